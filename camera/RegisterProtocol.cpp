@@ -1,0 +1,157 @@
+// The four register exchanges: frames out, replies judged.
+#include "camera/RVXReg.h"
+
+#include "comm/ComIF.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char STX = 0x02;
+constexpr char ETX = 0x03;
+constexpr char ACK = 0x06;
+constexpr char NAK = 0x15;
+constexpr std::size_t kRequestSize = 16;
+
+const char* const kResultTexts[10] = {
+    "",
+    "[NAK] Recieved",
+    "Camera replies invalid data ",
+    "Invalid register",
+    "Invalid parameter",
+    "Cannot open User File(Gamma)",
+    "Check Sum error in Indirect adressing",
+    "Send Bytes error in Indirect adressing",
+    "",
+    "",
+};
+
+int JudgeAcknowledge(const char* reply)
+{
+    if (reply[0] == ACK)
+        return REG_OK;
+    if (reply[0] == NAK)
+        return REG_NAK;
+    return REG_INVALID_DATA;
+}
+
+} // namespace
+
+int ParseHex(char* text, std::uint32_t& value)
+{
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        std::memmove(text, text + 2, std::strlen(text + 2) + 1);
+    const std::size_t n = std::strlen(text);
+    if (n > 8)
+        return 0;
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        std::uint32_t digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        else
+            return 0;
+        number = number << 4 | digit;
+    }
+    value = number;
+    return 1;
+}
+
+CRVXReg::CRVXReg() : m_pComIF(&g_ComIF) {}
+
+CRVXReg::CRVXReg(CComIF* comIF) : m_pComIF(comIF) {}
+
+CRVXReg::~CRVXReg() { m_pComIF = nullptr; }
+
+int CRVXReg::ReadRegister(int address, std::uint8_t& value)
+{
+    value = 0;
+    char request[kRequestSize];
+    std::snprintf(request, sizeof request, "%c%02XRQ%c", STX, address, ETX);
+    char reply[kReplyBufferSize] = {};
+    if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+        return result;
+    if (reply[0] == ACK)
+        return REG_OK;
+    if (reply[0] == NAK)
+        return REG_NAK;
+    std::uint32_t number = 0;
+    if (!ParseHex(reply, number) || number > 0xFF)
+        return REG_INVALID_DATA;
+    value = static_cast<std::uint8_t>(number);
+    return REG_OK;
+}
+
+int CRVXReg::WriteRegister(int address, int value)
+{
+    char request[kRequestSize];
+    std::snprintf(request, sizeof request, "%c%02X%02X%c", STX, address, value & 0xFF, ETX);
+    char reply[kReplyBufferSize] = {};
+    if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+        return result;
+    return JudgeAcknowledge(reply);
+}
+
+int CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
+{
+    for (unsigned i = 0; i < maximum; ++i) {
+        char request[kRequestSize];
+        std::snprintf(request, sizeof request, "%c%02XRQ%c", STX, address + static_cast<int>(i),
+                      ETX);
+        char reply[kReplyBufferSize] = {};
+        if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+            return result;
+        std::uint32_t number = 0;
+        if (!ParseHex(reply, number) || number > 0xFF)
+            return REG_INVALID_DATA;
+        if (number == 0xFE)
+            number = 0;
+        text[i] = static_cast<char>(number);
+        if (number == 0)
+            break;
+        text[i + 1] = '\0';
+    }
+    return REG_OK;
+}
+
+int CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum)
+{
+    char reply[kReplyBufferSize] = {};
+    for (unsigned i = 0; i < maximum; ++i) {
+        char request[kRequestSize];
+        // A terminating zero ends the request text after the address digits; that short frame
+        // is still sent and ends the loop.
+        std::snprintf(request, sizeof request, "%c%02X%c%c", STX, address + static_cast<int>(i),
+                      text[i], ETX);
+        std::memset(reply, 0, sizeof reply);
+        if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+            return result;
+        if (text[i] == '\0')
+            break;
+    }
+    return JudgeAcknowledge(reply);
+}
+
+void CRVXReg::GetResultText(int code, char* text)
+{
+    const std::string result = GetResultText(code);
+    std::snprintf(text, kResultTextSize, "%s", result.c_str());
+}
+
+std::string CRVXReg::GetResultText(int code)
+{
+    if (code >= 0 && code <= 9)
+        return kResultTexts[code];
+    if (code >= 256 && code <= 264) {
+        std::string text;
+        m_pComIF->GetErrorText(code, text);
+        return text;
+    }
+    return {};
+}

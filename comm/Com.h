@@ -1,0 +1,98 @@
+// The port interface every kind of camera link implements, and what all port kinds share: the
+// settings block with its stored values, the link result codes and the communication-log
+// records.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+
+// Section of the settings store that holds the port settings.
+inline constexpr const char* kCommSection = "Settings\\COMM Port";
+
+// Link result codes.
+enum LinkResult : int {
+    LINK_OK = 0,
+    LINK_TIMEOUT = 256,
+    LINK_DSR_OFF = 257,
+    LINK_CTS_OFF = 258,
+    LINK_TX_ERROR = 259,
+    LINK_RX_ERROR = 260,
+    LINK_PARITY_ERROR = 261,
+    LINK_BUFFER_OVERFLOW = 262,
+    LINK_REOPEN_FAILED = 263,
+    // Our own: the stored port type selects no port at all.
+    LINK_NO_PORT = 264,
+};
+
+enum LogRecordKind : int {
+    LOG_RECEIVE = 1,
+    LOG_SEND = 2,
+    LOG_STATUS = 3,
+};
+
+// The twelve settings copied as a whole between the facade, its ports and the setup dialog.
+// Until settings are loaded the block is empty (all zero).
+struct CComSettings {
+    std::string PortName; // at most 31 characters
+    std::int32_t BaudRate = 0;
+    std::uint8_t Parity = 0;
+    std::uint8_t ByteSize = 0;
+    std::uint8_t StopBits = 0;
+    std::int32_t fDsr = 0;
+    std::int32_t fRts = 0;
+    std::int32_t fOutX = 0;
+    std::int32_t HsTimeOut = 0;
+    std::uint8_t Prefix = 0;
+    std::uint8_t Suffix = 0;
+    std::uint8_t Suffix2 = 0;
+
+    bool operator==(const CComSettings&) const = default;
+};
+
+inline constexpr std::size_t kPortNameMax = 31;
+
+class CCom {
+public:
+    CCom() = default;
+    CCom(const CCom&) = delete;
+    CCom& operator=(const CCom&) = delete;
+    virtual ~CCom();
+
+    virtual int LoadSettings();
+    virtual void SaveSettings();
+    virtual int Initialize() = 0;
+    virtual int Open() = 0;
+    virtual int Close() = 0;
+    virtual int IsOpen() = 0;
+    // Sends one request (up to its first zero byte) and gives the reply without prefix and
+    // terminators, zero-terminated within replySize bytes.
+    virtual int SendReceive(const char* request, char* reply, std::size_t replySize) = 0;
+    virtual void FormatLogByte(std::uint8_t byte, std::string& text);
+    virtual int TakeLogRecord(std::string& text);
+    virtual void AddLogRecord(const char* text, int kind);
+    virtual int GetErrorText(int code, std::string& text);
+
+    // Switches delivery of this port's records to the log window; once it returns, no record
+    // of this port reaches the window any more (or again).
+    void SetWindowLoggingFlag(bool on);
+    bool WindowLoggingFlag() const;
+
+    CComSettings m_Settings;
+
+protected:
+    // Reply queue, shared with the RS-232C event thread.
+    std::mutex m_replyMutex;
+    std::deque<std::string> m_replyQueue;
+
+private:
+    mutable std::mutex m_logMutex; // serialises append, take and deliver of one record
+    std::deque<std::string> m_logQueue;
+    int m_windowLogging = 1; // guarded by m_logMutex
+};
+
+// Formats a status text the way the records are built ("Port open %s\r" and the like).
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

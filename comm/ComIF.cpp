@@ -1,0 +1,128 @@
+#include "comm/ComIF.h"
+
+#include "comm/SetupDialog.h"
+#include "platform/profile/Profile.h"
+
+#include <mutex>
+
+namespace {
+std::mutex g_dialogMutex;
+SetupDialogFactory g_dialogFactory;
+} // namespace
+
+CComIF g_ComIF;
+
+SetupDialogFactory SetSetupDialogFactory(SetupDialogFactory factory)
+{
+    std::lock_guard lock(g_dialogMutex);
+    SetupDialogFactory previous = std::move(g_dialogFactory);
+    g_dialogFactory = std::move(factory);
+    return previous;
+}
+
+std::unique_ptr<ISetupDialog> CreateSetupDialog()
+{
+    SetupDialogFactory factory;
+    {
+        std::lock_guard lock(g_dialogMutex);
+        factory = g_dialogFactory;
+    }
+    return factory ? factory() : nullptr;
+}
+
+CComIF::CComIF() = default;
+CComIF::~CComIF() = default;
+
+int CComIF::LoadSettings()
+{
+    PortType = profile::GetProfileInt(kCommSection, "Port type", PORT_CAMERALINK);
+    return CCom::LoadSettings();
+}
+
+void CComIF::SaveSettings()
+{
+    profile::WriteProfileInt(kCommSection, "Port type", PortType);
+    CCom::SaveSettings();
+}
+
+int CComIF::Initialize()
+{
+    SetWindowLoggingFlag(true);
+    LoadSettings();
+    m_Cas.Initialize();
+    m_Rs232c.Initialize();
+    return 1;
+}
+
+int CComIF::Open()
+{
+    m_Cas.Close();
+    m_Rs232c.Close();
+    switch (PortType) {
+    case PORT_RS232C:
+        return m_Rs232c.Open();
+    case PORT_CAMERALINK:
+        if (m_Cas.m_nPortIndex == -1)
+            ShowSetupDialog();
+        return m_Cas.Open();
+    default:
+        return 0;
+    }
+}
+
+int CComIF::Close()
+{
+    switch (PortType) {
+    case PORT_RS232C:
+        return m_Rs232c.Close();
+    case PORT_CAMERALINK:
+        return m_Cas.Close();
+    default:
+        return 0;
+    }
+}
+
+int CComIF::IsOpen() { return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen(); }
+
+int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
+{
+    switch (PortType) {
+    case PORT_RS232C:
+        return m_Rs232c.SendReceive(request, reply, replySize);
+    case PORT_CAMERALINK:
+        return m_Cas.SendReceive(request, reply, replySize);
+    default:
+        AddLogRecord(FormatText("No port for Port type %d\r", PortType).c_str(), LOG_STATUS);
+        if (replySize > 0)
+            reply[0] = '\0';
+        return LINK_NO_PORT;
+    }
+}
+
+int CComIF::ShowSetupDialog()
+{
+    std::unique_ptr<ISetupDialog> dialog = CreateSetupDialog();
+    if (!dialog)
+        return 0;
+    CComSettings settings = m_Settings;
+    int casPortIndex = m_Cas.m_nPortIndex;
+    int portType = PortType;
+    if (!dialog->DoModal(this, settings, casPortIndex, portType))
+        return 0;
+
+    m_Settings = settings;
+    m_Rs232c.m_Settings = settings;
+    PortType = portType;
+    m_Rs232c.SaveSettings();
+    m_Cas.m_Settings = m_Settings;
+    m_Cas.SelectPort(casPortIndex);
+    m_Cas.SaveSettings();
+    SaveSettings();
+    return Open() ? 0 : LINK_REOPEN_FAILED;
+}
+
+void CComIF::SetWindowLogging(bool on)
+{
+    m_Cas.SetWindowLoggingFlag(on);
+    m_Rs232c.SetWindowLoggingFlag(on);
+}

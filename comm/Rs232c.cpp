@@ -1,0 +1,325 @@
+#include "comm/Rs232c.h"
+
+#include "platform/msgbox/MessageBox.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+constexpr const char* kErrorTitle = "Communication Error";
+constexpr int kReadIntervalMs = 10;
+constexpr int kReadTotalMs = 300;
+constexpr int kWriteTotalMs = 3000;
+constexpr int kThreadEndWaitMs = 3000;
+constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr |
+                                serial::EvRlsd | serial::EvBreak | serial::EvErr |
+                                serial::EvRing;
+
+void CommunicationError(const std::string& text)
+{
+    ShowMessageBox(text, kErrorTitle, MsgIcon::Error);
+}
+
+} // namespace
+
+CRs232c::CRs232c() : m_deviceFactory(serial::CreateTermiosDevice) {}
+
+CRs232c::~CRs232c() { Close(); }
+
+void CRs232c::SetDeviceFactory(DeviceFactory factory) { m_deviceFactory = std::move(factory); }
+
+int CRs232c::Initialize() { return LoadSettings(); }
+
+int CRs232c::Open()
+{
+    Close();
+    Status(FormatText("Port open %s\r", m_Settings.PortName.c_str()));
+
+    auto device = m_deviceFactory();
+    const std::string path = serial::DevicePathForPort(m_Settings.PortName);
+    if (const int error = device->Open(path); error != 0) {
+        Status("Port open Error\r");
+        Status(serial::OpenFailureReason(error, path) + "\r");
+        return 0;
+    }
+    m_device = std::move(device);
+    if (!ConfigurePort()) {
+        m_device->Close();
+        m_device.reset();
+        return 0;
+    }
+    {
+        std::lock_guard lock(m_threadMutex);
+        m_threadRunning = true;
+    }
+    try {
+        m_eventThread = std::thread(&CRs232c::EventThread, this);
+    } catch (const std::system_error&) {
+        m_threadRunning = false;
+        m_device->Close();
+        m_device.reset();
+        Status("Port open Error (Event thread failure)\r");
+        return 0;
+    }
+    Status("Port open Success\r");
+    return 1;
+}
+
+bool CRs232c::ConfigurePort()
+{
+    serial::LineSettings line;
+    line.baudRate = m_Settings.BaudRate;
+    line.byteSize = m_Settings.ByteSize;
+    line.parity = m_Settings.Parity;
+    line.stopBits = m_Settings.StopBits;
+    line.ctsOutFlow = m_Settings.fRts & 1;
+    line.dsrOutFlow = m_Settings.fDsr & 1;
+    line.xonXoff = m_Settings.fOutX & 1;
+    if (!m_device->Configure(line)) {
+        Status("Error! Speed Setup\r");
+        return false;
+    }
+    Status("DCB Setup OK\r");
+    if (!m_device->SetTimeouts(kReadIntervalMs, kReadTotalMs, kWriteTotalMs)) {
+        Status("Error! Timeout Setup\r");
+        return false;
+    }
+    Status("Timeout Setup OK\r");
+    if (!m_device->Purge()) {
+        Status("Error! Interface Clear(PurgeComm)\r");
+        return false;
+    }
+    Status("Interface Clear(PurgeComm) OK\r");
+    if (!m_device->SetEventMask(kEventMask)) {
+        Status("Error! SetCommMask() \r");
+        return false;
+    }
+    Status("SetCommMask() OK\r");
+    m_device->ClearError();
+    return true;
+}
+
+int CRs232c::Close()
+{
+    Status("Port close\r");
+    if (!m_device) {
+        Status("Port close done(NO Handle)\r");
+        return 1;
+    }
+    m_device->SetEventMask(0);
+    {
+        std::unique_lock lock(m_threadMutex);
+        m_threadEnded.wait_for(lock, std::chrono::milliseconds(kThreadEndWaitMs),
+                               [this] { return !m_threadRunning; });
+    }
+    // The wait only ever blocks in poll(), which the cleared mask has woken.
+    if (m_eventThread.joinable())
+        m_eventThread.join();
+    m_device->Close();
+    m_device.reset();
+    Status("Port close done\r");
+    return 1;
+}
+
+int CRs232c::IsOpen()
+{
+    if (m_device)
+        return 1;
+    Status("Port close done(NO Handle)\r");
+    return 0;
+}
+
+void CRs232c::EventThread()
+{
+    for (;;) {
+        std::string failure;
+        const unsigned mask = m_device->WaitEvent(failure);
+        if (mask == 0) {
+            if (!failure.empty())
+                Status("Port lost: " + failure + "\r");
+            break;
+        }
+        OnCommEvent(mask);
+    }
+    std::lock_guard lock(m_threadMutex);
+    m_threadRunning = false;
+    m_threadEnded.notify_all();
+}
+
+void CRs232c::OnCommEvent(unsigned mask)
+{
+    if (mask & serial::EvRxChar)
+        ReceiveData();
+    if (mask & (serial::EvCts | serial::EvDsr))
+        Status("EV_CTS|EV_DSR\r");
+    if (mask & serial::EvBreak)
+        Status("EV_BREAK\r");
+    if (mask & serial::EvErr)
+        Status("EV_ERR\r");
+    if (mask & serial::EvRing)
+        Status("EV_RING\r");
+    if (mask & serial::EvRxFlag)
+        Status("EV_RXFLAG\r");
+    if (mask & serial::EvTxEmpty)
+        Status("EV_TXEMPTY\r");
+}
+
+void CRs232c::ReceiveData()
+{
+    m_device->ClearError();
+    if (m_device->BytesWaiting() == 0)
+        return;
+
+    std::uint8_t bytes[kReadChunk];
+    int error = 0;
+    int count = m_device->Read(bytes, kReadChunk, error);
+    if (count < 0) {
+        count = 0;
+        if (const unsigned flags = m_device->ClearError())
+            Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
+    }
+
+    const std::uint8_t prefix = m_Settings.Prefix;
+    const std::uint8_t suffix = m_Settings.Suffix;
+    const std::uint8_t suffix2 = m_Settings.Suffix2;
+    bool frameEnded = false;
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t byte = bytes[i];
+        if (byte == prefix) {
+            m_frame.clear();
+            continue;
+        }
+        // A frame that never ends is dropped rather than allowed to grow.
+        if (m_frame.size() >= kFrameMax)
+            m_frame.clear();
+        // The second suffix is compared even when it is 0: a received zero byte ends a frame.
+        if (byte == suffix || byte == suffix2) {
+            m_frame.push_back('\0');
+            frameEnded = true;
+        } else {
+            m_frame.push_back(static_cast<char>(byte));
+        }
+    }
+    if (!frameEnded)
+        return;
+
+    const std::string payload(m_frame.data(), strnlen(m_frame.data(), m_frame.size()));
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_replyQueue.push_back(payload);
+        while (m_replyQueue.size() > kReplyQueueMax)
+            m_replyQueue.pop_front();
+    }
+    std::string record;
+    record += static_cast<char>(prefix);
+    record += payload;
+    record += static_cast<char>(suffix);
+    record += static_cast<char>(suffix2);
+    // The record ends at its first zero byte, as the formatted text would.
+    AddLogRecord(record.c_str(), LOG_RECEIVE);
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_replyFlag.store(1, std::memory_order_release);
+    }
+    m_replyArrived.notify_all();
+}
+
+int CRs232c::CheckLines()
+{
+    serial::ModemLines lines;
+    // Lines that cannot be read count as off, as an unanswered status query would.
+    if (!m_device || !m_device->GetModemLines(lines))
+        lines = serial::ModemLines{};
+    if (m_Settings.fDsr == 1 && !lines.dsr) {
+        CommunicationError("DSR Off\r\nCheck the RS232C cable\r\nand Camera power");
+        return LINK_DSR_OFF;
+    }
+    if (m_Settings.fRts == 1 && !lines.cts) {
+        CommunicationError("CTS Off\r\nCheck the RS232C cable\r\nand Camera power");
+        return LINK_CTS_OFF;
+    }
+    return LINK_OK;
+}
+
+int CRs232c::SendData(const char* text)
+{
+    const int n = static_cast<int>(std::strlen(text));
+    if (const int lines = CheckLines(); lines != LINK_OK)
+        return lines;
+    if (!m_device) {
+        CommunicationError("Tx fail: the port is not open");
+        return LINK_TX_ERROR;
+    }
+    m_device->ClearError();
+    int written = 0;
+    int error = 0;
+    const auto outcome =
+        m_device->Write(reinterpret_cast<const std::uint8_t*>(text), n, written, error);
+    if (outcome == serial::WriteOutcome::Refused) {
+        const unsigned flags = m_device->ClearError();
+        std::string message;
+        if (flags) {
+            message = FormatText("Tx fail ErrorFlag:%d \r", static_cast<int>(flags));
+            Status(message);
+        } else {
+            message = FormatText("Tx fail: %s", std::strerror(error));
+        }
+        CommunicationError(message);
+        return LINK_TX_ERROR;
+    }
+    if (outcome == serial::WriteOutcome::Failed) {
+        Status(FormatText("CommSend Error:%d \r", error));
+        if (const unsigned flags = m_device->ClearError())
+            Status(FormatText("CommSend ErrorFlag:%d \r", static_cast<int>(flags)));
+    }
+    if (written != n) {
+        const std::string message = FormatText("CommSend Timeout: Total%d sent %d \r", n, written);
+        Status(message);
+        CommunicationError(message);
+        return LINK_TIMEOUT;
+    }
+    return LINK_OK;
+}
+
+int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
+{
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_replyQueue.clear();
+        m_replyFlag.store(0, std::memory_order_relaxed);
+    }
+    AddLogRecord(request, LOG_SEND);
+    if (const int result = SendData(request); result != LINK_OK)
+        return result;
+
+    std::string payload;
+    {
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
+        std::unique_lock lock(m_replyMutex);
+        const bool arrived = m_replyArrived.wait_until(lock, deadline, [this] {
+            return m_replyFlag.load(std::memory_order_acquire) == 1;
+        });
+        if (!arrived) {
+            m_replyFlag.store(0, std::memory_order_relaxed);
+            lock.unlock();
+            Status("RCV Timeout\r");
+            CommunicationError("RCV Timeout");
+            return LINK_TIMEOUT;
+        }
+        if (!m_replyQueue.empty()) {
+            payload = std::move(m_replyQueue.front());
+            m_replyQueue.pop_front();
+        }
+        m_replyFlag.store(0, std::memory_order_relaxed);
+    }
+    if (replySize > 0) {
+        const std::size_t n = std::min(payload.size(), replySize - 1);
+        std::memcpy(reply, payload.data(), n);
+        reply[n] = '\0';
+    }
+    return LINK_OK;
+}

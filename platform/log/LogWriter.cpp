@@ -1,0 +1,3 @@
+#include "platform/log/LogWriter.h"
+
+std::atomic<ILogWriter*> g_pLogDlg{nullptr};

@@ -1,0 +1,17 @@
+// Message boxes go through one hook: the GUI shows a modal box, vireoctl prints a line, tests
+// record what would have been shown.
+#pragma once
+
+#include <functional>
+#include <string>
+
+enum class MsgIcon { None, Error, Warning, Information, Question };
+
+using MessageBoxHook =
+    std::function<void(const std::string& text, const std::string& caption, MsgIcon icon)>;
+
+// Installs the hook and returns the previous one (an empty hook restores the default, which
+// writes "caption: text" to standard error).
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+
+void ShowMessageBox(const std::string& text, const std::string& caption, MsgIcon icon);

@@ -1,0 +1,29 @@
+// Per-user settings store with the registry's shape: sections holding integer and string values.
+// Backed by QSettings under the organisation and application set by SetRegistryKey.
+#pragma once
+
+#include <string>
+
+namespace profile {
+
+// Organisation (the registry key) and application under which values are stored.
+void SetRegistryKey(const std::string& organisation, const std::string& application);
+std::string RegistryOrganisation();
+std::string RegistryApplication();
+
+// Redirects the store to files under dir (tests, and anyone who wants a private store). An empty
+// dir returns to the per-user default location.
+void SetStoreDirectory(const std::string& dir);
+
+// The file that holds the values with the current key and directory.
+std::string StoreFileName();
+
+// A value that is missing or not a number yields def.
+int GetProfileInt(const std::string& section, const std::string& entry, int def);
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
+std::string GetProfileString(const std::string& section, const std::string& entry,
+                             const std::string& def);
+bool WriteProfileString(const std::string& section, const std::string& entry,
+                        const std::string& value);
+
+} // namespace profile

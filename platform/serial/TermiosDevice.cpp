@@ -1,0 +1,349 @@
+#include "platform/serial/SerialDevice.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace serial {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Modem lines are sampled this often while the event thread waits; the kernel offers no way
+// to poll() for a line change on a serial device.
+constexpr int kLineSampleMs = 100;
+
+bool SpeedOf(int baud, speed_t& speed)
+{
+    switch (baud) {
+    case 50: speed = B50; return true;
+    case 75: speed = B75; return true;
+    case 110: speed = B110; return true;
+    case 134: speed = B134; return true;
+    case 150: speed = B150; return true;
+    case 200: speed = B200; return true;
+    case 300: speed = B300; return true;
+    case 600: speed = B600; return true;
+    case 1200: speed = B1200; return true;
+    case 1800: speed = B1800; return true;
+    case 2400: speed = B2400; return true;
+    case 4800: speed = B4800; return true;
+    case 9600: speed = B9600; return true;
+    case 19200: speed = B19200; return true;
+    case 38400: speed = B38400; return true;
+    case 57600: speed = B57600; return true;
+    case 115200: speed = B115200; return true;
+    case 230400: speed = B230400; return true;
+    case 460800: speed = B460800; return true;
+    case 921600: speed = B921600; return true;
+    default: return false;
+    }
+}
+
+class TermiosDevice final : public ISerialDevice {
+public:
+    ~TermiosDevice() override { Close(); }
+
+    int Open(const std::string& path) override
+    {
+        Close();
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        if (!::isatty(fd)) {
+            ::close(fd);
+            return ENOTTY;
+        }
+        // The lock keeps a second program off the port even where TIOCEXCL does not (root).
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+            ::close(fd);
+            return err;
+        }
+        ::ioctl(fd, TIOCEXCL);
+        int pipeFds[2];
+        if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+            const int err = errno;
+            ::ioctl(fd, TIOCNXCL);
+            ::close(fd);
+            return err;
+        }
+        m_fd = fd;
+        m_wakeRead = pipeFds[0];
+        m_wakeWrite = pipeFds[1];
+        m_mask.store(0);
+        int status = 0;
+        m_linesReadable = ::ioctl(fd, TIOCMGET, &status) == 0;
+        m_lastLines = status;
+        return 0;
+    }
+
+    void Close() override
+    {
+        if (m_fd >= 0) {
+            ::ioctl(m_fd, TIOCNXCL);
+            ::flock(m_fd, LOCK_UN);
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        if (m_wakeRead >= 0)
+            ::close(m_wakeRead);
+        if (m_wakeWrite >= 0)
+            ::close(m_wakeWrite);
+        m_wakeRead = m_wakeWrite = -1;
+    }
+
+    bool Configure(const LineSettings& s) override
+    {
+        termios tio{};
+        if (::tcgetattr(m_fd, &tio) != 0)
+            return false;
+        speed_t speed;
+        if (!SpeedOf(s.baudRate, speed))
+            return false;
+        ::cfmakeraw(&tio);
+        tio.c_cflag |= CLOCAL | CREAD;
+        tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+        switch (s.byteSize) {
+        case 5: tio.c_cflag |= CS5; break;
+        case 6: tio.c_cflag |= CS6; break;
+        case 7: tio.c_cflag |= CS7; break;
+        case 8: tio.c_cflag |= CS8; break;
+        default: return false;
+        }
+        switch (s.parity) {
+        case 0: break;
+        case 1: tio.c_cflag |= PARENB | PARODD; break;
+        case 2: tio.c_cflag |= PARENB; break;
+        case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
+        case 4: tio.c_cflag |= PARENB | CMSPAR; break;
+        default: return false;
+        }
+        // One and a half stop bits have no termios form; two is the nearest.
+        if (s.stopBits == 1 || s.stopBits == 2)
+            tio.c_cflag |= CSTOPB;
+        else if (s.stopBits != 0)
+            return false;
+        if (s.ctsOutFlow)
+            tio.c_cflag |= CRTSCTS;
+        tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+        if (s.xonXoff)
+            tio.c_iflag |= IXON | IXOFF;
+        tio.c_cc[VMIN] = 0;
+        tio.c_cc[VTIME] = 0;
+        if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
+            return false;
+        if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
+            return false;
+        // DTR and RTS are raised as the port's "enabled" state; a pseudo-terminal has neither.
+        int lines = TIOCM_DTR | TIOCM_RTS;
+        ::ioctl(m_fd, TIOCMBIS, &lines);
+        return true;
+    }
+
+    bool SetTimeouts(int, int, int writeTotalMs) override
+    {
+        // Reads never block here: the event thread reads only what poll() reported.
+        m_writeTimeoutMs = writeTotalMs;
+        return m_fd >= 0;
+    }
+
+    bool Purge() override { return m_fd >= 0 && ::tcflush(m_fd, TCIOFLUSH) == 0; }
+
+    bool SetEventMask(unsigned mask) override
+    {
+        if (m_fd < 0)
+            return false;
+        m_mask.store(mask);
+        if (mask == 0) {
+            const char byte = 0;
+            // A full pipe already holds a wake-up; nothing is lost when this write fails.
+            [[maybe_unused]] ssize_t ignored = ::write(m_wakeWrite, &byte, 1);
+        }
+        return true;
+    }
+
+    unsigned WaitEvent(std::string& failure) override
+    {
+        for (;;) {
+            const unsigned mask = m_mask.load();
+            if (mask == 0)
+                return 0;
+            pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+            const bool sampleLines = m_linesReadable && (mask & (EvCts | EvDsr | EvRing));
+            const int ready = ::poll(fds, 2, sampleLines ? kLineSampleMs : -1);
+            if (ready < 0) {
+                if (errno == EINTR)
+                    continue;
+                failure = std::strerror(errno);
+                return 0;
+            }
+            if (fds[1].revents) {
+                char drain[16];
+                while (::read(m_wakeRead, drain, sizeof drain) > 0) {
+                }
+                continue; // the loop head sees the cleared mask
+            }
+            if (fds[0].revents & POLLIN) {
+                if (BytesWaiting() > 0)
+                    return mask & EvRxChar ? static_cast<unsigned>(EvRxChar) : 0u;
+            }
+            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                failure = fds[0].revents & POLLHUP ? "device hung up" : "device error";
+                return 0;
+            }
+            if (fds[0].revents & POLLIN) {
+                // Readable with nothing to read: the device has reached its end.
+                failure = "device closed";
+                return 0;
+            }
+            if (sampleLines) {
+                const unsigned changed = SampleLineChanges() & mask;
+                if (changed)
+                    return changed;
+            }
+        }
+    }
+
+    unsigned ClearError() override { return 0; }
+
+    int BytesWaiting() override
+    {
+        int count = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &count) != 0)
+            return 0;
+        return count;
+    }
+
+    int Read(std::uint8_t* buffer, int max, int& errorCode) override
+    {
+        const ssize_t n = ::read(m_fd, buffer, static_cast<size_t>(max));
+        if (n < 0) {
+            errorCode = errno == EAGAIN ? 0 : errno;
+            return errorCode == 0 ? 0 : -1;
+        }
+        errorCode = 0;
+        return static_cast<int>(n);
+    }
+
+    WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) override
+    {
+        written = 0;
+        errorCode = 0;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(m_writeTimeoutMs);
+        bool started = false;
+        while (written < n) {
+            const ssize_t sent = ::write(m_fd, data + written, static_cast<size_t>(n - written));
+            if (sent > 0) {
+                written += static_cast<int>(sent);
+                started = true;
+                continue;
+            }
+            if (sent < 0 && errno != EAGAIN && errno != EINTR) {
+                errorCode = errno;
+                return started ? WriteOutcome::Failed : WriteOutcome::Refused;
+            }
+            started = true;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - Clock::now());
+            if (left.count() <= 0)
+                break; // the write time-out: the caller compares the count
+            pollfd fd{m_fd, POLLOUT, 0};
+            if (::poll(&fd, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+                errorCode = errno;
+                return WriteOutcome::Failed;
+            }
+        }
+        return WriteOutcome::Completed;
+    }
+
+    bool GetModemLines(ModemLines& lines) override
+    {
+        int status = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, TIOCMGET, &status) != 0)
+            return false;
+        lines.cts = status & TIOCM_CTS;
+        lines.dsr = status & TIOCM_DSR;
+        lines.ring = status & TIOCM_RNG;
+        lines.dcd = status & TIOCM_CD;
+        return true;
+    }
+
+private:
+    unsigned SampleLineChanges()
+    {
+        int status = 0;
+        if (::ioctl(m_fd, TIOCMGET, &status) != 0)
+            return 0;
+        const int diff = status ^ m_lastLines;
+        m_lastLines = status;
+        unsigned events = 0;
+        if (diff & TIOCM_CTS)
+            events |= EvCts;
+        if (diff & TIOCM_DSR)
+            events |= EvDsr;
+        if (diff & TIOCM_CD)
+            events |= EvRlsd;
+        if ((diff & TIOCM_RNG) && !(status & TIOCM_RNG))
+            events |= EvRing; // a ring is reported as it ends, as the driver does
+        return events;
+    }
+
+    int m_fd = -1;
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    std::atomic<unsigned> m_mask{0};
+    int m_writeTimeoutMs = 3000;
+    bool m_linesReadable = false;
+    int m_lastLines = 0;
+};
+
+} // namespace
+
+std::unique_ptr<ISerialDevice> CreateTermiosDevice()
+{
+    return std::make_unique<TermiosDevice>();
+}
+
+std::string DevicePathForPort(const std::string& portName)
+{
+    if (!portName.empty() && portName[0] == '/')
+        return portName;
+    if (portName.size() > 3 && portName.compare(0, 3, "COM") == 0) {
+        char* end = nullptr;
+        const long n = std::strtol(portName.c_str() + 3, &end, 10);
+        if (*end == '\0' && n >= 1)
+            return "/dev/ttyS" + std::to_string(n - 1);
+    }
+    return "/dev/" + portName;
+}
+
+std::string OpenFailureReason(int error, const std::string& path)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return path + ": no such device";
+    case EACCES:
+    case EPERM:
+        return path + ": permission denied (join the dialout group: sudo usermod -aG dialout $USER)";
+    case EBUSY:
+        return path + ": in use by another program";
+    case ENOTTY:
+        return path + ": not a serial device";
+    default:
+        return path + ": " + std::strerror(error);
+    }
+}
+
+} // namespace serial

@@ -1,0 +1,111 @@
+// camsim: a simulated camera on a pseudo-terminal. Prints the device path on the first line of
+// standard output and serves until it is ended.
+#include "tools/camsim/PtyServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int) { g_stop = 1; }
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: camsim [--model RV1240DLX|RV1250LX|RVQM52BM14|RVQM52CM14] [--link PATH]\n"
+                 "              [--fault none|nak|silent|garbage] [--split] [--delay MS]"
+                 " [--baud N]\n");
+    return 2;
+}
+
+bool ParseInt(const char* text, int& value)
+{
+    char* end = nullptr;
+    const long number = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || number < 0 || number > 10000000)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    camsim::Model model = camsim::Model::RV1240DLX;
+    camsim::Faults faults;
+    std::string link;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--model" && hasValue) {
+            const auto chosen = camsim::ModelFromName(argv[++i]);
+            if (!chosen)
+                return Usage();
+            model = *chosen;
+        } else if (arg == "--link" && hasValue) {
+            link = argv[++i];
+        } else if (arg == "--fault" && hasValue) {
+            const std::string fault = argv[++i];
+            if (fault == "none")
+                faults.fault = camsim::Fault::None;
+            else if (fault == "nak")
+                faults.fault = camsim::Fault::Nak;
+            else if (fault == "silent")
+                faults.fault = camsim::Fault::Silent;
+            else if (fault == "garbage")
+                faults.fault = camsim::Fault::Garbage;
+            else
+                return Usage();
+        } else if (arg == "--split") {
+            faults.split = true;
+        } else if (arg == "--delay" && hasValue) {
+            if (!ParseInt(argv[++i], faults.delayMs))
+                return Usage();
+        } else if (arg == "--baud" && hasValue) {
+            if (!ParseInt(argv[++i], faults.wireBaud))
+                return Usage();
+        } else {
+            return Usage();
+        }
+    }
+
+    camsim::Camera camera(model);
+    camera.SetFaults(faults);
+    camsim::PtyServer server(camera);
+    std::string failure;
+    if (!server.Start(failure)) {
+        std::fprintf(stderr, "camsim: %s\n", failure.c_str());
+        return 1;
+    }
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(server.SlavePath().c_str(), link.c_str()) != 0) {
+            std::fprintf(stderr, "camsim: cannot link %s: %s\n", link.c_str(),
+                         std::strerror(errno));
+            return 1;
+        }
+    }
+    std::printf("%s\n", server.SlavePath().c_str());
+    std::fflush(stdout);
+
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    while (!g_stop)
+        ::pause();
+
+    server.Stop();
+    if (!link.empty())
+        ::unlink(link.c_str());
+    return 0;
+}
