@@ -1,0 +1,68 @@
+// A scripted serial device: the test plays the far end, the modem lines and the driver's
+// failures. The port owns the device; the test keeps the FakeLine behind it.
+#pragma once
+
+#include "platform/serial/SerialDevice.h"
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class FakeLine {
+public:
+    // What the far end answers to each write: the pieces, each arriving as its own read.
+    using Responder = std::function<std::vector<std::string>(const std::string& written)>;
+
+    int openError = 0;
+    bool configureOk = true;
+    bool timeoutsOk = true;
+    bool purgeOk = true;
+    bool eventMaskOk = true;
+    serial::ModemLines lines{true, true, false, true};
+    bool linesReadable = true;
+    serial::WriteOutcome writeOutcome = serial::WriteOutcome::Completed;
+    int writeError = 0;
+    int writeShortBy = 0;       // bytes the write leaves unsent
+    unsigned errorFlags = 0;    // what ClearError reports (once)
+    int readError = 0;          // makes the next read fail
+
+    void SetResponder(Responder responder);
+    // Bytes arriving from the far end, one read event.
+    void Deliver(const std::string& bytes);
+    void RaiseEvent(unsigned mask);
+    // The device goes away: the event wait ends with a failure.
+    void HangUp();
+
+    std::vector<std::string> Written() const;
+    std::string PathOpened() const;
+    bool IsOpen() const;
+    int OpenCount() const;
+
+    std::unique_ptr<serial::ISerialDevice> MakeDevice();
+
+private:
+    friend class FakeSerialDevice;
+    struct Event {
+        unsigned mask;
+        std::string bytes;
+    };
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Event> m_events;
+    std::string m_input;
+    std::vector<std::string> m_written;
+    Responder m_responder;
+    std::string m_path;
+    unsigned m_mask = 0;
+    bool m_open = false;
+    bool m_hungUp = false;
+    int m_openCount = 0;
+};
+
+} // namespace testing_support

@@ -1,0 +1,90 @@
+#include "tests/support/TestEnvironment.h"
+
+#include "platform/profile/Profile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace testing_support {
+
+std::string MakeTempDir(const char* prefix)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+void RemoveTree(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+ScopedSettingsDir::ScopedSettingsDir() : m_path(MakeTempDir("vireo-settings-"))
+{
+    profile::SetStoreDirectory(m_path);
+}
+
+ScopedSettingsDir::~ScopedSettingsDir()
+{
+    profile::SetStoreDirectory({});
+    RemoveTree(m_path);
+}
+
+LogRecorder::LogRecorder() { g_pLogDlg.store(this); }
+
+LogRecorder::~LogRecorder() { g_pLogDlg.store(nullptr); }
+
+int LogRecorder::AddCommLog(const char* text)
+{
+    std::lock_guard lock(m_mutex);
+    m_comm.emplace_back(text);
+    return 0;
+}
+
+int LogRecorder::AddSeqLog(const char* text)
+{
+    std::lock_guard lock(m_mutex);
+    m_seq.emplace_back(text);
+    return 0;
+}
+
+std::vector<std::string> LogRecorder::Comm() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_comm;
+}
+
+std::vector<std::string> LogRecorder::Seq() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_seq;
+}
+
+void LogRecorder::Clear()
+{
+    std::lock_guard lock(m_mutex);
+    m_comm.clear();
+    m_seq.clear();
+}
+
+MessageBoxRecorder::MessageBoxRecorder()
+{
+    m_previous = SetMessageBoxHook(
+        [this](const std::string& text, const std::string& caption, MsgIcon icon) {
+            std::lock_guard lock(m_mutex);
+            m_boxes.push_back({text, caption, icon});
+        });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook(std::move(m_previous)); }
+
+std::vector<RecordedBox> MessageBoxRecorder::Boxes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_boxes;
+}
+
+} // namespace testing_support

@@ -1,0 +1,65 @@
+// Test fixtures' building blocks: a private settings store, and recorders for the log window
+// and message boxes.
+#pragma once
+
+#include "platform/log/LogWriter.h"
+#include "platform/msgbox/MessageBox.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Points the settings store at a fresh temporary directory for the object's lifetime.
+class ScopedSettingsDir {
+public:
+    ScopedSettingsDir();
+    ~ScopedSettingsDir();
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// Stands in for the log window while it lives.
+class LogRecorder final : public ILogWriter {
+public:
+    LogRecorder();
+    ~LogRecorder() override;
+    int AddCommLog(const char* text) override;
+    int AddSeqLog(const char* text) override;
+    std::vector<std::string> Comm() const;
+    std::vector<std::string> Seq() const;
+    void Clear();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_comm;
+    std::vector<std::string> m_seq;
+};
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    MsgIcon icon;
+};
+
+// Records message boxes instead of showing them while it lives.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    std::vector<RecordedBox> Boxes() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<RecordedBox> m_boxes;
+    MessageBoxHook m_previous;
+};
+
+// A temporary directory removed with everything in it.
+std::string MakeTempDir(const char* prefix);
+void RemoveTree(const std::string& path);
+
+} // namespace testing_support
