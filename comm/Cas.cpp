@@ -27,3 +27,7 @@ int CCas::SelectPort(int index)
     m_nPortIndex = index;
     return static_cast<std::uint32_t>(index) < m_nPortCount ? 1 : 0;
 }
+
+int CCas::GetPortManufacturer(int, char*) { return 0; }
+
+int CCas::GetPortId(int, char*) { return 0; }

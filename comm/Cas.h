@@ -18,6 +18,8 @@ public:
     int SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     int SelectPort(int index);
+    int GetPortManufacturer(int index, char* text);
+    int GetPortId(int index, char* text);
 
     void* m_hSerRef = nullptr;   // serial reference; non-null while open
     int m_nPortIndex = -1;       // selected port; -1 means none
