@@ -49,6 +49,9 @@ public:
                 failure = "device hung up";
                 return 0;
             }
+            // Like poll(), bytes still waiting are reported again.
+            if (!m_line->m_input.empty())
+                return serial::EvRxChar & m_line->m_mask;
             if (!m_line->m_events.empty()) {
                 FakeLine::Event event = std::move(m_line->m_events.front());
                 m_line->m_events.pop_front();
@@ -61,7 +64,7 @@ public:
     unsigned ClearError() override
     {
         std::lock_guard lock(m_line->m_mutex);
-        return std::exchange(m_line->errorFlags, 0u);
+        return std::exchange(m_line->m_raisedFlags, 0u);
     }
     int BytesWaiting() override
     {
@@ -72,6 +75,7 @@ public:
     {
         std::lock_guard lock(m_line->m_mutex);
         if (m_line->readError) {
+            m_line->m_raisedFlags = m_line->errorFlags;
             errorCode = std::exchange(m_line->readError, 0);
             return -1;
         }
@@ -89,6 +93,8 @@ public:
         {
             std::lock_guard lock(m_line->m_mutex);
             errorCode = m_line->writeError;
+            if (m_line->writeOutcome != serial::WriteOutcome::Completed)
+                m_line->m_raisedFlags = m_line->errorFlags;
             if (m_line->writeOutcome == serial::WriteOutcome::Refused) {
                 written = 0;
                 return serial::WriteOutcome::Refused;

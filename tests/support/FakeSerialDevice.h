@@ -29,7 +29,7 @@ public:
     serial::WriteOutcome writeOutcome = serial::WriteOutcome::Completed;
     int writeError = 0;
     int writeShortBy = 0;       // bytes the write leaves unsent
-    unsigned errorFlags = 0;    // what ClearError reports (once)
+    unsigned errorFlags = 0;    // what ClearError reports after a failed read or write
     int readError = 0;          // makes the next read fail
 
     void SetResponder(Responder responder);
@@ -60,6 +60,7 @@ private:
     Responder m_responder;
     std::string m_path;
     unsigned m_mask = 0;
+    unsigned m_raisedFlags = 0;
     bool m_open = false;
     bool m_hungUp = false;
     int m_openCount = 0;

@@ -1,0 +1,151 @@
+// The shared part of every port: log records, result texts, stored settings, window logging.
+#include "comm/ComIF.h"
+#include "platform/profile/Profile.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::LogRecorder;
+using testing_support::ScopedSettingsDir;
+
+namespace {
+
+// A port with nothing behind it, to reach what CCom does itself.
+class BarePort : public CCom {
+public:
+    int Initialize() override { return LoadSettings(); }
+    int Open() override { return 0; }
+    int Close() override { return 1; }
+    int IsOpen() override { return 0; }
+    int SendReceive(const char*, char*, std::size_t) override { return 0; }
+};
+
+std::string Render(std::uint8_t byte)
+{
+    BarePort port;
+    std::string text;
+    port.FormatLogByte(byte, text);
+    return text;
+}
+
+} // namespace
+
+TEST(LogRecord, ControlBytesAreNamedAndCarriageReturnStaysReal)
+{
+    EXPECT_EQ(Render(0x00), "[NUL]");
+    EXPECT_EQ(Render(0x02), "[STX]");
+    EXPECT_EQ(Render(0x0D), "\r");
+    EXPECT_EQ(Render(0x0E), "[S0]");
+    EXPECT_EQ(Render(0x15), "[NAK]");
+    EXPECT_EQ(Render(0x1F), "[US]");
+    EXPECT_EQ(Render(0x20), " ");
+    EXPECT_EQ(Render(0xFF), "\xFF");
+}
+
+TEST(LogRecord, KindsBuildTheirRecords)
+{
+    LogRecorder log;
+    BarePort port;
+    port.AddLogRecord("\x02" "1FRQ\x03", LOG_SEND);
+    port.AddLogRecord("\x02" "3F\r\x03", LOG_RECEIVE);
+    port.AddLogRecord("Port open COM1\r", LOG_STATUS);
+    port.AddLogRecord("\x02" "ignored", 7);
+    EXPECT_EQ(log.Comm(), (std::vector<std::string>{"SEND: [STX]1FRQ[ETX]", "RCV : [STX]3F\r[ETX]",
+                                                   "STAT: Port open COM1\r", ""}));
+}
+
+TEST(LogRecord, LongTextIsCutTo256SourceBytes)
+{
+    LogRecorder log;
+    BarePort port;
+    const std::string text(300, 'A');
+    port.AddLogRecord(text.c_str(), LOG_SEND);
+    port.AddLogRecord(std::string(300, '\x02').c_str(), LOG_RECEIVE);
+    ASSERT_EQ(log.Comm().size(), 2u);
+    EXPECT_EQ(log.Comm()[0], "SEND: " + std::string(256, 'A'));
+    EXPECT_EQ(log.Comm()[1].size(), 6u + 256u * 5u);
+}
+
+TEST(LogRecord, NothingIsDeliveredWithoutWindowOrWithLoggingOff)
+{
+    BarePort port;
+    port.AddLogRecord("before the window", LOG_STATUS); // no window: must not crash
+    LogRecorder log;
+    port.SetWindowLoggingFlag(false);
+    port.AddLogRecord("hidden", LOG_STATUS);
+    port.SetWindowLoggingFlag(true);
+    port.AddLogRecord("shown", LOG_STATUS);
+    EXPECT_EQ(log.Comm(), std::vector<std::string>{"STAT: shown"});
+    std::string left;
+    EXPECT_EQ(port.TakeLogRecord(left), 0) << "every record is delivered or dropped at once";
+}
+
+TEST(ErrorText, OnlyLinkCodesHaveTexts)
+{
+    BarePort port;
+    std::string text = "stale";
+    EXPECT_EQ(port.GetErrorText(256, text), 1);
+    EXPECT_EQ(text, "RS232C Timeout");
+    EXPECT_EQ(port.GetErrorText(262, text), 1);
+    EXPECT_EQ(text, "RS232C Buffer overflow");
+    for (int code : {0, 255, 263, 264, -10004}) {
+        text = "stale";
+        EXPECT_EQ(port.GetErrorText(code, text), 0) << code;
+        EXPECT_EQ(text, "") << code;
+    }
+}
+
+TEST(Settings, DefaultsWhenNothingIsStored)
+{
+    ScopedSettingsDir store;
+    CComIF facade;
+    facade.LoadSettings();
+    const CComSettings& s = facade.m_Settings;
+    EXPECT_EQ(s.PortName, "COM3");
+    EXPECT_EQ(s.BaudRate, 9600);
+    EXPECT_EQ(s.Parity, 0);
+    EXPECT_EQ(s.ByteSize, 8);
+    EXPECT_EQ(s.StopBits, 0);
+    EXPECT_EQ(s.fDsr, 0);
+    EXPECT_EQ(s.fRts, 0);
+    EXPECT_EQ(s.fOutX, 0);
+    EXPECT_EQ(s.HsTimeOut, 3000);
+    EXPECT_EQ(s.Prefix, 2);
+    EXPECT_EQ(s.Suffix, 3);
+    EXPECT_EQ(s.Suffix2, 0);
+    EXPECT_EQ(facade.PortType, PORT_CAMERALINK);
+}
+
+TEST(Settings, StoredValuesRoundTripAndBadOnesFallBack)
+{
+    ScopedSettingsDir store;
+    {
+        CComIF facade;
+        facade.LoadSettings();
+        facade.m_Settings.PortName = "/dev/ttyUSB0";
+        facade.m_Settings.BaudRate = 115200;
+        facade.m_Settings.Suffix2 = 0x0D;
+        facade.PortType = PORT_RS232C;
+        facade.SaveSettings();
+    }
+    profile::WriteProfileString(kCommSection, "HsTimeOut", "soon");
+    profile::WriteProfileString(kCommSection, "Parity", "");
+    CComIF facade;
+    facade.LoadSettings();
+    EXPECT_EQ(facade.m_Settings.PortName, "/dev/ttyUSB0");
+    EXPECT_EQ(facade.m_Settings.BaudRate, 115200);
+    EXPECT_EQ(facade.m_Settings.Suffix2, 0x0D);
+    EXPECT_EQ(facade.PortType, PORT_RS232C);
+    EXPECT_EQ(facade.m_Settings.HsTimeOut, 3000) << "not a number yields the default";
+    EXPECT_EQ(facade.m_Settings.Parity, 0);
+    EXPECT_NE(profile::StoreFileName().find(store.Path()), std::string::npos);
+}
+
+TEST(Settings, OverlongPortNameIsCut)
+{
+    ScopedSettingsDir store;
+    profile::WriteProfileString(kCommSection, "Port Name", std::string(40, 'x'));
+    CComIF facade;
+    facade.LoadSettings();
+    EXPECT_EQ(facade.m_Settings.PortName, std::string(31, 'x'));
+}

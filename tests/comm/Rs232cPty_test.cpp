@@ -1,0 +1,162 @@
+// The RS-232C port on real pseudo-terminals, with the simulated camera at the far end.
+#include "camera/RVXReg.h"
+#include "comm/ComIF.h"
+#include "tests/support/TestEnvironment.h"
+#include "tools/camsim/PtyServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+class PtyPort : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string failure;
+        ASSERT_TRUE(server.Start(failure)) << failure;
+        facade.PortType = PORT_RS232C;
+        CComSettings& s = facade.m_Rs232c.m_Settings;
+        s.PortName = server.SlavePath();
+        s.BaudRate = 9600;
+        s.ByteSize = 8;
+        s.HsTimeOut = 500;
+        s.Prefix = 2;
+        s.Suffix = 3;
+    }
+
+    LogRecorder log;
+    MessageBoxRecorder boxes;
+    camsim::Camera camera{camsim::Model::RV1240DLX};
+    camsim::PtyServer server{camera};
+    CComIF facade;
+    CRVXReg reg{&facade};
+};
+
+} // namespace
+
+TEST_F(PtyPort, ReadAndWriteThroughTheFacade)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    camera.Set(0x20, 0x34);
+    log.Clear();
+    std::uint8_t value = 0;
+    EXPECT_EQ(reg.ReadRegister(0x20, value), 0);
+    EXPECT_EQ(value, 0x34);
+    EXPECT_EQ(log.Comm(),
+              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]34[ETX]"}));
+
+    EXPECT_EQ(reg.WriteRegister(0x150, 0x1A5), 0);
+    EXPECT_EQ(camera.Get(0x150), 0xA5);
+    EXPECT_EQ(reg.ReadRegister(0x300, value), 0);
+    EXPECT_EQ(reg.ReadRegister(0x301, value), 1) << "the camera refuses addresses past 0x300";
+
+    char text[17] = {};
+    EXPECT_EQ(reg.WriteRegisterString(0x00, "Hi", 16), 0);
+    EXPECT_EQ(reg.ReadRegisterString(0x00, text, 16), 0);
+    EXPECT_STREQ(text, "Hi");
+    EXPECT_EQ(facade.Close(), 1);
+}
+
+TEST_F(PtyPort, RepliesInPiecesAndSlowRepliesArrive)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    camsim::Faults faults;
+    faults.split = true;
+    faults.delayMs = 100;
+    camera.SetFaults(faults);
+    camera.Set(0x41, 0xC3);
+    std::uint8_t value = 0;
+    EXPECT_EQ(reg.ReadRegister(0x41, value), 0);
+    EXPECT_EQ(value, 0xC3);
+}
+
+TEST_F(PtyPort, GarbageIsJudgedNotTrusted)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    camera.SetFaults({camsim::Fault::Garbage, false, 0, 0});
+    std::uint8_t value = 0x55;
+    const int result = reg.ReadRegister(0x20, value);
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(value, 0);
+    camera.SetFaults({});
+    EXPECT_EQ(reg.ReadRegister(0x20, value), 0) << "the port goes on after noise";
+}
+
+TEST_F(PtyPort, SilentCameraTimesOut)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    camera.SetFaults({camsim::Fault::Silent, false, 0, 0});
+    log.Clear();
+    std::uint8_t value = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(reg.ReadRegister(0x20, value), 256);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 490ms);
+    EXPECT_LT(waited, 1500ms);
+    EXPECT_EQ(log.Comm().back(), "STAT: RCV Timeout\r");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "RCV Timeout");
+}
+
+TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)
+{
+    facade.m_Rs232c.m_Settings.PortName = "/dev/vireo-no-such-port";
+    EXPECT_EQ(facade.Open(), 0);
+    EXPECT_EQ(log.Comm().back(),
+              "STAT: /dev/vireo-no-such-port: no such device\r");
+
+    facade.m_Rs232c.m_Settings.PortName = server.SlavePath();
+    ASSERT_EQ(facade.Open(), 1);
+    CRs232c second;
+    second.m_Settings = facade.m_Rs232c.m_Settings;
+    log.Clear();
+    EXPECT_EQ(second.Open(), 0) << "a port is never shared";
+    const auto comm = log.Comm();
+    ASSERT_GE(comm.size(), 2u);
+    EXPECT_EQ(comm[comm.size() - 2], "STAT: Port open Error\r");
+    EXPECT_NE(comm.back().find("in use by another program"), std::string::npos);
+
+    // A file that is no serial device.
+    facade.m_Rs232c.m_Settings.PortName = "/dev/null";
+    EXPECT_EQ(facade.Open(), 0);
+    EXPECT_NE(log.Comm().back().find("not a serial device"), std::string::npos);
+}
+
+TEST_F(PtyPort, DeviceVanishingMidExchange)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    camera.SetFaults({camsim::Fault::None, false, 300, 0});
+    std::thread vanish([this] {
+        std::this_thread::sleep_for(100ms);
+        server.Stop();
+    });
+    std::uint8_t value = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(reg.ReadRegister(0x20, value), 0);
+    vanish.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    // Later exchanges fail too, without hanging, and the port closes cleanly.
+    EXPECT_NE(reg.ReadRegister(0x20, value), 0);
+    EXPECT_EQ(facade.Close(), 1);
+    bool lost = false;
+    for (const std::string& record : log.Comm())
+        lost = lost || record.rfind("STAT: Port lost: ", 0) == 0;
+    EXPECT_TRUE(lost);
+}
+
+TEST_F(PtyPort, ManyExchangesStayInStep)
+{
+    ASSERT_EQ(facade.Open(), 1);
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(reg.WriteRegister(0x100 + i, i), 0);
+        std::uint8_t value = 0;
+        ASSERT_EQ(reg.ReadRegister(0x100 + i, value), 0);
+        ASSERT_EQ(value, i);
+    }
+}

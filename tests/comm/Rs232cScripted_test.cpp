@@ -1,0 +1,343 @@
+// The RS-232C port against a scripted device: records, frame cutting, line checks, driver
+// failures and a device that goes away.
+#include "comm/Rs232c.h"
+#include "tests/support/FakeSerialDevice.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Waits (bounded) until the event thread has done what the test expects of it.
+template <typename Predicate>
+bool WaitFor(Predicate done)
+{
+    for (int i = 0; i < 200 && !done(); ++i)
+        std::this_thread::sleep_for(5ms);
+    return done();
+}
+
+const std::string kReadRequest = "\x02" "20RQ\x03";
+
+class ScriptedPort : public ::testing::Test {
+protected:
+    ScriptedPort()
+    {
+        port.SetDeviceFactory([this] { return line.MakeDevice(); });
+        port.m_Settings.PortName = "COM1";
+        port.m_Settings.BaudRate = 9600;
+        port.m_Settings.ByteSize = 8;
+        port.m_Settings.HsTimeOut = 300;
+        port.m_Settings.Prefix = 2;
+        port.m_Settings.Suffix = 3;
+        port.m_Settings.Suffix2 = 0;
+    }
+
+    void Answer(std::vector<std::string> pieces)
+    {
+        line.SetResponder([pieces](const std::string&) { return pieces; });
+    }
+
+    int Exchange(std::string& reply, const std::string& request = kReadRequest)
+    {
+        char buffer[16] = {};
+        const int result = port.SendReceive(request.c_str(), buffer, sizeof buffer);
+        reply = buffer;
+        return result;
+    }
+
+    bool Logged(const std::string& record) const
+    {
+        const auto comm = log.Comm();
+        return std::find(comm.begin(), comm.end(), record) != comm.end();
+    }
+
+    LogRecorder log;
+    MessageBoxRecorder boxes;
+    FakeLine line;
+    CRs232c port;
+};
+
+} // namespace
+
+TEST_F(ScriptedPort, OpenLogsEveryStepAndMapsTheDevicePath)
+{
+    ASSERT_EQ(port.Open(), 1);
+    EXPECT_EQ(line.PathOpened(), "/dev/ttyS0");
+    EXPECT_EQ(log.Comm(), (std::vector<std::string>{
+                              "STAT: Port close\r",
+                              "STAT: Port close done(NO Handle)\r",
+                              "STAT: Port open COM1\r",
+                              "STAT: DCB Setup OK\r",
+                              "STAT: Timeout Setup OK\r",
+                              "STAT: Interface Clear(PurgeComm) OK\r",
+                              "STAT: SetCommMask() OK\r",
+                              "STAT: Port open Success\r",
+                          }));
+    log.Clear();
+    EXPECT_EQ(port.Close(), 1);
+    EXPECT_EQ(log.Comm(),
+              (std::vector<std::string>{"STAT: Port close\r", "STAT: Port close done\r"}));
+    EXPECT_FALSE(line.IsOpen());
+}
+
+TEST_F(ScriptedPort, OpenFailuresSayWhy)
+{
+    struct Case {
+        int error;
+        const char* reason;
+    };
+    for (const Case& c : {Case{ENOENT, "no such device"}, Case{EBUSY, "in use by another program"},
+                          Case{EACCES, "dialout"}}) {
+        log.Clear();
+        line.openError = c.error;
+        EXPECT_EQ(port.Open(), 0);
+        const auto comm = log.Comm();
+        ASSERT_EQ(comm.size(), 5u);
+        EXPECT_EQ(comm[3], "STAT: Port open Error\r");
+        EXPECT_NE(comm[4].find(c.reason), std::string::npos) << comm[4];
+        EXPECT_EQ(comm[4].back(), '\r');
+        EXPECT_EQ(port.IsOpen(), 0);
+    }
+}
+
+TEST_F(ScriptedPort, ConfigurationFailuresStopTheOpen)
+{
+    line.purgeOk = false;
+    EXPECT_EQ(port.Open(), 0);
+    EXPECT_TRUE(Logged("STAT: Error! Interface Clear(PurgeComm)\r"));
+    EXPECT_FALSE(Logged("STAT: Port open Success\r"));
+    EXPECT_FALSE(line.IsOpen());
+    line.purgeOk = true;
+    line.configureOk = false;
+    EXPECT_EQ(port.Open(), 0);
+    EXPECT_TRUE(Logged("STAT: Error! Speed Setup\r"));
+    line.configureOk = true;
+    line.eventMaskOk = false;
+    EXPECT_EQ(port.Open(), 0);
+    EXPECT_TRUE(Logged("STAT: Error! SetCommMask() \r"));
+}
+
+TEST_F(ScriptedPort, ReplyIsCutFromItsFrameAndLoggedInOrder)
+{
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    Answer({"\x02" "3F\x03"});
+    std::string reply;
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "3F");
+    EXPECT_EQ(log.Comm(),
+              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]3F[ETX]"}));
+    EXPECT_EQ(line.Written(), std::vector<std::string>{kReadRequest});
+}
+
+TEST_F(ScriptedPort, FrameCuttingRules)
+{
+    ASSERT_EQ(port.Open(), 1);
+    std::string reply;
+
+    Answer({"\x02" "12\x03\x02" "34\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "34") << "two frames in one read: the last one counts";
+
+    Answer({"\x02" "1", "2\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "12") << "a frame over two reads";
+
+    Answer({"\x02" "AB\x03", "CD\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "AB");
+
+    // A zero byte ends a frame when there is no second suffix.
+    Answer({std::string("\x02" "5\0" "6\x03", 5)});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "5");
+}
+
+TEST_F(ScriptedPort, BytesBeforeThePrefixJoinTheAccumulator)
+{
+    ASSERT_EQ(port.Open(), 1);
+    std::string reply;
+    // No prefix at all: the bytes are appended to what the accumulator already holds.
+    Answer({"\x02" "7\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    Answer({"8\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "7") << "the payload ends at the accumulator's first zero";
+}
+
+TEST_F(ScriptedPort, SecondSuffixAndLongReplies)
+{
+    port.m_Settings.Suffix2 = 0x0D;
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    Answer({"\x02" "0123456789ABCDEFGH\x03\r"});
+    std::string reply;
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "0123456789ABCDE") << "the caller's room is 15 characters";
+    EXPECT_EQ(log.Comm().back(), "RCV : [STX]0123456789ABCDEFGH[ETX]\r");
+}
+
+TEST_F(ScriptedPort, NoiseKeepsMemoryBounded)
+{
+    ASSERT_EQ(port.Open(), 1);
+    std::string reply;
+    // Far more bytes than any buffer, with no frame end, then a proper frame.
+    std::vector<std::string> flood(40, std::string(256, 'Z'));
+    flood.push_back("\x02" "42\x03");
+    Answer(flood);
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "42");
+    // A runaway frame that finally ends: its reply is whatever is left, never more than kept.
+    Answer({std::string(3000, 'Q') + "\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_LE(log.Comm().back().size(), 6u + 256u + 10u);
+}
+
+TEST_F(ScriptedPort, DsrAndCtsChecksComeBeforeSending)
+{
+    port.m_Settings.fDsr = 1;
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    line.lines.dsr = false;
+    std::string reply;
+    EXPECT_EQ(Exchange(reply), LINK_DSR_OFF);
+    EXPECT_EQ(log.Comm(), std::vector<std::string>{"SEND: [STX]20RQ[ETX]"});
+    EXPECT_TRUE(line.Written().empty());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "DSR Off\r\nCheck the RS232C cable\r\nand Camera power");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Communication Error");
+    EXPECT_EQ(boxes.Boxes()[0].icon, MsgIcon::Error);
+
+    port.m_Settings.fDsr = 0;
+    port.m_Settings.fRts = 1;
+    line.lines.cts = false;
+    EXPECT_EQ(Exchange(reply), LINK_CTS_OFF);
+    EXPECT_EQ(boxes.Boxes().back().text, "CTS Off\r\nCheck the RS232C cable\r\nand Camera power");
+
+    // Lines that cannot be read count as off.
+    line.lines.cts = true;
+    line.linesReadable = false;
+    EXPECT_EQ(Exchange(reply), LINK_CTS_OFF);
+}
+
+TEST_F(ScriptedPort, WriteFailures)
+{
+    ASSERT_EQ(port.Open(), 1);
+    std::string reply;
+
+    line.writeOutcome = serial::WriteOutcome::Refused;
+    line.errorFlags = 8;
+    EXPECT_EQ(Exchange(reply), LINK_TX_ERROR);
+    EXPECT_TRUE(Logged("STAT: Tx fail ErrorFlag:8 \r"));
+    EXPECT_EQ(boxes.Boxes().back().text, "Tx fail ErrorFlag:8 \r");
+
+    line.writeOutcome = serial::WriteOutcome::Completed;
+    line.writeShortBy = 2;
+    EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    EXPECT_TRUE(Logged("STAT: CommSend Timeout: Total6 sent 4 \r"));
+    EXPECT_EQ(boxes.Boxes().back().text, "CommSend Timeout: Total6 sent 4 \r");
+
+    line.writeOutcome = serial::WriteOutcome::Failed;
+    line.writeError = 5;
+    line.writeShortBy = 0;
+    Answer({"\x02" "01\x03"});
+    EXPECT_EQ(Exchange(reply), 0) << "a failed wait with every byte written still counts";
+    EXPECT_TRUE(Logged("STAT: CommSend Error:5 \r"));
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST_F(ScriptedPort, NoReplyTimesOutOnceWithOneBox)
+{
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    std::string reply;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 290ms);
+    EXPECT_LT(waited, 2s);
+    EXPECT_EQ(log.Comm(),
+              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "STAT: RCV Timeout\r"}));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "RCV Timeout");
+    // A late frame of the old exchange does not answer the next one.
+    line.Deliver("\x02" "99\x03");
+    std::this_thread::sleep_for(50ms);
+    Answer({"\x02" "11\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "11");
+}
+
+TEST_F(ScriptedPort, LineEventsAreRecorded)
+{
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    line.RaiseEvent(serial::EvCts);
+    line.RaiseEvent(serial::EvBreak | serial::EvErr);
+    line.RaiseEvent(serial::EvRing);
+    line.RaiseEvent(serial::EvRlsd);
+    ASSERT_TRUE(WaitFor([this] { return log.Comm().size() >= 4; }));
+    std::this_thread::sleep_for(20ms); // a wrong extra record would show up by now
+    port.Close(); // joins the event thread: every event is handled by then
+    EXPECT_EQ(log.Comm(), (std::vector<std::string>{
+                              "STAT: EV_CTS|EV_DSR\r",
+                              "STAT: EV_BREAK\r",
+                              "STAT: EV_ERR\r",
+                              "STAT: EV_RING\r",
+                              "STAT: Port close\r",
+                              "STAT: Port close done\r",
+                          }));
+}
+
+TEST_F(ScriptedPort, ReceiveErrorFlagsAreLogged)
+{
+    ASSERT_EQ(port.Open(), 1);
+    line.readError = 5;
+    line.errorFlags = 2;
+    line.Deliver("\x02" "77\x03");
+    EXPECT_TRUE(WaitFor([this] { return Logged("STAT: CommRcv ErrorFlag:2 \r"); }));
+}
+
+TEST_F(ScriptedPort, VanishedDeviceEndsTheThreadAndLaterExchangesTimeOut)
+{
+    ASSERT_EQ(port.Open(), 1);
+    line.HangUp();
+    std::string reply;
+    EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    EXPECT_TRUE(Logged("STAT: Port lost: device hung up\r"));
+    EXPECT_EQ(port.Close(), 1);
+    EXPECT_TRUE(Logged("STAT: Port close done\r"));
+}
+
+TEST_F(ScriptedPort, EventThreadAndCallerShareTheLogSafely)
+{
+    // Many exchanges while the event thread also writes records: run under ThreadSanitizer.
+    ASSERT_EQ(port.Open(), 1);
+    line.SetResponder([](const std::string& written) {
+        return std::vector<std::string>{"\x02", written.substr(1, 2), "\x03"};
+    });
+    std::string reply;
+    for (int i = 0; i < 200; ++i) {
+        char request[8];
+        std::snprintf(request, sizeof request, "\x02%02XRQ\x03", i & 0xFF);
+        ASSERT_EQ(Exchange(reply, request), 0);
+        char expected[3];
+        std::snprintf(expected, sizeof expected, "%02X", i & 0xFF);
+        ASSERT_EQ(reply, expected);
+    }
+    port.Close();
+    const auto comm = log.Comm();
+    // Each SEND stands before its RCV.
+    for (std::size_t i = 0; i + 1 < comm.size(); ++i)
+        if (comm[i].rfind("RCV : ", 0) == 0) {
+            EXPECT_EQ(comm[i - 1].rfind("SEND: ", 0), 0u) << i;
+        }
+}
