@@ -151,14 +151,15 @@ TEST_F(ScriptedPort, FrameCuttingRules)
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "12") << "a frame over two reads";
 
-    Answer({"\x02" "AB\x03", "CD\x03"});
-    EXPECT_EQ(Exchange(reply), 0);
-    EXPECT_EQ(reply, "AB");
-
     // A zero byte ends a frame when there is no second suffix.
     Answer({std::string("\x02" "5\0" "6\x03", 5)});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "5");
+
+    // A frame that ends again without a new prefix still answers with its first payload.
+    Answer({"\x02" "AB\x03", "CD\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "AB");
 }
 
 TEST_F(ScriptedPort, BytesBeforeThePrefixJoinTheAccumulator)

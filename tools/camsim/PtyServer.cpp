@@ -31,12 +31,6 @@ void WriteAll(int fd, const char* data, std::size_t n)
     }
 }
 
-void SleepMs(int ms)
-{
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
 } // namespace
 
 PtyServer::PtyServer(Camera& camera) : m_camera(camera) {}
@@ -73,6 +67,7 @@ bool PtyServer::Start(std::string& failure)
     }
     m_stopRead = pipeFds[0];
     m_stopWrite = pipeFds[1];
+    m_stopping = false;
     m_thread = std::thread(&PtyServer::Serve, this);
     return true;
 }
@@ -80,6 +75,11 @@ bool PtyServer::Start(std::string& failure)
 void PtyServer::Stop()
 {
     if (m_thread.joinable()) {
+        {
+            std::lock_guard lock(m_stopMutex);
+            m_stopping = true;
+        }
+        m_stopRequested.notify_all();
         const char byte = 0;
         [[maybe_unused]] ssize_t ignored = ::write(m_stopWrite, &byte, 1);
         m_thread.join();
@@ -91,18 +91,29 @@ void PtyServer::Stop()
     }
 }
 
+bool PtyServer::Pause(int ms)
+{
+    std::unique_lock lock(m_stopMutex);
+    if (ms > 0)
+        m_stopRequested.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stopping; });
+    return !m_stopping;
+}
+
 void PtyServer::Send(const std::string& reply, std::size_t requestBytes)
 {
     const Faults faults = m_camera.GetFaults();
-    SleepMs(faults.delayMs);
-    SleepMs(WireTimeMs(faults.wireBaud, requestBytes, reply.size()));
+    if (!Pause(faults.delayMs) ||
+        !Pause(WireTimeMs(faults.wireBaud, requestBytes, reply.size())))
+        return;
     if (!faults.split) {
         WriteAll(m_master, reply.data(), reply.size());
         return;
     }
     for (char byte : reply) {
         WriteAll(m_master, &byte, 1);
-        SleepMs(2); // long enough for the reader to see separate pieces
+        // long enough for the reader to see separate pieces
+        if (!Pause(2))
+            return;
     }
 }
 
@@ -137,7 +148,8 @@ void PtyServer::Serve()
         }
         if (fds[0].revents & (POLLHUP | POLLERR)) {
             // No client holds the slave: wait for the next one without spinning.
-            SleepMs(kIdleMs);
+            if (!Pause(kIdleMs))
+                return;
         }
     }
 }

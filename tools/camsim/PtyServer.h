@@ -4,7 +4,9 @@
 
 #include "tools/camsim/Camera.h"
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -30,6 +32,8 @@ public:
 private:
     void Serve();
     void Send(const std::string& reply, std::size_t requestBytes);
+    // Waits ms unless the server is being stopped; returns false when it is.
+    bool Pause(int ms);
 
     Camera& m_camera;
     int m_master = -1;
@@ -38,6 +42,9 @@ private:
     int m_stopWrite = -1;
     std::string m_slavePath;
     std::thread m_thread;
+    std::mutex m_stopMutex;
+    std::condition_variable m_stopRequested;
+    bool m_stopping = false;
 };
 
 } // namespace camsim

@@ -77,6 +77,16 @@ int main(int argc, char** argv)
         }
     }
 
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&blocked, signal);
+    ::sigprocmask(SIG_BLOCK, &blocked, nullptr);
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+
     camsim::Camera camera(model);
     camera.SetFaults(faults);
     camsim::PtyServer server(camera);
@@ -96,13 +106,12 @@ int main(int argc, char** argv)
     std::printf("%s\n", server.SlavePath().c_str());
     std::fflush(stdout);
 
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    // The signals stay blocked except inside sigsuspend, so none is lost between the test of
+    // g_stop and the wait.
+    sigset_t waitMask;
+    sigemptyset(&waitMask);
     while (!g_stop)
-        ::pause();
+        ::sigsuspend(&waitMask);
 
     server.Stop();
     if (!link.empty())

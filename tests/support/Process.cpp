@@ -1,0 +1,137 @@
+#include "tests/support/Process.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testing_support {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<char*> ArgvOf(const std::vector<std::string>& argv)
+{
+    std::vector<char*> pointers;
+    for (const std::string& arg : argv)
+        pointers.push_back(const_cast<char*>(arg.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+int StatusOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+} // namespace
+
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& environment, double timeoutSeconds)
+{
+    int out[2];
+    int err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    const auto start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        for (const std::string& entry : environment)
+            ::putenv(const_cast<char*>(entry.c_str()));
+        ::execv(argv[0].c_str(), ArgvOf(argv).data());
+        _exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    ProcessResult result;
+    const auto deadline = start + std::chrono::duration<double>(timeoutSeconds);
+    bool killed = false;
+    for (int open = 2; open > 0;) {
+        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0 && !killed) {
+            ::kill(pid, SIGKILL);
+            killed = true;
+        }
+        if (::poll(fds, 2, killed ? 1000 : static_cast<int>(left.count())) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !fds[i].revents)
+                continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                ::close(i == 0 ? out[0] : err[0]);
+                (i == 0 ? out[0] : err[0]) = -1;
+                --open;
+            } else {
+                (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    result.exitStatus = killed ? -1 : StatusOf(status);
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv)
+{
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        ::dup2(out[1], 1);
+        ::execv(argv[0].c_str(), ArgvOf(argv).data());
+        _exit(127);
+    }
+    ::close(out[1]);
+    m_out = out[0];
+}
+
+BackgroundProcess::~BackgroundProcess()
+{
+    Stop();
+    if (m_out >= 0)
+        ::close(m_out);
+}
+
+std::string BackgroundProcess::FirstLine(double timeoutSeconds)
+{
+    std::string line;
+    const auto deadline = Clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (Clock::now() < deadline) {
+        pollfd fd{m_out, POLLIN, 0};
+        if (::poll(&fd, 1, 100) <= 0)
+            continue;
+        char c;
+        if (::read(m_out, &c, 1) != 1)
+            break;
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+    return line;
+}
+
+int BackgroundProcess::Stop()
+{
+    if (m_pid <= 0)
+        return -1;
+    ::kill(m_pid, SIGTERM);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return StatusOf(status);
+}
+
+} // namespace testing_support

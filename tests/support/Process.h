@@ -1,0 +1,41 @@
+// Runs a program of the build to its end, or starts one in the background, for tests of the
+// command-line tools.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProcessResult {
+    int exitStatus = -1; // -1 when it did not end normally
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+// Runs argv[0] with the arguments and extra environment entries ("NAME=value"); kills it
+// after timeoutSeconds.
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& environment = {},
+                         double timeoutSeconds = 20);
+
+// A program left running until the object ends (it then gets SIGTERM and is waited for).
+class BackgroundProcess {
+public:
+    BackgroundProcess(const std::vector<std::string>& argv);
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    // The first line it writes to standard output (waits up to timeoutSeconds).
+    std::string FirstLine(double timeoutSeconds = 10);
+    // Ends it now; returns its exit status.
+    int Stop();
+
+private:
+    int m_pid = -1;
+    int m_out = -1;
+};
+
+} // namespace testing_support
