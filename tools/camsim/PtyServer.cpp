@@ -142,7 +142,7 @@ void PtyServer::Serve()
                 for (const std::string& reply :
                      m_camera.Feed(reinterpret_cast<const std::uint8_t*>(buffer),
                                    static_cast<std::size_t>(n)))
-                    Send(reply, 7);
+                    Send(reply, static_cast<std::size_t>(n));
                 continue;
             }
         }
