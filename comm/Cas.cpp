@@ -1,33 +1,353 @@
 #include "comm/Cas.h"
 
-// No grabber support yet: a port that never finds a Camera Link port.
+#include "platform/camlink/ClErrorText.h"
+#include "platform/camlink/ClLibrary.h"
+#include "platform/profile/Profile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr CLUINT32 kReadTimeoutMs = 1000;
+// Pause between two polls of the library while a reply is awaited.
+constexpr auto kPollInterval = std::chrono::microseconds(250);
+
+const camlink::ClFunctions& Cl()
+{
+    return camlink::Library();
+}
+
+// Copies a text the library wrote into a buffer of kTextSize, cut to fit.
+void CopyText(char* to, const char* from)
+{
+    const std::size_t n = strnlen(from, CCas::kTextSize - 1);
+    std::memcpy(to, from, n);
+    to[n] = '\0';
+}
+
+// The stored text equals the beginning of the port's text (an empty one matches any port).
+bool StartsWith(const char* portText, const std::string& stored)
+{
+    return std::string_view(portText).substr(0, stored.size()) == stored;
+}
+
+} // namespace
+
+std::uint32_t CCas::BaudRateCode(int rate)
+{
+    switch (rate) {
+    case 9600:
+        return CL_BAUDRATE_9600;
+    case 19200:
+        return CL_BAUDRATE_19200;
+    case 38400:
+        return CL_BAUDRATE_38400;
+    case 57600:
+        return CL_BAUDRATE_57600;
+    case 115200:
+        return CL_BAUDRATE_115200;
+    case 230400:
+        return CL_BAUDRATE_230400;
+    case 460800:
+        return CL_BAUDRATE_460800;
+    case 921600:
+        return CL_BAUDRATE_921600;
+    default:
+        return CL_BAUDRATE_9600;
+    }
+}
+
+void CCas::LogClError(int code)
+{
+    std::string text;
+    if (camlink::IsStandardError(code)) {
+        char buffer[kTextSize] = {};
+        CLUINT32 size = sizeof buffer;
+        if (Cl().clGetErrorText(m_szVendorName, code, buffer, &size) == CL_ERR_NO_ERR) {
+            buffer[kTextSize - 1] = '\0';
+            text = buffer;
+        }
+        // A library that cannot name its own error still leaves a readable record.
+        if (text.empty())
+            text = camlink::FallbackErrorText(code);
+    } else {
+        text = FormatText("UnknownError code:%d", code);
+    }
+    Status(text);
+}
+
+int CCas::LoadSettings()
+{
+    CCom::LoadSettings();
+    m_strLastVendorName = profile::GetProfileString(kCommSection, "LastCasVendorName", "");
+    m_strLastPortID = profile::GetProfileString(kCommSection, "LastCasPortID", "");
+    m_dwLastVersion =
+        static_cast<std::uint32_t>(profile::GetProfileInt(kCommSection, "LastCasVer", 0));
+    m_nBaudRate = profile::GetProfileInt(kCommSection, "BaudRate", 9600);
+    return 1;
+}
+
+void CCas::SaveSettings()
+{
+    CCom::SaveSettings();
+    m_strLastVendorName = m_szVendorName;
+    m_strLastPortID = m_szPortID;
+    m_dwLastVersion = m_dwVersion;
+    profile::WriteProfileString(kCommSection, "LastCasVendorName", m_strLastVendorName);
+    profile::WriteProfileString(kCommSection, "LastCasPortID", m_strLastPortID);
+    profile::WriteProfileInt(kCommSection, "LastCasVer", static_cast<int>(m_dwLastVersion));
+    profile::WriteProfileInt(kCommSection, "BaudRate", m_nBaudRate);
+}
+
+int CCas::QueryPort(int index, char* manufacturer, char* id, std::uint32_t& version)
+{
+    char name[kTextSize] = {};
+    char port[kTextSize] = {};
+    CLUINT32 nameBytes = kTextSize;
+    CLUINT32 idBytes = kTextSize;
+    CLUINT32 portVersion = 0;
+    const CLINT32 result = Cl().clGetPortInfo(static_cast<CLUINT32>(index), name, &nameBytes, port,
+                                              &idBytes, &portVersion);
+    if (result != CL_ERR_NO_ERR)
+        return result;
+    name[kTextSize - 1] = '\0';
+    port[kTextSize - 1] = '\0';
+    CopyText(manufacturer, name);
+    CopyText(id, port);
+    version = portVersion;
+    return CL_ERR_NO_ERR;
+}
+
 int CCas::Initialize()
 {
-    m_nPortCount = 0;
-    AddLogRecord("There is no CL port. ", LOG_STATUS);
-    return 0;
+    CLUINT32 count = 0;
+    if (const CLINT32 result = Cl().clGetNumPorts(&count); result != CL_ERR_NO_ERR) {
+        m_nPortCount = 0;
+        LogClError(result);
+        return 0;
+    }
+    m_nPortCount = count;
+    if (m_nPortCount == 0) {
+        Status("There is no CL port. ");
+        return 0;
+    }
+    LoadSettings();
+
+    for (std::uint32_t index = 0; index < m_nPortCount; ++index) {
+        char name[kTextSize];
+        char port[kTextSize];
+        std::uint32_t version = 0;
+        const int i = static_cast<int>(index);
+        if (const int result = QueryPort(i, name, port, version); result != CL_ERR_NO_ERR) {
+            LogClError(result);
+            continue;
+        }
+        if (StartsWith(name, m_strLastVendorName) && StartsWith(port, m_strLastPortID) &&
+            version == m_dwLastVersion) {
+            // The selected port's identity stays with the index, for Open and its records.
+            m_nPortIndex = i;
+            CopyText(m_szVendorName, name);
+            CopyText(m_szPortID, port);
+            m_dwVersion = version;
+            break;
+        }
+    }
+    return 1;
 }
-
-int CCas::Open()
-{
-    AddLogRecord("Port Open Failure Invalid Port No.", LOG_STATUS);
-    return 0;
-}
-
-int CCas::Close() { return 1; }
-
-int CCas::IsOpen() { return m_hSerRef != nullptr; }
-
-int CCas::SendReceive(const char*, char*, std::size_t) { return LINK_NO_PORT; }
 
 int CCas::SelectPort(int index)
 {
     if (index < 0)
         return 0;
     m_nPortIndex = index;
-    return static_cast<std::uint32_t>(index) < m_nPortCount ? 1 : 0;
+    if (static_cast<std::uint32_t>(index) >= m_nPortCount)
+        return 0;
+    if (const int result = QueryPort(index, m_szVendorName, m_szPortID, m_dwVersion);
+        result != CL_ERR_NO_ERR) {
+        // No identity of another port may stay behind under this index.
+        m_szVendorName[0] = '\0';
+        m_szPortID[0] = '\0';
+        m_dwVersion = 0;
+        LogClError(result);
+        return 0;
+    }
+    return 1;
 }
 
-int CCas::GetPortManufacturer(int, char*) { return 0; }
+int CCas::GetPortInfo(int index, char* manufacturer, char* id, std::uint32_t& version)
+{
+    if (index < 0 || static_cast<std::uint32_t>(index) >= m_nPortCount)
+        return 0;
+    if (const int result = QueryPort(index, manufacturer, id, version); result != CL_ERR_NO_ERR) {
+        LogClError(result);
+        return 0;
+    }
+    return 1;
+}
 
-int CCas::GetPortId(int, char*) { return 0; }
+int CCas::GetPortManufacturer(int index, char* text)
+{
+    char id[kTextSize];
+    std::uint32_t version = 0;
+    return GetPortInfo(index, text, id, version);
+}
+
+int CCas::GetPortId(int index, char* text)
+{
+    char manufacturer[kTextSize];
+    std::uint32_t version = 0;
+    return GetPortInfo(index, manufacturer, text, version);
+}
+
+int CCas::Open()
+{
+    if (m_nPortIndex < 0 || static_cast<std::uint32_t>(m_nPortIndex) >= m_nPortCount) {
+        Status("Port Open Failure Invalid Port No.");
+        return 0;
+    }
+    hSerRef reference = nullptr;
+    CLINT32 result = Cl().clSerialInit(static_cast<CLUINT32>(m_nPortIndex), &reference);
+    // A reference the library does not give cannot be used for anything later.
+    if (result == CL_ERR_NO_ERR && !reference)
+        result = CL_ERR_INVALID_REFERENCE;
+    if (result != CL_ERR_NO_ERR) {
+        LogClError(result);
+        Status("Port Open Failure ");
+        return 0;
+    }
+    m_hSerRef = reference;
+    SetBaudRate(m_nBaudRate);
+    SaveSettings();
+    Status(FormatText("Port Open Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
+                      m_szVendorName, m_szPortID));
+    return 1;
+}
+
+void CCas::SetBaudRate(int rate)
+{
+    if (std::strncmp(m_szVendorName, "Matrox", kTextSize) == 0)
+        return;
+    const std::uint32_t code = BaudRateCode(rate);
+    // Without an answer the port is taken to support no rate, so its rate is left alone.
+    CLUINT32 mask = 0;
+    if (const CLINT32 result = Cl().clGetSupportedBaudRates(m_hSerRef, &mask);
+        result != CL_ERR_NO_ERR) {
+        mask = 0;
+        LogClError(result);
+    }
+    if ((mask & code) == 0) {
+        Status("Port Open Failure Baudrate Parameter Error");
+        return;
+    }
+    if (const CLINT32 result = Cl().clSetBaudRate(m_hSerRef, code); result != CL_ERR_NO_ERR)
+        LogClError(result);
+    m_nBaudRate = rate;
+    SaveSettings();
+}
+
+int CCas::Close()
+{
+    if (m_hSerRef) {
+        Cl().clSerialClose(m_hSerRef);
+        Status(FormatText("Port Close Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
+                          m_szVendorName, m_szPortID));
+        m_hSerRef = nullptr;
+    }
+    return 1;
+}
+
+int CCas::IsOpen()
+{
+    return m_hSerRef != nullptr ? 1 : 0;
+}
+
+int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
+{
+    const camlink::ClFunctions& cl = Cl();
+    // A closed port has no reference to hand the library.
+    CLINT32 result = m_hSerRef ? cl.clFlushPort(m_hSerRef) : CL_ERR_INVALID_REFERENCE;
+    if (result != CL_ERR_NO_ERR) {
+        LogClError(result);
+        Status("clFlushPort() Failed.");
+        return result;
+    }
+
+    const std::size_t n = std::strlen(request);
+    std::vector<CLINT8> out(request, request + n);
+    CLUINT32 written = static_cast<CLUINT32>(n);
+    const CLUINT32 writeTimeout = static_cast<CLUINT32>(std::max(0, m_Settings.HsTimeOut));
+    result = cl.clSerialWrite(m_hSerRef, out.data(), &written, writeTimeout);
+    if (result != CL_ERR_NO_ERR || written != n) {
+        if (result != CL_ERR_NO_ERR)
+            LogClError(result);
+        Status("clSerialWrite() Failed.");
+        // Bytes left unsent within the time-out are the link's send time-out.
+        return result != CL_ERR_NO_ERR ? result : LINK_TIMEOUT;
+    }
+    AddLogRecord(request, LOG_SEND);
+
+    char buffer[kReplyMax + 1] = {};
+    std::size_t length = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const auto timeout = std::chrono::milliseconds(m_Settings.HsTimeOut);
+
+    std::string terminator(1, static_cast<char>(m_Settings.Suffix));
+    if (m_Settings.Suffix2 != 0)
+        terminator += static_cast<char>(m_Settings.Suffix2);
+
+    for (;;) {
+        CLUINT32 available = 0;
+        if (result = cl.clGetNumBytesAvail(m_hSerRef, &available); result != CL_ERR_NO_ERR) {
+            LogClError(result);
+            Status("clGetNumBytesAvail() Failed.");
+            return result;
+        }
+        if (available > 0 && length < kReplyMax) {
+            const CLUINT32 wanted =
+                std::min<CLUINT32>(available, static_cast<CLUINT32>(kReplyMax - length));
+            CLUINT32 count = wanted;
+            result = cl.clSerialRead(m_hSerRef, buffer + length, &count, kReadTimeoutMs);
+            if (result != CL_ERR_NO_ERR) {
+                LogClError(result);
+                Status("clSerialRead() Failed.");
+                return result;
+            }
+            length += std::min(count, wanted);
+            buffer[length] = '\0';
+        }
+
+        const std::string_view received(buffer, length);
+        if (const std::size_t at = received.find(terminator); at != std::string_view::npos) {
+            AddLogRecord(buffer, LOG_RECEIVE);
+            // The reply is the frame up to its terminator, without prefix and terminators;
+            // whatever followed the terminator is not part of it.
+            std::size_t end = at + terminator.size();
+            std::size_t begin = 0;
+            if (m_Settings.Prefix != 0)
+                begin = 1;
+            const std::size_t drop = (m_Settings.Suffix != 0) + (m_Settings.Suffix2 != 0);
+            end = end >= begin + drop ? end - drop : begin;
+            if (replySize > 0) {
+                const std::size_t copied = std::min(end - begin, replySize - 1);
+                std::memcpy(reply, buffer + begin, copied);
+                reply[copied] = '\0';
+            }
+            return LINK_OK;
+        }
+
+        // A full buffer without terminator can never become a reply: give up at once.
+        const bool full = length >= kReplyMax;
+        if (full)
+            AddLogRecord(buffer, LOG_RECEIVE);
+        if (full || std::chrono::steady_clock::now() - start > timeout) {
+            Status("RCV Timeout");
+            return LINK_TIMEOUT;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}

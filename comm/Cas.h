@@ -1,16 +1,26 @@
-// The camera link over the serial channel of a Camera Link frame grabber.
+// The camera link over the serial channel of a Camera Link frame grabber: port enumeration and
+// re-selection of the port used last, the port's own stored values, and request/reply exchanges
+// that poll the grabber's serial library.
 #pragma once
 
 #include "comm/Com.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 class CCas : public CCom {
 public:
+    // Room of the manufacturer name and port identifier texts, terminator included.
+    static constexpr std::size_t kTextSize = 128;
+    // Most reply bytes collected while waiting for the terminator.
+    static constexpr std::size_t kReplyMax = 255;
+
     CCas() = default;
     ~CCas() override = default;
 
+    int LoadSettings() override;
+    void SaveSettings() override;
     int Initialize() override;
     int Open() override;
     int Close() override;
@@ -18,10 +28,29 @@ public:
     int SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     int SelectPort(int index);
+    // Copy the port's manufacturer name or identifier into text (room for kTextSize bytes).
     int GetPortManufacturer(int index, char* text);
     int GetPortId(int index, char* text);
+    // All three values of a port at once (texts of kTextSize bytes).
+    int GetPortInfo(int index, char* manufacturer, char* id, std::uint32_t& version);
+    void SetBaudRate(int rate);
+    void LogClError(int code);
 
-    void* m_hSerRef = nullptr;   // serial reference; non-null while open
-    int m_nPortIndex = -1;       // selected port; -1 means none
+    // The library's rate code for a baud rate (9600's for a rate it does not know).
+    static std::uint32_t BaudRateCode(int rate);
+
+    void* m_hSerRef = nullptr; // serial reference; non-null while open
+    int m_nPortIndex = -1;     // selected port; -1 means none
     std::uint32_t m_nPortCount = 0;
+    char m_szVendorName[kTextSize] = {}; // of the selected port
+    char m_szPortID[kTextSize] = {};
+    std::uint32_t m_dwVersion = 0;
+    std::string m_strLastVendorName; // the port used last, as stored
+    std::string m_strLastPortID;
+    std::uint32_t m_dwLastVersion = 0;
+    std::int32_t m_nBaudRate = 0; // this port's rate, stored as "BaudRate"
+
+private:
+    int QueryPort(int index, char* manufacturer, char* id, std::uint32_t& version);
+    void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 };
