@@ -2,6 +2,7 @@
 
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "platform/camlink/ClLibrary.h"
 #include "platform/log/LogWriter.h"
 #include "platform/msgbox/MessageBox.h"
 
@@ -27,6 +28,17 @@ private:
 };
 
 StderrLog g_stderrLog;
+
+// Why a Camera Link port cannot be opened, when the port layer's records do not say it alone.
+std::string ClPortProblem(int index)
+{
+    if (const std::string problem = camlink::LibraryProblem(); !problem.empty())
+        return ": " + problem;
+    const std::uint32_t count = g_ComIF.m_Cas.m_nPortCount;
+    if (static_cast<std::uint32_t>(index) >= count)
+        return FormatText(": the Camera Link library has %u port%s", count, count == 1 ? "" : "s");
+    return {};
+}
 
 bool ParseDecimal(const char* text, long minimum, long maximum, int& value)
 {
@@ -122,13 +134,16 @@ bool OpenPort(const Options& options)
         g_ComIF.m_Cas.Initialize();
         g_ComIF.m_Cas.m_Settings = settings;
         g_ComIF.m_Cas.SelectPort(*options.clIndex);
+        if (options.baud)
+            g_ComIF.m_Cas.m_nBaudRate = *options.baud;
     } else {
         g_ComIF.PortType = PORT_RS232C;
         g_ComIF.m_Rs232c.m_Settings = settings;
     }
     if (!g_ComIF.Open()) {
         if (options.clIndex)
-            std::fprintf(stderr, "error: cannot open Camera Link port %d\n", *options.clIndex);
+            std::fprintf(stderr, "error: cannot open Camera Link port %d%s\n", *options.clIndex,
+                         ClPortProblem(*options.clIndex).c_str());
         else
             std::fprintf(stderr, "error: cannot open port %s\n", settings.PortName.c_str());
         return false;

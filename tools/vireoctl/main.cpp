@@ -2,6 +2,7 @@
 // program.
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "platform/camlink/ClLibrary.h"
 #include "tools/vireoctl/Session.h"
 
 #include <cstdio>
@@ -38,6 +39,34 @@ int Write(const Options& options)
     return Finish(reg.WriteRegister(address, value));
 }
 
+// One line per Camera Link port: index, manufacturer, port identifier and version.
+int Ports(const Options& options)
+{
+    if (options.args.size() != 1)
+        return Usage();
+    CCas& cas = g_ComIF.m_Cas;
+    cas.Initialize();
+    if (cas.m_nPortCount == 0) {
+        const std::string problem = camlink::LibraryProblem();
+        std::fprintf(stderr, "error: %s\n",
+                     problem.empty() ? "no Camera Link port" : problem.c_str());
+        return kExitFailed;
+    }
+    int status = kExitOk;
+    for (std::uint32_t index = 0; index < cas.m_nPortCount; ++index) {
+        char manufacturer[CCas::kTextSize];
+        char id[CCas::kTextSize];
+        std::uint32_t version = 0;
+        if (!cas.GetPortInfo(static_cast<int>(index), manufacturer, id, version)) {
+            std::fprintf(stderr, "error: no information on Camera Link port %u\n", index);
+            status = kExitFailed;
+            continue;
+        }
+        std::printf("%u\t%s\t%s\t%u\n", index, manufacturer, id, version);
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,5 +80,7 @@ int main(int argc, char** argv)
         return Read(options);
     if (command == "write")
         return Write(options);
+    if (command == "ports")
+        return Ports(options);
     return Usage();
 }
