@@ -57,6 +57,7 @@ int CCom::LoadSettings()
     m_Settings.Prefix = ToByte(GetProfileInt(kCommSection, "Prefix", 2));
     m_Settings.Suffix = ToByte(GetProfileInt(kCommSection, "Suffix", 3));
     m_Settings.Suffix2 = ToByte(GetProfileInt(kCommSection, "Suffix2", 0));
+    ReportStoreProblem();
     return 1;
 }
 
@@ -75,6 +76,14 @@ void CCom::SaveSettings()
     WriteProfileInt(kCommSection, "Prefix", m_Settings.Prefix);
     WriteProfileInt(kCommSection, "Suffix", m_Settings.Suffix);
     WriteProfileInt(kCommSection, "Suffix2", m_Settings.Suffix2);
+    ReportStoreProblem();
+}
+
+void CCom::ReportStoreProblem()
+{
+    const std::string problem = profile::TakeProblem();
+    if (!problem.empty())
+        AddLogRecord(("Settings store: " + problem + "\r").c_str(), LOG_STATUS);
 }
 
 void CCom::FormatLogByte(std::uint8_t byte, std::string& text)

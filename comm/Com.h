@@ -84,6 +84,9 @@ public:
     CComSettings m_Settings;
 
 protected:
+    // Leaves a status record when the settings store could not be read or written.
+    void ReportStoreProblem();
+
     // Reply queue, shared with the RS-232C event thread.
     std::mutex m_replyMutex;
     std::deque<std::string> m_replyQueue;

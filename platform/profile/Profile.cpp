@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <mutex>
+#include <utility>
 
 namespace profile {
 namespace {
@@ -12,6 +13,16 @@ std::mutex g_mutex;
 std::string g_organisation = "KORVALIS CORPORATION";
 std::string g_application = "VireoStudio";
 std::string g_directory;
+std::string g_problem;
+
+void NoteStatus(const QSettings& store)
+{
+    if (store.status() == QSettings::NoError || !g_problem.empty())
+        return;
+    const char* what = store.status() == QSettings::AccessError ? "cannot be read or written"
+                                                                : "is not in a readable format";
+    g_problem = store.fileName().toStdString() + " " + what;
+}
 
 // "Settings\COMM Port" names a registry section; the store nests groups with '/'.
 QString KeyOf(const std::string& section, const std::string& entry)
@@ -69,6 +80,7 @@ int GetProfileInt(const std::string& section, const std::string& entry, int def)
     std::lock_guard lock(g_mutex);
     QSettings store = OpenStore();
     const QVariant value = store.value(KeyOf(section, entry));
+    NoteStatus(store);
     if (!value.isValid())
         return def;
     bool ok = false;
@@ -85,6 +97,7 @@ bool WriteProfileInt(const std::string& section, const std::string& entry, int v
     QSettings store = OpenStore();
     store.setValue(KeyOf(section, entry), value);
     store.sync();
+    NoteStatus(store);
     return store.status() == QSettings::NoError;
 }
 
@@ -94,6 +107,7 @@ std::string GetProfileString(const std::string& section, const std::string& entr
     std::lock_guard lock(g_mutex);
     QSettings store = OpenStore();
     const QVariant value = store.value(KeyOf(section, entry));
+    NoteStatus(store);
     if (!value.isValid())
         return def;
     return value.toString().toStdString();
@@ -106,7 +120,14 @@ bool WriteProfileString(const std::string& section, const std::string& entry,
     QSettings store = OpenStore();
     store.setValue(KeyOf(section, entry), QString::fromStdString(value));
     store.sync();
+    NoteStatus(store);
     return store.status() == QSettings::NoError;
+}
+
+std::string TakeProblem()
+{
+    std::lock_guard lock(g_mutex);
+    return std::exchange(g_problem, std::string());
 }
 
 } // namespace profile

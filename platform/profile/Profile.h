@@ -26,4 +26,8 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 bool WriteProfileString(const std::string& section, const std::string& entry,
                         const std::string& value);
 
+// What went wrong with the store since the last call (an unreadable or unwritable file), or an
+// empty text. Reading and writing go on with defaults either way.
+std::string TakeProblem();
+
 } // namespace profile

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using testing_support::LogRecorder;
 using testing_support::ScopedSettingsDir;
 
@@ -148,4 +150,20 @@ TEST(Settings, OverlongPortNameIsCut)
     CComIF facade;
     facade.LoadSettings();
     EXPECT_EQ(facade.m_Settings.PortName, std::string(31, 'x'));
+}
+
+TEST(Settings, AnUnwritableStoreIsReportedAndDefaultsServe)
+{
+    ScopedSettingsDir store;
+    // The settings file's place is taken by a directory: nothing can be read or stored.
+    std::filesystem::create_directories(profile::StoreFileName());
+    LogRecorder log;
+    CComIF facade;
+    facade.LoadSettings();
+    EXPECT_EQ(facade.m_Settings.BaudRate, 9600);
+    facade.SaveSettings();
+    const auto comm = log.Comm();
+    ASSERT_FALSE(comm.empty());
+    EXPECT_EQ(comm.back().rfind("STAT: Settings store: ", 0), 0u) << comm.back();
+    EXPECT_NE(comm.back().find("VireoStudio.conf"), std::string::npos);
 }
