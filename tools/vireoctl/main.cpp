@@ -3,6 +3,7 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
+#include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/Session.h"
 
 #include <cstdio>
@@ -80,6 +81,10 @@ int main(int argc, char** argv)
         return Read(options);
     if (command == "write")
         return Write(options);
+    if (command == "ops")
+        return ListOperations(options);
+    if (command == "call")
+        return CallOperation(options);
     if (command == "ports")
         return Ports(options);
     return Usage();

@@ -1,0 +1,129 @@
+// Turns a register-map member function into a named operation: its parameters are filled from
+// the command line (inputs) or from local results (outputs, printed after a success).
+#pragma once
+
+#include "tools/vireoctl/NamedOps.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace vireoctl::binding {
+
+// Decimal, or hexadecimal after "0x"; a sign only where minimum is negative.
+bool ParseInteger(const std::string& text, long long minimum, long long maximum, long long& value);
+
+template <class T> struct IntegerInput {
+    static constexpr std::size_t kInputs = 1;
+    T value{};
+    bool Parse(const std::string& text)
+    {
+        long long number = 0;
+        if (!ParseInteger(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
+                          number))
+            return false;
+        value = static_cast<T>(number);
+        return true;
+    }
+    T Arg() const { return value; }
+    void Print(std::vector<std::string>&) const {}
+};
+
+template <class T> struct IntegerOutput {
+    static constexpr std::size_t kInputs = 0;
+    T value{};
+    bool Parse(const std::string&) { return true; }
+    T* Arg() { return &value; }
+    void Print(std::vector<std::string>& out) const { out.push_back(std::to_string(value)); }
+};
+
+struct TextInput {
+    static constexpr std::size_t kInputs = 1;
+    std::string value;
+    bool Parse(const std::string& text)
+    {
+        value = text;
+        return true;
+    }
+    const char* Arg() const { return value.c_str(); }
+    void Print(std::vector<std::string>&) const {}
+};
+
+struct TextOutput {
+    static constexpr std::size_t kInputs = 0;
+    char value[64] = {}; // more than any identification or version text needs
+    bool Parse(const std::string&) { return true; }
+    char* Arg() { return value; }
+    void Print(std::vector<std::string>& out) const { out.emplace_back(value); }
+};
+
+template <class P> struct Slot;
+template <> struct Slot<std::uint8_t> : IntegerInput<std::uint8_t> {
+};
+template <> struct Slot<std::uint16_t> : IntegerInput<std::uint16_t> {
+};
+template <> struct Slot<std::int16_t> : IntegerInput<std::int16_t> {
+};
+template <> struct Slot<int> : IntegerInput<int> {
+};
+template <> struct Slot<std::uint8_t*> : IntegerOutput<std::uint8_t> {
+};
+template <> struct Slot<std::uint16_t*> : IntegerOutput<std::uint16_t> {
+};
+template <> struct Slot<std::int16_t*> : IntegerOutput<std::int16_t> {
+};
+template <> struct Slot<int*> : IntegerOutput<int> {
+};
+template <> struct Slot<const char*> : TextInput {
+};
+template <> struct Slot<char*> : TextOutput {
+};
+
+template <class S> bool Fill(S& slot, const std::vector<std::string>& args, std::size_t& next)
+{
+    if constexpr (S::kInputs == 0) {
+        return true;
+    } else {
+        if (next >= args.size())
+            return false;
+        return slot.Parse(args[next++]);
+    }
+}
+
+// The operation name of member function fn of register map C.
+template <class C, class... P> NamedOp Op(const char* name, int (C::*fn)(P...))
+{
+    NamedOp op;
+    op.name = name;
+    op.arity = (std::size_t{0} + ... + Slot<P>::kInputs);
+    op.bind = [fn](const std::vector<std::string>& args) -> BoundOp {
+        auto slots = std::make_shared<std::tuple<Slot<P>...>>();
+        std::size_t next = 0;
+        const bool filled =
+            std::apply([&](auto&... slot) { return (Fill(slot, args, next) && ...); }, *slots);
+        if (!filled || next != args.size())
+            return {};
+        return [fn, slots](CRVXReg& map, std::vector<std::string>& outputs) {
+            auto& target = static_cast<C&>(map);
+            const int result =
+                std::apply([&](auto&... slot) { return (target.*fn)(slot.Arg()...); }, *slots);
+            if (result == 0)
+                std::apply([&](auto&... slot) { (slot.Print(outputs), ...); }, *slots);
+            return result;
+        };
+    };
+    return op;
+}
+
+// The operations every register map has, in slot order.
+void AddCommonOperations(std::vector<NamedOp>& ops);
+std::vector<NamedOp> Operations1240();
+std::vector<NamedOp> Operations1250();
+std::vector<NamedOp> OperationsQM52();
+
+} // namespace vireoctl::binding
+
+// An operation named after its member function.
+#define VIREO_NAMED_OP(Class, Name) ::vireoctl::binding::Op(#Name, &Class::Name)
