@@ -51,6 +51,7 @@ int CRs232c::Open()
         m_device.reset();
         return 0;
     }
+    m_framing = {m_Settings.Prefix, m_Settings.Suffix, m_Settings.Suffix2};
     {
         std::lock_guard lock(m_threadMutex);
         m_threadRunning = true;
@@ -182,9 +183,7 @@ void CRs232c::ReceiveData()
             Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
     }
 
-    const std::uint8_t prefix = m_Settings.Prefix;
-    const std::uint8_t suffix = m_Settings.Suffix;
-    const std::uint8_t suffix2 = m_Settings.Suffix2;
+    const auto [prefix, suffix, suffix2] = m_framing;
     bool frameEnded = false;
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];

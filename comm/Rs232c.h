@@ -49,6 +49,13 @@ private:
     std::atomic<int> m_replyFlag{0};
     std::condition_variable m_replyArrived;
     std::vector<char> m_frame; // the frame accumulator; event thread only
+    // Framing bytes as they were when the port opened: the settings block may be replaced
+    // while the event thread runs.
+    struct Framing {
+        std::uint8_t prefix = 0;
+        std::uint8_t suffix = 0;
+        std::uint8_t suffix2 = 0;
+    } m_framing;
 
     std::mutex m_threadMutex;
     std::condition_variable m_threadEnded;
