@@ -62,6 +62,23 @@ NamedOp ErrorModeBitsOp()
     return op;
 }
 
+// Prints the model kind the map stands for; it exchanges nothing and cannot fail.
+NamedOp ModelTypeOp()
+{
+    NamedOp op;
+    op.name = "GetModelType";
+    op.arity = 0;
+    op.bind = [](const std::vector<std::string>& args) -> BoundOp {
+        if (!args.empty())
+            return {};
+        return [](CRVXReg& map, std::vector<std::string>& outputs) {
+            outputs.push_back(std::to_string(map.GetModelType()));
+            return 0;
+        };
+    };
+    return op;
+}
+
 } // namespace
 
 void AddCommonOperations(std::vector<NamedOp>& ops)
@@ -69,7 +86,7 @@ void AddCommonOperations(std::vector<NamedOp>& ops)
     ops.push_back(VIREO_NAMED_OP(CRVXReg, LoadBankMemory));
     ops.push_back(VIREO_NAMED_OP(CRVXReg, ResetBankMemory));
     ops.push_back(VIREO_NAMED_OP(CRVXReg, SaveBankMemory));
-    ops.push_back(VIREO_NAMED_OP(CRVXReg, GetModelType));
+    ops.push_back(ModelTypeOp());
     ops.push_back(VIREO_NAMED_OP(CRVXReg, GetRegister));
     ops.push_back(VIREO_NAMED_OP(CRVXReg, SetRegister));
     ops.push_back(VIREO_NAMED_OP(CRVXReg, RegisterUpdateExecute));
