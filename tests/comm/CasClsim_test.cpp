@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 using namespace testing_support;
 
@@ -108,6 +110,51 @@ TEST_F(CasClsimTest, SecondOpenOfAPortIsRefused)
     first.Close();
     EXPECT_EQ(second.Open(), 1);
     second.Close();
+}
+
+TEST_F(CasClsimTest, ReadWaitsForTheReplyOrItsTimeOut)
+{
+    const camlink::ClFunctions& cl = camlink::Library();
+    hSerRef port = nullptr;
+    ASSERT_EQ(cl.clSerialInit(3, &port), CL_ERR_NO_ERR);
+    using Clock = std::chrono::steady_clock;
+
+    char silent[4];
+    CLUINT32 count = sizeof silent;
+    auto start = Clock::now();
+    EXPECT_EQ(cl.clSerialRead(port, silent, &count, 50), CL_ERR_TIMEOUT);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(50));
+    EXPECT_EQ(count, 0u);
+
+    // A reader waiting in another thread gets the reply as soon as the write has produced it.
+    char reply[4] = {};
+    CLUINT32 replyCount = sizeof reply;
+    CLINT32 readResult = 1;
+    start = Clock::now();
+    std::thread reader([&] { readResult = cl.clSerialRead(port, reply, &replyCount, 5000); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    char request[] = "\x02"
+                     "20RQ\x03";
+    CLUINT32 length = sizeof request - 1;
+    EXPECT_EQ(cl.clSerialWrite(port, request, &length, 1000), CL_ERR_NO_ERR);
+    reader.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
+    EXPECT_EQ(readResult, CL_ERR_NO_ERR);
+    char expected[5];
+    std::snprintf(expected, sizeof expected, "\x02%02X\x03",
+                  camsim::Camera(camsim::Model::RVQM52CM14).Get(0x20));
+    EXPECT_EQ(std::string(reply, replyCount), expected);
+
+    // Closing the port ends a wait on it.
+    CLINT32 closedResult = 1;
+    CLUINT32 closedCount = 4;
+    std::thread waiting([&] { closedResult = cl.clSerialRead(port, reply, &closedCount, 5000); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    start = Clock::now();
+    cl.clSerialClose(port);
+    waiting.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
+    EXPECT_EQ(closedResult, CL_ERR_INVALID_REFERENCE);
 }
 
 class VireoctlOnClsim : public ::testing::Test {
