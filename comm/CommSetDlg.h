@@ -1,0 +1,51 @@
+// The communication setup dialog: RS-232C or Camera Link, the COM device, its speed and the
+// reply time-out, and the Camera Link port with its maker and identifier. It edits a copy of
+// the facade's settings; the facade applies, stores and reopens.
+#pragma once
+
+#include "comm/Com.h"
+#include "comm/SetupDialog.h"
+#include "platform/ui/Dialog.h"
+
+#include <string>
+#include <vector>
+
+class CComIF;
+
+class CCommSetDlg : public ui::Dialog, public ISetupDialog {
+public:
+    CCommSetDlg();
+
+    // Runs the dialog on the given values; on OK they receive the user's choice.
+    bool DoModal(CComIF* comIF, CComSettings& settings, int& casPortIndex, int& portType) override;
+    using ui::Dialog::DoModal;
+
+    // Filled before the dialog runs, read back after OK.
+    CComIF* m_pComIF = nullptr;
+    int m_nPortType = 0;
+    CComSettings m_Settings;
+    int m_nCasPortIndex = -1;
+
+    // Position of a baud rate in the speed list, -1 for a rate the list does not hold.
+    static int SpeedListPosition(int baudRate);
+    // Baud rate of a speed-list text; 9600 for any other text.
+    static int BaudRateOfSpeedText(const std::string& text);
+    // The time-out box's text as a number: leading blanks and a sign accepted, digits up to the
+    // first other character, 0 without digits, limited to the int range.
+    static int TimeOutOfText(const std::string& text);
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    void OnCasPortChange();
+    void ShowCasPort();
+};
+
+// Serial devices of this machine under devDir, as device paths: USB and ACM adapters, on-board
+// UARTs of small boards and Bluetooth serial links, in natural order (ttyUSB2 before ttyUSB10).
+std::vector<std::string> ListSerialDevices(const std::string& devDir = "/dev");
+
+// Makes CCommSetDlg the dialog the facade shows.
+void RegisterCommSetDlg();

@@ -1,0 +1,351 @@
+#include "platform/ui/Dialog.h"
+
+#include "platform/ui/ControlFactory.h"
+#include "platform/ui/MainWindow.h"
+#include "platform/ui/Resources.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace ui {
+
+Dialog::Dialog(int templateId) : QDialog(nullptr), m_templateId(templateId) {}
+
+Dialog::~Dialog() = default;
+
+bool Dialog::Create(QWidget* parent)
+{
+    if (m_template)
+        return false;
+    const DialogTemplate* tmpl = FindDialogTemplate(m_templateId);
+    if (!tmpl)
+        return false;
+    Build(*tmpl, parent, false);
+    OnInitDialog();
+    return true;
+}
+
+int Dialog::DoModal(QWidget* parent)
+{
+    if (!m_template) {
+        const DialogTemplate* tmpl = FindDialogTemplate(m_templateId);
+        if (!tmpl)
+            return -1;
+        Build(*tmpl, parent ? parent : GetMainWindow(), true);
+    }
+    OnInitDialog();
+    return exec();
+}
+
+void Dialog::EndDialog(int result)
+{
+    done(result);
+}
+
+void Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modal)
+{
+    m_template = &tmpl;
+    const QFont font = TemplateFont(tmpl);
+    setFont(font);
+    m_units = std::make_unique<DialogUnits>(font);
+    const DialogUnits& units = *m_units;
+    const QSize size(units.ToPixelsX(tmpl.rect.cx), units.ToPixelsY(tmpl.rect.cy));
+
+    m_child = (tmpl.style & ds::Child) && !modal;
+    if (m_child) {
+        setParent(parent, Qt::Widget);
+        setGeometry(units.ToPixelsX(tmpl.rect.x), units.ToPixelsY(tmpl.rect.y), size.width(),
+                    size.height());
+        hide();
+    } else {
+        Qt::WindowFlags flags = (tmpl.style & ds::ToolWindow) ? Qt::Tool : Qt::Dialog;
+        flags |= Qt::CustomizeWindowHint;
+        if (tmpl.style & ds::Caption)
+            flags |= Qt::WindowTitleHint;
+        if (tmpl.style & ds::SysMenu)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        setParent(parent, flags);
+        setFixedSize(size);
+        PlacePopup(tmpl, parent);
+    }
+    setWindowTitle(QString::fromStdString(tmpl.caption));
+
+    QWidget* previous = nullptr;
+    QButtonGroup* group = nullptr;
+    for (const ControlTemplate& c : tmpl.controls) {
+        QWidget* widget = CreateControl(c, units, this, previous);
+        m_order.emplace_back(c.id, widget);
+        if (c.id != IDC_STATIC)
+            m_controls.emplace(c.id, widget);
+        if (c.style & cs::Group)
+            group = nullptr;
+        if (c.kind == Kind::RadioButton) {
+            if (!group) {
+                group = new QButtonGroup(this);
+                group->setExclusive(true);
+                m_radioGroups.push_back(group);
+            }
+            group->addButton(static_cast<QAbstractButton*>(widget));
+        }
+        Wire(widget, c.id);
+        previous = widget;
+    }
+    // Frames lie behind the controls they surround.
+    for (const auto& [id, widget] : m_order)
+        if (qobject_cast<QGroupBox*>(widget))
+            widget->lower();
+}
+
+void Dialog::PlacePopup(const DialogTemplate& tmpl, QWidget* parent)
+{
+    QScreen* screen = parent ? parent->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    QRect frame(QPoint(), size());
+    if (tmpl.style & ds::Center) {
+        const QWidget* owner = parent ? parent->window() : nullptr;
+        const QRect over = owner && owner->isVisible() ? owner->frameGeometry() : available;
+        frame.moveCenter(over.center());
+    } else {
+        const QPoint origin = parent ? parent->mapToGlobal(QPoint(0, 0)) : available.topLeft();
+        frame.moveTopLeft(origin +
+                          QPoint(m_units->ToPixelsX(tmpl.rect.x), m_units->ToPixelsY(tmpl.rect.y)));
+    }
+    // Never place a window where the user cannot reach it.
+    frame.moveLeft(
+        std::max(available.left(), std::min(frame.left(), available.right() - frame.width())));
+    frame.moveTop(
+        std::max(available.top(), std::min(frame.top(), available.bottom() - frame.height())));
+    move(frame.topLeft());
+}
+
+void Dialog::Wire(QWidget* control, int id)
+{
+    if (auto* bar = dynamic_cast<ScrollBarWidget*>(control)) {
+        bar->SetNotify([this, bar](int code, int pos) { OnHScroll(code, pos, ScrollBar(bar)); });
+    } else if (auto* tab = dynamic_cast<TabControlWidget*>(control)) {
+        tab->SetSelChange([this, id] { Dispatch(Notify::SelChange, id); });
+    } else if (auto* spin = dynamic_cast<UpDownWidget*>(control)) {
+        spin->SetNotify([this, id] { Dispatch(Notify::DeltaPos, id); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id] { Dispatch(Notify::Clicked, id); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        connect(combo, &QComboBox::activated, this,
+                [this, id] { Dispatch(Notify::SelChange, id); });
+        if (combo->lineEdit())
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [this, id] { Dispatch(Notify::EditChange, id); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, id] { Dispatch(Notify::EditChange, id); });
+    }
+}
+
+void Dialog::On(Notify what, int id, std::function<void()> handler)
+{
+    m_handlers[{what, id}] = std::move(handler);
+}
+
+void Dialog::Dispatch(Notify what, int id)
+{
+    auto it = m_handlers.find({what, id});
+    if (it != m_handlers.end()) {
+        // A handler may replace itself; run a copy.
+        const std::function<void()> handler = it->second;
+        handler();
+        return;
+    }
+    if (what == Notify::Clicked && id == IDOK)
+        OnOK();
+    else if (what == Notify::Clicked && id == IDCANCEL)
+        OnCancel();
+}
+
+bool Dialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+void Dialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::OnHScroll(int, int, ScrollBar) {}
+
+void Dialog::OnShowWindow(bool) {}
+
+void Dialog::reject()
+{
+    if (!m_child)
+        OnCancel();
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event)
+{
+    // A page inside another window leaves Return and Escape to that window.
+    if (m_child) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Dialog::ShowWindow(bool show)
+{
+    if (show == !isHidden())
+        return;
+    setVisible(show);
+    OnShowWindow(show);
+}
+
+void Dialog::MoveWindow(int x, int y)
+{
+    move(x, y);
+}
+
+QWidget* Dialog::GetDlgItem(int id) const
+{
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+Button Dialog::GetButton(int id) const
+{
+    return Button(qobject_cast<QAbstractButton*>(GetDlgItem(id)));
+}
+
+Edit Dialog::GetEdit(int id) const
+{
+    QWidget* widget = GetDlgItem(id);
+    return Edit(qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)
+                    ? widget
+                    : nullptr);
+}
+
+ComboBox Dialog::GetComboBox(int id) const
+{
+    return ComboBox(qobject_cast<QComboBox*>(GetDlgItem(id)));
+}
+
+ScrollBar Dialog::GetScrollBar(int id) const
+{
+    return ScrollBar(dynamic_cast<ScrollBarWidget*>(GetDlgItem(id)));
+}
+
+TabCtrl Dialog::GetTabCtrl(int id) const
+{
+    return TabCtrl(dynamic_cast<TabControlWidget*>(GetDlgItem(id)));
+}
+
+UpDown Dialog::GetUpDown(int id) const
+{
+    return UpDown(dynamic_cast<UpDownWidget*>(GetDlgItem(id)));
+}
+
+Static Dialog::GetStatic(int id) const
+{
+    return Static(qobject_cast<QLabel*>(GetDlgItem(id)));
+}
+
+std::string Dialog::GetDlgItemText(int id) const
+{
+    return GetWindowText(GetDlgItem(id));
+}
+
+void Dialog::SetDlgItemText(int id, const std::string& text)
+{
+    SetWindowText(GetDlgItem(id), text);
+}
+
+void Dialog::CheckDlgButton(int id, int check)
+{
+    GetButton(id).SetCheck(check);
+}
+
+int Dialog::IsDlgButtonChecked(int id) const
+{
+    return GetButton(id).GetCheck();
+}
+
+bool Dialog::UpdateData(bool saveAndValidate)
+{
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return true;
+}
+
+std::vector<QAbstractButton*> Dialog::RadioGroup(int firstId) const
+{
+    std::vector<QAbstractButton*> buttons;
+    if (!m_template)
+        return buttons;
+    const auto& controls = m_template->controls;
+    std::size_t first = 0;
+    while (first < controls.size() && controls[first].id != firstId)
+        ++first;
+    for (std::size_t k = first; k < controls.size(); ++k) {
+        if (k > first && (controls[k].style & cs::Group))
+            break;
+        if (controls[k].kind == Kind::RadioButton)
+            buttons.push_back(static_cast<QAbstractButton*>(m_order[k].second));
+    }
+    return buttons;
+}
+
+void DataExchange::Check(int id, int& value)
+{
+    Button button = m_dialog.GetButton(id);
+    if (m_bSaveAndValidate)
+        value = button.GetCheck();
+    else
+        button.SetCheck(value);
+}
+
+void DataExchange::Radio(int firstId, int& index)
+{
+    const std::vector<QAbstractButton*> buttons = m_dialog.RadioGroup(firstId);
+    if (m_bSaveAndValidate) {
+        index = -1;
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            if (buttons[i]->isChecked()) {
+                index = static_cast<int>(i);
+                break;
+            }
+        return;
+    }
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        QAbstractButton* button = buttons[i];
+        const bool chosen = static_cast<int>(i) == index;
+        QButtonGroup* group = button->group();
+        // An exclusive group refuses to uncheck its last checked button.
+        if (group && !chosen)
+            group->setExclusive(false);
+        button->setChecked(chosen);
+        if (group && !chosen)
+            group->setExclusive(true);
+    }
+}
+
+void DataExchange::Text(int id, std::string& value)
+{
+    if (m_bSaveAndValidate)
+        value = m_dialog.GetDlgItemText(id);
+    else
+        m_dialog.SetDlgItemText(id, value);
+}
+
+} // namespace ui

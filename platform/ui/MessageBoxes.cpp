@@ -1,0 +1,51 @@
+#include "platform/ui/MessageBoxes.h"
+
+#include "platform/ui/MainWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace ui {
+
+void ShowModalMessageBox(const std::string& text, const std::string& caption, MsgIcon icon)
+{
+    QMessageBox::Icon shown = QMessageBox::NoIcon;
+    switch (icon) {
+    case MsgIcon::Error:
+        shown = QMessageBox::Critical;
+        break;
+    case MsgIcon::Warning:
+        shown = QMessageBox::Warning;
+        break;
+    case MsgIcon::Information:
+        shown = QMessageBox::Information;
+        break;
+    case MsgIcon::Question:
+        shown = QMessageBox::Question;
+        break;
+    case MsgIcon::None:
+        break;
+    }
+    QMessageBox box(shown, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, GetMainWindow());
+    box.exec();
+}
+
+MessageBoxHook InstallMessageBoxHook()
+{
+    return SetMessageBoxHook([](const std::string& text, const std::string& caption, MsgIcon icon) {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app)
+            return;
+        if (QThread::currentThread() == app->thread()) {
+            ShowModalMessageBox(text, caption, icon);
+            return;
+        }
+        QMetaObject::invokeMethod(
+            app, [text, caption, icon] { ShowModalMessageBox(text, caption, icon); },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace ui

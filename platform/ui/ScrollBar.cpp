@@ -1,0 +1,118 @@
+#include "platform/ui/ScrollBar.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace ui {
+
+ScrollBarWidget::ScrollBarWidget(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
+{
+    // The default range of a scroll-bar control.
+    setRange(0, 100);
+    setValue(0);
+    setSingleStep(1);
+    setPageStep(10);
+    // The thumb follows the mouse while dragged, but the value changes only when the program
+    // sets it.
+    setTracking(false);
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int a) { OnAction(a); });
+    connect(this, &QAbstractSlider::sliderMoved, this, [this](int p) { OnSliderMoved(p); });
+}
+
+void ScrollBarWidget::SetScrollRange(int minimum, int maximum, bool redraw)
+{
+    setRange(minimum, maximum);
+    if (redraw)
+        update();
+}
+
+void ScrollBarWidget::GetScrollRange(int* minimum, int* maximum) const
+{
+    if (minimum)
+        *minimum = QScrollBar::minimum();
+    if (maximum)
+        *maximum = QScrollBar::maximum();
+}
+
+int ScrollBarWidget::SetScrollPos(int pos, bool redraw)
+{
+    const int previous = value();
+    m_restoring = true;
+    setValue(pos);
+    setSliderPosition(value());
+    m_restoring = false;
+    if (redraw)
+        update();
+    return previous;
+}
+
+void ScrollBarWidget::OnAction(int action)
+{
+    int code = -1;
+    int pos = 0;
+    switch (action) {
+    case SliderSingleStepSub:
+        code = SB_LINELEFT;
+        break;
+    case SliderSingleStepAdd:
+        code = SB_LINERIGHT;
+        break;
+    case SliderPageStepSub:
+        code = SB_PAGELEFT;
+        break;
+    case SliderPageStepAdd:
+        code = SB_PAGERIGHT;
+        break;
+    case SliderToMinimum:
+        code = SB_LEFT;
+        break;
+    case SliderToMaximum:
+        code = SB_RIGHT;
+        break;
+    case SliderMove:
+        // Without tracking this arrives when the dragged thumb is released.
+        code = SB_THUMBPOSITION;
+        pos = sliderPosition();
+        break;
+    default:
+        return;
+    }
+    // Undo the step the slider has already taken: only the program moves the bar.
+    m_restoring = true;
+    setSliderPosition(value());
+    m_restoring = false;
+    m_actionSincePress = true;
+    Report(code, pos);
+}
+
+void ScrollBarWidget::OnSliderMoved(int pos)
+{
+    if (m_restoring)
+        return;
+    m_actionSincePress = true;
+    Report(SB_THUMBTRACK, pos);
+}
+
+void ScrollBarWidget::Report(int code, int pos)
+{
+    if (m_notify)
+        m_notify(code, pos);
+}
+
+void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Releasing a dragged thumb reports its position (through OnAction) before the end.
+    QScrollBar::mouseReleaseEvent(event);
+    if (m_actionSincePress) {
+        m_actionSincePress = false;
+        Report(SB_ENDSCROLL, 0);
+    }
+}
+
+void ScrollBarWidget::wheelEvent(QWheelEvent* event)
+{
+    // A scroll-bar control leaves the wheel to its dialog.
+    event->ignore();
+}
+
+} // namespace ui

@@ -1,0 +1,21 @@
+// The main window's menu.
+#include "res/Templates.h"
+
+#include "res/Resource.h"
+
+namespace res {
+
+const ui::MenuTemplate& MainMenuTemplate()
+{
+    static const ui::MenuTemplate menu{
+        IDR_MAINFRAME,
+        {
+            {"File(&F)", 0, {{"Exit(&X)", ID_APP_EXIT}}},
+            {"Comm(&C)", ID_COMM_SETUP},
+            {"Help(&H)", 0, {{"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
+        },
+    };
+    return menu;
+}
+
+} // namespace res

@@ -1,0 +1,31 @@
+#include "res/Resources.h"
+
+#include "platform/ui/Resources.h"
+#include "res/Resource.h"
+#include "res/Templates.h"
+
+#include <QtGlobal>
+
+// The images are compiled into this library; a static library must register them itself.
+static void InitImages()
+{
+    Q_INIT_RESOURCE(images);
+}
+
+namespace res {
+
+void Install()
+{
+    InitImages();
+    ui::ResourceTable table;
+    table.dialogs = {&AboutTemplate(),     &MainFormTemplate(), &LogSeqTemplate(),
+                     &CommSetupTemplate(), &LogTemplate(),      &LogCommTemplate()};
+    table.menus = {&MainMenuTemplate()};
+    table.images = {
+        {IDB_SPLASH, ui::ImageKind::Bitmap, ":/vireo/splash.png"},
+        {IDR_MAINFRAME, ui::ImageKind::Icon, ":/vireo/vireo.png"},
+    };
+    ui::InstallResources(table);
+}
+
+} // namespace res

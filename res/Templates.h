@@ -1,0 +1,16 @@
+// The program's templates, each defined in its own file under res/.
+#pragma once
+
+#include "platform/ui/Template.h"
+
+namespace res {
+
+const ui::DialogTemplate& AboutTemplate();
+const ui::DialogTemplate& MainFormTemplate();
+const ui::DialogTemplate& LogSeqTemplate();
+const ui::DialogTemplate& CommSetupTemplate();
+const ui::DialogTemplate& LogTemplate();
+const ui::DialogTemplate& LogCommTemplate();
+const ui::MenuTemplate& MainMenuTemplate();
+
+} // namespace res

@@ -1,0 +1,32 @@
+// The main form: the model list and the register-update button above the pages.
+#include "res/Templates.h"
+
+#include "res/Resource.h"
+
+namespace res {
+
+using namespace ui;
+
+const DialogTemplate& MainFormTemplate()
+{
+    static const DialogTemplate dialog{
+        IDD_VIREOSTUDIO_FORM,
+        "",
+        {0, 0, 267, 223},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::ComboBox,
+             IDC_COMBO_MODEL,
+             "",
+             {7, 7, 90, 80},
+             cbs::DropDown | cbs::Sort | cs::TabStop,
+             {"RV1240DLX", "RV1250LX", "RVQM52BM14", "RVQM52CM14"}},
+            {Kind::PushButton, IDC_BUTTON_UPDATE, "Update", {104, 6, 50, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+} // namespace res

@@ -1,0 +1,109 @@
+// Draws VireoStudio's images at build time: the start-up splash (bitmap 102) and the program
+// icon (icon 128). Usage: vireo_draw_images <output directory>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cstdio>
+
+namespace {
+
+const QColor kDeep(14, 42, 71);
+const QColor kTeal(0, 150, 160);
+const QColor kLight(225, 240, 245);
+
+// A camera lens seen from the front: rings narrowing towards a bright pupil.
+void DrawLens(QPainter& p, QPointF centre, qreal radius)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 30, 36));
+    p.drawEllipse(centre, radius, radius);
+    p.setBrush(QColor(70, 74, 82));
+    p.drawEllipse(centre, radius * 0.82, radius * 0.82);
+    QRadialGradient glass(centre, radius * 0.66, centre - QPointF(radius * 0.2, radius * 0.2));
+    glass.setColorAt(0.0, QColor(120, 220, 230));
+    glass.setColorAt(0.55, kTeal);
+    glass.setColorAt(1.0, kDeep);
+    p.setBrush(glass);
+    p.drawEllipse(centre, radius * 0.66, radius * 0.66);
+    p.setBrush(QColor(8, 20, 30));
+    p.drawEllipse(centre, radius * 0.22, radius * 0.22);
+    p.setBrush(QColor(255, 255, 255, 190));
+    p.drawEllipse(centre - QPointF(radius * 0.28, radius * 0.3), radius * 0.1, radius * 0.1);
+}
+
+QImage DrawSplash()
+{
+    QImage image(460, 240, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, image.height());
+    sky.setColorAt(0.0, kDeep.lighter(130));
+    sky.setColorAt(1.0, kDeep);
+    p.fillRect(image.rect(), sky);
+
+    // A band of "scan lines" as a camera sensor reads them.
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 14; ++i) {
+        p.setBrush(QColor(0, 150, 160, 18 + i * 6));
+        p.drawRect(QRectF(0, 168 + i * 3, image.width(), 1.5));
+    }
+    DrawLens(p, QPointF(95, 100), 62);
+
+    p.setPen(kLight);
+    QFont title(QStringLiteral("Sans Serif"));
+    title.setPixelSize(36);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(QRectF(175, 52, 280, 50), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("VireoStudio"));
+    QFont text(QStringLiteral("Sans Serif"));
+    text.setPixelSize(15);
+    p.setFont(text);
+    p.setPen(kLight.darker(115));
+    p.drawText(QRectF(178, 102, 240, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Camera settings utility"));
+    p.drawText(QRectF(178, 124, 240, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Version 3.01"));
+
+    p.setPen(QPen(kTeal, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1, 1, image.width() - 2, image.height() - 2));
+    return image;
+}
+
+QImage DrawIcon()
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kDeep);
+    p.drawRoundedRect(QRectF(1, 6, 30, 21), 4, 4);
+    p.drawRect(QRectF(9, 3, 10, 5));
+    DrawLens(p, QPointF(16, 17), 9);
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!DrawSplash().save(out.filePath(QStringLiteral("splash.png"))) ||
+        !DrawIcon().save(out.filePath(QStringLiteral("vireo.png")))) {
+        std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
