@@ -25,7 +25,6 @@ constexpr Speed kSpeeds[] = {
 };
 
 constexpr int kDefaultBaudRate = 9600;
-constexpr std::size_t kPortTextSize = 128;
 
 // Device name prefixes of serial adapters; the COM names cover the on-board ttyS ports.
 constexpr const char* kDevicePrefixes[] = {"ttyUSB", "ttyACM", "ttyAMA", "ttyXRUSB", "rfcomm"};
@@ -118,8 +117,8 @@ void CCommSetDlg::ShowCasPort()
         return;
     }
     cas.SetCurSel(m_nCasPortIndex);
-    char vendor[kPortTextSize] = "";
-    char port[kPortTextSize] = "";
+    char vendor[CCas::kTextSize] = "";
+    char port[CCas::kTextSize] = "";
     const bool haveVendor =
         m_pComIF && m_pComIF->m_Cas.GetPortManufacturer(m_nCasPortIndex, vendor);
     const bool havePort = m_pComIF && m_pComIF->m_Cas.GetPortId(m_nCasPortIndex, port);

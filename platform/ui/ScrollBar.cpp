@@ -1,5 +1,6 @@
 #include "platform/ui/ScrollBar.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -38,8 +39,15 @@ int ScrollBarWidget::SetScrollPos(int pos, bool redraw)
 {
     const int previous = value();
     m_restoring = true;
-    setValue(pos);
-    setSliderPosition(value());
+    if (isSliderDown()) {
+        // The thumb stays under the mouse while the user drags it.
+        const int dragged = sliderPosition();
+        setValue(pos);
+        setSliderPosition(dragged);
+    } else {
+        setValue(pos);
+        setSliderPosition(value());
+    }
     m_restoring = false;
     if (redraw)
         update();
@@ -97,6 +105,41 @@ void ScrollBarWidget::Report(int code, int pos)
 {
     if (m_notify)
         m_notify(code, pos);
+}
+
+void ScrollBarWidget::keyPressEvent(QKeyEvent* event)
+{
+    // The keys of a scroll-bar control: arrows step, page keys page, Home and End go to the ends.
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        action = SliderSingleStepSub;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        action = SliderSingleStepAdd;
+        break;
+    case Qt::Key_PageUp:
+        action = SliderPageStepSub;
+        break;
+    case Qt::Key_PageDown:
+        action = SliderPageStepAdd;
+        break;
+    case Qt::Key_Home:
+        action = SliderToMinimum;
+        break;
+    case Qt::Key_End:
+        action = SliderToMaximum;
+        break;
+    default:
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    triggerAction(action);
+    m_actionSincePress = false;
+    Report(SB_ENDSCROLL, 0);
+    event->accept();
 }
 
 void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* event)

@@ -38,6 +38,7 @@ public:
     int GetScrollPos() const { return value(); }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
