@@ -1,0 +1,9 @@
+// The about box: the program's icon, name and version.
+#pragma once
+
+#include "platform/ui/Dialog.h"
+
+class CAboutDlg : public ui::Dialog {
+public:
+    CAboutDlg();
+};

@@ -1,0 +1,141 @@
+#include "app/LogDlg.h"
+
+#include "platform/msgbox/MessageBox.h"
+#include "platform/ui/SaveFileDialog.h"
+#include "res/Resource.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QSaveFile>
+
+#include <cstdio>
+
+CLogDlg::CLogDlg() : ui::Dialog(IDD_LOG)
+{
+    OnSelChange(IDC_TAB_LOG, [this] { OnTabSelChange(); });
+    OnClicked(IDC_BUTTON_LOG_CLS, [this] { OnClear(); });
+    OnClicked(IDC_BUTTON_LOG_SAVE, [this] { OnSave(); });
+}
+
+CLogDlg::~CLogDlg() = default;
+
+void CLogDlg::DoDataExchange(ui::DataExchange& dx)
+{
+    dx.Control(IDC_TAB_LOG, m_tab);
+}
+
+bool CLogDlg::OnInitDialog()
+{
+    ui::Dialog::OnInitDialog();
+    m_tabComm.Create(m_tab.Widget());
+    m_tabSeq.Create(m_tab.Widget());
+    m_tab.InsertItem(0, "Com");
+    m_tab.InsertItem(1, "Seq");
+    m_tabComm.MoveWindow(1, 2);
+    m_tabSeq.MoveWindow(1, 2);
+    m_tabComm.ShowWindow(true);
+    // Return and Escape are taken from every control of this window before they act.
+    qApp->installEventFilter(this);
+    return true;
+}
+
+int CLogDlg::AddCommLog(const char* text)
+{
+    m_tabComm.AppendLine(text);
+    return 0;
+}
+
+int CLogDlg::AddSeqLog(const char* text)
+{
+    m_tabSeq.AppendLine(text);
+    return 0;
+}
+
+bool CLogDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool swallowed =
+            key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+        if (swallowed && widget && widget->window() == this) {
+            event->accept();
+            return true;
+        }
+    }
+    return ui::Dialog::eventFilter(watched, event);
+}
+
+void CLogDlg::OnTabSelChange()
+{
+    m_tabComm.ShowWindow(false);
+    m_tabSeq.ShowWindow(false);
+    switch (m_tab.GetCurSel()) {
+    case 0:
+        m_tabComm.ShowWindow(true);
+        break;
+    case 1:
+        m_tabSeq.ShowWindow(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void CLogDlg::OnClear()
+{
+    switch (m_tab.GetCurSel()) {
+    case 0:
+        m_tabComm.Clear();
+        break;
+    case 1:
+        m_tabSeq.Clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void CLogDlg::OnSave()
+{
+    const CLogTab* tab = nullptr;
+    const char* base = nullptr;
+    switch (m_tab.GetCurSel()) {
+    case 0:
+        tab = &m_tabComm;
+        base = "CommLog";
+        break;
+    case 1:
+        tab = &m_tabSeq;
+        base = "SeqLog";
+        break;
+    default:
+        return;
+    }
+    // The file holds the text and its terminating zero byte.
+    const std::string text = tab->Text();
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%d", base, m_nSaveCount);
+
+    ui::SaveFileRequest request;
+    request.defaultExtension = "txt";
+    request.proposedName = name;
+    request.filter = "Text(*.txt)|*.txt|";
+    request.overwritePrompt = true;
+    request.hideReadOnly = true;
+    const std::optional<std::string> path = ui::AskSaveFileName(this, request);
+    if (!path)
+        return;
+    ++m_nSaveCount;
+
+    // Written beside the target and renamed over it, so a failed save leaves an existing file
+    // as it was.
+    const qint64 size = static_cast<qint64>(text.size()) + 1;
+    QSaveFile file(QString::fromStdString(*path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.c_str(), size) != size ||
+        !file.commit()) {
+        const std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        ShowMessageBox(*path + " could not be saved.\n" + reason, "VireoStudio", MsgIcon::Error);
+    }
+}

@@ -1,0 +1,94 @@
+#include "app/MainFrame.h"
+
+#include "app/SplashWnd.h"
+#include "app/VireoApp.h"
+#include "app/VireoView.h"
+#include "comm/ComIF.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Resources.h"
+#include "res/Resource.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace {
+// Where a new main window opens: near the top left, leaving room for the log window beside it.
+constexpr QPoint kDefaultOffset(32, 32);
+} // namespace
+
+CMainFrame::CMainFrame()
+{
+    // The frame goes when it is closed, taking the view and the log window with it.
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::LoadFrame()
+{
+    if (OnCreate() == -1)
+        return false;
+    auto* view = new CVireoView;
+    if (!view->Create(this)) {
+        delete view;
+        return false;
+    }
+    setCentralWidget(view);
+    view->show();
+    return true;
+}
+
+int CMainFrame::OnCreate()
+{
+    setWindowTitle(QStringLiteral("VireoStudio"));
+    setWindowIcon(ui::LoadIcon(IDR_MAINFRAME));
+    if (!ui::LoadMenu(menuBar(), IDR_MAINFRAME, [this](int command) { OnCommand(command); }))
+        return -1;
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().topLeft() + kDefaultOffset);
+    CSplashWnd::ShowSplashScreen(this);
+    return 0;
+}
+
+CVireoView* CMainFrame::GetActiveView() const
+{
+    return dynamic_cast<CVireoView*>(centralWidget());
+}
+
+void CMainFrame::FitToView()
+{
+    QWidget* view = centralWidget();
+    if (!view)
+        return;
+    const QSize form = view->size();
+    view->setFixedSize(form);
+    QMenuBar* bar = menuBar();
+    const int menuHeight =
+        bar->hasHeightForWidth() ? bar->heightForWidth(form.width()) : bar->sizeHint().height();
+    setFixedSize(form.width(), form.height() + menuHeight);
+}
+
+void CMainFrame::OnCommand(int command)
+{
+    switch (command) {
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_COMM_SETUP:
+        g_ComIF.ShowSetupDialog();
+        break;
+    case ID_APP_ABOUT:
+        theApp.OnAppAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // No port hands another line to the log window from here on, whatever thread it runs on.
+    g_ComIF.SetWindowLogging(false);
+    event->accept();
+}

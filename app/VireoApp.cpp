@@ -1,0 +1,126 @@
+#include "app/VireoApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "app/SplashWnd.h"
+#include "app/VireoView.h"
+#include "camera/RVQM52BM14Reg.h"
+#include "camera/RVX1240Reg.h"
+#include "camera/RVX1250Reg.h"
+#include "comm/ComIF.h"
+#include "comm/CommSetDlg.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/MainWindow.h"
+#include "platform/ui/MessageBoxes.h"
+#include "res/Resources.h"
+
+#include <QApplication>
+
+#include <new>
+
+CVireoApp theApp;
+
+namespace {
+
+// Hands every event of the program to the application object before it is delivered.
+class AppMessageFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return theApp.PreTranslateMessage(watched, event);
+    }
+};
+
+} // namespace
+
+CVireoApp::CVireoApp() = default;
+
+CVireoApp::~CVireoApp()
+{
+    delete m_pReg1240;
+    m_pReg1240 = nullptr;
+    delete m_pReg1250;
+    m_pReg1250 = nullptr;
+    delete m_pRegQM52;
+    m_pRegQM52 = nullptr;
+    m_pBaseReg1240 = m_pBaseReg1250 = m_pBaseRegQM52 = nullptr;
+}
+
+bool CVireoApp::ShowSplashFor(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!argument.startsWith(QLatin1Char('/')) && !argument.startsWith(QLatin1Char('-')))
+            continue;
+        const QString name = argument.mid(1);
+        if (name.compare(QLatin1String("Embedding"), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String("Automation"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
+}
+
+void CVireoApp::CreateRegisterMaps()
+{
+    m_pReg1240 = new (std::nothrow) CRVX1240Reg(&g_ComIF);
+    m_pReg1250 = new (std::nothrow) CRVX1250Reg(&g_ComIF);
+    m_pRegQM52 = new (std::nothrow) CRVQM52BM14Reg(&g_ComIF);
+    m_pBaseReg1240 = m_pReg1240;
+    m_pBaseReg1250 = m_pReg1250;
+    m_pBaseRegQM52 = m_pRegQM52;
+}
+
+bool CVireoApp::InitInstance(const QStringList& arguments)
+{
+    CSplashWnd::EnableSplashScreen(ShowSplashFor(arguments));
+    profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
+    CreateRegisterMaps();
+
+    // What stands in for the framework: resources, message boxes, the setup dialog, and the
+    // first look at every event.
+    res::Install();
+    ui::InstallMessageBoxHook();
+    RegisterCommSetDlg();
+    QApplication::setQuitOnLastWindowClosed(false);
+    qApp->installEventFilter(new AppMessageFilter(qApp));
+
+    auto* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    ui::SetMainWindow(frame);
+    QObject::connect(frame, &QObject::destroyed, qApp, [this] {
+        m_pMainWnd = nullptr;
+        QCoreApplication::quit();
+    });
+    if (!frame->LoadFrame()) {
+        delete frame;
+        return false;
+    }
+    frame->GetActiveView()->OnInitialUpdate();
+
+    frame->show();
+    frame->update();
+
+    g_ComIF.Initialize();
+    g_ComIF.ShowSetupDialog();
+    return true;
+}
+
+int CVireoApp::ExitInstance(int exitCode)
+{
+    SetSetupDialogFactory({});
+    SetMessageBoxHook({});
+    ui::SetMainWindow(nullptr);
+    return exitCode;
+}
+
+bool CVireoApp::PreTranslateMessage(QObject* receiver, QEvent* event)
+{
+    return CSplashWnd::PreTranslateAppMessage(receiver, event);
+}
+
+void CVireoApp::OnAppAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}

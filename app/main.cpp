@@ -1,0 +1,20 @@
+// VireoStudio: reads and writes the settings of industrial cameras over their serial control
+// channel.
+#include "app/VireoApp.h"
+#include "comm/ComIF.h"
+
+#include <QApplication>
+
+// The port facade is linked ahead of the application object (see CMakeLists.txt), so that it is
+// built first and destroyed last; this reference pulls it in at that point of the link.
+[[gnu::used]] static CComIF* const kPortFacade = &g_ComIF;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VireoStudio"));
+    if (!theApp.InitInstance(QApplication::arguments()))
+        return theApp.ExitInstance(1);
+    const int exitCode = QApplication::exec();
+    return theApp.ExitInstance(exitCode);
+}
