@@ -132,8 +132,10 @@ void CLogDlg::OnSave()
     // as it was.
     const qint64 size = static_cast<qint64>(text.size()) + 1;
     QSaveFile file(QString::fromStdString(*path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.c_str(), size) != size ||
-        !file.commit()) {
+    // Unbuffered, so that a short write shows at once: a commit after a failed flush would
+    // still replace the file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(text.c_str(), size) != size || !file.flush() || !file.commit()) {
         const std::string reason = file.errorString().toStdString();
         file.cancelWriting();
         ShowMessageBox(*path + " could not be saved.\n" + reason, "VireoStudio", MsgIcon::Error);

@@ -72,10 +72,19 @@ void CLogTab::ShowText()
     ui::Edit edit = GetEdit(m_editId);
     if (!edit.IsValid())
         return;
-    QString shown = QString::fromUtf8(Text());
-    // Lines end in CR LF (status lines in CR CR LF); the box breaks lines at LF.
-    shown.remove(QLatin1Char('\r'));
     if (QPlainTextEdit* box = edit.TextEdit())
-        box->setPlainText(shown);
+        box->setPlainText(ShownText(Text()));
     edit.LineScroll(edit.GetLineCount());
+}
+
+QString CLogTab::ShownText(const std::string& log)
+{
+    // Only CR LF breaks a line, as in a multi-line edit box; other CR and LF bytes (a status
+    // line's own "\r" or "\n") show as nothing.
+    QStringList lines = QString::fromUtf8(log).split(QStringLiteral("\r\n"));
+    for (QString& line : lines) {
+        line.remove(QLatin1Char('\r'));
+        line.remove(QLatin1Char('\n'));
+    }
+    return lines.join(QLatin1Char('\n'));
 }

@@ -25,6 +25,8 @@ public:
     // A copy of the whole text.
     std::string Text() const;
     int EditId() const { return m_editId; }
+    // What the edit box shows for a log text.
+    static QString ShownText(const std::string& log);
 
 protected:
     bool OnInitDialog() override;

@@ -19,10 +19,7 @@ const DialogTemplate& AboutTemplate()
         {
             {Kind::Picture, IDC_STATIC, "", {11, 14, 20, 20}, ss::Icon, {}, IDR_MAINFRAME},
             {Kind::Text, IDC_STATIC, "VireoStudioUser Version 3.01", {40, 10, 140, 8}},
-            {Kind::Text,
-             IDC_STATIC,
-             "Camera settings over the serial control channel",
-             {40, 25, 140, 16}},
+            {Kind::Text, IDC_STATIC, "Camera settings over the serial link", {40, 25, 140, 16}},
             {Kind::DefPushButton, IDOK, "OK", {193, 7, 50, 14}, cs::Group | cs::TabStop},
         },
     };

@@ -1,0 +1,283 @@
+// The communication setup dialog on the simulated frame grabber: what it opens with, what OK
+// takes over, and that Cancel changes nothing.
+#include "comm/ComIF.h"
+#include "comm/CommSetDlg.h"
+#include "platform/profile/Profile.h"
+#include "res/Resource.h"
+#include "res/Resources.h"
+#include "tests/platform/ui/GuiTest.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+class CommSetDlgTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The grabber's library is loaded once per process, at its first use.
+        setenv("CLALLSERIAL_LIBRARY", CLSIM_PATH, 1);
+        res::Install();
+        RegisterCommSetDlg();
+        comIF.Initialize();
+    }
+    void TearDown() override
+    {
+        comIF.m_Cas.Close();
+        SetSetupDialogFactory({});
+    }
+
+    // Runs the dialog directly on values, answered by answer.
+    bool Run(CComSettings& values, int& casPort, int& portType,
+             std::function<void(CCommSetDlg&)> answer)
+    {
+        CCommSetDlg dialog;
+        gui_test::WhenModal([&](QWidget*) { answer(dialog); });
+        return dialog.DoModal(&comIF, values, casPort, portType);
+    }
+
+    static void Press(CCommSetDlg& dialog, int id)
+    {
+        QTest::mouseClick(dialog.GetDlgItem(id), Qt::LeftButton);
+    }
+
+    testing_support::ScopedSettingsDir settings;
+    CComIF comIF;
+};
+
+CComSettings SomeValues()
+{
+    CComSettings values;
+    values.PortName = "COM3";
+    values.BaudRate = 9600;
+    values.Parity = 2;
+    values.ByteSize = 7;
+    values.StopBits = 2;
+    values.fDsr = 1;
+    values.fRts = 1;
+    values.fOutX = 1;
+    values.HsTimeOut = 3000;
+    values.Prefix = 2;
+    values.Suffix = 3;
+    values.Suffix2 = 13;
+    return values;
+}
+
+} // namespace
+
+TEST_F(CommSetDlgTest, OpensWithTheLoadedSettingsAndCancelChangesNothing)
+{
+    // Nothing stored: the defaults, Camera Link chosen, no Camera Link port yet.
+    ASSERT_EQ(comIF.m_Cas.m_nPortCount, 4u);
+    const CComSettings before = comIF.m_Settings;
+    gui_test::WhenModal([](QWidget* modal) {
+        auto& dialog = *static_cast<CCommSetDlg*>(modal);
+        EXPECT_EQ(dialog.windowTitle(), "COMM Setup");
+        EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_RADIO_CAS), 1);
+        EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_RADIO_COMPORT), 0);
+        ui::ComboBox com = dialog.GetComboBox(IDC_COMBO_COMPORT);
+        ASSERT_GE(com.GetCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(com.GetLBText(i), "COM" + std::to_string(i + 1));
+        EXPECT_EQ(com.GetCurSel(), 2);
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_SPEED).GetCurSel(), 1);
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_SPEED).GetCount(), 7);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_TIMEOUT), "3000");
+        ui::ComboBox cas = dialog.GetComboBox(IDC_COMBO_CAS_PORT);
+        ASSERT_EQ(cas.GetCount(), 4);
+        EXPECT_EQ(cas.GetLBText(3), "3");
+        EXPECT_EQ(cas.GetCurSel(), -1);
+        EXPECT_EQ(cas.GetWindowText(), "---");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_VENDOR), "");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_PORTID), "");
+        EXPECT_TRUE(dialog.GetEdit(IDC_EDIT_CAS_VENDOR).IsReadOnly());
+
+        // The user changes things, then thinks better of it.
+        QTest::keyClick(cas.Widget(), Qt::Key_Down);
+        QTest::mouseClick(dialog.GetDlgItem(IDC_RADIO_COMPORT), Qt::LeftButton);
+        QTest::mouseClick(dialog.GetDlgItem(ui::IDCANCEL), Qt::LeftButton);
+    });
+    EXPECT_EQ(comIF.ShowSetupDialog(), 0);
+    EXPECT_EQ(comIF.m_Settings, before);
+    EXPECT_EQ(comIF.PortType, 1);
+    EXPECT_EQ(comIF.m_Cas.m_nPortIndex, -1);
+    EXPECT_FALSE(comIF.IsOpen());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(profile::StoreFileName())))
+        << "nothing stored";
+}
+
+TEST_F(CommSetDlgTest, ChoosingAPortShowsItsMakerAtOnceAndOkAppliesTheChoice)
+{
+    gui_test::WhenModal([](QWidget* modal) {
+        auto& dialog = *static_cast<CCommSetDlg*>(modal);
+        ui::ComboBox cas = dialog.GetComboBox(IDC_COMBO_CAS_PORT);
+        QTest::keyClick(cas.Widget(), Qt::Key_Down);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_VENDOR), "VireoSim");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_PORTID), "clsim0 RV1240DLX");
+        QTest::keyClick(cas.Widget(), Qt::Key_Down);
+        EXPECT_EQ(cas.GetCurSel(), 1);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_PORTID), "clsim1 RV1250LX");
+
+        dialog.GetComboBox(IDC_COMBO_SPEED).SetCurSel(6); // 230400
+        auto* timeout = qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_EDIT_TIMEOUT));
+        timeout->selectAll();
+        QTest::keyClicks(timeout, "2500");
+        QTest::mouseClick(dialog.GetDlgItem(ui::IDOK), Qt::LeftButton);
+    });
+    EXPECT_EQ(comIF.ShowSetupDialog(), 0) << "applied and reopened";
+    EXPECT_EQ(comIF.PortType, 1);
+    EXPECT_EQ(comIF.m_Cas.m_nPortIndex, 1);
+    EXPECT_TRUE(comIF.m_Cas.IsOpen());
+    EXPECT_EQ(comIF.m_Settings.BaudRate, 230400);
+    EXPECT_EQ(comIF.m_Settings.HsTimeOut, 2500);
+    EXPECT_EQ(comIF.m_Settings.PortName, "COM3");
+
+    QSettings stored(QString::fromStdString(profile::StoreFileName()), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Settings/COMM Port/Port type").toInt(), 1);
+    EXPECT_EQ(stored.value("Settings/COMM Port/HsTimeOut").toInt(), 2500);
+    EXPECT_EQ(stored.value("Settings/COMM Port/LastCasPortID").toString(), "clsim1 RV1250LX");
+}
+
+TEST_F(CommSetDlgTest, UnlistedNameAndSpeedOpenWithoutSelection)
+{
+    CComSettings values = SomeValues();
+    values.PortName = "COM5";
+    values.BaudRate = 1200;
+    int casPort = -1;
+    int portType = 0;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_RADIO_COMPORT), 1);
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetCurSel(), -1);
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetWindowText(), "");
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_SPEED).GetCurSel(), -1);
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(values.PortName, "COM5") << "no entry chosen: the name stays";
+    EXPECT_EQ(values.BaudRate, 9600) << "no speed chosen";
+    EXPECT_EQ(portType, 0);
+
+    // The names are compared exactly.
+    values.PortName = "com3";
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetCurSel(), -1);
+        dialog.GetComboBox(IDC_COMBO_COMPORT).SetCurSel(0);
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(values.PortName, "COM1");
+}
+
+TEST_F(CommSetDlgTest, SpeedListCovers230400BothWays)
+{
+    EXPECT_EQ(CCommSetDlg::SpeedListPosition(4800), 0);
+    EXPECT_EQ(CCommSetDlg::SpeedListPosition(115200), 5);
+    EXPECT_EQ(CCommSetDlg::SpeedListPosition(230400), 6);
+    EXPECT_EQ(CCommSetDlg::SpeedListPosition(460800), -1);
+    EXPECT_EQ(CCommSetDlg::BaudRateOfSpeedText("230400"), 230400);
+    EXPECT_EQ(CCommSetDlg::BaudRateOfSpeedText("19200"), 19200);
+    EXPECT_EQ(CCommSetDlg::BaudRateOfSpeedText("1200"), 9600);
+    EXPECT_EQ(CCommSetDlg::BaudRateOfSpeedText(""), 9600);
+
+    CComSettings values = SomeValues();
+    values.BaudRate = 230400;
+    int casPort = -1;
+    int portType = 0;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_SPEED).GetCurSel(), 6);
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(values.BaudRate, 230400);
+}
+
+TEST_F(CommSetDlgTest, TimeOutIsWhatTheIntegerConversionMakesOfTheText)
+{
+    EXPECT_EQ(CCommSetDlg::TimeOutOfText("abc"), 0);
+    EXPECT_EQ(CCommSetDlg::TimeOutOfText(""), 0);
+    EXPECT_EQ(CCommSetDlg::TimeOutOfText("  42ms"), 42);
+    EXPECT_EQ(CCommSetDlg::TimeOutOfText("-5"), -5);
+    EXPECT_EQ(CCommSetDlg::TimeOutOfText("99999999999"), INT_MAX);
+
+    CComSettings values = SomeValues();
+    int casPort = -1;
+    int portType = 1;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        dialog.SetDlgItemText(IDC_EDIT_TIMEOUT, "soon");
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(values.HsTimeOut, 0);
+}
+
+TEST_F(CommSetDlgTest, OkCarriesTheOtherSettingsThroughAndTakesThePortKind)
+{
+    const CComSettings original = SomeValues();
+    CComSettings values = original;
+    int casPort = 2;
+    int portType = 1;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_CAS_PORT).GetCurSel(), 2);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_PORTID), "clsim2 RVQM52BM14");
+        Press(dialog, IDC_RADIO_COMPORT);
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(portType, 0);
+    EXPECT_EQ(casPort, 2);
+    EXPECT_EQ(values, original);
+}
+
+TEST_F(CommSetDlgTest, PortIndexWithoutPortShowsNothingAndComesBackAsNone)
+{
+    CComSettings values = SomeValues();
+    int casPort = 7;
+    int portType = 1;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_CAS_PORT).GetCurSel(), -1);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_VENDOR), "");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_CAS_PORTID), "");
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(casPort, -1);
+
+    // A grabber without ports: an empty list showing "---".
+    comIF.m_Cas.m_nPortCount = 0;
+    casPort = -1;
+    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
+        ui::ComboBox cas = dialog.GetComboBox(IDC_COMBO_CAS_PORT);
+        EXPECT_EQ(cas.GetCount(), 0);
+        EXPECT_EQ(cas.GetWindowText(), "---");
+        QTest::keyClick(cas.Widget(), Qt::Key_Down);
+        Press(dialog, ui::IDOK);
+    }));
+    EXPECT_EQ(casPort, -1);
+}
+
+TEST_F(CommSetDlgTest, ComListOffersThisMachinesSerialDevicesAfterTheComNames)
+{
+    const std::string dir = testing_support::MakeTempDir("vireo-dev-");
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyUSBx", "tty5", "null"})
+        std::ofstream(dir + "/" + name);
+    EXPECT_EQ(ListSerialDevices(dir),
+              (std::vector<std::string>{dir + "/ttyACM0", dir + "/ttyUSB2", dir + "/ttyUSB10"}));
+    testing_support::RemoveTree(dir);
+
+    const std::vector<std::string> devices = ListSerialDevices();
+    CComSettings values = SomeValues();
+    int casPort = -1;
+    int portType = 0;
+    ASSERT_TRUE(Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
+                    ui::ComboBox com = dialog.GetComboBox(IDC_COMBO_COMPORT);
+                    ASSERT_EQ(com.GetCount(), static_cast<int>(4 + devices.size()));
+                    for (std::size_t i = 0; i < devices.size(); ++i)
+                        EXPECT_EQ(com.GetLBText(static_cast<int>(4 + i)), devices[i]);
+                    Press(dialog, ui::IDCANCEL);
+                }) == false);
+}

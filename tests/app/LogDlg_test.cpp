@@ -1,0 +1,306 @@
+// The log window: line limits, the trim, appends from two threads, the tabs, CLS, Save and the
+// keys it swallows.
+#include "app/LogDlg.h"
+#include "platform/ui/SaveFileDialog.h"
+#include "res/Resource.h"
+#include "res/Resources.h"
+#include "tests/platform/ui/GuiTest.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+#include <thread>
+
+namespace {
+
+// Answers the save-file dialog and remembers what it was asked.
+class SaveAnswer : public ui::SaveFileDialog {
+public:
+    std::optional<std::string> Ask(QWidget*, const ui::SaveFileRequest& request) override
+    {
+        requests.push_back(request);
+        return reply;
+    }
+    std::vector<ui::SaveFileRequest> requests;
+    std::optional<std::string> reply;
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class LogDlgTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        res::Install();
+        ASSERT_TRUE(log.Create(nullptr));
+        log.ShowWindow(true);
+        ui::SetSaveFileDialog(&answer);
+    }
+    void TearDown() override
+    {
+        ui::SetSaveFileDialog(nullptr);
+        testing_support::RemoveTree(dir);
+    }
+
+    QPlainTextEdit* Box(int editId) const
+    {
+        const CLogTab& tab =
+            editId == IDC_EDIT_COMM_LOG ? static_cast<const CLogTab&>(log.m_tabComm) : log.m_tabSeq;
+        return tab.GetEdit(editId).TextEdit();
+    }
+    void ChooseTab(int index)
+    {
+        QTabBar* bar = log.m_tab.Widget()->Bar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    void Press(int buttonId) { QTest::mouseClick(log.GetDlgItem(buttonId), Qt::LeftButton); }
+
+    CLogDlg log;
+    SaveAnswer answer;
+    std::string dir = testing_support::MakeTempDir("vireo-log-");
+};
+
+} // namespace
+
+TEST_F(LogDlgTest, LinesAreCutTo255CharactersAndEndInCrLf)
+{
+    log.AddSeqLog(std::string(300, 'x').c_str());
+    EXPECT_EQ(log.m_tabSeq.Text(), std::string(255, 'x') + "\r\n");
+    log.m_tabSeq.Clear();
+    log.AddSeqLog(std::string(255, 'y').c_str());
+    EXPECT_EQ(log.m_tabSeq.Text(), std::string(255, 'y') + "\r\n");
+
+    // A status record keeps its own CR; the box shows it as one line.
+    EXPECT_EQ(log.AddCommLog("STAT: Port open COM1\r"), 0);
+    log.AddCommLog("SEND: [STX]10RQ[ETX]");
+    EXPECT_EQ(log.m_tabComm.Text(), "STAT: Port open COM1\r\r\nSEND: [STX]10RQ[ETX]\r\n");
+    EXPECT_EQ(Box(IDC_EDIT_COMM_LOG)->toPlainText(),
+              "STAT: Port open COM1\nSEND: [STX]10RQ[ETX]\n");
+    EXPECT_EQ(log.m_tabSeq.Text(), std::string(255, 'y') + "\r\n") << "the other tab is untouched";
+}
+
+TEST_F(LogDlgTest, PastEightKilobytesTheOldest512CharactersGo)
+{
+    // 8188 characters and CR LF: 8190 in the tab.
+    log.AddSeqLog(std::string(8188, 'a').c_str());
+    ASSERT_EQ(log.m_tabSeq.Text().size(), 255u + 2u) << "one line holds 255 characters at most";
+    log.m_tabSeq.Clear();
+    for (int i = 0; i < 31; ++i)
+        log.AddSeqLog(std::string(255, 'a').c_str()); // 31 * 257 = 7967
+    log.AddSeqLog(std::string(221, 'b').c_str());     // 8190
+    ASSERT_EQ(log.m_tabSeq.Text().size(), 8190u);
+    log.AddSeqLog("0123456789"); // 8202 > 8192
+    const std::string text = log.m_tabSeq.Text();
+    EXPECT_EQ(text.size(), 8202u - 512u);
+    EXPECT_EQ(text.substr(text.size() - 12), "0123456789\r\n");
+    // The cut may fall inside a line: 512 = 257 + 255 leaves the third line's CR LF in front.
+    EXPECT_EQ(text.substr(0, 2), "\r\n");
+
+    // The box shows the whole text with the newest line in view.
+    QPlainTextEdit* box = Box(IDC_EDIT_SEQ_LOG);
+    ChooseTab(1);
+    EXPECT_EQ(box->toPlainText(), CLogTab::ShownText(text));
+    EXPECT_EQ(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(LogDlgTest, AppendsFromAnotherThreadKeepTheirOrderAndReachTheBox)
+{
+    // The event thread receives while the user-interface thread sends: every reply is logged
+    // after the request that caused it, and all lines keep the order of the calls.
+    std::mutex turn;
+    std::condition_variable changed;
+    int sent = 0;
+    std::thread receiver([&] {
+        for (int i = 0; i < 40; ++i) {
+            std::unique_lock lock(turn);
+            changed.wait(lock, [&] { return sent > i; });
+            log.AddCommLog(("RCV : " + std::to_string(i)).c_str());
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        log.AddCommLog(("SEND: " + std::to_string(i)).c_str());
+        {
+            std::lock_guard lock(turn);
+            ++sent;
+        }
+        changed.notify_one();
+        QCoreApplication::processEvents();
+    }
+    receiver.join();
+    const std::string text = log.m_tabComm.Text();
+    std::size_t at = 0;
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t send = text.find("SEND: " + std::to_string(i) + "\r\n", at);
+        ASSERT_NE(send, std::string::npos) << i;
+        const std::size_t receive = text.find("RCV : " + std::to_string(i) + "\r\n", send);
+        ASSERT_NE(receive, std::string::npos) << i;
+        at = send + 1;
+    }
+    // The box catches up on the user-interface thread.
+    EXPECT_TRUE(gui_test::WaitFor(
+        [&] { return Box(IDC_EDIT_COMM_LOG)->toPlainText() == CLogTab::ShownText(text); }));
+}
+
+TEST_F(LogDlgTest, TabsSwitchTheVisibleLogAndClsClearsOnlyThatOne)
+{
+    EXPECT_EQ(log.windowTitle(), "Log");
+    QTabBar* bar = log.m_tab.Widget()->Bar();
+    ASSERT_EQ(bar->count(), 2);
+    EXPECT_EQ(bar->tabText(0), "Com");
+    EXPECT_EQ(bar->tabText(1), "Seq");
+    // The strip lies below the logs.
+    EXPECT_GT(bar->geometry().top(), log.m_tabComm.geometry().bottom());
+    EXPECT_EQ(log.m_tabComm.pos(), QPoint(1, 2));
+    EXPECT_EQ(log.m_tabSeq.pos(), QPoint(1, 2));
+    EXPECT_EQ(log.m_tab.GetCurSel(), 0);
+    EXPECT_TRUE(log.m_tabComm.isVisible());
+    EXPECT_FALSE(log.m_tabSeq.isVisible());
+
+    log.AddCommLog("SEND: a");
+    log.AddSeqLog("\tGet Gain, Done.");
+    ChooseTab(1);
+    EXPECT_FALSE(log.m_tabComm.isVisible());
+    EXPECT_TRUE(log.m_tabSeq.isVisible());
+    Press(IDC_BUTTON_LOG_CLS);
+    EXPECT_EQ(log.m_tabSeq.Text(), "");
+    EXPECT_EQ(Box(IDC_EDIT_SEQ_LOG)->toPlainText(), "");
+    EXPECT_EQ(log.m_tabComm.Text(), "SEND: a\r\n");
+
+    ChooseTab(0);
+    EXPECT_TRUE(log.m_tabComm.isVisible());
+    Press(IDC_BUTTON_LOG_CLS);
+    EXPECT_EQ(log.m_tabComm.Text(), "");
+}
+
+TEST_F(LogDlgTest, WhatTheUserTypedIsNeitherSavedNorKept)
+{
+    log.AddCommLog("SEND: a");
+    QPlainTextEdit* box = Box(IDC_EDIT_COMM_LOG);
+    EXPECT_FALSE(box->isReadOnly());
+    QTest::keyClicks(box, "typed");
+    EXPECT_NE(box->toPlainText().indexOf("typed"), -1);
+    EXPECT_EQ(log.m_tabComm.Text(), "SEND: a\r\n");
+    log.AddCommLog("RCV : b");
+    EXPECT_EQ(box->toPlainText(), "SEND: a\nRCV : b\n");
+}
+
+TEST_F(LogDlgTest, ReturnAndEscapeChangeNothing)
+{
+    log.AddCommLog("SEND: a");
+    QPlainTextEdit* box = Box(IDC_EDIT_COMM_LOG);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Enter);
+    QTest::keyClick(box, Qt::Key_Escape);
+    auto* cls = qobject_cast<QPushButton*>(log.GetDlgItem(IDC_BUTTON_LOG_CLS));
+    cls->setFocus();
+    QTest::keyClick(cls, Qt::Key_Return);
+    QTest::keyClick(&log, Qt::Key_Escape);
+    EXPECT_TRUE(log.isVisible());
+    EXPECT_EQ(box->toPlainText(), "SEND: a\n") << "no line break typed, CLS not pressed";
+    EXPECT_EQ(log.m_tabComm.Text(), "SEND: a\r\n");
+
+    // Nor can the window be closed: it has no close box, and a close request is refused.
+    EXPECT_FALSE(log.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(log.windowFlags() & Qt::WindowSystemMenuHint);
+    EXPECT_FALSE(log.close());
+    EXPECT_TRUE(log.isVisible());
+}
+
+TEST_F(LogDlgTest, SaveProposesNumberedNamesFromOneCounter)
+{
+    ChooseTab(1);
+    answer.reply.reset(); // cancelled
+    Press(IDC_BUTTON_LOG_SAVE);
+    Press(IDC_BUTTON_LOG_SAVE);
+    ASSERT_EQ(answer.requests.size(), 2u);
+    EXPECT_EQ(answer.requests[0].proposedName, "SeqLog0");
+    EXPECT_EQ(answer.requests[1].proposedName, "SeqLog0") << "a cancel counts nothing";
+    EXPECT_EQ(answer.requests[0].defaultExtension, "txt");
+    EXPECT_EQ(answer.requests[0].filter, "Text(*.txt)|*.txt|");
+    EXPECT_TRUE(answer.requests[0].overwritePrompt);
+    EXPECT_EQ(log.m_nSaveCount, 0);
+
+    answer.reply = dir + "/seq.txt";
+    Press(IDC_BUTTON_LOG_SAVE);
+    EXPECT_EQ(log.m_nSaveCount, 1);
+    ChooseTab(0);
+    answer.reply.reset();
+    Press(IDC_BUTTON_LOG_SAVE);
+    EXPECT_EQ(answer.requests.back().proposedName, "CommLog1");
+}
+
+TEST_F(LogDlgTest, SavedFileIsTheLogAndOneZeroByte)
+{
+    testing_support::MessageBoxRecorder boxes;
+    answer.reply = dir + "/empty.txt";
+    Press(IDC_BUTTON_LOG_SAVE);
+    EXPECT_EQ(ReadFile(dir + "/empty.txt"), std::string(1, '\0'));
+
+    log.AddCommLog("STAT: Port open COM1\r");
+    log.AddCommLog("SEND: [STX]10RQ[ETX]");
+    // Typed text is not saved: the log is.
+    QTest::keyClicks(Box(IDC_EDIT_COMM_LOG), "typed");
+    answer.reply = dir + "/comm.txt";
+    Press(IDC_BUTTON_LOG_SAVE);
+    const std::string expected =
+        std::string("STAT: Port open COM1\r\r\nSEND: [STX]10RQ[ETX]\r\n") + '\0';
+    EXPECT_EQ(ReadFile(dir + "/comm.txt"), expected);
+
+    // Saving over an existing file replaces it.
+    log.m_tabComm.Clear();
+    log.AddCommLog("x");
+    Press(IDC_BUTTON_LOG_SAVE);
+    EXPECT_EQ(ReadFile(dir + "/comm.txt"), std::string("x\r\n") + '\0');
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(LogDlgTest, FailedSaveReportsItAndLeavesAnExistingFileAsItWas)
+{
+    testing_support::MessageBoxRecorder boxes;
+    // A directory cannot be written as a file.
+    answer.reply = dir;
+    log.AddCommLog("SEND: a");
+    Press(IDC_BUTTON_LOG_SAVE);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find(dir), std::string::npos);
+    EXPECT_EQ(boxes.Boxes()[0].icon, MsgIcon::Error);
+    EXPECT_EQ(log.m_nSaveCount, 1) << "the counter counts the attempt";
+    EXPECT_EQ(log.m_tabComm.Text(), "SEND: a\r\n");
+
+    // A write that fails half-way (the file size limit) must not cut the old file short.
+    const std::string old = dir + "/old.txt";
+    {
+        std::ofstream(old, std::ios::binary) << "previous log";
+    }
+    for (int i = 0; i < 20; ++i)
+        log.AddCommLog(std::string(200, 'z').c_str());
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    answer.reply = old;
+    Press(IDC_BUTTON_LOG_SAVE);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(ReadFile(old), "previous log");
+    EXPECT_EQ(log.m_nSaveCount, 2);
+}
