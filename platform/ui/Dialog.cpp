@@ -116,9 +116,11 @@ void Dialog::PlacePopup(const DialogTemplate& tmpl, QWidget* parent)
     }
     // Never place a window where the user cannot reach it.
     frame.moveLeft(
-        std::max(available.left(), std::min(frame.left(), available.right() - frame.width())));
+        std::max(available.left(),
+                 std::min(frame.left(), available.x() + available.width() - frame.width())));
     frame.moveTop(
-        std::max(available.top(), std::min(frame.top(), available.bottom() - frame.height())));
+        std::max(available.top(),
+                 std::min(frame.top(), available.y() + available.height() - frame.height())));
     move(frame.topLeft());
 }
 

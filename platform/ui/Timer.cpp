@@ -5,6 +5,8 @@ namespace ui {
 OneShotTimer::OneShotTimer()
 {
     m_timer.setSingleShot(true);
+    // Coarse timers may fire 5 % early; a short display time should not.
+    m_timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
         // The callback may destroy the timer's owner; run a copy.
         const std::function<void()> callback = m_callback;

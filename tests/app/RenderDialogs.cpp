@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     CLogDlg log;
     log.Create(nullptr);
     log.AddCommLog("STAT: Port Open Sucsess CAS No.:0 Vendor:VireoSim Port:clsim0 RV1240DLX\n");
-    log.AddCommLog("SEND: [STX]6E01W[ETX]");
+    log.AddCommLog("SEND: [STX]6E01[ETX]");
     log.AddCommLog("RCV : [ACK]");
     log.AddSeqLog("\tRegister Update Execute Done.");
     log.ShowWindow(true);
