@@ -42,7 +42,8 @@ public:
 
     CMainFrame* m_pMainWnd = nullptr;
 
-private:
+    // Start-up steps 5 and 6: the three maps, each on the port facade, and their common views.
+    // A map that cannot be allocated stays null.
     void CreateRegisterMaps();
 };
 
