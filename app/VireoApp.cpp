@@ -77,13 +77,11 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
     CreateRegisterMaps();
 
-    // What stands in for the framework: resources, message boxes, the setup dialog, and the
-    // first look at every event.
+    // What stands in for the framework: resources, message boxes and the setup dialog.
     res::Install();
     ui::InstallMessageBoxHook();
     RegisterCommSetDlg();
     QApplication::setQuitOnLastWindowClosed(false);
-    qApp->installEventFilter(new AppMessageFilter(qApp));
 
     auto* frame = new CMainFrame;
     m_pMainWnd = frame;
@@ -97,6 +95,8 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
         return false;
     }
     frame->GetActiveView()->OnInitialUpdate();
+    // Installed last, so that it sees every event first (no event has been handled yet).
+    qApp->installEventFilter(new AppMessageFilter(qApp));
 
     frame->show();
     frame->update();

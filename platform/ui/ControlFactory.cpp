@@ -54,7 +54,7 @@ void ShowAsReadOnly(QWidget* widget)
     widget->setPalette(palette);
 }
 
-QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent)
+QWidget* MakeEdit(const ControlTemplate& c, const DialogUnits& units, QWidget* parent)
 {
     if (c.style & es::MultiLine) {
         auto* edit = new QPlainTextEdit(parent);
@@ -65,6 +65,8 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent)
         edit->setHorizontalScrollBarPolicy((c.style & es::HScroll) ? Qt::ScrollBarAlwaysOn
                                                                    : Qt::ScrollBarAlwaysOff);
         edit->setTabChangesFocus(true);
+        // Tab stops every 32 dialog units, as in a dialog's multi-line edit box.
+        edit->setTabStopDistance(units.ToPixelsX(32));
         edit->setReadOnly(c.style & es::ReadOnly);
         if (c.style & es::ReadOnly)
             ShowAsReadOnly(edit);
@@ -190,7 +192,7 @@ QWidget* CreateControl(const ControlTemplate& c, const DialogUnits& units, QWidg
         break;
     }
     case Kind::Edit:
-        widget = MakeEdit(c, parent);
+        widget = MakeEdit(c, units, parent);
         break;
     case Kind::ComboBox:
         widget = MakeCombo(c, units, parent);

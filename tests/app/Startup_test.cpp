@@ -163,6 +163,14 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
     const std::string seq = log->m_tabSeq.Text();
     EXPECT_NE(seq.find("\tRegister Update Execute Done."), std::string::npos) << seq;
 
+    // The splash takes the first key before any window does, the log window's own key filter
+    // included.
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(frame);
+    ASSERT_NE(CSplashWnd::Current(), nullptr);
+    QTest::keyClick(log->m_tabComm.GetDlgItem(IDC_EDIT_COMM_LOG), Qt::Key_Return);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+
     // Closing: the ports stop logging before the log window goes, and the window goes with the
     // view.
     bool logWindowGone = false;
