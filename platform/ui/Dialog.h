@@ -2,6 +2,10 @@
 // window. Controls are reached by id; button clicks, list and tab selection changes, edits,
 // up-down steps and scroll-bar notifications are routed to handlers registered by id; the
 // dialog's data exchange moves check boxes, radio groups and texts between controls and members.
+//
+// A setting page derives from it with its template id, binds its controls and values in
+// DoDataExchange, answers OnHScroll, and reads the camera in OnShowWindow(true). Its view creates
+// it with Create(tab control), places it with MoveWindow and shows it with ShowWindow.
 #pragma once
 
 #include "platform/ui/Controls.h"
@@ -13,7 +17,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QButtonGroup;
@@ -74,7 +77,7 @@ public:
     // The radio buttons of the group that starts at firstId, in template order.
     std::vector<QAbstractButton*> RadioGroup(int firstId) const;
 
-    // Base units of the dialog's font.
+    // Base units of the dialog's font (once the dialog is created).
     const DialogUnits& Units() const { return *m_units; }
 
     // Handlers by control id (a later registration replaces an earlier one).
