@@ -1,4 +1,4 @@
-// Helpers of the GUI tests: they run on the offscreen platform with real widgets.
+// What the GUI tests share: they run on the offscreen platform with real widgets.
 #pragma once
 
 #include <QWidget>
