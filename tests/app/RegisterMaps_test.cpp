@@ -43,8 +43,14 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { Forget(p); }
-void operator delete(void* p, std::size_t) noexcept { Forget(p); }
+void operator delete(void* p) noexcept
+{
+    Forget(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    Forget(p);
+}
 
 TEST(RegisterMaps, ThreeMapsForFourModelsEachDeletedOnce)
 {
