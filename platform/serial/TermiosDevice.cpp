@@ -329,6 +329,8 @@ std::string DevicePathForPort(const std::string& portName)
 
 std::string OpenFailureReason(int error, const std::string& path)
 {
+    if (path.empty() || path == "/dev/")
+        return "no port chosen";
     switch (error) {
     case ENOENT:
     case ENODEV:

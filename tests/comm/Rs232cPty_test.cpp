@@ -111,6 +111,11 @@ TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)
     EXPECT_EQ(log.Comm().back(),
               "STAT: /dev/vireo-no-such-port: no such device\r");
 
+    // Before any settings are loaded the port has no name at all.
+    facade.m_Rs232c.m_Settings.PortName.clear();
+    EXPECT_EQ(facade.Open(), 0);
+    EXPECT_EQ(log.Comm().back(), "STAT: no port chosen\r");
+
     facade.m_Rs232c.m_Settings.PortName = server.SlavePath();
     ASSERT_EQ(facade.Open(), 1);
     CRs232c second;
