@@ -37,15 +37,6 @@ const ModelCase kModels[] = {
 // Operations that exchange frames without a sequence-log line of their own.
 const std::set<std::string> kSilent{"GetModelType", "GetRegister", "SetRegister"};
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 class NamedOps : public ::testing::TestWithParam<ModelCase> {};
 
 } // namespace

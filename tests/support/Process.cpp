@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -29,6 +30,15 @@ std::vector<char*> ArgvOf(const std::vector<std::string>& argv)
 int StatusOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
 } // namespace
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
 
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::string>& environment, double timeoutSeconds)

@@ -20,6 +20,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::string>& environment = {},
                          double timeoutSeconds = 20);
 
+// The lines of a program's output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // A program left running until the object ends (it then gets SIGTERM and is waited for).
 class BackgroundProcess {
 public:

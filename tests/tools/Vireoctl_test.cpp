@@ -12,15 +12,6 @@ using namespace testing_support;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 class VireoctlTest : public ::testing::Test {
 protected:
     void Start(std::vector<std::string> options = {})
