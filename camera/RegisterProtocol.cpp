@@ -67,7 +67,10 @@ CRVXReg::CRVXReg() : m_pComIF(&g_ComIF) {}
 
 CRVXReg::CRVXReg(CComIF* comIF) : m_pComIF(comIF) {}
 
-CRVXReg::~CRVXReg() { m_pComIF = nullptr; }
+CRVXReg::~CRVXReg()
+{
+    m_pComIF = nullptr;
+}
 
 int CRVXReg::ReadRegister(int address, std::uint8_t& value)
 {

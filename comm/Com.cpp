@@ -19,11 +19,14 @@ const char* const kControlNames[32] = {
 };
 
 const char* const kErrorTexts[] = {
-    "RS232C Timeout",   "RS232C DSR off",      "RS232C CTS off",         "RS232C Tx error",
-    "RS232C Rx error",  "RS232C Parity error", "RS232C Buffer overflow",
+    "RS232C Timeout",  "RS232C DSR off",      "RS232C CTS off",         "RS232C Tx error",
+    "RS232C Rx error", "RS232C Parity error", "RS232C Buffer overflow",
 };
 
-std::uint8_t ToByte(int value) { return static_cast<std::uint8_t>(value); }
+std::uint8_t ToByte(int value)
+{
+    return static_cast<std::uint8_t>(value);
+}
 
 } // namespace
 

@@ -82,7 +82,10 @@ int CComIF::Close()
     }
 }
 
-int CComIF::IsOpen() { return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen(); }
+int CComIF::IsOpen()
+{
+    return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen();
+}
 
 int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
 {

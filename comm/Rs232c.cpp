@@ -14,9 +14,8 @@ constexpr int kReadIntervalMs = 10;
 constexpr int kReadTotalMs = 300;
 constexpr int kWriteTotalMs = 3000;
 constexpr int kThreadEndWaitMs = 3000;
-constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr |
-                                serial::EvRlsd | serial::EvBreak | serial::EvErr |
-                                serial::EvRing;
+constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr | serial::EvRlsd |
+                                serial::EvBreak | serial::EvErr | serial::EvRing;
 
 void CommunicationError(const std::string& text)
 {
@@ -27,11 +26,20 @@ void CommunicationError(const std::string& text)
 
 CRs232c::CRs232c() : m_deviceFactory(serial::CreateTermiosDevice) {}
 
-CRs232c::~CRs232c() { Close(); }
+CRs232c::~CRs232c()
+{
+    Close();
+}
 
-void CRs232c::SetDeviceFactory(DeviceFactory factory) { m_deviceFactory = std::move(factory); }
+void CRs232c::SetDeviceFactory(DeviceFactory factory)
+{
+    m_deviceFactory = std::move(factory);
+}
 
-int CRs232c::Initialize() { return LoadSettings(); }
+int CRs232c::Initialize()
+{
+    return LoadSettings();
+}
 
 int CRs232c::Open()
 {
@@ -299,9 +307,8 @@ int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize
         const auto deadline = std::chrono::steady_clock::now() +
                               std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
         std::unique_lock lock(m_replyMutex);
-        const bool arrived = m_replyArrived.wait_until(lock, deadline, [this] {
-            return m_replyFlag.load(std::memory_order_acquire) == 1;
-        });
+        const bool arrived = m_replyArrived.wait_until(
+            lock, deadline, [this] { return m_replyFlag.load(std::memory_order_acquire) == 1; });
         if (!arrived) {
             m_replyFlag.store(0, std::memory_order_relaxed);
             lock.unlock();

@@ -35,8 +35,7 @@ QString KeyOf(const std::string& section, const std::string& entry)
 QSettings OpenStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromStdString(g_organisation),
-                     QString::fromStdString(g_application));
+                     QString::fromStdString(g_organisation), QString::fromStdString(g_application));
 }
 
 } // namespace
@@ -65,8 +64,7 @@ void SetStoreDirectory(const std::string& dir)
     std::lock_guard lock(g_mutex);
     g_directory = dir;
     // QSettings keeps one path per format and scope for the whole process.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(dir));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir));
 }
 
 std::string StoreFileName()

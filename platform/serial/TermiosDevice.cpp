@@ -25,27 +25,68 @@ constexpr int kLineSampleMs = 100;
 bool SpeedOf(int baud, speed_t& speed)
 {
     switch (baud) {
-    case 50: speed = B50; return true;
-    case 75: speed = B75; return true;
-    case 110: speed = B110; return true;
-    case 134: speed = B134; return true;
-    case 150: speed = B150; return true;
-    case 200: speed = B200; return true;
-    case 300: speed = B300; return true;
-    case 600: speed = B600; return true;
-    case 1200: speed = B1200; return true;
-    case 1800: speed = B1800; return true;
-    case 2400: speed = B2400; return true;
-    case 4800: speed = B4800; return true;
-    case 9600: speed = B9600; return true;
-    case 19200: speed = B19200; return true;
-    case 38400: speed = B38400; return true;
-    case 57600: speed = B57600; return true;
-    case 115200: speed = B115200; return true;
-    case 230400: speed = B230400; return true;
-    case 460800: speed = B460800; return true;
-    case 921600: speed = B921600; return true;
-    default: return false;
+    case 50:
+        speed = B50;
+        return true;
+    case 75:
+        speed = B75;
+        return true;
+    case 110:
+        speed = B110;
+        return true;
+    case 134:
+        speed = B134;
+        return true;
+    case 150:
+        speed = B150;
+        return true;
+    case 200:
+        speed = B200;
+        return true;
+    case 300:
+        speed = B300;
+        return true;
+    case 600:
+        speed = B600;
+        return true;
+    case 1200:
+        speed = B1200;
+        return true;
+    case 1800:
+        speed = B1800;
+        return true;
+    case 2400:
+        speed = B2400;
+        return true;
+    case 4800:
+        speed = B4800;
+        return true;
+    case 9600:
+        speed = B9600;
+        return true;
+    case 19200:
+        speed = B19200;
+        return true;
+    case 38400:
+        speed = B38400;
+        return true;
+    case 57600:
+        speed = B57600;
+        return true;
+    case 115200:
+        speed = B115200;
+        return true;
+    case 230400:
+        speed = B230400;
+        return true;
+    case 460800:
+        speed = B460800;
+        return true;
+    case 921600:
+        speed = B921600;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -114,19 +155,38 @@ public:
         tio.c_cflag |= CLOCAL | CREAD;
         tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
         switch (s.byteSize) {
-        case 5: tio.c_cflag |= CS5; break;
-        case 6: tio.c_cflag |= CS6; break;
-        case 7: tio.c_cflag |= CS7; break;
-        case 8: tio.c_cflag |= CS8; break;
-        default: return false;
+        case 5:
+            tio.c_cflag |= CS5;
+            break;
+        case 6:
+            tio.c_cflag |= CS6;
+            break;
+        case 7:
+            tio.c_cflag |= CS7;
+            break;
+        case 8:
+            tio.c_cflag |= CS8;
+            break;
+        default:
+            return false;
         }
         switch (s.parity) {
-        case 0: break;
-        case 1: tio.c_cflag |= PARENB | PARODD; break;
-        case 2: tio.c_cflag |= PARENB; break;
-        case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-        case 4: tio.c_cflag |= PARENB | CMSPAR; break;
-        default: return false;
+        case 0:
+            break;
+        case 1:
+            tio.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            tio.c_cflag |= PARENB;
+            break;
+        case 3:
+            tio.c_cflag |= PARENB | PARODD | CMSPAR;
+            break;
+        case 4:
+            tio.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            return false;
         }
         // One and a half stop bits have no termios form; two is the nearest.
         if (s.stopBits == 1 || s.stopBits == 2)
@@ -253,8 +313,8 @@ public:
                 return started ? WriteOutcome::Failed : WriteOutcome::Refused;
             }
             started = true;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - Clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0)
                 break; // the write time-out: the caller compares the count
             pollfd fd{m_fd, POLLOUT, 0};
@@ -338,7 +398,8 @@ std::string OpenFailureReason(int error, const std::string& path)
         return path + ": no such device";
     case EACCES:
     case EPERM:
-        return path + ": permission denied (join the dialout group: sudo usermod -aG dialout $USER)";
+        return path +
+               ": permission denied (join the dialout group: sudo usermod -aG dialout $USER)";
     case EBUSY:
         return path + ": in use by another program";
     case ENOTTY:

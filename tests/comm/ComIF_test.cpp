@@ -30,8 +30,7 @@ struct ScriptedDialog {
 class DialogPlayer final : public ISetupDialog {
 public:
     explicit DialogPlayer(ScriptedDialog& script) : m_script(script) {}
-    bool DoModal(CComIF* comIF, CComSettings& settings, int& casPortIndex,
-                 int& portType) override
+    bool DoModal(CComIF* comIF, CComSettings& settings, int& casPortIndex, int& portType) override
     {
         ++m_script.runs;
         m_script.offeredFacade = comIF;
@@ -54,8 +53,7 @@ class FacadeTest : public ::testing::Test {
 protected:
     FacadeTest()
     {
-        previous = SetSetupDialogFactory(
-            [this] { return std::make_unique<DialogPlayer>(script); });
+        previous = SetSetupDialogFactory([this] { return std::make_unique<DialogPlayer>(script); });
         facade.m_Rs232c.SetDeviceFactory([this] { return line.MakeDevice(); });
         script.chosen.PortName = "COM2";
         script.chosen.BaudRate = 19200;
@@ -155,7 +153,10 @@ TEST_F(FacadeTest, UnknownPortTypeFailsEveryWay)
     char reply[16] = "stale";
     EXPECT_EQ(facade.Open(), 0);
     EXPECT_EQ(facade.Close(), 0);
-    EXPECT_EQ(facade.SendReceive("\x02" "20RQ\x03", reply, sizeof reply), LINK_NO_PORT);
+    EXPECT_EQ(facade.SendReceive("\x02"
+                                 "20RQ\x03",
+                                 reply, sizeof reply),
+              LINK_NO_PORT);
     EXPECT_STREQ(reply, "");
     EXPECT_EQ(line.OpenCount(), 0);
 }

@@ -48,12 +48,18 @@ TEST(LogRecord, KindsBuildTheirRecords)
 {
     LogRecorder log;
     BarePort port;
-    port.AddLogRecord("\x02" "1FRQ\x03", LOG_SEND);
-    port.AddLogRecord("\x02" "3F\r\x03", LOG_RECEIVE);
+    port.AddLogRecord("\x02"
+                      "1FRQ\x03",
+                      LOG_SEND);
+    port.AddLogRecord("\x02"
+                      "3F\r\x03",
+                      LOG_RECEIVE);
     port.AddLogRecord("Port open COM1\r", LOG_STATUS);
-    port.AddLogRecord("\x02" "ignored", 7);
+    port.AddLogRecord("\x02"
+                      "ignored",
+                      7);
     EXPECT_EQ(log.Comm(), (std::vector<std::string>{"SEND: [STX]1FRQ[ETX]", "RCV : [STX]3F\r[ETX]",
-                                                   "STAT: Port open COM1\r", ""}));
+                                                    "STAT: Port open COM1\r", ""}));
 }
 
 TEST(LogRecord, LongTextIsCutTo256SourceBytes)

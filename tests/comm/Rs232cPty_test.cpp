@@ -48,8 +48,7 @@ TEST_F(PtyPort, ReadAndWriteThroughTheFacade)
     std::uint8_t value = 0;
     EXPECT_EQ(reg.ReadRegister(0x20, value), 0);
     EXPECT_EQ(value, 0x34);
-    EXPECT_EQ(log.Comm(),
-              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]34[ETX]"}));
+    EXPECT_EQ(log.Comm(), (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]34[ETX]"}));
 
     EXPECT_EQ(reg.WriteRegister(0x150, 0x1A5), 0);
     EXPECT_EQ(camera.Get(0x150), 0xA5);
@@ -108,8 +107,7 @@ TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)
 {
     facade.m_Rs232c.m_Settings.PortName = "/dev/vireo-no-such-port";
     EXPECT_EQ(facade.Open(), 0);
-    EXPECT_EQ(log.Comm().back(),
-              "STAT: /dev/vireo-no-such-port: no such device\r");
+    EXPECT_EQ(log.Comm().back(), "STAT: /dev/vireo-no-such-port: no such device\r");
 
     // Before any settings are loaded the port has no name at all.
     facade.m_Rs232c.m_Settings.PortName.clear();

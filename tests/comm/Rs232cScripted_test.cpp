@@ -16,15 +16,15 @@ using namespace std::chrono_literals;
 namespace {
 
 // Waits (bounded) until the event thread has done what the test expects of it.
-template <typename Predicate>
-bool WaitFor(Predicate done)
+template <typename Predicate> bool WaitFor(Predicate done)
 {
     for (int i = 0; i < 200 && !done(); ++i)
         std::this_thread::sleep_for(5ms);
     return done();
 }
 
-const std::string kReadRequest = "\x02" "20RQ\x03";
+const std::string kReadRequest = "\x02"
+                                 "20RQ\x03";
 
 class ScriptedPort : public ::testing::Test {
 protected:
@@ -129,12 +129,12 @@ TEST_F(ScriptedPort, ReplyIsCutFromItsFrameAndLoggedInOrder)
 {
     ASSERT_EQ(port.Open(), 1);
     log.Clear();
-    Answer({"\x02" "3F\x03"});
+    Answer({"\x02"
+            "3F\x03"});
     std::string reply;
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "3F");
-    EXPECT_EQ(log.Comm(),
-              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]3F[ETX]"}));
+    EXPECT_EQ(log.Comm(), (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "RCV : [STX]3F[ETX]"}));
     EXPECT_EQ(line.Written(), std::vector<std::string>{kReadRequest});
 }
 
@@ -143,21 +143,30 @@ TEST_F(ScriptedPort, FrameCuttingRules)
     ASSERT_EQ(port.Open(), 1);
     std::string reply;
 
-    Answer({"\x02" "12\x03\x02" "34\x03"});
+    Answer({"\x02"
+            "12\x03\x02"
+            "34\x03"});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "34") << "two frames in one read: the last one counts";
 
-    Answer({"\x02" "1", "2\x03"});
+    Answer({"\x02"
+            "1",
+            "2\x03"});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "12") << "a frame over two reads";
 
     // A zero byte ends a frame when there is no second suffix.
-    Answer({std::string("\x02" "5\0" "6\x03", 5)});
+    Answer({std::string("\x02"
+                        "5\0"
+                        "6\x03",
+                        5)});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "5");
 
     // A frame that ends again without a new prefix still answers with its first payload.
-    Answer({"\x02" "AB\x03", "CD\x03"});
+    Answer({"\x02"
+            "AB\x03",
+            "CD\x03"});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "AB");
 }
@@ -167,7 +176,8 @@ TEST_F(ScriptedPort, BytesBeforeThePrefixJoinTheAccumulator)
     ASSERT_EQ(port.Open(), 1);
     std::string reply;
     // No prefix at all: the bytes are appended to what the accumulator already holds.
-    Answer({"\x02" "7\x03"});
+    Answer({"\x02"
+            "7\x03"});
     EXPECT_EQ(Exchange(reply), 0);
     Answer({"8\x03"});
     EXPECT_EQ(Exchange(reply), 0);
@@ -179,7 +189,8 @@ TEST_F(ScriptedPort, SecondSuffixAndLongReplies)
     port.m_Settings.Suffix2 = 0x0D;
     ASSERT_EQ(port.Open(), 1);
     log.Clear();
-    Answer({"\x02" "0123456789ABCDEFGH\x03\r"});
+    Answer({"\x02"
+            "0123456789ABCDEFGH\x03\r"});
     std::string reply;
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "0123456789ABCDE") << "the caller's room is 15 characters";
@@ -192,7 +203,8 @@ TEST_F(ScriptedPort, NoiseKeepsMemoryBounded)
     std::string reply;
     // Far more bytes than any buffer, with no frame end, then a proper frame.
     std::vector<std::string> flood(40, std::string(256, 'Z'));
-    flood.push_back("\x02" "42\x03");
+    flood.push_back("\x02"
+                    "42\x03");
     Answer(flood);
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "42");
@@ -249,7 +261,8 @@ TEST_F(ScriptedPort, WriteFailures)
     line.writeOutcome = serial::WriteOutcome::Failed;
     line.writeError = 5;
     line.writeShortBy = 0;
-    Answer({"\x02" "01\x03"});
+    Answer({"\x02"
+            "01\x03"});
     EXPECT_EQ(Exchange(reply), 0) << "a failed wait with every byte written still counts";
     EXPECT_TRUE(Logged("STAT: CommSend Error:5 \r"));
     EXPECT_EQ(boxes.Boxes().size(), 2u);
@@ -270,9 +283,11 @@ TEST_F(ScriptedPort, NoReplyTimesOutOnceWithOneBox)
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "RCV Timeout");
     // A late frame of the old exchange does not answer the next one.
-    line.Deliver("\x02" "99\x03");
+    line.Deliver("\x02"
+                 "99\x03");
     std::this_thread::sleep_for(50ms);
-    Answer({"\x02" "11\x03"});
+    Answer({"\x02"
+            "11\x03"});
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "11");
 }
@@ -287,7 +302,7 @@ TEST_F(ScriptedPort, LineEventsAreRecorded)
     line.RaiseEvent(serial::EvRlsd);
     ASSERT_TRUE(WaitFor([this] { return log.Comm().size() >= 4; }));
     std::this_thread::sleep_for(20ms); // a wrong extra record would show up by now
-    port.Close(); // joins the event thread: every event is handled by then
+    port.Close();                      // joins the event thread: every event is handled by then
     EXPECT_EQ(log.Comm(), (std::vector<std::string>{
                               "STAT: EV_CTS|EV_DSR\r",
                               "STAT: EV_BREAK\r",
@@ -303,7 +318,8 @@ TEST_F(ScriptedPort, ReceiveErrorFlagsAreLogged)
     ASSERT_EQ(port.Open(), 1);
     line.readError = 5;
     line.errorFlags = 2;
-    line.Deliver("\x02" "77\x03");
+    line.Deliver("\x02"
+                 "77\x03");
     EXPECT_TRUE(WaitFor([this] { return Logged("STAT: CommRcv ErrorFlag:2 \r"); }));
 }
 

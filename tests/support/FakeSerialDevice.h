@@ -28,9 +28,9 @@ public:
     bool linesReadable = true;
     serial::WriteOutcome writeOutcome = serial::WriteOutcome::Completed;
     int writeError = 0;
-    int writeShortBy = 0;       // bytes the write leaves unsent
-    unsigned errorFlags = 0;    // what ClearError reports after a failed read or write
-    int readError = 0;          // makes the next read fail
+    int writeShortBy = 0;    // bytes the write leaves unsent
+    unsigned errorFlags = 0; // what ClearError reports after a failed read or write
+    int readError = 0;       // makes the next read fail
 
     void SetResponder(Responder responder);
     // Bytes arriving from the far end, one read event.

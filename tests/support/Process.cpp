@@ -27,7 +27,10 @@ std::vector<char*> ArgvOf(const std::vector<std::string>& argv)
     return pointers;
 }
 
-int StatusOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+int StatusOf(int status)
+{
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 } // namespace
 

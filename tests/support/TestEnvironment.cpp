@@ -33,9 +33,15 @@ ScopedSettingsDir::~ScopedSettingsDir()
     RemoveTree(m_path);
 }
 
-LogRecorder::LogRecorder() { g_pLogDlg.store(this); }
+LogRecorder::LogRecorder()
+{
+    g_pLogDlg.store(this);
+}
 
-LogRecorder::~LogRecorder() { g_pLogDlg.store(nullptr); }
+LogRecorder::~LogRecorder()
+{
+    g_pLogDlg.store(nullptr);
+}
 
 int LogRecorder::AddCommLog(const char* text)
 {
@@ -79,7 +85,10 @@ MessageBoxRecorder::MessageBoxRecorder()
         });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook(std::move(m_previous)); }
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    SetMessageBoxHook(std::move(m_previous));
+}
 
 std::vector<RecordedBox> MessageBoxRecorder::Boxes() const
 {

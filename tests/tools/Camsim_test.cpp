@@ -27,13 +27,16 @@ TEST(CamsimCamera, AnswersTheThreeRequestKinds)
     Camera camera;
     EXPECT_EQ(Ask(camera, "6E5A"), ACK);
     EXPECT_EQ(camera.Get(0x6E), 0x5A);
-    EXPECT_EQ(Ask(camera, "6ERQ"), "\x02" "5A\x03");
+    EXPECT_EQ(Ask(camera, "6ERQ"), "\x02"
+                                   "5A\x03");
     EXPECT_EQ(Ask(camera, "1503C"), ACK) << "three-digit address";
     EXPECT_EQ(camera.Get(0x150), 0x3C);
-    EXPECT_EQ(Ask(camera, "150RQ"), "\x02" "3C\x03");
+    EXPECT_EQ(Ask(camera, "150RQ"), "\x02"
+                                    "3C\x03");
     EXPECT_EQ(Ask(camera, "00K"), ACK) << "character write";
     EXPECT_EQ(camera.Get(0x00), 'K');
-    EXPECT_EQ(Ask(camera, "300RQ"), "\x02" "00\x03");
+    EXPECT_EQ(Ask(camera, "300RQ"), "\x02"
+                                    "00\x03");
 }
 
 TEST(CamsimCamera, RefusesWhatItCannotRead)
@@ -45,14 +48,23 @@ TEST(CamsimCamera, RefusesWhatItCannotRead)
     EXPECT_EQ(Ask(camera, "ZZRQ"), NAK);
     EXPECT_EQ(Ask(camera, std::string(500, '1')), NAK) << "over-long frame";
     // Noise between frames is ignored; a frame after it is answered.
-    EXPECT_EQ(camera.Feed("garbage\x03" "\x02" "20RQ\x03").size(), 1u);
+    EXPECT_EQ(camera
+                  .Feed("garbage\x03"
+                        "\x02"
+                        "20RQ\x03")
+                  .size(),
+              1u);
 }
 
 TEST(CamsimCamera, ZeroCharacterWriteEndsWhenTheLineGoesQuiet)
 {
     Camera camera;
     camera.Set(0x12, 'x');
-    EXPECT_TRUE(camera.Feed(std::string("\x02" "12", 3)).empty());
+    EXPECT_TRUE(camera
+                    .Feed(std::string("\x02"
+                                      "12",
+                                      3))
+                    .empty());
     EXPECT_TRUE(camera.HasPendingRequest());
     const auto replies = camera.Idle();
     ASSERT_EQ(replies.size(), 1u);

@@ -106,9 +106,12 @@ TEST_F(VireoctlTest, UsesTheStoredPort)
 
 TEST_F(VireoctlTest, BadCommandsAndMissingPorts)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"read"}, {"read", "XYZ"}, {"write", "20"},
-          {"write", "20", "100"}, {"--speed", "9600", "read", "20"}, {"frobnicate"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"read"},
+                                                 {"read", "XYZ"},
+                                                 {"write", "20"},
+                                                 {"write", "20", "100"},
+                                                 {"--speed", "9600", "read", "20"},
+                                                 {"frobnicate"}}) {
         const auto result = Run(args, false);
         EXPECT_EQ(result.exitStatus, 2) << args.front();
         EXPECT_NE(result.err.find("usage:"), std::string::npos);

@@ -36,9 +36,15 @@ int WireTimeMs(int baud, std::size_t requestBytes, std::size_t replyBytes)
     return static_cast<int>((bits * 1000 + baud - 1) / baud);
 }
 
-Camera::Camera(Model model) : m_model(model) { PowerOn(model, m_state); }
+Camera::Camera(Model model) : m_model(model)
+{
+    PowerOn(model, m_state);
+}
 
-Model Camera::GetModel() const { return m_model; }
+Model Camera::GetModel() const
+{
+    return m_model;
+}
 
 void Camera::SetFaults(const Faults& faults)
 {
@@ -103,7 +109,10 @@ std::vector<std::string> Camera::Idle()
     return replies;
 }
 
-std::string Camera::Frame(char payload) const { return std::string{STX, payload, ETX}; }
+std::string Camera::Frame(char payload) const
+{
+    return std::string{STX, payload, ETX};
+}
 
 std::string Camera::Garbage()
 {
@@ -124,10 +133,14 @@ std::string Camera::Answer(const std::string& body)
 {
     m_requests.push_back(body);
     switch (m_faults.fault) {
-    case Fault::Silent: return {};
-    case Fault::Nak: return Frame(NAK);
-    case Fault::Garbage: return Garbage();
-    case Fault::None: break;
+    case Fault::Silent:
+        return {};
+    case Fault::Nak:
+        return Frame(NAK);
+    case Fault::Garbage:
+        return Garbage();
+    case Fault::None:
+        break;
     }
 
     const std::size_t n = body.size();

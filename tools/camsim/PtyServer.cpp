@@ -35,7 +35,10 @@ void WriteAll(int fd, const char* data, std::size_t n)
 
 PtyServer::PtyServer(Camera& camera) : m_camera(camera) {}
 
-PtyServer::~PtyServer() { Stop(); }
+PtyServer::~PtyServer()
+{
+    Stop();
+}
 
 bool PtyServer::Start(std::string& failure)
 {
@@ -95,15 +98,15 @@ bool PtyServer::Pause(int ms)
 {
     std::unique_lock lock(m_stopMutex);
     if (ms > 0)
-        m_stopRequested.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stopping; });
+        m_stopRequested.wait_for(lock, std::chrono::milliseconds(ms),
+                                 [this] { return m_stopping; });
     return !m_stopping;
 }
 
 void PtyServer::Send(const std::string& reply, std::size_t requestBytes)
 {
     const Faults faults = m_camera.GetFaults();
-    if (!Pause(faults.delayMs) ||
-        !Pause(WireTimeMs(faults.wireBaud, requestBytes, reply.size())))
+    if (!Pause(faults.delayMs) || !Pause(WireTimeMs(faults.wireBaud, requestBytes, reply.size())))
         return;
     if (!faults.split) {
         WriteAll(m_master, reply.data(), reply.size());

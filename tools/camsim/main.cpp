@@ -14,7 +14,10 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int)
+{
+    g_stop = 1;
+}
 
 int Usage()
 {

@@ -12,9 +12,9 @@ struct Options {
     std::optional<std::string> port; // RS-232C port name or device path
     std::optional<int> baud;
     std::optional<int> timeoutMs;
-    std::optional<int> clIndex;      // Camera Link port index
+    std::optional<int> clIndex; // Camera Link port index
     bool log = false;
-    std::vector<std::string> args;   // the command and its arguments
+    std::vector<std::string> args; // the command and its arguments
 };
 
 // Exit statuses.
