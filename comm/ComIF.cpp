@@ -3,32 +3,7 @@
 #include "comm/SetupDialog.h"
 #include "platform/profile/Profile.h"
 
-#include <mutex>
-
-namespace {
-std::mutex g_dialogMutex;
-SetupDialogFactory g_dialogFactory;
-} // namespace
-
 CComIF g_ComIF;
-
-SetupDialogFactory SetSetupDialogFactory(SetupDialogFactory factory)
-{
-    std::lock_guard lock(g_dialogMutex);
-    SetupDialogFactory previous = std::move(g_dialogFactory);
-    g_dialogFactory = std::move(factory);
-    return previous;
-}
-
-std::unique_ptr<ISetupDialog> CreateSetupDialog()
-{
-    SetupDialogFactory factory;
-    {
-        std::lock_guard lock(g_dialogMutex);
-        factory = g_dialogFactory;
-    }
-    return factory ? factory() : nullptr;
-}
 
 CComIF::CComIF() = default;
 CComIF::~CComIF() = default;

@@ -118,11 +118,11 @@ bool OpenPort(const Options& options)
     g_ComIF.LoadSettings();
     CComSettings& settings = g_ComIF.m_Settings;
     if (options.port) {
-        settings.PortName = options.port->substr(0, kPortNameMax);
         if (options.port->size() > kPortNameMax) {
             std::fprintf(stderr, "error: port name longer than %zu characters\n", kPortNameMax);
             return false;
         }
+        settings.PortName = *options.port;
     }
     if (options.baud)
         settings.BaudRate = *options.baud;
@@ -130,7 +130,7 @@ bool OpenPort(const Options& options)
         settings.HsTimeOut = *options.timeoutMs;
     if (options.clIndex) {
         g_ComIF.PortType = PORT_CAMERALINK;
-        g_ComIF.m_Cas.m_Settings = settings;
+        // Initialize loads the stored settings; the options then override them.
         g_ComIF.m_Cas.Initialize();
         g_ComIF.m_Cas.m_Settings = settings;
         g_ComIF.m_Cas.SelectPort(*options.clIndex);
@@ -171,7 +171,8 @@ bool ParseHexArgument(const std::string& text, unsigned maximum, int& value)
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
     std::uint32_t number = 0;
-    if (buffer[0] == '\0' || !ParseHex(buffer, number) || buffer[0] == '\0' || number > maximum)
+    // A bare "0x" leaves nothing behind it: no number at all.
+    if (!ParseHex(buffer, number) || buffer[0] == '\0' || number > maximum)
         return false;
     value = static_cast<int>(number);
     return true;
