@@ -7,6 +7,7 @@
 #include "comm/ComIF.h"
 #include "res/Resource.h"
 
+#include <algorithm>
 #include <new>
 
 const char* const CVireoView::kModelNames[kModelCount] = {"RV1240DLX", "RV1250LX", "RVQM52BM14",
@@ -14,10 +15,33 @@ const char* const CVireoView::kModelNames[kModelCount] = {"RV1240DLX", "RV1250LX
 const int CVireoView::kModelTabs[kModelCount] = {IDC_TAB_RV1240, IDC_TAB_RV1250, IDC_TAB_RVQM52B,
                                                  IDC_TAB_RVQM52C};
 
+namespace {
+// Where the pages stand inside their tab control.
+constexpr int kPageLeft = 4;
+constexpr int kPageTop = 37;
+constexpr int kPageTop1250 = 20;
+// Room kept between a page and the tab control's frame.
+constexpr int kPageMargin = 4;
+} // namespace
+
 CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
 {
+    m_sets[0] = {IDC_TAB_RV1240,
+                 kPageTop,
+                 {{&m_cmd40Info, 0, "Info"},
+                  {&m_cmd40SelfChk, 1, "SelfCheck"},
+                  {&m_cmd40Mem, 3, "Memory"},
+                  {&m_cmd40Register, 5, "Register"},
+                  {&m_cmd40UsrGain, 2, "UserGain"},
+                  {&m_cmd40Shatter, 4, "Shutter"}}};
+    m_sets[1] = {IDC_TAB_RV1250, kPageTop1250, {}};
+    m_sets[2] = {IDC_TAB_RVQM52B, kPageTop, {}};
+    m_sets[3] = {IDC_TAB_RVQM52C, kPageTop, {}};
+
     OnSelChange(IDC_COMBO_MODEL, [this] { SelectModelPages(); });
     OnClicked(IDC_BUTTON_UPDATE, [this] { OnRegisterUpdate(); });
+    for (int model = 0; model < kModelCount; ++model)
+        OnSelChange(kModelTabs[model], [this, model] { ShowCurrentPage(model); });
 }
 
 CVireoView::~CVireoView()
@@ -45,17 +69,106 @@ void CVireoView::OnInitialUpdate()
     }
 
     g_ComIF.Open();
+
+    CreatePages();
+    for (int model = 0; model < kModelCount; ++model) {
+        BuildTabs(model);
+        GetWindow(m_sets[model].tabId).ShowWindow(false);
+    }
+    FitPages();
+}
+
+void CVireoView::CreatePages()
+{
+    // The model list and the tab controls have no caption of their own to be found by.
+    GetWindow(IDC_COMBO_MODEL).Widget()->setAccessibleName(QStringLiteral("Camera Model"));
+    for (int model = 0; model < kModelCount; ++model) {
+        QWidget* tab = GetDlgItem(m_sets[model].tabId);
+        tab->setAccessibleName(QString::fromLatin1(kModelNames[model]));
+        for (const PageEntry& entry : m_sets[model].pages)
+            entry.page->Create(tab);
+    }
+}
+
+void CVireoView::BuildTabs(int model)
+{
+    PageSet& set = m_sets[model];
+    ui::TabCtrl tab = GetTabCtrl(set.tabId);
+    std::vector<PageEntry> byTab = set.pages;
+    std::sort(byTab.begin(), byTab.end(),
+              [](const PageEntry& a, const PageEntry& b) { return a.tabIndex < b.tabIndex; });
+    for (const PageEntry& entry : byTab)
+        tab.InsertItem(entry.tabIndex, entry.caption);
+    // With our font the tab strip may be taller than the place the pages were drawn for; the
+    // captions stay visible.
+    const QRect display = tab.DisplayRect();
+    const int top = std::max(set.top, display.top() + 2);
+    for (const PageEntry& entry : set.pages)
+        entry.page->MoveWindow(kPageLeft, top);
+    tab.SetCurSel(tab.GetItemCount() - 1);
+}
+
+void CVireoView::FitPages()
+{
+    QSize need(0, 0);
+    QSize have(0, 0);
+    for (const PageSet& set : m_sets) {
+        QWidget* tab = GetDlgItem(set.tabId);
+        have = have.expandedTo(tab->size());
+        for (const PageEntry& entry : set.pages) {
+            const QRect page = entry.page->geometry();
+            need = need.expandedTo(
+                QSize(page.right() + 1 + kPageMargin, page.bottom() + 1 + kPageMargin));
+        }
+    }
+    const QSize grow(std::max(0, need.width() - have.width()),
+                     std::max(0, need.height() - have.height()));
+    if (grow.isNull())
+        return;
+    for (const PageSet& set : m_sets) {
+        QWidget* tab = GetDlgItem(set.tabId);
+        tab->resize(tab->size() + grow);
+    }
+    setFixedSize(size() + grow);
+    if (auto* frame = dynamic_cast<CMainFrame*>(window()))
+        frame->FitToView();
+}
+
+pages::CCmdPage* CVireoView::CurrentPage(int model) const
+{
+    if (model < 0 || model >= kModelCount)
+        return nullptr;
+    const int current = GetTabCtrl(m_sets[model].tabId).GetCurSel();
+    for (const PageEntry& entry : m_sets[model].pages)
+        if (entry.tabIndex == current)
+            return entry.page;
+    return nullptr;
+}
+
+void CVireoView::ShowCurrentPage(int model)
+{
+    for (const PageEntry& entry : m_sets[model].pages)
+        entry.page->ShowWindow(false);
+    if (pages::CCmdPage* page = CurrentPage(model))
+        page->ShowWindow(true);
 }
 
 void CVireoView::SelectModelPages()
 {
-    for (int tab : kModelTabs)
-        GetWindow(tab).ShowWindow(false);
+    for (int model = 0; model < kModelCount; ++model) {
+        ui::Window tab = GetWindow(m_sets[model].tabId);
+        // The page on show is hidden with its model, so that a page that reads on hiding does.
+        if (tab.Widget() && !tab.Widget()->isHidden())
+            if (pages::CCmdPage* page = CurrentPage(model))
+                page->ShowWindow(false);
+        tab.ShowWindow(false);
+    }
     ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
     const std::string model = models.GetLBText(models.GetCurSel());
     for (int i = 0; i < kModelCount; ++i)
         if (model == kModelNames[i]) {
-            GetWindow(kModelTabs[i]).ShowWindow(true);
+            GetWindow(m_sets[i].tabId).ShowWindow(true);
+            ShowCurrentPage(i);
             break;
         }
 }

@@ -2,14 +2,23 @@
 // tab control with its setting pages. Its first update creates the log window and opens the port.
 #pragma once
 
+#include "pages/rv1240/Cmd40Info.h"
+#include "pages/rv1240/Cmd40Mem.h"
+#include "pages/rv1240/Cmd40Register.h"
+#include "pages/rv1240/Cmd40SelfChk.h"
+#include "pages/rv1240/Cmd40Shatter.h"
+#include "pages/rv1240/Cmd40UsrGain.h"
 #include "platform/ui/Dialog.h"
+
+#include <array>
+#include <vector>
 
 class CLogDlg;
 
 class CVireoView : public ui::Dialog {
 public:
     CVireoView();
-    // Deletes the log window first.
+    // Deletes the log window first; the pages go after it, in reverse order of construction.
     ~CVireoView() override;
 
     // Runs once, when the frame has created the view.
@@ -17,6 +26,8 @@ public:
 
     // Shows the tab control of the model chosen in the list.
     void SelectModelPages();
+    // Shows the page of the current tab of one model's set.
+    void ShowCurrentPage(int model);
     // "Update": the register update of the RV1240DLX register set, whatever model is chosen.
     void OnRegisterUpdate();
 
@@ -25,6 +36,35 @@ public:
     static const char* const kModelNames[kModelCount];
     static const int kModelTabs[kModelCount];
 
+    // One page of a model's set: where its tab stands and what it says.
+    struct PageEntry {
+        pages::CCmdPage* page;
+        int tabIndex;
+        const char* caption;
+    };
+    struct PageSet {
+        int tabId;
+        int top; // pixels between the tab control's top and its pages
+        std::vector<PageEntry> pages;
+    };
+    const PageSet& Set(int model) const { return m_sets[model]; }
+    // The page shown in a model's set, or null.
+    pages::CCmdPage* CurrentPage(int model) const;
+
+    // RV1240DLX set, in the order the pages are created.
+    CCmd40Info m_cmd40Info;
+    CCmd40SelfChk m_cmd40SelfChk;
+    CCmd40Mem m_cmd40Mem;
+    CCmd40Register m_cmd40Register;
+    CCmd40UsrGain m_cmd40UsrGain;
+    CCmd40Shatter m_cmd40Shatter;
+
 private:
+    void CreatePages();
+    void BuildTabs(int model);
+    // The form grows when a page does not fit inside its tab control.
+    void FitPages();
+
     CLogDlg* m_pLogDlg = nullptr;
+    std::array<PageSet, kModelCount> m_sets;
 };

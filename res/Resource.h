@@ -10,6 +10,31 @@ inline constexpr int IDR_MAINFRAME = 128; // menu and icon of the main window
 inline constexpr int IDD_COMM_SETUP = 153;
 inline constexpr int IDD_LOG = 517;
 inline constexpr int IDD_LOG_COMM = 518;
+inline constexpr int IDB_PARTIAL = 151; // partial-scan picture of the RVQM52 pages
+
+// Setting pages, by model.
+inline constexpr int IDD_CMD40_USRGAIN = 107;
+inline constexpr int IDD_CMD40_MEM = 152;
+inline constexpr int IDD_CMD40_INFO = 154;
+inline constexpr int IDD_CMD40_SELFCHK = 155;
+inline constexpr int IDD_CMD40_REGISTER = 502;
+inline constexpr int IDD_CMD40_SHATTER = 506;
+inline constexpr int IDD_CMD50_SHATTER = 507;
+inline constexpr int IDD_CMD50_USRGAIN = 508;
+inline constexpr int IDD_CMD50_INFO = 511;
+inline constexpr int IDD_CMD50_MEM = 512;
+inline constexpr int IDD_CMD50_REGISTER = 513;
+inline constexpr int IDD_CMD50_SELFCHK = 514;
+inline constexpr int IDD_CMD52B_INFO = 520;
+inline constexpr int IDD_CMD52B_REGISTER = 521;
+inline constexpr int IDD_CMD52B_MEM = 522;
+inline constexpr int IDD_CMD52B_SELFCHK = 523;
+inline constexpr int IDD_CMD52B_USRGAIN = 524;
+inline constexpr int IDD_CMD52B_SHATTER = 525;
+inline constexpr int IDD_CMD52B_PARTIAL = 527;
+inline constexpr int IDD_CMD52C_COLOR = 529;
+inline constexpr int IDD_CMD52C_USRGAIN = 533;
+inline constexpr int IDD_CMD52C_PARTIAL = 534;
 
 // Communication setup dialog.
 inline constexpr int IDC_RADIO_COMPORT = 1016;

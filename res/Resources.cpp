@@ -20,6 +20,8 @@ void Install()
     ui::ResourceTable table;
     table.dialogs = {&AboutTemplate(),     &MainFormTemplate(), &LogSeqTemplate(),
                      &CommSetupTemplate(), &LogTemplate(),      &LogCommTemplate()};
+    for (const auto& pages : {Rv1240PageTemplates()})
+        table.dialogs.insert(table.dialogs.end(), pages.begin(), pages.end());
     table.menus = {&MainMenuTemplate()};
     table.images = {
         {IDB_SPLASH, ui::ImageKind::Bitmap, ":/vireo/splash.png"},

@@ -3,6 +3,8 @@
 
 #include "platform/ui/Template.h"
 
+#include <vector>
+
 namespace res {
 
 const ui::DialogTemplate& AboutTemplate();
@@ -12,5 +14,8 @@ const ui::DialogTemplate& CommSetupTemplate();
 const ui::DialogTemplate& LogTemplate();
 const ui::DialogTemplate& LogCommTemplate();
 const ui::MenuTemplate& MainMenuTemplate();
+
+// Setting pages, one list per model set.
+std::vector<const ui::DialogTemplate*> Rv1240PageTemplates();
 
 } // namespace res

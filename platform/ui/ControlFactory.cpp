@@ -161,6 +161,8 @@ QWidget* CreateControl(const ControlTemplate& c, const DialogUnits& units, QWidg
     }
     case Kind::CheckBox:
         widget = new QCheckBox(Q(c.caption), parent);
+        if (c.style & bs::LeftText)
+            widget->setLayoutDirection(Qt::RightToLeft);
         break;
     case Kind::RadioButton: {
         auto* radio = new QRadioButton(Q(c.caption), parent);

@@ -98,6 +98,17 @@ void Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modal)
     for (const auto& [id, widget] : m_order)
         if (qobject_cast<QGroupBox*>(widget))
             widget->lower();
+    NameControls(tmpl);
+}
+
+void Dialog::NameControls(const DialogTemplate& tmpl)
+{
+    const auto& controls = tmpl.controls;
+    for (std::size_t k = 0; k < controls.size(); ++k) {
+        const std::string name = AccessibleName(controls, k);
+        if (!name.empty())
+            m_order[k].second->setAccessibleName(QString::fromStdString(name));
+    }
 }
 
 void Dialog::PlacePopup(const DialogTemplate& tmpl, QWidget* parent)

@@ -10,6 +10,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/AccessibleName.h"
 #include "platform/ui/Template.h"
 
 #include <QDialog>
@@ -119,6 +120,7 @@ protected:
 private:
     void Build(const DialogTemplate& tmpl, QWidget* parent, bool modal);
     void Wire(QWidget* control, int id);
+    void NameControls(const DialogTemplate& tmpl);
     void Dispatch(Notify what, int id);
     void PlacePopup(const DialogTemplate& tmpl, QWidget* parent);
 

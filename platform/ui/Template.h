@@ -93,6 +93,10 @@ inline constexpr std::uint32_t AlignRight = 1u << 10; // sits inside the buddy's
 inline constexpr std::uint32_t ArrowKeys = 1u << 11;  // the buddy's arrow keys step it
 } // namespace uds
 
+namespace bs {                                     // check boxes and radio buttons
+inline constexpr std::uint32_t LeftText = 1u << 8; // the caption stands left of the box
+} // namespace bs
+
 namespace ss { // pictures
 inline constexpr std::uint32_t Icon = 1u << 8;
 inline constexpr std::uint32_t Bitmap = 1u << 9;

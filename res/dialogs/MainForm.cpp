@@ -9,6 +9,7 @@ using namespace ui;
 
 const DialogTemplate& MainFormTemplate()
 {
+    constexpr std::uint32_t kTabs = tcs::MultiLine | tcs::HotTrack | tcs::FocusNever;
     static const DialogTemplate dialog{
         IDD_VIREOSTUDIO_FORM,
         "",
@@ -24,6 +25,11 @@ const DialogTemplate& MainFormTemplate()
              cbs::DropDown | cbs::Sort | cs::TabStop,
              {"RV1240DLX", "RV1250LX", "RVQM52BM14", "RVQM52CM14"}},
             {Kind::PushButton, IDC_BUTTON_UPDATE, "Update", {104, 6, 50, 14}, cs::TabStop},
+            // One tab control per model, stacked; the view shows the chosen model's.
+            {Kind::Tab, IDC_TAB_RV1240, "", {2, 26, 263, 195}, kTabs},
+            {Kind::Tab, IDC_TAB_RV1250, "", {2, 26, 263, 195}, kTabs},
+            {Kind::Tab, IDC_TAB_RVQM52B, "", {2, 26, 263, 195}, kTabs},
+            {Kind::Tab, IDC_TAB_RVQM52C, "", {2, 26, 263, 195}, kTabs},
         },
     };
     return dialog;

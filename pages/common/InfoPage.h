@@ -1,0 +1,38 @@
+// The camera's identity texts: vendor, model name, serial number and CPU version, read when the
+// page is shown or "Refresh" is pressed.
+#pragma once
+
+#include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
+
+namespace pages {
+
+struct InfoPageIds {
+    int refresh;
+    int vendor;
+    int model;
+    int serial;
+    int cpu;
+};
+
+class CInfoPage : public CCmdPage {
+public:
+    CInfoPage(int templateId, const InfoPageIds& ids, BaseMapMember map);
+
+    void Refresh() override;
+
+    char m_szVender[64] = {};
+    char m_szModel[64] = {};
+    char m_szSerial[64] = {};
+    char m_szCpuVersion[64] = {};
+
+protected:
+    // Reads the CPU version text; a model with a shorter form overrides it.
+    virtual void ReadCpuVersion(CRVXReg& map);
+    void ShowTexts();
+
+    InfoPageIds m_ids;
+    BaseMapMember m_map;
+};
+
+} // namespace pages

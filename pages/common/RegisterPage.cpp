@@ -1,0 +1,80 @@
+#include "pages/common/RegisterPage.h"
+
+#include "camera/RVXReg.h"
+#include "pages/common/RegisterStatus.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace pages {
+
+namespace {
+constexpr std::size_t kBoxTextMax = 127;
+}
+
+CRegisterPage::CRegisterPage(int templateId, const RegisterPageIds& ids, BaseMapMember map)
+    : CCmdPage(templateId, RefreshOn::Never), m_ids(ids), m_map(map)
+{
+    OnClicked(ids.read, [this] { OnRead(); });
+    OnClicked(ids.write, [this] { OnWrite(); });
+}
+
+void CRegisterPage::DoDataExchange(ui::DataExchange& dx)
+{
+    dx.Text(m_ids.status, m_strStatus);
+}
+
+bool CRegisterPage::ReadHexBox(int id, std::uint32_t& value) const
+{
+    std::string text = GetDlgItemText(id);
+    if (text.size() > kBoxTextMax)
+        text.resize(kBoxTextMax);
+    if (text.empty())
+        return false;
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    return ParseHex(buffer.data(), value) != 0;
+}
+
+void CRegisterPage::ShowRegisterStatus(int code)
+{
+    m_strStatus = RegisterStatusText(code);
+    UpdateData(false);
+}
+
+void CRegisterPage::OnRead()
+{
+    std::uint32_t address = 0;
+    if (!ReadHexBox(m_ids.address, address)) {
+        ShowRegisterStatus(REG_INVALID_REGISTER);
+        return;
+    }
+    std::uint8_t value = 0;
+    CRVXReg* map = BaseMap(m_map);
+    // Addresses beyond int are beyond the camera too; the map refuses them with code 3.
+    const int target = address > 0x7FFFFFFFu ? -1 : static_cast<int>(address);
+    const int result = map ? map->GetRegister(target, &value) : REG_INVALID_REGISTER;
+    ShowRegisterStatus(result);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", value);
+    SetDlgItemText(m_ids.data, text);
+}
+
+void CRegisterPage::OnWrite()
+{
+    std::uint32_t address = 0;
+    std::uint32_t data = 0;
+    int result = 0;
+    if (!ReadHexBox(m_ids.address, address))
+        result = REG_INVALID_REGISTER;
+    else if (!ReadHexBox(m_ids.data, data) || data > 0xFF)
+        result = REG_INVALID_PARAMETER;
+    else if (CRVXReg* map = BaseMap(m_map))
+        result = map->SetRegister(address > 0x7FFFFFFFu ? -1 : static_cast<int>(address),
+                                  static_cast<int>(data));
+    else
+        result = REG_INVALID_REGISTER;
+    ShowRegisterStatus(result);
+}
+
+} // namespace pages

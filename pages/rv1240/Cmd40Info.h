@@ -1,0 +1,9 @@
+// RV1240DLX "Info": the camera's identity texts.
+#pragma once
+
+#include "pages/common/InfoPage.h"
+
+class CCmd40Info : public pages::CInfoPage {
+public:
+    CCmd40Info();
+};

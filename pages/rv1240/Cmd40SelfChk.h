@@ -1,0 +1,9 @@
+// RV1240DLX "SelfCheck": all eight error bits and the two status bytes.
+#pragma once
+
+#include "pages/common/SelfChkPage.h"
+
+class CCmd40SelfChk : public pages::CSelfChkPage {
+public:
+    CCmd40SelfChk();
+};

@@ -1,0 +1,41 @@
+#include "pages/rv1240/Cmd40UsrGain.h"
+
+#include "camera/RVX1240Reg.h"
+#include "pages/common/MapAccess.h"
+#include "res/Resource.h"
+#include "res/ids/Rv1240.h"
+
+using pages::ReadoutFormat;
+
+CCmd40UsrGain::CCmd40UsrGain() : pages::CCmdPage(IDD_CMD40_USRGAIN, pages::RefreshOn::Show)
+{
+    BindBar(IDC_40GAIN_OFFSET_BAR, -512, 511, m_nOffset,
+            {{IDC_40GAIN_OFFSET_DEC, ReadoutFormat::Dec}});
+    BindBar(IDC_40GAIN_GAIN_BAR, 0, 255, m_byGain, {{IDC_40GAIN_GAIN_HEX, ReadoutFormat::Hex}});
+    OnClicked(IDC_40GAIN_REFRESH, [this] { Refresh(); });
+    OnClicked(IDC_40GAIN_APPLY, [this] { Apply(); });
+}
+
+void CCmd40UsrGain::Refresh()
+{
+    // A failed read shows the value the page had.
+    std::int16_t offset = m_nOffset;
+    std::uint8_t gain = m_byGain;
+    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+        map->GetOutLevelOffset(&offset);
+        ShowBar(IDC_40GAIN_OFFSET_BAR, offset);
+        map->GetOutLevelGain(&gain);
+        ShowBar(IDC_40GAIN_GAIN_BAR, gain);
+    }
+    UpdateData(false);
+}
+
+void CCmd40UsrGain::Apply()
+{
+    UpdateData(true);
+    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+        map->SetOutLevelOffset(m_nOffset);
+        map->SetOutLevelGain(m_byGain);
+    }
+    UpdateData(false);
+}

@@ -1,0 +1,63 @@
+#include "platform/ui/AccessibleName.h"
+
+namespace ui {
+
+namespace {
+
+std::string WithoutMnemonics(const std::string& caption)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+bool Contains(const Rect& outer, const Rect& inner)
+{
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
+           inner.y + inner.cy <= outer.y + outer.cy;
+}
+
+bool HasOwnCaption(Kind kind)
+{
+    switch (kind) {
+    case Kind::PushButton:
+    case Kind::DefPushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+    case Kind::Text:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::string AccessibleName(const std::vector<ControlTemplate>& controls, std::size_t index)
+{
+    if (index >= controls.size())
+        return {};
+    const ControlTemplate& control = controls[index];
+    if (HasOwnCaption(control.kind) && !control.caption.empty())
+        return WithoutMnemonics(control.caption);
+    if (index > 0) {
+        const ControlTemplate& before = controls[index - 1];
+        if (before.kind == Kind::Text && !before.caption.empty())
+            return WithoutMnemonics(before.caption);
+    }
+    // The smallest frame around the control is the group it belongs to.
+    const ControlTemplate* group = nullptr;
+    for (const ControlTemplate& other : controls)
+        if (other.kind == Kind::GroupBox && &other != &control &&
+            Contains(other.rect, control.rect))
+            if (!group || Contains(group->rect, other.rect))
+                group = &other;
+    return group ? WithoutMnemonics(group->caption) : std::string();
+}
+
+} // namespace ui
