@@ -36,6 +36,8 @@ public:
     // Returns the previous position; the new one is clamped to the range.
     int SetScrollPos(int pos, bool redraw = true);
     int GetScrollPos() const { return value(); }
+    // Reports a notification as if the user had caused it.
+    void Simulate(int code, int pos = 0) { Report(code, pos); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
