@@ -6,7 +6,6 @@
 #include "res/Resources.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 #include <cstdio>
 
@@ -78,11 +77,11 @@ void PageFixture::Type(pages::CCmdPage& page, int comboId, const std::string& te
 {
     ui::ComboBox combo = page.GetComboBox(comboId);
     ASSERT_TRUE(combo.IsValid() && combo.Widget()->lineEdit()) << "no edit field " << comboId;
+    // The whole text at once, as a paste puts it there.
     QLineEdit* edit = combo.Widget()->lineEdit();
-    edit->clear();
-    edit->setFocus();
-    for (char c : text)
-        QTest::keyClick(edit, c);
+    const QString typed = QString::fromStdString(text);
+    edit->setText(typed);
+    emit edit->textEdited(typed);
 }
 
 std::string WriteFrame(int address, int value)

@@ -40,8 +40,8 @@ protected:
     // As the user does it.
     static void Click(pages::CCmdPage& page, int id);
     static void Scroll(pages::CCmdPage& page, int barId, int code, int pos = 0);
-    static void Choose(pages::CCmdPage& page, int comboId, int index); // a list item
-    static void Type(pages::CCmdPage& page, int comboId, const std::string& text);
+    static void Choose(pages::CCmdPage& page, int comboId, int index);             // a list item
+    static void Type(pages::CCmdPage& page, int comboId, const std::string& text); // pasted
 
     camsim::Camera camera;
     testing_support::CamsimLink link;
