@@ -1,8 +1,12 @@
 #include "platform/ui/AccessibleName.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
+
+constexpr int kClosedComboHeight = 12;
 
 std::string WithoutMnemonics(const std::string& caption)
 {
@@ -50,11 +54,14 @@ std::string AccessibleName(const std::vector<ControlTemplate>& controls, std::si
         if (before.kind == Kind::Text && !before.caption.empty())
             return WithoutMnemonics(before.caption);
     }
-    // The smallest frame around the control is the group it belongs to.
+    // The smallest frame around the control is the group it belongs to. A combo box's template
+    // height is that of its dropped-down list; closed it is one line high.
+    Rect shown = control.rect;
+    if (control.kind == Kind::ComboBox)
+        shown.cy = std::min(shown.cy, kClosedComboHeight);
     const ControlTemplate* group = nullptr;
     for (const ControlTemplate& other : controls)
-        if (other.kind == Kind::GroupBox && &other != &control &&
-            Contains(other.rect, control.rect))
+        if (other.kind == Kind::GroupBox && &other != &control && Contains(other.rect, shown))
             if (!group || Contains(group->rect, other.rect))
                 group = &other;
     return group ? WithoutMnemonics(group->caption) : std::string();

@@ -51,7 +51,7 @@ void PageFixture::Fresh()
     log.Clear();
 }
 
-void PageFixture::Click(pages::CCmdPage& page, int id)
+void PageFixture::Click(ui::Dialog& page, int id)
 {
     ui::Button button = page.GetButton(id);
     ASSERT_TRUE(button.IsValid()) << "no button " << id;
@@ -65,7 +65,7 @@ void PageFixture::Scroll(pages::CCmdPage& page, int barId, int code, int pos)
     bar.Widget()->Simulate(code, pos);
 }
 
-void PageFixture::Choose(pages::CCmdPage& page, int comboId, int index)
+void PageFixture::Choose(ui::Dialog& page, int comboId, int index)
 {
     ui::ComboBox combo = page.GetComboBox(comboId);
     ASSERT_TRUE(combo.IsValid()) << "no combo box " << comboId;

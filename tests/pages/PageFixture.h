@@ -38,9 +38,9 @@ protected:
     std::vector<std::string> SeqLines() const { return log.Seq(); }
 
     // As the user does it.
-    static void Click(pages::CCmdPage& page, int id);
+    static void Click(ui::Dialog& page, int id);
     static void Scroll(pages::CCmdPage& page, int barId, int code, int pos = 0);
-    static void Choose(pages::CCmdPage& page, int comboId, int index);             // a list item
+    static void Choose(ui::Dialog& page, int comboId, int index);                  // a list item
     static void Type(pages::CCmdPage& page, int comboId, const std::string& text); // pasted
 
     camsim::Camera camera;

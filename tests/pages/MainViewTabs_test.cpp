@@ -1,0 +1,132 @@
+// The main view's model list and tab controls: which tab control and page show, which page reads
+// the camera on a switch, where the pages stand, and that every control can be found by name.
+#include "app/LogDlg.h"
+#include "app/VireoView.h"
+#include "res/Resource.h"
+#include "res/ids/Rv1240.h"
+#include "tests/pages/PageFixture.h"
+
+#include <QTabBar>
+
+using namespace page_test;
+
+namespace {
+
+class MainViewTabs : public PageFixture {
+protected:
+    MainViewTabs() : PageFixture(camsim::Model::RV1240DLX)
+    {
+        view.Create(&host);
+        view.show();
+        view.OnInitialUpdate();
+        Fresh();
+    }
+
+    void ChooseModel(const std::string& name)
+    {
+        ui::ComboBox models = view.GetComboBox(IDC_COMBO_MODEL);
+        Choose(view, IDC_COMBO_MODEL, models.FindStringExact(-1, name));
+    }
+    // The user clicks a tab.
+    void ChooseTab(int model, int index)
+    {
+        view.GetTabCtrl(view.Set(model).tabId).Widget()->Bar()->setCurrentIndex(index);
+    }
+    bool TabShown(int model) const { return !view.GetDlgItem(view.Set(model).tabId)->isHidden(); }
+
+    testing_support::MessageBoxRecorder boxes; // the port of the stored settings may not open
+    CVireoView view;
+};
+
+TEST_F(MainViewTabs, TabsAreBuiltInTabOrderWithRegisterCurrentAndAllHidden)
+{
+    for (int model = 0; model < CVireoView::kModelCount; ++model) {
+        EXPECT_FALSE(TabShown(model)) << model;
+        const CVireoView::PageSet& set = view.Set(model);
+        ui::TabCtrl tab = view.GetTabCtrl(set.tabId);
+        ASSERT_EQ(tab.GetItemCount(), static_cast<int>(set.pages.size()));
+        EXPECT_EQ(tab.GetCurSel(), tab.GetItemCount() - 1);
+        for (const CVireoView::PageEntry& entry : set.pages) {
+            EXPECT_EQ(tab.Widget()->GetItemText(entry.tabIndex), entry.caption);
+            EXPECT_TRUE(entry.page->isHidden());
+            // Placed below the tab strip, inside the tab control.
+            const QRect page = entry.page->geometry();
+            EXPECT_GE(page.top(), tab.DisplayRect().top()) << entry.caption;
+            EXPECT_TRUE(tab.Widget()->rect().contains(page)) << entry.caption;
+        }
+    }
+    const std::vector<std::string> captions = {"Info",   "SelfCheck", "UserGain",
+                                               "Memory", "Shutter",   "Register"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(view.GetTabCtrl(IDC_TAB_RV1240).Widget()->GetItemText(i), captions[i]);
+    EXPECT_TRUE(Sent().empty()) << "building the tabs reads nothing";
+}
+
+TEST_F(MainViewTabs, ModelAndTabSwitchesShowAndReadTheCurrentPage)
+{
+    ChooseModel("RV1240DLX");
+    EXPECT_TRUE(TabShown(0));
+    EXPECT_EQ(view.CurrentPage(0), &view.m_cmd40Register);
+    EXPECT_FALSE(view.m_cmd40Register.isHidden());
+    EXPECT_TRUE(Sent().empty()) << "the register page reads nothing when shown";
+
+    ChooseTab(0, 2); // "UserGain"
+    EXPECT_FALSE(view.m_cmd40UsrGain.isHidden());
+    EXPECT_TRUE(view.m_cmd40Register.isHidden());
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"63RQ", "62RQ", "64RQ"}))
+        << "showing the user-gain page reads it";
+
+    // Another model and back: the set kept its tab, and the page reads anew.
+    ChooseModel("RV1250LX");
+    EXPECT_FALSE(TabShown(0));
+    EXPECT_TRUE(TabShown(1));
+    Fresh();
+    ChooseModel("RV1240DLX");
+    EXPECT_TRUE(TabShown(0));
+    EXPECT_EQ(view.CurrentPage(0), &view.m_cmd40UsrGain);
+    EXPECT_EQ(Sent().size(), 3u);
+
+    // The shutter page also reads when its model is left.
+    ChooseTab(0, 4);
+    Fresh();
+    ChooseModel("RVQM52BM14");
+    EXPECT_EQ(Sent().size(), 7u);
+    EXPECT_TRUE(view.m_cmd40Shatter.isHidden());
+
+    // A text that names no model shows no tab control.
+    view.GetComboBox(IDC_COMBO_MODEL).SetCurSel(-1);
+    view.SelectModelPages();
+    for (int model = 0; model < CVireoView::kModelCount; ++model)
+        EXPECT_FALSE(TabShown(model));
+}
+
+TEST_F(MainViewTabs, UpdateGoesThroughTheRv1240MapWhateverModelIsChosen)
+{
+    ChooseModel("RVQM52CM14");
+    Fresh();
+    Click(view, IDC_BUTTON_UPDATE);
+    EXPECT_EQ(Writes(), std::vector<std::string>{"6E01"});
+}
+
+TEST_F(MainViewTabs, EveryControlOfEveryPageHasAnAccessibleName)
+{
+    std::vector<QWidget*> windows = {&view};
+    for (int model = 0; model < CVireoView::kModelCount; ++model)
+        for (const CVireoView::PageEntry& entry : view.Set(model).pages)
+            windows.push_back(entry.page);
+    for (QWidget* window : windows)
+        for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QVariant id = control->property("ui_id");
+            if (!id.isValid())
+                continue;
+            EXPECT_FALSE(control->accessibleName().isEmpty())
+                << window->metaObject()->className() << " control " << id.toInt();
+        }
+    // Read-outs are named after their label, scroll bars after their group.
+    EXPECT_EQ(view.m_cmd40UsrGain.GetDlgItem(IDC_40GAIN_OFFSET_BAR)->accessibleName(),
+              "Output Offset");
+    EXPECT_EQ(view.m_cmd40Register.GetDlgItem(IDC_40REG_ADDRESS)->accessibleName(), "Address");
+    EXPECT_EQ(view.m_cmd40Shatter.GetDlgItem(IDC_40SHUT_SPEED)->accessibleName(), "Shutter Speed");
+}
+
+} // namespace
