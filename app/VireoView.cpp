@@ -70,6 +70,11 @@ void CVireoView::OnInitialUpdate()
 
     g_ComIF.Open();
 
+    CreatePageTabs();
+}
+
+void CVireoView::CreatePageTabs()
+{
     CreatePages();
     for (int model = 0; model < kModelCount; ++model) {
         BuildTabs(model);

@@ -23,6 +23,9 @@ public:
 
     // Runs once, when the frame has created the view.
     void OnInitialUpdate();
+    // Its last steps: every page created hidden in its model's tab control, the tabs built and
+    // the tab controls hidden.
+    void CreatePageTabs();
 
     // Shows the tab control of the model chosen in the list.
     void SelectModelPages();

@@ -3,9 +3,15 @@
 #include "app/AboutDlg.h"
 #include "app/LogDlg.h"
 #include "app/MainFrame.h"
+#include "app/VireoApp.h"
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
 #include "comm/CommSetDlg.h"
+#include "camera/RVQM52BM14Reg.h"
+#include "camera/RVX1240Reg.h"
+#include "camera/RVX1250Reg.h"
+#include "tests/camera/CamsimLink.h"
+#include "tools/camsim/Camera.h"
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -44,6 +50,46 @@ void SaveModal(const char* name)
     });
 }
 
+// Every setting page of every model, as the main window shows it, with the values of a
+// simulated camera of that model.
+void SavePages(CMainFrame& frame, CVireoView& view)
+{
+    const camsim::Model models[CVireoView::kModelCount] = {
+        camsim::Model::RV1240DLX, camsim::Model::RV1250LX, camsim::Model::RVQM52BM14,
+        camsim::Model::RVQM52CM14};
+    view.CreatePageTabs();
+    ui::ComboBox list = view.GetComboBox(IDC_COMBO_MODEL);
+    for (int model = 0; model < CVireoView::kModelCount; ++model) {
+        camsim::Camera camera(models[model]);
+        testing_support::CamsimLink link(camera);
+        CRVX1240Reg reg1240(&link);
+        CRVX1250Reg reg1250(&link);
+        CRVQM52BM14Reg regQM52(&link);
+        theApp.m_pReg1240 = &reg1240;
+        theApp.m_pReg1250 = &reg1250;
+        theApp.m_pRegQM52 = &regQM52;
+        theApp.m_pBaseReg1240 = &reg1240;
+        theApp.m_pBaseReg1250 = &reg1250;
+        theApp.m_pBaseRegQM52 = &regQM52;
+        list.SetCurSel(list.FindStringExact(-1, CVireoView::kModelNames[model]));
+        view.SelectModelPages();
+        ui::TabCtrl tab = view.GetTabCtrl(view.Set(model).tabId);
+        for (const CVireoView::PageEntry& entry : view.Set(model).pages) {
+            tab.SetCurSel(entry.tabIndex);
+            view.ShowCurrentPage(model);
+            const std::string name =
+                std::string("page-") + CVireoView::kModelNames[model] + "-" + entry.caption;
+            Save(&frame, name.c_str());
+        }
+        theApp.m_pReg1240 = nullptr;
+        theApp.m_pReg1250 = nullptr;
+        theApp.m_pRegQM52 = nullptr;
+        theApp.m_pBaseReg1240 = nullptr;
+        theApp.m_pBaseReg1250 = nullptr;
+        theApp.m_pBaseRegQM52 = nullptr;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -69,6 +115,7 @@ int main(int argc, char** argv)
     frame.FitToView();
     frame.show();
     Save(&frame, "main-window");
+    SavePages(frame, *frame.GetActiveView());
 
     CLogDlg log;
     log.Create(nullptr);
