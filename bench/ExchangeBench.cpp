@@ -3,7 +3,7 @@
 // the wire time of the frames, and CPU time (all threads of the process) over wall time.
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
-#include "tools/camsim/PtyServer.h"
+#include "bench/SimulatedPort.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::size_t kReadRequestBytes = 6; // STX "20RQ" ETX
 constexpr std::size_t kReadReplyBytes = 4;   // STX "34" ETX
-constexpr int kBaud = 9600;
+using bench::kBaud;
 
 double ProcessCpuSeconds()
 {
@@ -32,23 +32,8 @@ void ReadRegisterRoundTrip(benchmark::State& state)
     camsim::Camera camera;
     camera.SetFaults({camsim::Fault::None, false, 0, wireBaud});
     camsim::PtyServer server(camera);
-    std::string failure;
-    if (!server.Start(failure)) {
-        state.SkipWithError(failure.c_str());
+    if (!bench::OpenSimulatedPort(server, state))
         return;
-    }
-    g_ComIF.PortType = PORT_RS232C;
-    CComSettings& s = g_ComIF.m_Rs232c.m_Settings;
-    s.PortName = server.SlavePath();
-    s.BaudRate = kBaud;
-    s.ByteSize = 8;
-    s.HsTimeOut = 3000;
-    s.Prefix = 2;
-    s.Suffix = 3;
-    if (!g_ComIF.Open()) {
-        state.SkipWithError("port did not open");
-        return;
-    }
     CRVXReg reg(&g_ComIF);
 
     const auto wallStart = std::chrono::steady_clock::now();

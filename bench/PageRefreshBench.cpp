@@ -7,7 +7,7 @@
 #include "comm/ComIF.h"
 #include "pages/rv1240/Cmd40Shatter.h"
 #include "res/Resources.h"
-#include "tools/camsim/PtyServer.h"
+#include "bench/SimulatedPort.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,30 +21,15 @@ namespace {
 constexpr std::size_t kReadRequestBytes = 6; // STX "68RQ" ETX
 constexpr std::size_t kReadReplyBytes = 4;   // STX "55" ETX
 constexpr int kShutterPageReads = 7;
-constexpr int kBaud = 9600;
+using bench::kBaud;
 
 void ShutterPageRefresh(benchmark::State& state)
 {
     camsim::Camera camera(camsim::Model::RV1240DLX);
     camera.SetFaults({camsim::Fault::None, false, 0, kBaud});
     camsim::PtyServer server(camera);
-    std::string failure;
-    if (!server.Start(failure)) {
-        state.SkipWithError(failure.c_str());
+    if (!bench::OpenSimulatedPort(server, state))
         return;
-    }
-    g_ComIF.PortType = PORT_RS232C;
-    CComSettings& s = g_ComIF.m_Rs232c.m_Settings;
-    s.PortName = server.SlavePath();
-    s.BaudRate = kBaud;
-    s.ByteSize = 8;
-    s.HsTimeOut = 3000;
-    s.Prefix = 2;
-    s.Suffix = 3;
-    if (!g_ComIF.Open()) {
-        state.SkipWithError("port did not open");
-        return;
-    }
     CRVX1240Reg map(&g_ComIF);
     theApp.m_pReg1240 = &map;
     theApp.m_pBaseReg1240 = &map;

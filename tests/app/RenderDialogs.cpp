@@ -7,9 +7,7 @@
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
 #include "comm/CommSetDlg.h"
-#include "camera/RVQM52BM14Reg.h"
-#include "camera/RVX1240Reg.h"
-#include "camera/RVX1250Reg.h"
+#include "tests/app/AppMaps.h"
 #include "tests/camera/CamsimLink.h"
 #include "tools/camsim/Camera.h"
 #include "platform/ui/Resources.h"
@@ -62,15 +60,7 @@ void SavePages(CMainFrame& frame, CVireoView& view)
     for (int model = 0; model < CVireoView::kModelCount; ++model) {
         camsim::Camera camera(models[model]);
         testing_support::CamsimLink link(camera);
-        CRVX1240Reg reg1240(&link);
-        CRVX1250Reg reg1250(&link);
-        CRVQM52BM14Reg regQM52(&link);
-        theApp.m_pReg1240 = &reg1240;
-        theApp.m_pReg1250 = &reg1250;
-        theApp.m_pRegQM52 = &regQM52;
-        theApp.m_pBaseReg1240 = &reg1240;
-        theApp.m_pBaseReg1250 = &reg1250;
-        theApp.m_pBaseRegQM52 = &regQM52;
+        testing_support::ScopedAppMaps maps(&link);
         list.SetCurSel(list.FindStringExact(-1, CVireoView::kModelNames[model]));
         view.SelectModelPages();
         ui::TabCtrl tab = view.GetTabCtrl(view.Set(model).tabId);
@@ -81,12 +71,6 @@ void SavePages(CMainFrame& frame, CVireoView& view)
                 std::string("page-") + CVireoView::kModelNames[model] + "-" + entry.caption;
             Save(&frame, name.c_str());
         }
-        theApp.m_pReg1240 = nullptr;
-        theApp.m_pReg1250 = nullptr;
-        theApp.m_pRegQM52 = nullptr;
-        theApp.m_pBaseReg1240 = nullptr;
-        theApp.m_pBaseReg1250 = nullptr;
-        theApp.m_pBaseRegQM52 = nullptr;
     }
 }
 

@@ -1,8 +1,5 @@
 #include "tests/pages/PageFixture.h"
 
-#include "camera/RVQM52BM14Reg.h"
-#include "camera/RVX1240Reg.h"
-#include "camera/RVX1250Reg.h"
 #include "res/Resources.h"
 
 #include <QLineEdit>
@@ -11,17 +8,8 @@
 
 namespace page_test {
 
-PageFixture::PageFixture(camsim::Model model)
-    : camera(model), link(camera), m_reg1240(std::make_unique<CRVX1240Reg>(&link)),
-      m_reg1250(std::make_unique<CRVX1250Reg>(&link)),
-      m_regQM52(std::make_unique<CRVQM52BM14Reg>(&link))
+PageFixture::PageFixture(camsim::Model model) : camera(model), link(camera), m_maps(&link)
 {
-    theApp.m_pReg1240 = m_reg1240.get();
-    theApp.m_pReg1250 = m_reg1250.get();
-    theApp.m_pRegQM52 = m_regQM52.get();
-    theApp.m_pBaseReg1240 = m_reg1240.get();
-    theApp.m_pBaseReg1250 = m_reg1250.get();
-    theApp.m_pBaseRegQM52 = m_regQM52.get();
     static const bool installed = [] {
         res::Install();
         return true;
@@ -30,15 +18,7 @@ PageFixture::PageFixture(camsim::Model model)
     host.resize(800, 600);
 }
 
-PageFixture::~PageFixture()
-{
-    theApp.m_pReg1240 = nullptr;
-    theApp.m_pReg1250 = nullptr;
-    theApp.m_pRegQM52 = nullptr;
-    theApp.m_pBaseReg1240 = nullptr;
-    theApp.m_pBaseReg1250 = nullptr;
-    theApp.m_pBaseRegQM52 = nullptr;
-}
+PageFixture::~PageFixture() = default;
 
 void PageFixture::Create(pages::CCmdPage& page)
 {

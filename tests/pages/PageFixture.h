@@ -4,6 +4,7 @@
 
 #include "app/VireoApp.h"
 #include "pages/CmdPage.h"
+#include "tests/app/AppMaps.h"
 #include "tests/camera/CamsimLink.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/camsim/Camera.h"
@@ -12,13 +13,8 @@
 
 #include <QWidget>
 
-#include <memory>
 #include <string>
 #include <vector>
-
-class CRVX1240Reg;
-class CRVX1250Reg;
-class CRVQM52BM14Reg;
 
 namespace page_test {
 
@@ -49,9 +45,7 @@ protected:
     QWidget host;
 
 private:
-    std::unique_ptr<CRVX1240Reg> m_reg1240;
-    std::unique_ptr<CRVX1250Reg> m_reg1250;
-    std::unique_ptr<CRVQM52BM14Reg> m_regQM52;
+    testing_support::ScopedAppMaps m_maps;
 };
 
 // "42FF": a write request of value to address, as the frames read.
