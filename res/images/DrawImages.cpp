@@ -1,5 +1,6 @@
 // Draws VireoStudio's images at build time: the start-up splash (bitmap 102) and the program
-// icon (icon 128). Usage: vireo_draw_images <output directory>
+// icon (icon 128).
+// Usage: vireo_draw_images <output directory> [--icons NAME]
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QRadialGradient>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -76,12 +78,14 @@ QImage DrawSplash()
     return image;
 }
 
-QImage DrawIcon()
+// Drawn on a 32-pixel grid and scaled, so that the desktop's larger icons are sharp too.
+QImage DrawIcon(int size = 32)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
     p.setPen(Qt::NoPen);
     p.setBrush(kDeep);
     p.drawRoundedRect(QRectF(1, 6, 30, 21), 4, 4);
@@ -104,6 +108,17 @@ int main(int argc, char** argv)
         !DrawIcon().save(out.filePath(QStringLiteral("vireo.png")))) {
         std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
         return 1;
+    }
+    // With --icons, also the icon at the desktop icon theme's usual sizes: NAME-SIZE.png.
+    if (argc >= 4 && std::strcmp(argv[2], "--icons") == 0) {
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString name =
+                QStringLiteral("%1-%2.png").arg(QString::fromUtf8(argv[3])).arg(size);
+            if (!DrawIcon(size).save(out.filePath(name))) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(out.filePath(name)));
+                return 1;
+            }
+        }
     }
     return 0;
 }
