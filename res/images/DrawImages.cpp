@@ -1,6 +1,5 @@
 // Draws VireoStudio's images at build time: the start-up splash (bitmap 102) and the program
-// icon (icon 128).
-// Usage: vireo_draw_images <output directory> [--icons NAME]
+// icon (icon 128). Usage: vireo_draw_images <output directory>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -10,6 +9,7 @@
 #include <QRadialGradient>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -109,13 +109,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
         return 1;
     }
-    // With --icons, also the icon at the desktop icon theme's usual sizes: NAME-SIZE.png.
+    // vireo_draw_images <output directory> --icons NAME SIZE...: also the icon at each size (the
+    // desktop icon theme's), as NAME-SIZE.png.
     if (argc >= 4 && std::strcmp(argv[2], "--icons") == 0) {
-        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        for (int i = 4; i < argc; ++i) {
+            const int size = std::atoi(argv[i]);
             const QString name =
-                QStringLiteral("%1-%2.png").arg(QString::fromUtf8(argv[3])).arg(size);
-            if (!DrawIcon(size).save(out.filePath(name))) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(out.filePath(name)));
+                QStringLiteral("%1-%2.png").arg(QString::fromUtf8(argv[3]), argv[i]);
+            if (size < 1 || size > 1024 || !DrawIcon(size).save(out.filePath(name))) {
+                std::fprintf(stderr, "cannot draw the icon %s\n", qPrintable(out.filePath(name)));
                 return 1;
             }
         }
