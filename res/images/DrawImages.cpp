@@ -9,6 +9,8 @@
 #include <QRadialGradient>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -76,12 +78,14 @@ QImage DrawSplash()
     return image;
 }
 
-QImage DrawIcon()
+// Drawn on a 32-pixel grid and scaled, so that the desktop's larger icons are sharp too.
+QImage DrawIcon(int size = 32)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
     p.setPen(Qt::NoPen);
     p.setBrush(kDeep);
     p.drawRoundedRect(QRectF(1, 6, 30, 21), 4, 4);
@@ -104,6 +108,19 @@ int main(int argc, char** argv)
         !DrawIcon().save(out.filePath(QStringLiteral("vireo.png")))) {
         std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
         return 1;
+    }
+    // vireo_draw_images <output directory> --icons NAME SIZE...: also the icon at each size (the
+    // desktop icon theme's), as NAME-SIZE.png.
+    if (argc >= 4 && std::strcmp(argv[2], "--icons") == 0) {
+        for (int i = 4; i < argc; ++i) {
+            const int size = std::atoi(argv[i]);
+            const QString name =
+                QStringLiteral("%1-%2.png").arg(QString::fromUtf8(argv[3]), argv[i]);
+            if (size < 1 || size > 1024 || !DrawIcon(size).save(out.filePath(name))) {
+                std::fprintf(stderr, "cannot draw the icon %s\n", qPrintable(out.filePath(name)));
+                return 1;
+            }
+        }
     }
     return 0;
 }

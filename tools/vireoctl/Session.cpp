@@ -53,9 +53,9 @@ bool ParseDecimal(const char* text, long minimum, long maximum, int& value)
 
 } // namespace
 
-int Usage()
+int Usage(std::FILE* stream)
 {
-    std::fprintf(stderr,
+    std::fprintf(stream,
                  "usage: vireoctl [--port NAME|--cl INDEX] [--baud N] [--timeout MS] [--log]"
                  " COMMAND\n"
                  "commands:\n"

@@ -2,6 +2,7 @@
 // port with the stored settings, and turning a result code into an exit status.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ inline constexpr int kExitUsage = 2;
 // Parses the options before the command. Returns false on a bad option.
 bool ParseOptions(int argc, char** argv, Options& options);
 
-int Usage();
+// Prints the usage (on standard error, unless asked for) and returns the exit status of a bad
+// command line.
+int Usage(std::FILE* stream = stderr);
 
 // Routes log records and message boxes to standard error (records only with --log).
 void InstallOutput(const Options& options);

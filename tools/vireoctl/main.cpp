@@ -3,6 +3,7 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
+#include "tools/vireoctl/InfoOptions.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/Session.h"
 
@@ -72,6 +73,8 @@ int Ports(const Options& options)
 
 int main(int argc, char** argv)
 {
+    if (const auto status = AnswerInfoOption(argc, argv))
+        return *status;
     Options options;
     if (!ParseOptions(argc, argv, options))
         return Usage();
