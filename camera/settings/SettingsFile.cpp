@@ -52,13 +52,18 @@ const char* TypeName(const Json& value)
 }
 
 // A text from the file, short and printable, for a message.
-std::string Quote(const std::string& text)
+std::string Shown(const std::string& text)
 {
     constexpr std::size_t kShown = 40;
     std::string shown;
     for (char c : text.substr(0, kShown))
         shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    return "\"" + shown + (text.size() > kShown ? "...\"" : "\"");
+    return text.size() > kShown ? shown + "..." : shown;
+}
+
+std::string Quote(const std::string& text)
+{
+    return "\"" + Shown(text) + "\"";
 }
 
 bool Fail(FileProblem& problem, std::string name, std::string reason)
@@ -93,7 +98,7 @@ bool ReadIdentity(const Json& camera, SavedIdentity& identity, FileProblem& prob
     static const std::set<std::string> kKeys{"vendor", "model", "serial", "cpu", "fpga"};
     for (const auto& [key, value] : camera.items())
         if (!kKeys.count(key))
-            return Fail(problem, "camera." + Quote(key), "unknown name");
+            return Fail(problem, "camera." + Shown(key), "unknown name");
     return ReadText(camera, "vendor", identity.vendor, problem, "camera.vendor") &&
            ReadText(camera, "model", identity.model, problem, "camera.model") &&
            ReadText(camera, "serial", identity.serial, problem, "camera.serial") &&
@@ -110,7 +115,7 @@ bool ReadValues(const Json& settings, CameraModel model,
     for (const auto& [name, value] : settings.items()) {
         const SettingDef* def = FindSetting(model, name);
         if (!def)
-            return Fail(problem, Quote(name),
+            return Fail(problem, Shown(name),
                         std::string("unknown name for the ") + CameraModelName(model));
         if (!value.is_number_integer())
             return WrongType(problem, name, "an integer", value);
@@ -194,7 +199,7 @@ bool SettingsFromJson(const std::string& text, SettingsFile& file, FileProblem& 
         return Fail(problem, "", "not JSON: " + what);
     }
     if (!duplicate.empty())
-        return Fail(problem, Quote(duplicate), "given more than once");
+        return Fail(problem, Shown(duplicate), "given more than once");
     if (!root.is_object())
         return Fail(problem, "", "not a settings file (no JSON object)");
 
@@ -202,7 +207,7 @@ bool SettingsFromJson(const std::string& text, SettingsFile& file, FileProblem& 
                                              "camera", "saved",   "settings"};
     for (const auto& [key, value] : root.items())
         if (!kKeys.count(key))
-            return Fail(problem, Quote(key), "unknown name");
+            return Fail(problem, Shown(key), "unknown name");
 
     const auto format = root.find("format");
     if (format == root.end())
