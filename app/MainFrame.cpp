@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/CameraSettingsMenu.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
@@ -36,6 +37,7 @@ bool CMainFrame::LoadFrame()
     }
     setCentralWidget(view);
     view->show();
+    m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
     return true;
 }
 
@@ -77,6 +79,14 @@ void CMainFrame::OnCommand(int command)
         break;
     case ID_COMM_SETUP:
         g_ComIF.ShowSetupDialog();
+        break;
+    case ID_FILE_SAVE_CAMERA_SETTINGS:
+        if (m_pCameraSettings)
+            m_pCameraSettings->OnSaveCameraSettings();
+        break;
+    case ID_FILE_LOAD_CAMERA_SETTINGS:
+        if (m_pCameraSettings)
+            m_pCameraSettings->OnLoadCameraSettings();
         break;
     case ID_APP_ABOUT:
         theApp.OnAppAbout();
