@@ -1,6 +1,8 @@
 // The File menu's camera-settings items on a simulated camera: enabled once a model is chosen,
 // a save and a load through the file dialogs, the progress dialog and its "Cancel", bad files.
 #include "app/CameraSettingsMenu.h"
+#include "app/MainFrame.h"
+#include "app/SplashWnd.h"
 #include "app/VireoView.h"
 #include "camera/RVXReg.h"
 #include "platform/ui/Menu.h"
@@ -195,4 +197,26 @@ TEST_F(CameraSettingsMenuTest, ALongTransferShowsItsProgressAndCancelStopsIt)
     EXPECT_NE(boxes.Boxes()[1].text.find("Not written: "), std::string::npos);
     // Stopped between two operations: fewer than the whole load's exchanges went out.
     EXPECT_LT(camera.Requests().size(), 20u);
+}
+
+TEST_F(CameraSettingsMenuTest, TheMainWindowsFileMenuRunsThem)
+{
+    CSplashWnd::EnableSplashScreen(false);
+    CMainFrame frame;
+    ASSERT_TRUE(frame.LoadFrame());
+    CCameraSettingsMenu* frameMenu = frame.GetCameraSettingsMenu();
+    ASSERT_NE(frameMenu, nullptr);
+    frameMenu->SetCamera({&link, [this](CameraModel model) {
+                              map = MakeRegisterMap(model, &link);
+                              return map.get();
+                          }});
+    auto* models = qobject_cast<QComboBox*>(frame.GetActiveView()->GetDlgItem(IDC_COMBO_MODEL));
+    models->setCurrentIndex(models->findText("RVQM52CM14"));
+    answers.path = dir + "/frame.json";
+    frame.OnCommand(ID_FILE_SAVE_CAMERA_SETTINGS);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Saved 18 settings of RVQM52CM14 to " + *answers.path);
+    frame.OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path);
 }
