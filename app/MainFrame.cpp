@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/CameraSettingsMenu.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
@@ -36,6 +37,12 @@ bool CMainFrame::LoadFrame()
     }
     setCentralWidget(view);
     view->show();
+    m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
+    m_pCameraSettings->SetPageRefresh([view](CameraModel model) {
+        for (int i = 0; i < CVireoView::kModelCount; ++i)
+            if (std::string(CVireoView::kModelNames[i]) == CameraModelName(model))
+                view->RefreshShownPage(i);
+    });
     return true;
 }
 
@@ -77,6 +84,14 @@ void CMainFrame::OnCommand(int command)
         break;
     case ID_COMM_SETUP:
         g_ComIF.ShowSetupDialog();
+        break;
+    case ID_FILE_SAVE_CAMERA_SETTINGS:
+        if (m_pCameraSettings)
+            m_pCameraSettings->OnSaveCameraSettings();
+        break;
+    case ID_FILE_LOAD_CAMERA_SETTINGS:
+        if (m_pCameraSettings)
+            m_pCameraSettings->OnLoadCameraSettings();
         break;
     case ID_APP_ABOUT:
         theApp.OnAppAbout();

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class CCameraSettingsMenu;
 class CVireoView;
 
 class CMainFrame : public QMainWindow {
@@ -18,9 +19,14 @@ public:
     // Sizes the frame to the form exactly; the user cannot resize it.
     void FitToView();
     void OnCommand(int command);
+    // The File menu's camera-settings items; null before LoadFrame.
+    CCameraSettingsMenu* GetCameraSettingsMenu() const { return m_pCameraSettings; }
 
 protected:
     // -1 when the frame could not be created.
     int OnCreate();
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    CCameraSettingsMenu* m_pCameraSettings = nullptr;
 };

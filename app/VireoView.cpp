@@ -158,6 +158,14 @@ void CVireoView::ShowCurrentPage(int model)
         page->ShowWindow(true);
 }
 
+void CVireoView::RefreshShownPage(int model)
+{
+    if (model < 0 || model >= kModelCount || GetDlgItem(m_sets[model].tabId)->isHidden())
+        return;
+    if (pages::CCmdPage* page = CurrentPage(model); page && !page->isHidden())
+        page->Refresh();
+}
+
 void CVireoView::SelectModelPages()
 {
     for (int model = 0; model < kModelCount; ++model) {

@@ -31,6 +31,9 @@ public:
     void SelectModelPages();
     // Shows the page of the current tab of one model's set.
     void ShowCurrentPage(int model);
+    // Reads the camera again into the page on show, when that model's pages are on show (after
+    // its settings were changed from outside the pages).
+    void RefreshShownPage(int model);
     // "Update": the register update of the RV1240DLX register set, whatever model is chosen.
     void OnRegisterUpdate();
 

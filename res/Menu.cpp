@@ -10,7 +10,12 @@ const ui::MenuTemplate& MainMenuTemplate()
     static const ui::MenuTemplate menu{
         IDR_MAINFRAME,
         {
-            {"File(&F)", 0, {{"Exit(&X)", ID_APP_EXIT}}},
+            {"File(&F)",
+             0,
+             {{"Save Camera Settings...", ID_FILE_SAVE_CAMERA_SETTINGS},
+              {"Load Camera Settings...", ID_FILE_LOAD_CAMERA_SETTINGS},
+              {"", 0},
+              {"Exit(&X)", ID_APP_EXIT}}},
             {"Comm(&C)", ID_COMM_SETUP},
             {"Help(&H)", 0, {{"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
         },

@@ -86,6 +86,13 @@ TEST_F(MainViewTabs, ModelAndTabSwitchesShowAndReadTheCurrentPage)
     EXPECT_EQ(view.CurrentPage(0), &view.m_cmd40UsrGain);
     EXPECT_EQ(Sent().size(), 3u);
 
+    // A refresh from outside the pages reaches the page on show of the model on show only.
+    Fresh();
+    view.RefreshShownPage(1);
+    EXPECT_TRUE(Sent().empty());
+    view.RefreshShownPage(0);
+    EXPECT_EQ(Sent().size(), 3u);
+
     // The shutter page also reads when its model is left.
     ChooseTab(0, 4);
     Fresh();

@@ -1,6 +1,7 @@
 #include "tools/vireoctl/OpsCommands.h"
 
 #include "comm/ComIF.h"
+#include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/NamedOps.h"
 
 #include <cstdio>
@@ -23,7 +24,20 @@ int CallOperation(const Options& options)
 {
     if (options.args.size() < 3)
         return Usage();
-    const auto kind = MapOfModel(options.args[1]);
+    std::string model = options.args[1];
+    // "auto": the operation is looked up once the camera has said which model it is.
+    const bool identify = model == kAutoModel;
+    if (identify) {
+        if (!OpenPort(options))
+            return kExitFailed;
+        CameraIdentity identity;
+        int status = kExitFailed;
+        const auto identified = IdentifyModel(identity, status);
+        if (!identified)
+            return status;
+        model = CameraModelName(*identified);
+    }
+    const auto kind = MapOfModel(model);
     if (!kind)
         return Usage();
     const NamedOp* op = FindOperation(*kind, options.args[2]);
@@ -33,7 +47,7 @@ int CallOperation(const Options& options)
     const BoundOp run = op->bind(args);
     if (!run)
         return Usage();
-    if (!OpenPort(options))
+    if (!identify && !OpenPort(options))
         return kExitFailed;
     const auto map = MakeMap(*kind, &g_ComIF);
     std::vector<std::string> outputs;

@@ -63,7 +63,11 @@ int Usage(std::FILE* stream)
                  "  write ADDR VALUE               write one register (hexadecimal)\n"
                  "  ops MODEL                      list the named operations of a model\n"
                  "  call MODEL OPERATION [ARG...]  run one named operation\n"
-                 "  ports                          list the Camera Link ports\n");
+                 "  ports                          list the Camera Link ports\n"
+                 "  identify                       the camera's identity and model\n"
+                 "  save MODEL FILE                the model's settings to a file\n"
+                 "  load FILE [--force] [--dry-run]  settings from a file to the camera\n"
+                 "MODEL of call and save may be \"auto\": the connected camera's own.\n");
     return kExitUsage;
 }
 

@@ -3,9 +3,11 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
+#include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/InfoOptions.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/Session.h"
+#include "tools/vireoctl/SettingsCommands.h"
 
 #include <cstdio>
 
@@ -90,5 +92,11 @@ int main(int argc, char** argv)
         return CallOperation(options);
     if (command == "ports")
         return Ports(options);
+    if (command == "identify")
+        return Identify(options);
+    if (command == "save")
+        return SaveSettings(options);
+    if (command == "load")
+        return LoadSettings(options);
     return Usage();
 }

@@ -1,0 +1,209 @@
+#include "app/CameraSettingsMenu.h"
+
+#include "app/TransferProgress.h"
+#include "app/VireoApp.h"
+#include "app/VireoView.h"
+#include "camera/RVQM52BM14Reg.h"
+#include "camera/RVX1240Reg.h"
+#include "camera/RVX1250Reg.h"
+#include "camera/settings/AtomicFile.h"
+#include "camera/settings/SettingsTransfer.h"
+#include "comm/ComIF.h"
+#include "platform/msgbox/MessageBox.h"
+#include "platform/ui/OpenFileDialog.h"
+#include "platform/ui/SaveFileDialog.h"
+#include "res/Resource.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+constexpr const char* kCaption = "Camera Settings";
+constexpr const char* kFilter = "JSON files (*.json)|*.json|All files (*)|*|";
+
+CRVXReg* ProgramMap(CameraModel model)
+{
+    switch (model) {
+    case CameraModel::RV1240DLX:
+        return theApp.m_pReg1240;
+    case CameraModel::RV1250LX:
+        return theApp.m_pReg1250;
+    case CameraModel::RVQM52BM14:
+    case CameraModel::RVQM52CM14:
+        break;
+    }
+    return theApp.m_pRegQM52;
+}
+
+QAction* FindCommand(const QList<QAction*>& actions, int command)
+{
+    for (QAction* action : actions) {
+        if (action->data().toInt() == command && !action->menu())
+            return action;
+        if (QMenu* menu = action->menu())
+            if (QAction* found = FindCommand(menu->actions(), command))
+                return found;
+    }
+    return nullptr;
+}
+
+std::string Problems(const std::vector<ValueProblem>& problems)
+{
+    std::string text;
+    for (const ValueProblem& problem : problems)
+        text += problem.name + ": " + problem.reason + "\n";
+    return text;
+}
+
+} // namespace
+
+CCameraSettingsMenu::CCameraSettingsMenu(QWidget* window, QMenuBar* bar, CVireoView* view)
+    : QObject(window), m_showProgressAfterMs(CTransferProgress::kShowAfterMs), m_window(window),
+      m_view(view), m_camera{&g_ComIF, ProgramMap}
+{
+    if (bar) {
+        m_save = FindCommand(bar->actions(), ID_FILE_SAVE_CAMERA_SETTINGS);
+        m_load = FindCommand(bar->actions(), ID_FILE_LOAD_CAMERA_SETTINGS);
+    }
+    if (view)
+        if (auto* models = qobject_cast<QComboBox*>(view->GetDlgItem(IDC_COMBO_MODEL)))
+            connect(models, &QComboBox::currentIndexChanged, this, [this] { UpdateItems(); });
+    UpdateItems();
+}
+
+std::optional<CameraModel> CCameraSettingsMenu::ChosenModel() const
+{
+    if (!m_view)
+        return std::nullopt;
+    ui::ComboBox models = m_view->GetComboBox(IDC_COMBO_MODEL);
+    const int chosen = models.GetCurSel();
+    if (chosen < 0)
+        return std::nullopt;
+    return CameraModelFromName(models.GetLBText(chosen));
+}
+
+void CCameraSettingsMenu::UpdateItems()
+{
+    const bool chosen = ChosenModel().has_value();
+    for (QAction* action : {m_save, m_load})
+        if (action)
+            action->setEnabled(chosen);
+}
+
+void CCameraSettingsMenu::Report(const std::string& text, bool failed)
+{
+    ShowMessageBox(text, kCaption, failed ? MsgIcon::Warning : MsgIcon::Information);
+}
+
+void CCameraSettingsMenu::OnSaveCameraSettings()
+{
+    const auto model = ChosenModel();
+    if (!model)
+        return;
+    CRVXReg* map = m_camera.map ? m_camera.map(*model) : nullptr;
+    if (!map)
+        return;
+    const std::string name = CameraModelName(*model);
+    ui::SaveFileRequest request;
+    request.defaultExtension = "json";
+    request.proposedName = name + ".json";
+    request.filter = kFilter;
+    request.overwritePrompt = true;
+    const auto path = ui::AskSaveFileName(m_window, request);
+    if (!path)
+        return;
+
+    SaveOutcome outcome;
+    {
+        CTransferProgress progress(m_window, QString::fromStdString("Reading the " + name + "..."),
+                                   m_showProgressAfterMs);
+        outcome = ReadCameraSettings(*model, m_camera.comIF, *map, nullptr,
+                                     [&progress](std::size_t done, std::size_t total) {
+                                         return progress.Step(done, total);
+                                     });
+    }
+    if (outcome.cancelled) {
+        Report("Saving was cancelled. No file was written.", true);
+        return;
+    }
+    if (!outcome.Ok()) {
+        std::string text =
+            "The settings of the " + name + " could not be read.\n" + Problems(outcome.failures);
+        if (!outcome.notRead.empty())
+            text += "Not read: " + JoinNames(outcome.notRead) + "\n";
+        Report(text + "No file was written.", true);
+        return;
+    }
+    std::string error;
+    if (!WriteFileAtomically(*path, SettingsToJson(outcome.file), error)) {
+        Report("Could not save the settings: " + error, true);
+        return;
+    }
+    Report("Saved " + std::to_string(outcome.file.values.size()) + " settings of " + name + " to " +
+               *path,
+           false);
+}
+
+void CCameraSettingsMenu::OnLoadCameraSettings()
+{
+    const auto model = ChosenModel();
+    if (!model)
+        return;
+    CRVXReg* map = m_camera.map ? m_camera.map(*model) : nullptr;
+    if (!map)
+        return;
+    const std::string name = CameraModelName(*model);
+    ui::OpenFileRequest request;
+    request.filter = kFilter;
+    const auto path = ui::AskOpenFileName(m_window, request);
+    if (!path)
+        return;
+
+    std::string text;
+    std::string error;
+    SettingsFile file;
+    FileProblem problem;
+    if (!ReadSmallFile(*path, kSettingsFileMax, text, error)) {
+        Report(error + "\nNothing was sent to the camera.", true);
+        return;
+    }
+    if (!SettingsFromJson(text, file, problem)) {
+        Report(*path + " cannot be loaded: " + (problem.name.empty() ? "" : problem.name + ": ") +
+                   problem.reason + "\nNothing was sent to the camera.",
+               true);
+        return;
+    }
+    if (file.model != *model) {
+        Report(*path + " holds settings of the " + CameraModelName(file.model) +
+                   ", not of the chosen " + name + ".\nNothing was sent to the camera.",
+               true);
+        return;
+    }
+
+    LoadOutcome outcome;
+    {
+        CTransferProgress progress(m_window, QString::fromStdString("Writing the " + name + "..."),
+                                   m_showProgressAfterMs);
+        outcome = WriteCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
+            return progress.Step(done, total);
+        });
+    }
+    if (!outcome.written.empty() && m_pageRefresh)
+        m_pageRefresh(*model);
+    if (outcome.Ok()) {
+        Report("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
+                   " from " + *path,
+               false);
+        return;
+    }
+    std::string report = outcome.cancelled ? "Loading was cancelled.\n"
+                                           : "Loading " + *path + " into the " + name +
+                                                 " did not succeed.\n" + Problems(outcome.failures);
+    report += "Written: " + (outcome.written.empty() ? "nothing" : JoinNames(outcome.written));
+    if (!outcome.notWritten.empty())
+        report += "\nNot written: " + JoinNames(outcome.notWritten);
+    Report(report, true);
+}

@@ -1,0 +1,61 @@
+// The File menu's "Save Camera Settings..." and "Load Camera Settings...": the chosen model's
+// settings to a JSON file and back, through the same core as vireoctl. Both items are enabled
+// once a model is chosen in the main view's list.
+#pragma once
+
+#include "camera/settings/CameraModel.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class CComIF;
+class CRVXReg;
+class CVireoView;
+class QAction;
+class QMenuBar;
+class QWidget;
+
+class CCameraSettingsMenu : public QObject {
+public:
+    // Where the camera is reached: the port facade (for the identity) and the register map of a
+    // model's family. The default is the program's: g_ComIF and theApp's maps.
+    struct Camera {
+        CComIF* comIF = nullptr;
+        std::function<CRVXReg*(CameraModel)> map;
+    };
+
+    // Finds its two items in bar by command id and follows the view's model list.
+    CCameraSettingsMenu(QWidget* window, QMenuBar* bar, CVireoView* view);
+    void SetCamera(Camera camera) { m_camera = std::move(camera); }
+
+    // Called after a load has changed the camera, so that the page on show reads it again.
+    // The main view connects its current page's Refresh here.
+    void SetPageRefresh(std::function<void(CameraModel)> refresh)
+    {
+        m_pageRefresh = std::move(refresh);
+    }
+
+    // The menu commands.
+    void OnSaveCameraSettings();
+    void OnLoadCameraSettings();
+
+    // The model chosen in the view's list, if any.
+    std::optional<CameraModel> ChosenModel() const;
+
+    // How long a transfer may take before its progress is shown (tests shorten it).
+    int m_showProgressAfterMs;
+
+private:
+    void UpdateItems();
+    void Report(const std::string& text, bool failed);
+
+    QWidget* m_window;
+    CVireoView* m_view;
+    QAction* m_save = nullptr;
+    QAction* m_load = nullptr;
+    Camera m_camera;
+    std::function<void(CameraModel)> m_pageRefresh;
+};

@@ -1,0 +1,14 @@
+// Writing a file so that readers see either the old contents or the whole new contents: the
+// text goes to a temporary file beside it, which is flushed to the disk and then renamed over
+// the target. A failure leaves no temporary file and the old file untouched.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// False with the reason in error ("cannot create /dir/x.json: Permission denied").
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+
+// Reads a whole file of at most maximum bytes. False with the reason in error.
+bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
+                   std::string& error);

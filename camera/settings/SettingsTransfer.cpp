@@ -1,0 +1,165 @@
+#include "camera/settings/SettingsTransfer.h"
+
+#include "camera/RVXReg.h"
+#include "camera/settings/SettingCatalog.h"
+
+bool IsLinkFailure(int result)
+{
+    return result >= 256 || result < 0;
+}
+
+namespace {
+
+std::string ResultText(CRVXReg& map, int result)
+{
+    std::string text = map.GetResultText(result);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(result) : text;
+}
+
+bool GoOn(const TransferProgress& progress, std::size_t done, std::size_t total)
+{
+    return !progress || progress(done, total);
+}
+
+} // namespace
+
+SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
+                               const CameraIdentity* known, const TransferProgress& progress)
+{
+    SaveOutcome outcome;
+    const std::vector<SettingDef>& defs = SettingsOf(model);
+    const std::size_t total = defs.size() + (known ? 0 : 1);
+    std::size_t done = 0;
+
+    CameraIdentity identity;
+    if (known) {
+        identity = *known;
+    } else {
+        if (!GoOn(progress, done, total)) {
+            outcome.cancelled = true;
+            for (const SettingDef& def : defs)
+                outcome.notRead.push_back(def.name);
+            return outcome;
+        }
+        const int result = ReadCameraIdentity(comIF, identity);
+        ++done;
+        if (result != 0) {
+            outcome.failures.push_back({"identity", ResultText(map, result)});
+            if (IsLinkFailure(result)) {
+                for (const SettingDef& def : defs)
+                    outcome.notRead.push_back(def.name);
+                return outcome;
+            }
+        }
+    }
+    outcome.file.model = model;
+    outcome.file.camera = {identity.vendor, identity.model, identity.serial, identity.cpu,
+                           identity.fpga};
+    outcome.file.saved = SettingsTimeNow();
+
+    bool stopped = false;
+    for (const SettingDef& def : defs) {
+        if (!stopped && !GoOn(progress, done, total)) {
+            outcome.cancelled = true;
+            stopped = true;
+        }
+        if (stopped) {
+            outcome.notRead.push_back(def.name);
+            continue;
+        }
+        int value = 0;
+        const int result = def.read(map, value);
+        ++done;
+        if (result != 0) {
+            outcome.failures.push_back({def.name, ResultText(map, result)});
+            stopped = IsLinkFailure(result);
+            continue;
+        }
+        if (const std::string reason = def.CheckValue(value); !reason.empty()) {
+            outcome.failures.push_back(
+                {def.name, "holds " + std::to_string(value) + ", " + reason + " of the page"});
+            continue;
+        }
+        outcome.file.values.emplace_back(def.name, value);
+    }
+    return outcome;
+}
+
+LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
+                                const TransferProgress& progress)
+{
+    LoadOutcome outcome;
+    const std::size_t total = file.values.size() * 2;
+    std::size_t done = 0;
+    bool stopped = false;
+    std::vector<std::pair<const SettingDef*, int>> toCheck;
+    for (const auto& [name, value] : file.values) {
+        const SettingDef* def = FindSetting(file.model, name);
+        if (!def)
+            continue; // the file was checked against the same catalogue
+        if (!stopped && !GoOn(progress, done, total)) {
+            outcome.cancelled = true;
+            stopped = true;
+        }
+        if (stopped) {
+            outcome.notWritten.push_back(name);
+            continue;
+        }
+        const int result = def->write(map, value);
+        ++done;
+        if (result != 0) {
+            outcome.failures.push_back({name, "not written: " + ResultText(map, result)});
+            stopped = IsLinkFailure(result);
+            continue;
+        }
+        outcome.written.push_back(name);
+        toCheck.emplace_back(def, value);
+    }
+    // A camera that stopped answering would only time out again; a user who stopped wants
+    // nothing more sent.
+    if (stopped)
+        return outcome;
+    for (const auto& [def, expected] : toCheck) {
+        if (!stopped && !GoOn(progress, done, total)) {
+            outcome.cancelled = true;
+            stopped = true;
+        }
+        if (stopped) {
+            outcome.failures.push_back({def->name, "not read back"});
+            continue;
+        }
+        int value = 0;
+        const int result = def->read(map, value);
+        ++done;
+        if (result != 0) {
+            outcome.failures.push_back({def->name, "not read back: " + ResultText(map, result)});
+            stopped = IsLinkFailure(result);
+        } else if (value != expected) {
+            outcome.failures.push_back({def->name, "reads back " + std::to_string(value) +
+                                                       ", not " + std::to_string(expected)});
+        }
+    }
+    return outcome;
+}
+
+std::vector<std::string> PlannedWrites(const SettingsFile& file)
+{
+    std::vector<std::string> texts;
+    for (const auto& [name, value] : file.values)
+        if (const SettingDef* def = FindSetting(file.model, name))
+            texts.push_back(def->WriteText(value));
+    return texts;
+}
+
+std::string JoinNames(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
+}

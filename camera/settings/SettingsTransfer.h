@@ -1,0 +1,60 @@
+// Moving a model's settings between the camera and a settings file, one named operation at a
+// time, each leaving its sequence-log line. A caller may watch the progress and stop the work
+// between two operations.
+#pragma once
+
+#include "camera/settings/CameraIdentity.h"
+#include "camera/settings/SettingsFile.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CComIF;
+class CRVXReg;
+
+// Called before each operation with the number done and the number in all; false stops there.
+using TransferProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+struct ValueProblem {
+    std::string name;
+    std::string reason;
+};
+
+struct SaveOutcome {
+    SettingsFile file;                  // whole only when Ok()
+    std::vector<ValueProblem> failures; // could not be read, or hold what no page can write
+    std::vector<std::string> notRead;   // left after the link failed or the user stopped
+    bool cancelled = false;
+    bool Ok() const { return failures.empty() && notRead.empty() && !cancelled; }
+};
+
+struct LoadOutcome {
+    std::vector<std::string> written;    // the camera took these writes
+    std::vector<ValueProblem> failures;  // refused writes, and values that read back otherwise
+    std::vector<std::string> notWritten; // left after the link failed or the user stopped
+    bool cancelled = false;
+    bool Ok() const { return failures.empty() && notWritten.empty() && !cancelled; }
+};
+
+// A result code of the link itself (time-out, line or library error): the camera is not
+// answering, so going on would only wait out one time-out after another.
+bool IsLinkFailure(int result);
+
+// Reads every value of model through map (its family's register map). The identity is read
+// first unless known is given. A value outside what the pages allow counts as a failure, since
+// the file could not be loaded again.
+SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
+                               const CameraIdentity* known, const TransferProgress& progress);
+
+// Writes the file's values in the model's order through map, then reads each written value
+// back. Stops at the first link failure.
+LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
+                                const TransferProgress& progress);
+
+// The operations WriteCameraSettings would run, one text each ("SetRGain 512").
+std::vector<std::string> PlannedWrites(const SettingsFile& file);
+
+// "A, B and C".
+std::string JoinNames(const std::vector<std::string>& names);
