@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -42,6 +43,29 @@ void SaveModal(const char* name)
         Save(modal, name);
         static_cast<QDialog*>(modal)->done(0);
     });
+}
+
+// The RV1250LX setting pages, each shown alone inside a host of its own.
+void SaveRv1250Pages()
+{
+    CCmd50Info info;
+    CCmd50SelfChk selfChk;
+    CCmd50UsrGain usrGain;
+    CCmd50Mem mem;
+    CCmd50Shatter shatter;
+    CCmd50Register reg;
+    const std::pair<pages::CCmdPage*, const char*> list[] = {
+        {&info, "rv1250-info"},  {&selfChk, "rv1250-selfcheck"}, {&usrGain, "rv1250-usergain"},
+        {&mem, "rv1250-memory"}, {&shatter, "rv1250-shutter"},   {&reg, "rv1250-register"},
+    };
+    for (const auto& [page, name] : list) {
+        QWidget host;
+        page->Create(&host);
+        page->ShowWindow(true);
+        host.resize(page->size());
+        host.show();
+        Save(page, name);
+    }
 }
 
 } // namespace
@@ -98,6 +122,8 @@ int main(int argc, char** argv)
     CAboutDlg about;
     SaveModal("about");
     about.DoModal();
+
+    SaveRv1250Pages();
 
     return g_failures == 0 ? 0 : 1;
 }
