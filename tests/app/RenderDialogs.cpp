@@ -45,9 +45,11 @@ void SaveModal(const char* name)
     });
 }
 
-// The RV1250LX setting pages, each shown alone inside a host of its own.
+// The RV1250LX setting pages, each shown alone inside one host. The host is declared first so
+// that it outlives the pages, which are its children.
 void SaveRv1250Pages()
 {
+    QWidget host;
     CCmd50Info info;
     CCmd50SelfChk selfChk;
     CCmd50UsrGain usrGain;
@@ -58,13 +60,13 @@ void SaveRv1250Pages()
         {&info, "rv1250-info"},  {&selfChk, "rv1250-selfcheck"}, {&usrGain, "rv1250-usergain"},
         {&mem, "rv1250-memory"}, {&shatter, "rv1250-shutter"},   {&reg, "rv1250-register"},
     };
+    host.show();
     for (const auto& [page, name] : list) {
-        QWidget host;
         page->Create(&host);
         page->ShowWindow(true);
         host.resize(page->size());
-        host.show();
         Save(page, name);
+        page->ShowWindow(false);
     }
 }
 
