@@ -34,7 +34,14 @@ CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
                   {&m_cmd40Register, 5, "Register"},
                   {&m_cmd40UsrGain, 2, "UserGain"},
                   {&m_cmd40Shatter, 4, "Shutter"}}};
-    m_sets[1] = {IDC_TAB_RV1250, kPageTop1250, {}};
+    m_sets[1] = {IDC_TAB_RV1250,
+                 kPageTop1250,
+                 {{&m_cmd50Info, 0, "Info"},
+                  {&m_cmd50SelfChk, 1, "SelfCheck"},
+                  {&m_cmd50Mem, 3, "Memory"},
+                  {&m_cmd50Register, 5, "Register"},
+                  {&m_cmd50Shatter, 4, "Shutter"},
+                  {&m_cmd50UsrGain, 2, "UserGain"}}};
     m_sets[2] = {IDC_TAB_RVQM52B, kPageTop, {}};
     m_sets[3] = {IDC_TAB_RVQM52C, kPageTop, {}};
 

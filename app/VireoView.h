@@ -8,6 +8,12 @@
 #include "pages/rv1240/Cmd40SelfChk.h"
 #include "pages/rv1240/Cmd40Shatter.h"
 #include "pages/rv1240/Cmd40UsrGain.h"
+#include "pages/rv1250/Cmd50Info.h"
+#include "pages/rv1250/Cmd50Mem.h"
+#include "pages/rv1250/Cmd50Register.h"
+#include "pages/rv1250/Cmd50SelfChk.h"
+#include "pages/rv1250/Cmd50Shatter.h"
+#include "pages/rv1250/Cmd50UsrGain.h"
 #include "platform/ui/Dialog.h"
 
 #include <array>
@@ -64,6 +70,13 @@ public:
     CCmd40Register m_cmd40Register;
     CCmd40UsrGain m_cmd40UsrGain;
     CCmd40Shatter m_cmd40Shatter;
+    // RV1250LX set, in the order the pages are created.
+    CCmd50Info m_cmd50Info;
+    CCmd50SelfChk m_cmd50SelfChk;
+    CCmd50Mem m_cmd50Mem;
+    CCmd50Register m_cmd50Register;
+    CCmd50Shatter m_cmd50Shatter;
+    CCmd50UsrGain m_cmd50UsrGain;
 
 private:
     void CreatePages();

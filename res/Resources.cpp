@@ -20,7 +20,7 @@ void Install()
     ui::ResourceTable table;
     table.dialogs = {&AboutTemplate(),     &MainFormTemplate(), &LogSeqTemplate(),
                      &CommSetupTemplate(), &LogTemplate(),      &LogCommTemplate()};
-    for (const auto& pages : {Rv1240PageTemplates()})
+    for (const auto& pages : {Rv1240PageTemplates(), Rv1250PageTemplates()})
         table.dialogs.insert(table.dialogs.end(), pages.begin(), pages.end());
     table.menus = {&MainMenuTemplate()};
     table.images = {

@@ -17,5 +17,6 @@ const ui::MenuTemplate& MainMenuTemplate();
 
 // Setting pages, one list per model set.
 std::vector<const ui::DialogTemplate*> Rv1240PageTemplates();
+std::vector<const ui::DialogTemplate*> Rv1250PageTemplates();
 
 } // namespace res

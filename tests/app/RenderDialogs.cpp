@@ -22,6 +22,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -129,6 +130,7 @@ int main(int argc, char** argv)
     CAboutDlg about;
     SaveModal("about");
     about.DoModal();
+
 
     return g_failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,9 @@
+// RV1250LX "Info": the camera's identity texts.
+#pragma once
+
+#include "pages/common/InfoPage.h"
+
+class CCmd50Info : public pages::CInfoPage {
+public:
+    CCmd50Info();
+};

@@ -1,0 +1,12 @@
+#include "pages/rv1250/Cmd50Mem.h"
+
+#include "res/Resource.h"
+#include "res/ids/Rv1250.h"
+
+CCmd50Mem::CCmd50Mem()
+    : pages::CMemPage(
+          IDD_CMD50_MEM,
+          {IDC_50MEM_BANK0, IDC_50MEM_BANK3, IDC_50MEM_SAVE, IDC_50MEM_LOAD, IDC_50MEM_RESET},
+          &CVireoApp::m_pBaseReg1250)
+{
+}

@@ -1,0 +1,9 @@
+// RV1250LX "Memory": the four user memory banks.
+#pragma once
+
+#include "pages/common/MemPage.h"
+
+class CCmd50Mem : public pages::CMemPage {
+public:
+    CCmd50Mem();
+};

@@ -1,0 +1,41 @@
+#include "pages/rv1250/Cmd50UsrGain.h"
+
+#include "camera/RVX1250Reg.h"
+#include "pages/common/MapAccess.h"
+#include "res/Resource.h"
+#include "res/ids/Rv1250.h"
+
+using pages::ReadoutFormat;
+
+CCmd50UsrGain::CCmd50UsrGain() : pages::CCmdPage(IDD_CMD50_USRGAIN, pages::RefreshOn::Show)
+{
+    BindBar(IDC_50GAIN_CLAMP_BAR, 0, 31, m_byClampLevel,
+            {{IDC_50GAIN_CLAMP_HEX, ReadoutFormat::Hex}});
+    BindBar(IDC_50GAIN_GAIN_BAR, 0, 511, m_wGain, {{IDC_50GAIN_GAIN_HEX, ReadoutFormat::Hex}});
+    OnClicked(IDC_50GAIN_REFRESH, [this] { Refresh(); });
+    OnClicked(IDC_50GAIN_APPLY, [this] { Apply(); });
+}
+
+void CCmd50UsrGain::Refresh()
+{
+    // A failed gain read shows 0; a failed clamp read shows the level the page had.
+    m_wGain = 0;
+    std::uint8_t clamp = m_byClampLevel;
+    std::uint16_t gain = 0;
+    if (CRVX1250Reg* map = theApp.m_pReg1250) {
+        map->GetOutLevelOffset(&clamp);
+        ShowBar(IDC_50GAIN_CLAMP_BAR, clamp);
+        map->GetOutLevelGain(&gain);
+        ShowBar(IDC_50GAIN_GAIN_BAR, gain);
+    }
+    UpdateData(false);
+}
+
+void CCmd50UsrGain::Apply()
+{
+    UpdateData(true);
+    if (CRVX1250Reg* map = theApp.m_pReg1250) {
+        map->SetOutLevelOffset(m_byClampLevel);
+        map->SetOutLevelGain(m_wGain);
+    }
+}
