@@ -6,6 +6,16 @@
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
 #include "comm/CommSetDlg.h"
+#include "pages/rvqm52/Cmd52BInfo.h"
+#include "pages/rvqm52/Cmd52BMem.h"
+#include "pages/rvqm52/Cmd52BPartial.h"
+#include "pages/rvqm52/Cmd52BRegister.h"
+#include "pages/rvqm52/Cmd52BSelfChk.h"
+#include "pages/rvqm52/Cmd52BShatter.h"
+#include "pages/rvqm52/Cmd52BUsrGain.h"
+#include "pages/rvqm52/Cmd52CColor.h"
+#include "pages/rvqm52/Cmd52CPartial.h"
+#include "pages/rvqm52/Cmd52CUsrGain.h"
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -33,6 +43,51 @@ void Save(QWidget* widget, const char* name)
         return;
     }
     std::printf("%s\n", qPrintable(path));
+}
+
+// Every page of the two RVQM52 sets, each created hidden in a host of its own and then shown, as
+// the view does; without a camera the pages show what they hold before any read.
+void SaveRvqm52Pages()
+{
+    struct Shot {
+        pages::CCmdPage* page;
+        const char* name;
+    };
+    CCmd52BInfo info;
+    CCmd52BSelfChk selfChk;
+    CCmd52BMem mem;
+    CCmd52BRegister reg;
+    CCmd52BShatter shatter;
+    CCmd52BPartial partial;
+    CCmd52BUsrGain usrGain;
+    CCmd52CPartial colourPartial;
+    CCmd52CUsrGain colourUsrGain;
+    CCmd52CColor color;
+    const Shot shots[] = {
+        {&info, "rvqm52-info"},
+        {&selfChk, "rvqm52-selfcheck"},
+        {&usrGain, "rvqm52b-usergain"},
+        {&shatter, "rvqm52-shutter"},
+        {&partial, "rvqm52b-partial"},
+        {&mem, "rvqm52-memory"},
+        {&reg, "rvqm52-register"},
+        {&colourUsrGain, "rvqm52c-usergain"},
+        {&colourPartial, "rvqm52c-partial"},
+        {&color, "rvqm52c-color"},
+    };
+    for (const Shot& shot : shots) {
+        QWidget host;
+        if (!shot.page->Create(&host)) {
+            std::fprintf(stderr, "cannot create %s\n", shot.name);
+            ++g_failures;
+            continue;
+        }
+        host.resize(shot.page->size());
+        host.show();
+        shot.page->ShowWindow(true);
+        Save(shot.page, shot.name);
+        shot.page->setParent(nullptr);
+    }
 }
 
 // Grabs the next modal dialog, then ends it.
@@ -98,6 +153,8 @@ int main(int argc, char** argv)
     CAboutDlg about;
     SaveModal("about");
     about.DoModal();
+
+    SaveRvqm52Pages();
 
     return g_failures == 0 ? 0 : 1;
 }
