@@ -210,14 +210,14 @@ const DialogTemplate& ShatterTemplate()
 void AddPartialBar(std::vector<ControlTemplate>& controls, const char* group, int y, int height,
                    int bar, int hex, int dec, const char* minimum, const char* maximum)
 {
-    controls.push_back({Kind::GroupBox, IDC_STATIC, group, {7, y, 138, height}});
-    controls.push_back({Kind::HScrollBar, bar, "", {13, y + 11, 80, 10}, cs::TabStop});
-    controls.push_back({Kind::Text, IDC_STATIC, "0x", {97, y + 12, 10, 8}});
-    controls.push_back({Kind::Edit, hex, "", {107, y + 10, 32, 12}, kReadout});
+    controls.push_back({Kind::GroupBox, IDC_STATIC, group, {7, y, 132, height}});
+    controls.push_back({Kind::HScrollBar, bar, "", {13, y + 11, 74, 10}, cs::TabStop});
+    controls.push_back({Kind::Text, IDC_STATIC, "0x", {91, y + 12, 10, 8}});
+    controls.push_back({Kind::Edit, hex, "", {101, y + 10, 32, 12}, kReadout});
     controls.push_back({Kind::Text, IDC_STATIC, minimum, {13, y + 24, 30, 8}});
-    controls.push_back({Kind::Text, IDC_STATIC, maximum, {63, y + 24, 30, 8}, cs::Right});
-    controls.push_back({Kind::Text, IDC_STATIC, "Dec", {93, y + 26, 14, 8}});
-    controls.push_back({Kind::Edit, dec, "", {107, y + 24, 32, 12}, kReadout});
+    controls.push_back({Kind::Text, IDC_STATIC, maximum, {57, y + 24, 30, 8}, cs::Right});
+    controls.push_back({Kind::Text, IDC_STATIC, "Dec", {87, y + 26, 14, 8}});
+    controls.push_back({Kind::Edit, dec, "", {101, y + 24, 32, 12}, kReadout});
 }
 
 const DialogTemplate& PartialTemplate()
@@ -244,27 +244,27 @@ DialogTemplate MakePartialTemplate(const PartialTemplateIds& ids)
                   "0x4D4");
     AddPartialBar(c, "Shutter Speed", 91, 50, ids.shutterBar, ids.shutterHex, ids.shutterDec, "0",
                   "0x7FF");
-    c.push_back({Kind::Text, IDC_STATIC, "1/", {93, 131, 12, 8}});
-    c.push_back({Kind::Edit, ids.exposure, "", {107, 129, 32, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "1/", {87, 131, 12, 8}});
+    c.push_back({Kind::Edit, ids.exposure, "", {101, 129, 32, 12}, kValue});
 
-    c.push_back({Kind::Picture, ids.picture, "", {150, 4, 67, 50}, ss::Bitmap, {}, IDB_PARTIAL});
+    c.push_back({Kind::Picture, ids.picture, "", {144, 4, 67, 50}, ss::Bitmap, {}, IDB_PARTIAL});
 
-    c.push_back({Kind::GroupBox, IDC_STATIC, "Vertical Timing", {150, 56, 98, 44}});
-    c.push_back({Kind::Text, IDC_STATIC, "Sync", {156, 69, 18, 8}});
-    c.push_back({Kind::Text, IDC_STATIC, "3", {176, 69, 10, 8}});
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Vertical Timing", {144, 56, 104, 44}});
+    c.push_back({Kind::Text, IDC_STATIC, "Sync", {150, 69, 18, 8}});
+    c.push_back({Kind::Text, IDC_STATIC, "3", {170, 69, 10, 8}});
     c.push_back({Kind::Text, IDC_STATIC, "BP", {198, 69, 10, 8}});
     c.push_back({Kind::Edit, ids.bp, "", {210, 67, 32, 12}, kValue});
-    c.push_back({Kind::Text, IDC_STATIC, "ACT", {156, 84, 16, 8}});
-    c.push_back({Kind::Edit, ids.act, "", {172, 82, 22, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "ACT", {150, 84, 16, 8}});
+    c.push_back({Kind::Edit, ids.act, "", {166, 82, 28, 12}, kValue});
     c.push_back({Kind::Text, IDC_STATIC, "FP", {198, 84, 10, 8}});
     c.push_back({Kind::Edit, ids.fp, "", {210, 82, 32, 12}, kValue});
 
-    c.push_back({Kind::GroupBox, IDC_STATIC, "Partial Topics", {150, 102, 98, 40}});
-    c.push_back({Kind::Text, IDC_STATIC, "Frame Rate", {155, 114, 38, 8}});
-    c.push_back({Kind::Edit, ids.fps, "", {193, 112, 38, 12}, kValue});
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Partial Topics", {144, 102, 104, 40}});
+    c.push_back({Kind::Text, IDC_STATIC, "Frame Rate", {149, 114, 38, 8}});
+    c.push_back({Kind::Edit, ids.fps, "", {187, 112, 44, 12}, kValue});
     c.push_back({Kind::Text, IDC_STATIC, "fps", {233, 114, 12, 8}});
-    c.push_back({Kind::Text, IDC_STATIC, "Max Height", {155, 128, 38, 8}});
-    c.push_back({Kind::Edit, ids.maxHeight, "", {193, 126, 38, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "Max Height", {149, 128, 38, 8}});
+    c.push_back({Kind::Edit, ids.maxHeight, "", {187, 126, 44, 12}, kValue});
 
     c.push_back({Kind::PushButton, ids.refresh, "Refresh", {148, 143, 48, 14}, cs::TabStop});
     c.push_back({Kind::PushButton, ids.apply, "Apply", {200, 143, 48, 14}, cs::TabStop});
