@@ -42,8 +42,25 @@ CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
                   {&m_cmd50Register, 5, "Register"},
                   {&m_cmd50Shatter, 4, "Shutter"},
                   {&m_cmd50UsrGain, 2, "UserGain"}}};
-    m_sets[2] = {IDC_TAB_RVQM52B, kPageTop, {}};
-    m_sets[3] = {IDC_TAB_RVQM52C, kPageTop, {}};
+    m_sets[2] = {IDC_TAB_RVQM52B,
+                 kPageTop,
+                 {{&m_cmd52BInfo, 0, "Info"},
+                  {&m_cmd52BSelfChk, 1, "SelfCheck"},
+                  {&m_cmd52BMem, 5, "Memory"},
+                  {&m_cmd52BRegister, 6, "Register"},
+                  {&m_cmd52BShatter, 3, "Shutter"},
+                  {&m_cmd52BPartial, 4, "Partial"},
+                  {&m_cmd52BUsrGain, 2, "UserGain"}}};
+    m_sets[3] = {IDC_TAB_RVQM52C,
+                 kPageTop,
+                 {{&m_cmd52CInfo, 0, "Info"},
+                  {&m_cmd52CSelfChk, 1, "SelfCheck"},
+                  {&m_cmd52CMem, 6, "Memory"},
+                  {&m_cmd52CRegister, 7, "Register"},
+                  {&m_cmd52CShatter, 3, "Shutter"},
+                  {&m_cmd52CPartial, 4, "Partial"},
+                  {&m_cmd52CUsrGain, 2, "UserGain"},
+                  {&m_cmd52CColor, 5, "Color"}}};
 
     OnSelChange(IDC_COMBO_MODEL, [this] { SelectModelPages(); });
     OnClicked(IDC_BUTTON_UPDATE, [this] { OnRegisterUpdate(); });

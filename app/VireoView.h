@@ -14,6 +14,16 @@
 #include "pages/rv1250/Cmd50SelfChk.h"
 #include "pages/rv1250/Cmd50Shatter.h"
 #include "pages/rv1250/Cmd50UsrGain.h"
+#include "pages/rvqm52/Cmd52BInfo.h"
+#include "pages/rvqm52/Cmd52BMem.h"
+#include "pages/rvqm52/Cmd52BPartial.h"
+#include "pages/rvqm52/Cmd52BRegister.h"
+#include "pages/rvqm52/Cmd52BSelfChk.h"
+#include "pages/rvqm52/Cmd52BShatter.h"
+#include "pages/rvqm52/Cmd52BUsrGain.h"
+#include "pages/rvqm52/Cmd52CColor.h"
+#include "pages/rvqm52/Cmd52CPartial.h"
+#include "pages/rvqm52/Cmd52CUsrGain.h"
 #include "platform/ui/Dialog.h"
 
 #include <array>
@@ -77,6 +87,25 @@ public:
     CCmd50Register m_cmd50Register;
     CCmd50Shatter m_cmd50Shatter;
     CCmd50UsrGain m_cmd50UsrGain;
+
+    // RVQM52BM14 set, in the order the pages are created.
+    CCmd52BInfo m_cmd52BInfo;
+    CCmd52BSelfChk m_cmd52BSelfChk;
+    CCmd52BMem m_cmd52BMem;
+    CCmd52BRegister m_cmd52BRegister;
+    CCmd52BShatter m_cmd52BShatter;
+    CCmd52BPartial m_cmd52BPartial;
+    CCmd52BUsrGain m_cmd52BUsrGain;
+
+    // RVQM52CM14 set: second instances of the shared pages, then the colour model's own.
+    CCmd52BInfo m_cmd52CInfo;
+    CCmd52BSelfChk m_cmd52CSelfChk;
+    CCmd52BMem m_cmd52CMem;
+    CCmd52BRegister m_cmd52CRegister;
+    CCmd52BShatter m_cmd52CShatter;
+    CCmd52CPartial m_cmd52CPartial;
+    CCmd52CUsrGain m_cmd52CUsrGain;
+    CCmd52CColor m_cmd52CColor;
 
 private:
     void CreatePages();

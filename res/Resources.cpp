@@ -20,12 +20,14 @@ void Install()
     ui::ResourceTable table;
     table.dialogs = {&AboutTemplate(),     &MainFormTemplate(), &LogSeqTemplate(),
                      &CommSetupTemplate(), &LogTemplate(),      &LogCommTemplate()};
-    for (const auto& pages : {Rv1240PageTemplates(), Rv1250PageTemplates()})
+    for (const auto& pages : {Rv1240PageTemplates(), Rv1250PageTemplates(), Rvqm52PageTemplates(),
+                              Rvqm52ColorPageTemplates()})
         table.dialogs.insert(table.dialogs.end(), pages.begin(), pages.end());
     table.menus = {&MainMenuTemplate()};
     table.images = {
         {IDB_SPLASH, ui::ImageKind::Bitmap, ":/vireo/splash.png"},
         {IDR_MAINFRAME, ui::ImageKind::Icon, ":/vireo/vireo.png"},
+        {IDB_PARTIAL, ui::ImageKind::Bitmap, ":/vireo/partial.png"},
     };
     ui::InstallResources(table);
 }

@@ -18,5 +18,7 @@ const ui::MenuTemplate& MainMenuTemplate();
 // Setting pages, one list per model set.
 std::vector<const ui::DialogTemplate*> Rv1240PageTemplates();
 std::vector<const ui::DialogTemplate*> Rv1250PageTemplates();
+std::vector<const ui::DialogTemplate*> Rvqm52PageTemplates();
+std::vector<const ui::DialogTemplate*> Rvqm52ColorPageTemplates();
 
 } // namespace res

@@ -34,6 +34,7 @@ bool HasOwnCaption(Kind kind)
     case Kind::RadioButton:
     case Kind::GroupBox:
     case Kind::Text:
+    case Kind::Picture:
         return true;
     default:
         return false;

@@ -1,5 +1,6 @@
-// Draws VireoStudio's images at build time: the start-up splash (bitmap 102) and the program
-// icon (icon 128). Usage: vireo_draw_images <output directory>
+// Draws VireoStudio's images at build time: the start-up splash (bitmap 102), the program icon
+// (icon 128) and the partial-scan picture of the RVQM52 pages (bitmap 151). Usage:
+// vireo_draw_images <output directory>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -94,6 +95,37 @@ QImage DrawIcon(int size = 32)
     return image;
 }
 
+// 100 x 75 pixels, one bit per pixel: a framed capital A.
+QImage DrawPartial()
+{
+    QImage image(100, 75, QImage::Format_Mono);
+    image.setColor(0, qRgb(255, 255, 255));
+    image.setColor(1, qRgb(0, 0, 0));
+    image.fill(0);
+    auto set = [&image](int x, int y) {
+        if (x >= 0 && x < image.width() && y >= 0 && y < image.height())
+            image.setPixel(x, y, 1);
+    };
+    for (int x = 2; x < 98; ++x)
+        for (int y : {2, 3, 71, 72})
+            set(x, y);
+    for (int y = 2; y < 73; ++y)
+        for (int x : {2, 3, 96, 97})
+            set(x, y);
+    // Two slanted strokes from the apex at (50, 12) to the feet at y = 62, and the cross bar.
+    for (int y = 12; y <= 62; ++y) {
+        const int spread = (y - 12) * 22 / 50;
+        for (int w = 0; w < 4; ++w) {
+            set(50 - spread - w + 1, y);
+            set(50 + spread + w - 1, y);
+        }
+    }
+    for (int y = 44; y < 48; ++y)
+        for (int x = 50 - 14; x <= 50 + 14; ++x)
+            set(x, y);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,7 +137,8 @@ int main(int argc, char** argv)
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!DrawSplash().save(out.filePath(QStringLiteral("splash.png"))) ||
-        !DrawIcon().save(out.filePath(QStringLiteral("vireo.png")))) {
+        !DrawIcon().save(out.filePath(QStringLiteral("vireo.png"))) ||
+        !DrawPartial().save(out.filePath(QStringLiteral("partial.png")))) {
         std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
         return 1;
     }

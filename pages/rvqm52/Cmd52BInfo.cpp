@@ -1,0 +1,27 @@
+#include "pages/rvqm52/Cmd52BInfo.h"
+
+#include "camera/RVQM52BM14Reg.h"
+#include "res/Resource.h"
+#include "res/ids/Rvqm52.h"
+
+CCmd52BInfo::CCmd52BInfo()
+    : pages::CInfoPage(IDD_CMD52B_INFO,
+                       {IDC_52INFO_REFRESH, IDC_52INFO_VENDOR, IDC_52INFO_MODEL, IDC_52INFO_SERIAL,
+                        IDC_52INFO_CPU},
+                       &CVireoApp::m_pBaseRegQM52)
+{
+}
+
+void CCmd52BInfo::ReadCpuVersion(CRVXReg& /*map*/)
+{
+    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+        map->GetShortCpuVersion(m_szCpuVersion);
+        map->GetFpgaVersion(m_szFpgaVersion);
+    }
+}
+
+void CCmd52BInfo::Refresh()
+{
+    pages::CInfoPage::Refresh();
+    SetDlgItemText(IDC_52INFO_FPGA, m_szFpgaVersion);
+}

@@ -1,0 +1,18 @@
+// RVQM52 "Info": the identity texts with the short CPU version and the FPGA version. Serves both
+// RVQM52 models.
+#pragma once
+
+#include "pages/common/InfoPage.h"
+
+class CCmd52BInfo : public pages::CInfoPage {
+public:
+    CCmd52BInfo();
+
+    void Refresh() override;
+
+    char m_szFpgaVersion[64] = {};
+
+protected:
+    // This family's CPU text is eight characters, and the FPGA text follows it.
+    void ReadCpuVersion(CRVXReg& map) override;
+};

@@ -1,0 +1,9 @@
+// RVQM52 "Register": raw register read and write. Serves both RVQM52 models.
+#pragma once
+
+#include "pages/common/RegisterPage.h"
+
+class CCmd52BRegister : public pages::CRegisterPage {
+public:
+    CCmd52BRegister();
+};

@@ -1,0 +1,14 @@
+// RVQM52 "Shutter": the 11-bit shutter speed from its list, scan, bit depth and trigger settings
+// with Restart Reset. Serves both RVQM52 models.
+#pragma once
+
+#include "pages/common/ShutterPage.h"
+
+class CCmd52BShatter : public pages::CShutterPage {
+public:
+    CCmd52BShatter();
+
+protected:
+    int ReadShutterSpeed(std::uint16_t* speed) override;
+    int WriteShutterSpeed(std::uint16_t speed) override;
+};

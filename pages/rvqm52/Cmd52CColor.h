@@ -1,0 +1,36 @@
+// RVQM52CM14 "Color": white-balance mode, gamma, masking, output format, the colour temperature
+// and the manual R and B gains, and the one-push white balance.
+#pragma once
+
+#include "pages/CmdPage.h"
+
+#include <cstdint>
+
+class CCmd52CColor : public pages::CCmdPage {
+public:
+    CCmd52CColor();
+
+    void Refresh() override;
+    void Apply() override;
+    void OnModeClicked();
+    void OnOpwb();
+
+    int m_nModeRadio = -1;       // "Manual", "One Push"; -1 none chosen
+    std::uint8_t m_byWbMode = 0; // 0 manual, 1 one push
+    int m_nGamma = 0;
+    int m_nMasking = 0;
+    int m_nOutputFormat = 0;
+    std::uint16_t m_wRGain = 0;
+    std::uint16_t m_wBGain = 0;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+
+private:
+    // The camera's white-balance mode into the radios; anything but 0 or 1 changes nothing.
+    void ReadWbMode();
+};
+
+// The list index of a colour-temperature code: the six listed temperatures, "USER" for any
+// other code.
+int ColorTempIndex(std::uint8_t code);

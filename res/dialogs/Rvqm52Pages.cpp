@@ -1,0 +1,289 @@
+// The RVQM52BM14 setting pages: identity with the FPGA version, self-check, user gain, shutter,
+// partial scan, memory banks and raw register access. The colour model shows five of them too.
+#include "res/Resource.h"
+#include "res/Templates.h"
+#include "res/dialogs/Rvqm52Partial.h"
+#include "res/ids/Rvqm52.h"
+
+namespace res {
+
+using namespace ui;
+
+namespace {
+
+constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es::AutoHScroll;
+
+const DialogTemplate& InfoTemplate()
+{
+    constexpr std::uint32_t kLeft = es::ReadOnly | es::AutoHScroll;
+    constexpr std::uint32_t kRight = es::ReadOnly | cs::Right | es::AutoHScroll;
+    static const DialogTemplate dialog{
+        IDD_CMD52B_INFO,
+        "",
+        {0, 0, 249, 145},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::GroupBox, IDC_STATIC, "Static", {7, 7, 235, 112}},
+            {Kind::Text, IDC_STATIC, "Vender Name", {16, 24, 62, 8}},
+            {Kind::Edit, IDC_52INFO_VENDOR, "", {84, 22, 148, 13}, kLeft},
+            {Kind::Text, IDC_STATIC, "Model Name", {16, 43, 62, 8}},
+            {Kind::Edit, IDC_52INFO_MODEL, "", {84, 41, 148, 13}, kLeft},
+            {Kind::Text, IDC_STATIC, "Serial Number", {16, 62, 62, 8}},
+            {Kind::Edit, IDC_52INFO_SERIAL, "", {84, 60, 80, 13}, kRight},
+            {Kind::Text, IDC_STATIC, "CPU Version", {16, 81, 62, 8}},
+            {Kind::Edit, IDC_52INFO_CPU, "", {84, 79, 80, 13}, kRight},
+            {Kind::Text, IDC_STATIC, "FPGA Version", {16, 100, 62, 8}},
+            {Kind::Edit, IDC_52INFO_FPGA, "", {84, 98, 80, 13}, kRight},
+            {Kind::PushButton, IDC_52INFO_REFRESH, "Refresh", {192, 124, 50, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+const DialogTemplate& RegisterTemplate()
+{
+    static const DialogTemplate dialog{
+        IDD_CMD52B_REGISTER,
+        "",
+        {0, 0, 165, 136},
+        ds::Child,
+        8,
+        "",
+        {
+            // The "0x" prefixes come first so that each box is named after its own label.
+            {Kind::Text, IDC_STATIC, "0x", {58, 16, 10, 8}},
+            {Kind::Text, IDC_STATIC, "Address", {14, 16, 40, 8}},
+            {Kind::Edit, IDC_52REG_ADDRESS, "", {70, 14, 60, 13}, es::AutoHScroll | cs::TabStop},
+            {Kind::Text, IDC_STATIC, "0x", {58, 36, 10, 8}},
+            {Kind::Text, IDC_STATIC, "Data", {14, 36, 40, 8}},
+            {Kind::Edit, IDC_52REG_DATA, "", {70, 34, 60, 13}, es::AutoHScroll | cs::TabStop},
+            {Kind::PushButton, IDC_52REG_READ, "Read", {14, 58, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_52REG_WRITE, "Write", {80, 58, 50, 14}, cs::TabStop},
+            {Kind::Text, IDC_STATIC, "Status", {14, 86, 40, 8}},
+            {Kind::Edit, IDC_52REG_STATUS, "", {14, 96, 140, 13}, es::ReadOnly | es::AutoHScroll},
+        },
+    };
+    return dialog;
+}
+
+const DialogTemplate& MemTemplate()
+{
+    static const DialogTemplate dialog{
+        IDD_CMD52B_MEM,
+        "",
+        {0, 0, 132, 136},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::GroupBox, IDC_STATIC, "Memory Bank", {7, 7, 118, 72}},
+            {Kind::RadioButton,
+             IDC_52MEM_BANK0,
+             "Bank 0",
+             {16, 20, 60, 10},
+             cs::Group | cs::TabStop},
+            {Kind::RadioButton, IDC_52MEM_BANK1, "Bank 1", {16, 34, 60, 10}},
+            {Kind::RadioButton, IDC_52MEM_BANK2, "Bank 2", {16, 48, 60, 10}},
+            {Kind::RadioButton, IDC_52MEM_BANK3, "Bank 3", {16, 62, 60, 10}},
+            {Kind::PushButton, IDC_52MEM_SAVE, "Save", {7, 88, 36, 14}, cs::Group | cs::TabStop},
+            {Kind::PushButton, IDC_52MEM_LOAD, "Load", {48, 88, 36, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_52MEM_RESET, "Reset", {89, 88, 36, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+const DialogTemplate& SelfChkTemplate()
+{
+    constexpr std::uint32_t kIndicator = cs::Disabled | bs::LeftText;
+    static const DialogTemplate dialog{
+        IDD_CMD52B_SELFCHK,
+        "",
+        {0, 0, 177, 146},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::GroupBox, IDC_STATIC, "Self Check", {7, 7, 80, 66}},
+            {Kind::CheckBox, IDC_52CHK_INITIALIZE, "Initialize", {14, 19, 64, 10}, kIndicator},
+            {Kind::CheckBox, IDC_52CHK_UART, "UART", {14, 32, 64, 10}, kIndicator},
+            {Kind::CheckBox, IDC_52CHK_I2C, "I2C", {14, 45, 64, 10}, kIndicator},
+            {Kind::CheckBox, IDC_52CHK_EEPROM, "EEPROM", {14, 58, 64, 10}, kIndicator},
+            {Kind::GroupBox, IDC_STATIC, "Status", {93, 7, 77, 100}},
+            {Kind::Text, IDC_STATIC, "Status", {100, 19, 62, 8}},
+            {Kind::Edit, IDC_52CHK_STATUS, "", {100, 29, 62, 13}, kReadout},
+            {Kind::Text, IDC_STATIC, "Expansion Status", {100, 49, 66, 8}},
+            {Kind::Edit, IDC_52CHK_STATUS2, "", {100, 59, 62, 13}, kReadout},
+            // The wide box has no label on show; a hidden one names it for screen readers.
+            {Kind::Text, IDC_STATIC, "Self Check Detail", {7, 112, 163, 8}, cs::Hidden},
+            {Kind::Edit, IDC_52CHK_SPARE, "", {7, 112, 163, 13}, es::ReadOnly | es::AutoHScroll},
+            {Kind::PushButton, IDC_52CHK_REFRESH, "Reflesh", {120, 129, 50, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+const DialogTemplate& UsrGainTemplate()
+{
+    static const DialogTemplate dialog{
+        IDD_CMD52B_USRGAIN,
+        "",
+        {0, 0, 254, 146},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::GroupBox, IDC_STATIC, "Setup(Offset) Level", {7, 7, 240, 50}},
+            {Kind::HScrollBar, IDC_52BGAIN_OFFSET_BAR, "", {16, 22, 116, 11}, cs::TabStop},
+            {Kind::Text, IDC_STATIC, "0x", {138, 24, 10, 8}},
+            {Kind::Edit, IDC_52BGAIN_OFFSET_HEX, "", {148, 21, 36, 13}, kReadout},
+            // Each unit label comes before its box so that the box is named after it.
+            {Kind::Text, IDC_STATIC, "LSB", {228, 24, 16, 8}},
+            {Kind::Edit, IDC_52BGAIN_OFFSET_LSB, "", {190, 21, 36, 13}, kReadout},
+            {Kind::Text, IDC_STATIC, "0x32", {16, 37, 30, 8}},
+            {Kind::Text, IDC_STATIC, "0xFF", {102, 37, 30, 8}, cs::Right},
+            {Kind::GroupBox, IDC_STATIC, "Gain", {7, 64, 240, 50}},
+            {Kind::HScrollBar, IDC_52BGAIN_GAIN_BAR, "", {16, 79, 116, 11}, cs::TabStop},
+            {Kind::Text, IDC_STATIC, "0x", {138, 81, 10, 8}},
+            {Kind::Edit, IDC_52BGAIN_GAIN_HEX, "", {148, 78, 36, 13}, kReadout},
+            {Kind::Text, IDC_STATIC, "dB", {228, 81, 16, 8}},
+            {Kind::Edit, IDC_52BGAIN_GAIN_DB, "", {190, 78, 36, 13}, kReadout},
+            {Kind::Text, IDC_STATIC, "0", {16, 94, 30, 8}},
+            {Kind::Text, IDC_STATIC, "0x96", {102, 94, 30, 8}, cs::Right},
+            {Kind::PushButton, IDC_52BGAIN_REFRESH, "Refresh", {138, 124, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_52BGAIN_APPLY, "Apply", {197, 124, 50, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+const DialogTemplate& ShatterTemplate()
+{
+    static const DialogTemplate dialog{
+        IDD_CMD52B_SHATTER,
+        "",
+        {0, 0, 257, 155},
+        ds::Child,
+        8,
+        "",
+        {
+            {Kind::GroupBox, IDC_STATIC, "Shutter Speed", {7, 7, 80, 34}},
+            {Kind::ComboBox,
+             IDC_52SHUT_SPEED,
+             "",
+             {14, 19, 66, 100},
+             cbs::DropDown | cs::TabStop,
+             {"2047", "1249", "624", "312", "156", "78", "39", "10", "0"}},
+            {Kind::GroupBox, IDC_STATIC, "Scan Mode", {7, 45, 80, 40}},
+            {Kind::CheckBox, IDC_52SHUT_DRAFT, "Draft(on/off)", {14, 57, 68, 10}, cs::TabStop},
+            {Kind::CheckBox, IDC_52SHUT_PARTIAL, "Partial(on/off)", {14, 70, 68, 10}, cs::TabStop},
+            {Kind::GroupBox, IDC_STATIC, "Bit Depth", {7, 89, 80, 52}},
+            {Kind::RadioButton,
+             IDC_52SHUT_8BIT,
+             "8bit",
+             {14, 101, 60, 10},
+             cs::Group | cs::TabStop},
+            {Kind::RadioButton, IDC_52SHUT_10BIT, "10bit", {14, 114, 60, 10}},
+            {Kind::RadioButton, IDC_52SHUT_12BIT, "12bit", {14, 127, 60, 10}},
+            {Kind::GroupBox, IDC_STATIC, "Trigger Mode", {93, 7, 90, 46}, cs::Group},
+            {Kind::CheckBox, IDC_52SHUT_RANDOM, "Random/Normal", {100, 20, 80, 10}, cs::TabStop},
+            {Kind::CheckBox,
+             IDC_52SHUT_RESTART,
+             "Restart Reset(on/off)",
+             {100, 35, 80, 10},
+             cs::TabStop},
+            {Kind::GroupBox, IDC_STATIC, "Polarity", {93, 57, 90, 30}},
+            {Kind::CheckBox, IDC_52SHUT_POSI, "Posi/Nega", {100, 70, 70, 10}, cs::TabStop},
+            {Kind::GroupBox, IDC_STATIC, "Pulse Mode", {93, 91, 90, 30}},
+            {Kind::CheckBox, IDC_52SHUT_PULSE, "Pulse/Fix", {100, 104, 70, 10}, cs::TabStop},
+            {Kind::GroupBox, IDC_STATIC, "Multiple Mode", {189, 7, 62, 30}},
+            {Kind::CheckBox, IDC_52SHUT_MULTIPLE, "On/Off", {196, 20, 50, 10}, cs::TabStop},
+            {Kind::PushButton, IDC_52SHUT_REFRESH, "Refresh", {148, 134, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_52SHUT_APPLY, "Apply", {202, 134, 50, 14}, cs::TabStop},
+        },
+    };
+    return dialog;
+}
+
+// One bar of the partial page with its range labels and its hexadecimal and decimal read-outs,
+// in a group box whose top is at y.
+void AddPartialBar(std::vector<ControlTemplate>& controls, const char* group, int y, int height,
+                   int bar, int hex, int dec, const char* minimum, const char* maximum)
+{
+    controls.push_back({Kind::GroupBox, IDC_STATIC, group, {7, y, 132, height}});
+    controls.push_back({Kind::HScrollBar, bar, "", {13, y + 11, 74, 10}, cs::TabStop});
+    controls.push_back({Kind::Text, IDC_STATIC, "0x", {91, y + 12, 10, 8}});
+    controls.push_back({Kind::Edit, hex, "", {101, y + 10, 32, 12}, kReadout});
+    controls.push_back({Kind::Text, IDC_STATIC, minimum, {13, y + 24, 30, 8}});
+    controls.push_back({Kind::Text, IDC_STATIC, maximum, {57, y + 24, 30, 8}, cs::Right});
+    controls.push_back({Kind::Text, IDC_STATIC, "Dec", {87, y + 26, 14, 8}});
+    controls.push_back({Kind::Edit, dec, "", {101, y + 24, 32, 12}, kReadout});
+}
+
+const DialogTemplate& PartialTemplate()
+{
+    static const DialogTemplate dialog = MakePartialTemplate(
+        {IDD_CMD52B_PARTIAL, IDC_52BPART_VSTART_BAR, IDC_52BPART_VSTART_HEX, IDC_52BPART_VSTART_DEC,
+         IDC_52BPART_HEIGHT_BAR, IDC_52BPART_HEIGHT_HEX, IDC_52BPART_HEIGHT_DEC,
+         IDC_52BPART_SHUTTER_BAR, IDC_52BPART_SHUTTER_HEX, IDC_52BPART_SHUTTER_DEC, IDC_52BPART_BP,
+         IDC_52BPART_ACT, IDC_52BPART_FP, IDC_52BPART_FPS, IDC_52BPART_MAXHEIGHT,
+         IDC_52BPART_EXPOSURE, IDC_52BPART_PICTURE, IDC_52BPART_REFRESH, IDC_52BPART_APPLY});
+    return dialog;
+}
+
+} // namespace
+
+DialogTemplate MakePartialTemplate(const PartialTemplateIds& ids)
+{
+    constexpr std::uint32_t kValue = es::ReadOnly | cs::Right | es::AutoHScroll;
+    DialogTemplate dialog{ids.templateId, "", {0, 0, 255, 159}, ds::Child, 8, "", {}};
+    std::vector<ControlTemplate>& c = dialog.controls;
+    AddPartialBar(c, "Partial V Start", 7, 40, ids.vStartBar, ids.vStartHex, ids.vStartDec, "0",
+                  "0x4A2");
+    AddPartialBar(c, "Partial Height", 49, 40, ids.heightBar, ids.heightHex, ids.heightDec, "0x32",
+                  "0x4D4");
+    AddPartialBar(c, "Shutter Speed", 91, 50, ids.shutterBar, ids.shutterHex, ids.shutterDec, "0",
+                  "0x7FF");
+    c.push_back({Kind::Text, IDC_STATIC, "1/", {87, 131, 12, 8}});
+    c.push_back({Kind::Edit, ids.exposure, "", {101, 129, 32, 12}, kValue});
+
+    // A picture's caption is only its name for screen readers.
+    c.push_back({Kind::Picture,
+                 ids.picture,
+                 "Partial Scan",
+                 {144, 4, 67, 50},
+                 ss::Bitmap,
+                 {},
+                 IDB_PARTIAL});
+
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Vertical Timing", {144, 56, 104, 44}});
+    c.push_back({Kind::Text, IDC_STATIC, "Sync", {150, 69, 18, 8}});
+    c.push_back({Kind::Text, IDC_STATIC, "3", {170, 69, 10, 8}});
+    c.push_back({Kind::Text, IDC_STATIC, "BP", {198, 69, 10, 8}});
+    c.push_back({Kind::Edit, ids.bp, "", {210, 67, 32, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "ACT", {150, 84, 16, 8}});
+    c.push_back({Kind::Edit, ids.act, "", {166, 82, 28, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "FP", {198, 84, 10, 8}});
+    c.push_back({Kind::Edit, ids.fp, "", {210, 82, 32, 12}, kValue});
+
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Partial Topics", {144, 102, 104, 40}});
+    c.push_back({Kind::Text, IDC_STATIC, "Frame Rate", {149, 114, 38, 8}});
+    c.push_back({Kind::Edit, ids.fps, "", {187, 112, 44, 12}, kValue});
+    c.push_back({Kind::Text, IDC_STATIC, "fps", {233, 114, 12, 8}});
+    c.push_back({Kind::Text, IDC_STATIC, "Max Height", {149, 128, 38, 8}});
+    c.push_back({Kind::Edit, ids.maxHeight, "", {187, 126, 44, 12}, kValue});
+
+    c.push_back({Kind::PushButton, ids.refresh, "Refresh", {148, 143, 48, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.apply, "Apply", {200, 143, 48, 14}, cs::TabStop});
+    return dialog;
+}
+
+std::vector<const DialogTemplate*> Rvqm52PageTemplates()
+{
+    return {&InfoTemplate(),    &RegisterTemplate(), &MemTemplate(),    &SelfChkTemplate(),
+            &UsrGainTemplate(), &ShatterTemplate(),  &PartialTemplate()};
+}
+
+} // namespace res
