@@ -7,7 +7,11 @@
 #include "comm/ComIF.h"
 #include "res/Resource.h"
 
+#include <QScreen>
+#include <QTabBar>
+
 #include <algorithm>
+#include <climits>
 #include <new>
 
 const char* const CVireoView::kModelNames[kModelCount] = {"RV1240DLX", "RV1250LX", "RVQM52BM14",
@@ -142,8 +146,10 @@ void CVireoView::FitPages()
     QSize need(0, 0);
     QSize have(0, 0);
     for (const PageSet& set : m_sets) {
-        QWidget* tab = GetDlgItem(set.tabId);
-        have = have.expandedTo(tab->size());
+        ui::TabCtrl tab = GetTabCtrl(set.tabId);
+        have = have.expandedTo(tab.Widget()->size());
+        // Every tab caption stays visible: the strip never needs its scroll buttons.
+        need = need.expandedTo(QSize(tab.Widget()->Bar()->sizeHint().width() + kPageMargin, 0));
         for (const PageEntry& entry : set.pages) {
             const QRect page = entry.page->geometry();
             need = need.expandedTo(
@@ -161,6 +167,13 @@ void CVireoView::FitPages()
     setFixedSize(size() + grow);
     if (auto* frame = dynamic_cast<CMainFrame*>(window()))
         frame->FitToView();
+    // The log window keeps standing right of the form, as far as the screen allows.
+    if (m_pLogDlg) {
+        const QScreen* screen = m_pLogDlg->screen();
+        const int right = screen ? screen->availableGeometry().right() + 1 : INT_MAX;
+        m_pLogDlg->move(std::min(m_pLogDlg->x() + grow.width(), right - m_pLogDlg->width()),
+                        m_pLogDlg->y());
+    }
 }
 
 pages::CCmdPage* CVireoView::CurrentPage(int model) const
