@@ -66,7 +66,8 @@ bool ReadHex(std::string text, std::uint32_t& value)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // The text as the caller holds it: up to its first zero byte.
-    const std::string input(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
+    const std::string input(reinterpret_cast<const char*>(data),
+                            strnlen(reinterpret_cast<const char*>(data), size));
 
     {
         std::string buffer = input;

@@ -15,10 +15,9 @@
 
 namespace {
 
-const char* const kIntegers[] = {"BaudRate", "Parity",    "ByteSize", "StopBits",
-                                 "fDsr",     "fRts",      "fOutX",    "HsTimeOut",
-                                 "Prefix",   "Suffix",    "Suffix2",  "Port type",
-                                 "LastCasVer"};
+const char* const kIntegers[] = {"BaudRate", "Parity",    "ByteSize",  "StopBits", "fDsr",
+                                 "fRts",     "fOutX",     "HsTimeOut", "Prefix",   "Suffix",
+                                 "Suffix2",  "Port type", "LastCasVer"};
 
 std::string g_file;
 

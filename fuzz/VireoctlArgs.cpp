@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (options.port && options.port->empty())
         Fail("an empty port name was taken", "");
     if (options.baud && !IsOfferedBaudRate(*options.baud))
-        Fail("a baud rate the setup dialog does not offer was taken", std::to_string(*options.baud));
+        Fail("a baud rate the setup dialog does not offer was taken",
+             std::to_string(*options.baud));
     if ((options.timeoutMs && *options.timeoutMs < 0) || (options.clIndex && *options.clIndex < 0))
         Fail("a negative number was taken", "");
 

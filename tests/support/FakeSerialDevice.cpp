@@ -106,8 +106,8 @@ public:
             written = std::max(0, n - m_line->writeShortBy);
             responder = m_line->m_responder;
         }
-        const std::vector<std::string> pieces = responder ? responder(text)
-                                                          : std::vector<std::string>{};
+        const std::vector<std::string> pieces =
+            responder ? responder(text) : std::vector<std::string>{};
         // The write and its answer appear together: whoever sees the one sees the other.
         std::lock_guard lock(m_line->m_mutex);
         m_line->m_written.push_back(text);
