@@ -46,8 +46,10 @@ bool IsSentFrame(const std::string& stream, const std::string& reply, const Fram
             continue; // no terminator: not a frame
         if (q - p > CRs232c::kFrameMax)
             continue;
-        if (stream.compare(p, std::min<std::size_t>(q - p, 15), reply) == 0 &&
-            std::min<std::size_t>(q - p, 15) == reply.size())
+        // The caller's text ends at the payload's first zero byte.
+        std::string payload = stream.substr(p, q - p);
+        payload = payload.substr(0, std::min<std::size_t>(payload.find('\0'), 15));
+        if (payload == reply)
             return true;
     }
     return false;

@@ -31,8 +31,9 @@ std::string g_file;
 std::string Core(const std::string& text)
 {
     const auto numeric = [](char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-'; };
+    // Qt's number conversion ends at a zero byte, as C's does.
     std::size_t begin = 0;
-    std::size_t end = text.size();
+    std::size_t end = std::min(text.size(), text.find('\0'));
     while (begin < end && !numeric(text[begin]))
         ++begin;
     while (end > begin && !numeric(text[end - 1]))
