@@ -6,6 +6,7 @@
 #include "platform/profile/Profile.h"
 #include "tests/comm/FakeClLibrary.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -50,8 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const Framing framing = kFramings[data[0] % std::size(kFramings)];
-    const std::size_t pieceSize = data[1];
     const std::string stream(reinterpret_cast<const char*>(data + 2), size - 2);
+    // The port polls once per piece and pauses between polls: a few pieces at most keep the
+    // harness quick.
+    const std::size_t pieceSize =
+        data[1] == 0 ? 0 : std::max<std::size_t>(data[1], stream.size() / 16 + 1);
     std::vector<std::string> pieces;
     if (pieceSize == 0)
         pieces.push_back(stream);
