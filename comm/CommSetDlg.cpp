@@ -1,5 +1,6 @@
 #include "comm/CommSetDlg.h"
 
+#include "comm/BaudRates.h"
 #include "comm/ComIF.h"
 #include "res/Resource.h"
 
@@ -12,17 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-struct Speed {
-    int baudRate;
-    const char* text;
-};
-
-// Positions of the speed list.
-constexpr Speed kSpeeds[] = {
-    {4800, "4800"},   {9600, "9600"},     {19200, "19200"},   {38400, "38400"},
-    {57600, "57600"}, {115200, "115200"}, {230400, "230400"},
-};
 
 constexpr int kDefaultBaudRate = 9600;
 
@@ -52,17 +42,18 @@ bool CCommSetDlg::DoModal(CComIF* comIF, CComSettings& settings, int& casPortInd
 
 int CCommSetDlg::SpeedListPosition(int baudRate)
 {
-    for (std::size_t i = 0; i < std::size(kSpeeds); ++i)
-        if (kSpeeds[i].baudRate == baudRate)
+    // The speed list holds the offered rates in this order.
+    for (std::size_t i = 0; i < std::size(kOfferedBaudRates); ++i)
+        if (kOfferedBaudRates[i] == baudRate)
             return static_cast<int>(i);
     return -1;
 }
 
 int CCommSetDlg::BaudRateOfSpeedText(const std::string& text)
 {
-    for (const Speed& speed : kSpeeds)
-        if (text == speed.text)
-            return speed.baudRate;
+    for (const int rate : kOfferedBaudRates)
+        if (text == std::to_string(rate))
+            return rate;
     return kDefaultBaudRate;
 }
 

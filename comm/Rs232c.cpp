@@ -48,18 +48,25 @@ int CRs232c::Open()
 
     auto device = m_deviceFactory();
     const std::string path = serial::DevicePathForPort(m_Settings.PortName);
+    m_openProblem.clear();
     if (const int error = device->Open(path); error != 0) {
+        m_openProblem = serial::OpenFailureReason(error, path);
         Status("Port open Error\r");
-        Status(serial::OpenFailureReason(error, path) + "\r");
+        Status(m_openProblem + "\r");
         return 0;
     }
     m_device = std::move(device);
     if (!ConfigurePort()) {
+        m_openProblem = path + ": the device refused the port settings";
         m_device->Close();
         m_device.reset();
         return 0;
     }
     m_framing = {m_Settings.Prefix, m_Settings.Suffix, m_Settings.Suffix2};
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_portLost = false;
+    }
     {
         std::lock_guard lock(m_threadMutex);
         m_threadRunning = true;
@@ -70,6 +77,7 @@ int CRs232c::Open()
         m_threadRunning = false;
         m_device->Close();
         m_device.reset();
+        m_openProblem = "no thread for the port";
         Status("Port open Error (Event thread failure)\r");
         return 0;
     }
@@ -147,8 +155,15 @@ void CRs232c::EventThread()
         std::string failure;
         const unsigned mask = m_device->WaitEvent(failure);
         if (mask == 0) {
-            if (!failure.empty())
+            if (!failure.empty()) {
                 Status("Port lost: " + failure + "\r");
+                // No reply can come any more: a waiting exchange ends now.
+                {
+                    std::lock_guard lock(m_replyMutex);
+                    m_portLost = true;
+                }
+                m_replyArrived.notify_all();
+            }
             break;
         }
         OnCommEvent(mask);
@@ -193,19 +208,32 @@ void CRs232c::ReceiveData()
 
     const auto [prefix, suffix, suffix2] = m_framing;
     bool frameEnded = false;
+    std::string payload; // of the last frame that ended in this read
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
         if (byte == prefix) {
             m_frame.clear();
+            m_discarding = false;
             continue;
         }
-        // A frame that never ends is dropped rather than allowed to grow.
-        if (m_frame.size() >= kFrameMax)
-            m_frame.clear();
         // The second suffix is compared even when it is 0: a received zero byte ends a frame.
-        if (byte == suffix || byte == suffix2) {
+        const bool ends = byte == suffix || byte == suffix2;
+        if (m_discarding) {
+            // The rest of a dropped frame is no reply; without a prefix its end closes it.
+            if (ends && prefix == 0)
+                m_discarding = false;
+            continue;
+        }
+        // A frame that never ends is dropped rather than allowed to grow; its end still fits.
+        if (m_frame.size() >= kFrameMax + (ends ? 1 : 0)) {
+            m_frame.clear();
+            m_discarding = true;
+            continue;
+        }
+        if (ends) {
             m_frame.push_back('\0');
             frameEnded = true;
+            payload.assign(m_frame.data(), strnlen(m_frame.data(), m_frame.size()));
         } else {
             m_frame.push_back(static_cast<char>(byte));
         }
@@ -213,7 +241,6 @@ void CRs232c::ReceiveData()
     if (!frameEnded)
         return;
 
-    const std::string payload(m_frame.data(), strnlen(m_frame.data(), m_frame.size()));
     {
         std::lock_guard lock(m_replyMutex);
         m_replyQueue.push_back(payload);
@@ -307,9 +334,10 @@ int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize
         const auto deadline = std::chrono::steady_clock::now() +
                               std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
         std::unique_lock lock(m_replyMutex);
-        const bool arrived = m_replyArrived.wait_until(
-            lock, deadline, [this] { return m_replyFlag.load(std::memory_order_acquire) == 1; });
-        if (!arrived) {
+        m_replyArrived.wait_until(lock, deadline, [this] {
+            return m_replyFlag.load(std::memory_order_acquire) == 1 || m_portLost;
+        });
+        if (m_replyFlag.load(std::memory_order_acquire) != 1) {
             m_replyFlag.store(0, std::memory_order_relaxed);
             lock.unlock();
             Status("RCV Timeout\r");

@@ -25,6 +25,10 @@ public:
     int IsOpen() override;
     int SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
+    // Why the last Open failed, for a one-line message ("PATH: no such device"); empty after a
+    // successful one.
+    const std::string& OpenProblem() const { return m_openProblem; }
+
     // Where devices come from; tests hand in scripted ones.
     void SetDeviceFactory(DeviceFactory factory);
 
@@ -44,11 +48,14 @@ private:
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 
     DeviceFactory m_deviceFactory;
+    std::string m_openProblem;
     std::unique_ptr<serial::ISerialDevice> m_device; // non-null while the port is open
     std::thread m_eventThread;
     std::atomic<int> m_replyFlag{0};
     std::condition_variable m_replyArrived;
     std::vector<char> m_frame; // the frame accumulator; event thread only
+    bool m_discarding = false; // after an over-long frame: its rest, up to the next prefix
+    bool m_portLost = false;   // the device went away; guarded by m_replyMutex
     // Framing bytes as they were when the port opened: the settings block may be replaced
     // while the event thread runs.
     struct Framing {

@@ -14,6 +14,7 @@ std::string g_organisation = "KORVALIS CORPORATION";
 std::string g_application = "VireoStudio";
 std::string g_directory;
 std::string g_problem;
+bool g_readOnly = false;
 
 void NoteStatus(const QSettings& store)
 {
@@ -73,6 +74,12 @@ std::string StoreFileName()
     return OpenStore().fileName().toStdString();
 }
 
+void SetReadOnly(bool readOnly)
+{
+    std::lock_guard lock(g_mutex);
+    g_readOnly = readOnly;
+}
+
 int GetProfileInt(const std::string& section, const std::string& entry, int def)
 {
     std::lock_guard lock(g_mutex);
@@ -92,6 +99,8 @@ int GetProfileInt(const std::string& section, const std::string& entry, int def)
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value)
 {
     std::lock_guard lock(g_mutex);
+    if (g_readOnly)
+        return true;
     QSettings store = OpenStore();
     store.setValue(KeyOf(section, entry), value);
     store.sync();
@@ -115,6 +124,8 @@ bool WriteProfileString(const std::string& section, const std::string& entry,
                         const std::string& value)
 {
     std::lock_guard lock(g_mutex);
+    if (g_readOnly)
+        return true;
     QSettings store = OpenStore();
     store.setValue(KeyOf(section, entry), QString::fromStdString(value));
     store.sync();

@@ -18,6 +18,10 @@ void SetStoreDirectory(const std::string& dir);
 // The file that holds the values with the current key and directory.
 std::string StoreFileName();
 
+// While read-only, writes leave the store as it is (and report success): a program that runs
+// with settings of its own for one run must not change the user's stored ones.
+void SetReadOnly(bool readOnly);
+
 // A value that is missing or not a number yields def.
 int GetProfileInt(const std::string& section, const std::string& entry, int def);
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value);

@@ -110,15 +110,25 @@ public:
             ::close(fd);
             return err;
         }
-        ::ioctl(fd, TIOCEXCL);
+        // Root opens a terminal that another program holds for exclusive use; that hold must
+        // be respected, and it is not ours to clear.
+        int heldByOther = 0;
+        if (::ioctl(fd, TIOCGEXCL, &heldByOther) == 0 && heldByOther) {
+            ::flock(fd, LOCK_UN);
+            ::close(fd);
+            return EBUSY;
+        }
+        const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
             const int err = errno;
-            ::ioctl(fd, TIOCNXCL);
+            if (exclusive)
+                ::ioctl(fd, TIOCNXCL);
             ::close(fd);
             return err;
         }
         m_fd = fd;
+        m_exclusive = exclusive;
         m_wakeRead = pipeFds[0];
         m_wakeWrite = pipeFds[1];
         m_mask.store(0);
@@ -131,7 +141,9 @@ public:
     void Close() override
     {
         if (m_fd >= 0) {
-            ::ioctl(m_fd, TIOCNXCL);
+            if (m_exclusive)
+                ::ioctl(m_fd, TIOCNXCL);
+            m_exclusive = false;
             ::flock(m_fd, LOCK_UN);
             ::close(m_fd);
             m_fd = -1;
@@ -359,6 +371,7 @@ private:
     }
 
     int m_fd = -1;
+    bool m_exclusive = false; // the exclusive hold on m_fd is ours
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     std::atomic<unsigned> m_mask{0};

@@ -66,6 +66,7 @@ void UpDownWidget::SetBuddy(QLineEdit* buddy, bool setBuddyInt, bool arrowKeys)
     if (m_buddy)
         m_buddy->removeEventFilter(this);
     m_buddy = buddy;
+    m_buddyObject = buddy;
     m_setBuddyInt = setBuddyInt;
     if (m_buddy && arrowKeys)
         m_buddy->installEventFilter(this);
@@ -88,7 +89,9 @@ void UpDownWidget::resizeEvent(QResizeEvent* event)
 
 bool UpDownWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+    // The buddy may be in the middle of its destruction here: compare addresses as QObjects,
+    // never through a cast to QLineEdit.
+    if (watched == m_buddyObject && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);

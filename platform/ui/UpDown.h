@@ -43,6 +43,7 @@ private:
     QToolButton* m_up;
     QToolButton* m_down;
     QPointer<QLineEdit> m_buddy;
+    QPointer<QObject> m_buddyObject; // the same object, for the event filter's comparison
     bool m_setBuddyInt = false;
     int m_lower = 100;
     int m_upper = 0;

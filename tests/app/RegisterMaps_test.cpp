@@ -43,11 +43,41 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
+// The program allocates with the nothrow form; every form that ends in free() must begin in
+// malloc().
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept
 {
     Forget(p);
 }
 void operator delete(void* p, std::size_t) noexcept
+{
+    Forget(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    Forget(p);
+}
+void operator delete[](void* p) noexcept
+{
+    Forget(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    Forget(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     Forget(p);
 }

@@ -15,6 +15,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 using namespace testing_support;
@@ -191,6 +193,28 @@ TEST_F(VireoctlOnClsim, ReadsARegisterOfThePortsCamera)
          {"STAT: Port Open Sucsess CAS No.:2 Vendor:VireoSim Port:clsim2 RVQM52BM14\n",
           "SEND: [STX]20RQ[ETX]\n", "STAT: Port Close Sucsess CAS No.:2"})
         EXPECT_NE(result.err.find(record), std::string::npos) << record;
+}
+
+TEST_F(VireoctlOnClsim, LeavesTheStoredSettingsAlone)
+{
+    // The program's stored choice: an RS-232C port at 9600 baud.
+    profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
+    profile::WriteProfileString(kCommSection, "Port Name", "COM1");
+    profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
+    profile::WriteProfileInt(kCommSection, "HsTimeOut", 3000);
+    const std::string file = profile::StoreFileName();
+    const auto contents = [&file] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = contents();
+    ASSERT_FALSE(before.empty());
+
+    const ProcessResult result =
+        Run({"--cl", "2", "--baud", "19200", "--timeout", "900", "read", "20"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(contents(), before) << "options are for one run; the store stays as it was";
+    EXPECT_EQ(Run({"--cl", "2", "--baud", "123", "read", "20"}).exitStatus, 2);
 }
 
 TEST_F(VireoctlOnClsim, FailsClearlyWithoutLibraryOrPort)

@@ -9,6 +9,10 @@
 #include <chrono>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 using namespace testing_support;
 using namespace std::chrono_literals;
 
@@ -131,8 +135,35 @@ TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)
     EXPECT_NE(log.Comm().back().find("not a serial device"), std::string::npos);
 }
 
+TEST_F(PtyPort, PortHeldExclusivelyByAnotherProgramIsLeftAlone)
+{
+    // Another program holds the terminal for exclusive use (root could open it regardless).
+    const int other = ::open(server.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    log.Clear();
+    EXPECT_EQ(facade.Open(), 0);
+    EXPECT_EQ(log.Comm().back(), "STAT: " + server.SlavePath() + ": in use by another program\r");
+    facade.Close();
+    int held = 0;
+    ASSERT_EQ(::ioctl(other, TIOCGEXCL, &held), 0);
+    EXPECT_EQ(held, 1) << "the other program's hold survives our attempt";
+    ::ioctl(other, TIOCNXCL);
+    ::close(other);
+
+    // A hold we set ourselves is ours to clear.
+    ASSERT_EQ(facade.Open(), 1);
+    EXPECT_EQ(facade.Close(), 1);
+    const int after = ::open(server.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(after, 0);
+    ASSERT_EQ(::ioctl(after, TIOCGEXCL, &held), 0);
+    EXPECT_EQ(held, 0);
+    ::close(after);
+}
+
 TEST_F(PtyPort, DeviceVanishingMidExchange)
 {
+    facade.m_Rs232c.m_Settings.HsTimeOut = 5000;
     ASSERT_EQ(facade.Open(), 1);
     camera.SetFaults({camsim::Fault::None, false, 300, 0});
     std::thread vanish([this] {
@@ -141,9 +172,9 @@ TEST_F(PtyPort, DeviceVanishingMidExchange)
     });
     std::uint8_t value = 0;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_NE(reg.ReadRegister(0x20, value), 0);
+    EXPECT_EQ(reg.ReadRegister(0x20, value), LINK_TIMEOUT);
     vanish.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms) << "the hang-up ends the wait";
     // Later exchanges fail too, without hanging, and the port closes cleanly.
     EXPECT_NE(reg.ReadRegister(0x20, value), 0);
     EXPECT_EQ(facade.Close(), 1);

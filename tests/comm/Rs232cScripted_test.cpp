@@ -149,6 +149,20 @@ TEST_F(ScriptedPort, FrameCuttingRules)
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "34") << "two frames in one read: the last one counts";
 
+    // A whole frame and the start of the next: the reply is the frame that ended, and the
+    // unfinished one is never taken for an answer.
+    Answer({"\x02"
+            "12\x03\x02"
+            "34"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "12");
+    Answer({"\x02"
+            "AB\x03\x02"
+            "CD\x03\x02"
+            "E"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "CD");
+
     Answer({"\x02"
             "1",
             "2\x03"});
@@ -208,10 +222,19 @@ TEST_F(ScriptedPort, NoiseKeepsMemoryBounded)
     Answer(flood);
     EXPECT_EQ(Exchange(reply), 0);
     EXPECT_EQ(reply, "42");
-    // A runaway frame that finally ends: its reply is whatever is left, never more than kept.
-    Answer({std::string(3000, 'Q') + "\x03"});
+    // A frame that outgrows the accumulator is dropped whole: its tail, up to the next prefix,
+    // is no reply, however it ends.
+    for (const std::string& tail : {std::string("12\x03"), std::string(3000, 'Q') + "\x03"}) {
+        log.Clear();
+        Answer({"\x02" + std::string(CRs232c::kFrameMax, 'A') + tail});
+        EXPECT_EQ(Exchange(reply), LINK_TIMEOUT) << tail.size();
+        EXPECT_EQ(log.Comm().back(), "STAT: RCV Timeout\r");
+    }
+    // The next prefix starts a frame that counts again.
+    Answer({std::string(CRs232c::kFrameMax + 5, 'B') + "\x03\x02"
+                                                       "43\x03"});
     EXPECT_EQ(Exchange(reply), 0);
-    EXPECT_LE(log.Comm().back().size(), 6u + 256u + 10u);
+    EXPECT_EQ(reply, "43");
 }
 
 TEST_F(ScriptedPort, DsrAndCtsChecksComeBeforeSending)
@@ -325,13 +348,38 @@ TEST_F(ScriptedPort, ReceiveErrorFlagsAreLogged)
 
 TEST_F(ScriptedPort, VanishedDeviceEndsTheThreadAndLaterExchangesTimeOut)
 {
+    port.m_Settings.HsTimeOut = 3000;
     ASSERT_EQ(port.Open(), 1);
-    line.HangUp();
     std::string reply;
+    // The device hangs up while an exchange waits: the wait ends at once, as a time-out would.
+    std::thread hangUp([this] {
+        WaitFor([this] { return !line.Written().empty(); });
+        std::this_thread::sleep_for(20ms);
+        line.HangUp();
+    });
+    auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    hangUp.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_TRUE(Logged("STAT: Port lost: device hung up\r"));
+    EXPECT_TRUE(Logged("STAT: RCV Timeout\r"));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "RCV Timeout");
+
+    // Later exchanges on the lost port fail the same way, without waiting.
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(port.Close(), 1);
     EXPECT_TRUE(Logged("STAT: Port close done\r"));
+
+    // Reopened, the port waits for replies again.
+    ASSERT_EQ(port.Open(), 1);
+    Answer({"\x02"
+            "5A\x03"});
+    EXPECT_EQ(Exchange(reply), 0);
+    EXPECT_EQ(reply, "5A");
 }
 
 TEST_F(ScriptedPort, EventThreadAndCallerShareTheLogSafely)

@@ -1,6 +1,7 @@
 #include "tests/support/FakeSerialDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 #include <cerrno>
 #include <cstring>
@@ -58,7 +59,10 @@ public:
                 m_line->m_input += event.bytes;
                 return event.mask & m_line->m_mask;
             }
+            m_line->m_waiting = true;
+            m_line->m_changed.notify_all();
             m_line->m_changed.wait(lock);
+            m_line->m_waiting = false;
         }
     }
     unsigned ClearError() override
@@ -100,12 +104,16 @@ public:
                 return serial::WriteOutcome::Refused;
             }
             written = std::max(0, n - m_line->writeShortBy);
-            m_line->m_written.push_back(text);
             responder = m_line->m_responder;
         }
-        if (responder)
-            for (const std::string& piece : responder(text))
-                m_line->Deliver(piece);
+        const std::vector<std::string> pieces =
+            responder ? responder(text) : std::vector<std::string>{};
+        // The write and its answer appear together: whoever sees the one sees the other.
+        std::lock_guard lock(m_line->m_mutex);
+        m_line->m_written.push_back(text);
+        for (const std::string& piece : pieces)
+            m_line->m_events.push_back({serial::EvRxChar, piece});
+        m_line->m_changed.notify_all();
         return m_line->writeOutcome;
     }
     bool GetModemLines(serial::ModemLines& lines) override
@@ -146,6 +154,14 @@ void FakeLine::HangUp()
     std::lock_guard lock(m_mutex);
     m_hungUp = true;
     m_changed.notify_all();
+}
+
+bool FakeLine::WaitIdle(std::size_t writes, int timeoutMs)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return m_written.size() >= writes && m_events.empty() && m_input.empty() && m_waiting;
+    });
 }
 
 std::vector<std::string> FakeLine::Written() const

@@ -38,6 +38,9 @@ public:
     void RaiseEvent(unsigned mask);
     // The device goes away: the event wait ends with a failure.
     void HangUp();
+    // Waits (up to timeoutMs) until at least `writes` writes were made and the port's event
+    // thread has taken every byte and event and waits for more. False on the time-out.
+    bool WaitIdle(std::size_t writes, int timeoutMs);
 
     std::vector<std::string> Written() const;
     std::string PathOpened() const;
@@ -63,6 +66,7 @@ private:
     unsigned m_raisedFlags = 0;
     bool m_open = false;
     bool m_hungUp = false;
+    bool m_waiting = false; // the event thread is blocked in WaitEvent with nothing to report
     int m_openCount = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 
@@ -85,6 +86,27 @@ TEST(CamsimCamera, FaultsOnRequest)
     EXPECT_GT(noise.size(), 4u);
     EXPECT_EQ(camera.Requests().size(), 3u);
     EXPECT_EQ(camsim::WireTimeMs(9600, 6, 4), 11);
+}
+
+TEST(CamsimCamera, RequestHistoryIsBounded)
+{
+    // A long-running simulator keeps only the latest requests, not one entry per exchange.
+    Camera camera;
+    const std::size_t total = Camera::kRequestHistory * 3 + 7;
+    for (std::size_t i = 0; i < total; ++i) {
+        char request[8];
+        std::snprintf(request, sizeof request, "%02XRQ", static_cast<unsigned>(i & 0xFF));
+        Ask(camera, request);
+    }
+    const auto requests = camera.Requests();
+    ASSERT_EQ(requests.size(), Camera::kRequestHistory);
+    char last[8];
+    std::snprintf(last, sizeof last, "%02XRQ", static_cast<unsigned>((total - 1) & 0xFF));
+    EXPECT_EQ(requests.back(), last);
+    char first[8];
+    std::snprintf(first, sizeof first, "%02XRQ",
+                  static_cast<unsigned>((total - Camera::kRequestHistory) & 0xFF));
+    EXPECT_EQ(requests.front(), first);
 }
 
 TEST(CamsimCamera, IdentityTextsArePresent)

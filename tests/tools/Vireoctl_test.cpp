@@ -116,9 +116,36 @@ TEST_F(VireoctlTest, BadCommandsAndMissingPorts)
         EXPECT_EQ(result.exitStatus, 2) << args.front();
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
-    port = "/dev/vireo-missing";
-    const auto missing = Run({"read", "20"});
-    EXPECT_EQ(missing.exitStatus, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err.find("cannot open port /dev/vireo-missing"), std::string::npos);
+    // The reason stands on the error line itself, without --log.
+    struct Unopenable {
+        std::string port;
+        std::string line;
+    };
+    for (const Unopenable& c :
+         {Unopenable{"/dev/vireo-missing",
+                     "error: cannot open port /dev/vireo-missing: no such device\n"},
+          Unopenable{"/dev/null", "error: cannot open port /dev/null: not a serial device\n"},
+          Unopenable{"COM200",
+                     "error: cannot open port COM200 (/dev/ttyS199): no such device\n"}}) {
+        port = c.port;
+        const auto missing = Run({"read", "20"});
+        EXPECT_EQ(missing.exitStatus, 1);
+        EXPECT_EQ(missing.out, "");
+        EXPECT_EQ(missing.err, c.line);
+    }
+}
+
+TEST_F(VireoctlTest, OptionsAreForOneRunOnly)
+{
+    Start();
+    // Rates outside the setup dialog's list are a bad command line.
+    for (const char* baud : {"123", "9601", "0", "921600"}) {
+        const auto result = Run({"--baud", baud, "read", "20"});
+        EXPECT_EQ(result.exitStatus, 2) << baud;
+        EXPECT_NE(result.err.find("usage:"), std::string::npos);
+    }
+    const auto read = Run({"--baud", "9600", "--timeout", "700", "read", "20"});
+    EXPECT_EQ(read.exitStatus, 0) << read.err;
+    EXPECT_EQ(profile::GetProfileInt("Settings\\COMM Port", "BaudRate", -1), -1);
+    EXPECT_EQ(profile::GetProfileInt("Settings\\COMM Port", "HsTimeOut", -1), -1);
 }

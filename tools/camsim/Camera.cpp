@@ -132,6 +132,8 @@ std::string Camera::Garbage()
 std::string Camera::Answer(const std::string& body)
 {
     m_requests.push_back(body);
+    if (m_requests.size() > kRequestHistory)
+        m_requests.pop_front();
     switch (m_faults.fault) {
     case Fault::Silent:
         return {};
@@ -196,7 +198,7 @@ RegisterFile Camera::Registers() const
 std::vector<std::string> Camera::Requests() const
 {
     std::lock_guard lock(m_mutex);
-    return m_requests;
+    return {m_requests.begin(), m_requests.end()};
 }
 
 void Camera::ClearRequests()

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <random>
 #include <string>
@@ -53,7 +54,7 @@ public:
     std::uint8_t Get(int address) const;
     void Set(int address, std::uint8_t value);
     RegisterFile Registers() const;
-    // Requests answered so far, in the order received (frames without STX and ETX).
+    // The latest requests answered (at most kRequestHistory), oldest first, without STX and ETX.
     std::vector<std::string> Requests() const;
     void ClearRequests();
 
@@ -61,6 +62,8 @@ public:
     std::string Garbage();
 
     static constexpr std::size_t kRequestMax = 32;
+    // Requests kept for Requests(); older ones are forgotten.
+    static constexpr std::size_t kRequestHistory = 256;
 
 private:
     std::string Answer(const std::string& body);
@@ -72,7 +75,7 @@ private:
     CameraState m_state;
     std::string m_pending; // bytes after STX of the request being received
     bool m_inFrame = false;
-    std::vector<std::string> m_requests;
+    std::deque<std::string> m_requests; // the latest kRequestHistory
     std::minstd_rand m_random{12345};
 };
 

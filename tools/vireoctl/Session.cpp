@@ -1,10 +1,13 @@
 #include "tools/vireoctl/Session.h"
 
 #include "camera/RVXReg.h"
+#include "comm/BaudRates.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/log/LogWriter.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/profile/Profile.h"
+#include "platform/serial/SerialDevice.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,18 @@ std::string ClPortProblem(int index)
     if (static_cast<std::uint32_t>(index) >= count)
         return FormatText(": the Camera Link library has %u port%s", count, count == 1 ? "" : "s");
     return {};
+}
+
+// "NAME: reason", with the device path when the name is not one ("COM1 (/dev/ttyS0): ...").
+std::string PortProblem(const std::string& name)
+{
+    const std::string path = serial::DevicePathForPort(name);
+    std::string problem = g_ComIF.m_Rs232c.OpenProblem();
+    if (problem.empty())
+        return name;
+    if (problem.rfind(path + ": ", 0) == 0)
+        problem.erase(0, path.size() + 2);
+    return (path == name ? name : name + " (" + path + ")") + ": " + problem;
 }
 
 bool ParseDecimal(const char* text, long minimum, long maximum, int& value)
@@ -87,7 +102,7 @@ bool ParseOptions(int argc, char** argv, Options& options)
             if (options.port->empty())
                 return false;
         } else if (std::strcmp(arg, "--baud") == 0 && hasValue) {
-            if (!ParseDecimal(argv[++i], 1, 4000000, number))
+            if (!ParseDecimal(argv[++i], 1, 4000000, number) || !IsOfferedBaudRate(number))
                 return false;
             options.baud = number;
         } else if (std::strcmp(arg, "--timeout") == 0 && hasValue) {
@@ -119,6 +134,8 @@ void InstallOutput(const Options& options)
 
 bool OpenPort(const Options& options)
 {
+    // The options hold for this run only; opening a port would otherwise store them.
+    profile::SetReadOnly(true);
     g_ComIF.LoadSettings();
     CComSettings& settings = g_ComIF.m_Settings;
     if (options.port) {
@@ -149,7 +166,8 @@ bool OpenPort(const Options& options)
             std::fprintf(stderr, "error: cannot open Camera Link port %d%s\n", *options.clIndex,
                          ClPortProblem(*options.clIndex).c_str());
         else
-            std::fprintf(stderr, "error: cannot open port %s\n", settings.PortName.c_str());
+            std::fprintf(stderr, "error: cannot open port %s\n",
+                         PortProblem(settings.PortName).c_str());
         return false;
     }
     return true;
