@@ -1,6 +1,7 @@
 // The RV1240DLX setting pages: identity, self-check, user gain, memory banks, shutter and raw
 // register access.
 #include "res/Templates.h"
+#include "res/dialogs/CommonPages.h"
 
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
@@ -15,66 +16,29 @@ constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es
 
 const DialogTemplate& InfoTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD40_INFO,
-        "",
-        {0, 0, 249, 145},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Infomation", {7, 7, 235, 108}},
-            {Kind::Text, IDC_STATIC, "Vender Name", {16, 24, 62, 8}},
-            {Kind::Edit, IDC_40INFO_VENDOR, "", {84, 22, 148, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "Model Name", {16, 46, 62, 8}},
-            {Kind::Edit, IDC_40INFO_MODEL, "", {84, 44, 148, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "Serial Number", {16, 68, 62, 8}},
-            {Kind::Edit,
-             IDC_40INFO_SERIAL,
-             "",
-             {84, 66, 80, 13},
-             es::ReadOnly | cs::Right | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "CPU Version", {16, 90, 62, 8}},
-            {Kind::Edit,
-             IDC_40INFO_CPU,
-             "",
-             {84, 88, 80, 13},
-             es::ReadOnly | cs::Right | es::AutoHScroll},
-            {Kind::PushButton, IDC_40INFO_REFRESH, "Refresh", {192, 124, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog =
+        IdentityPage(IDD_CMD40_INFO, "Infomation",
+                     {IDC_40INFO_VENDOR, IDC_40INFO_MODEL, IDC_40INFO_SERIAL, IDC_40INFO_CPU, 0,
+                      IDC_40INFO_REFRESH});
     return dialog;
 }
 
 const DialogTemplate& SelfChkTemplate()
 {
-    constexpr std::uint32_t kIndicator = cs::Disabled | bs::LeftText;
-    static const DialogTemplate dialog{
-        IDD_CMD40_SELFCHK,
-        "",
-        {0, 0, 177, 146},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Self Check", {7, 7, 80, 126}},
-            {Kind::CheckBox, IDC_40CHK_INITIALIZE, "Initialize", {14, 19, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_AFE, "AFE", {14, 32, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_UART, "UART", {14, 45, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_PLD, "PLD", {14, 58, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_I2C, "I2C", {14, 71, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_EEPROM, "EEPROM", {14, 84, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_RAM, "RAM", {14, 97, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_40CHK_ROM, "ROM", {14, 110, 64, 10}, kIndicator},
-            {Kind::GroupBox, IDC_STATIC, "Status", {93, 7, 77, 100}},
-            {Kind::Text, IDC_STATIC, "Status", {100, 19, 62, 8}},
-            {Kind::Edit, IDC_40CHK_STATUS, "", {100, 29, 62, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "Expansion Status", {100, 49, 66, 8}},
-            {Kind::Edit, IDC_40CHK_STATUS2, "", {100, 59, 62, 13}, kReadout},
-            {Kind::Edit, IDC_40CHK_SPARE, "", {100, 81, 62, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::PushButton, IDC_40CHK_REFRESH, "Reflesh", {120, 125, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = SelfCheckPage(IDD_CMD40_SELFCHK, 146,
+                                                       {{{IDC_40CHK_INITIALIZE, "Initialize"},
+                                                         {IDC_40CHK_AFE, "AFE"},
+                                                         {IDC_40CHK_UART, "UART"},
+                                                         {IDC_40CHK_PLD, "PLD"},
+                                                         {IDC_40CHK_I2C, "I2C"},
+                                                         {IDC_40CHK_EEPROM, "EEPROM"},
+                                                         {IDC_40CHK_RAM, "RAM"},
+                                                         {IDC_40CHK_ROM, "ROM"}},
+                                                        IDC_40CHK_STATUS,
+                                                        IDC_40CHK_STATUS2,
+                                                        IDC_40CHK_SPARE,
+                                                        false,
+                                                        IDC_40CHK_REFRESH});
     return dialog;
 }
 
@@ -108,28 +72,8 @@ const DialogTemplate& UsrGainTemplate()
 
 const DialogTemplate& MemTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD40_MEM,
-        "",
-        {0, 0, 132, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Memory Bank", {7, 7, 118, 72}},
-            {Kind::RadioButton,
-             IDC_40MEM_BANK0,
-             "Bank0",
-             {16, 20, 60, 10},
-             cs::Group | cs::TabStop},
-            {Kind::RadioButton, IDC_40MEM_BANK1, "Bank1", {16, 34, 60, 10}},
-            {Kind::RadioButton, IDC_40MEM_BANK2, "Bank2", {16, 48, 60, 10}},
-            {Kind::RadioButton, IDC_40MEM_BANK3, "Bank3", {16, 62, 60, 10}},
-            {Kind::PushButton, IDC_40MEM_SAVE, "Save", {7, 88, 36, 14}, cs::Group | cs::TabStop},
-            {Kind::PushButton, IDC_40MEM_LOAD, "Load", {48, 88, 36, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_40MEM_RESET, "Reset", {89, 88, 36, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = MemoryPage(
+        IDD_CMD40_MEM, {IDC_40MEM_BANK0, IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET, "Bank"});
     return dialog;
 }
 
@@ -180,27 +124,9 @@ const DialogTemplate& ShatterTemplate()
 
 const DialogTemplate& RegisterTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD40_REGISTER,
-        "",
-        {0, 0, 165, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            // The "0x" prefixes come first so that each box is named after its own label.
-            {Kind::Text, IDC_STATIC, "0x", {58, 16, 10, 8}},
-            {Kind::Text, IDC_STATIC, "Address", {14, 16, 40, 8}},
-            {Kind::Edit, IDC_40REG_ADDRESS, "", {70, 14, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {58, 36, 10, 8}},
-            {Kind::Text, IDC_STATIC, "Data", {14, 36, 40, 8}},
-            {Kind::Edit, IDC_40REG_DATA, "", {70, 34, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::PushButton, IDC_40REG_READ, "Read", {14, 58, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_40REG_WRITE, "Write", {80, 58, 50, 14}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "Status", {14, 86, 40, 8}},
-            {Kind::Edit, IDC_40REG_STATUS, "", {14, 96, 140, 13}, es::ReadOnly | es::AutoHScroll},
-        },
-    };
+    static const DialogTemplate dialog =
+        RegisterPage(IDD_CMD40_REGISTER, {IDC_40REG_ADDRESS, IDC_40REG_DATA, IDC_40REG_READ,
+                                          IDC_40REG_WRITE, IDC_40REG_STATUS, true});
     return dialog;
 }
 

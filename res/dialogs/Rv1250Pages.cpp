@@ -1,6 +1,7 @@
 // The RV1250LX setting pages: identity, self-check, user gain, memory banks, shutter and raw
 // register access.
 #include "res/Templates.h"
+#include "res/dialogs/CommonPages.h"
 
 #include "res/Resource.h"
 #include "res/ids/Rv1250.h"
@@ -15,62 +16,25 @@ constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es
 
 const DialogTemplate& InfoTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD50_INFO,
-        "",
-        {0, 0, 249, 145},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Static", {7, 7, 235, 108}},
-            {Kind::Text, IDC_STATIC, "Vender Name", {16, 24, 62, 8}},
-            {Kind::Edit, IDC_50INFO_VENDOR, "", {84, 22, 148, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "Model Name", {16, 46, 62, 8}},
-            {Kind::Edit, IDC_50INFO_MODEL, "", {84, 44, 148, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "Serial Number", {16, 68, 62, 8}},
-            {Kind::Edit,
-             IDC_50INFO_SERIAL,
-             "",
-             {84, 66, 80, 13},
-             es::ReadOnly | cs::Right | es::AutoHScroll},
-            {Kind::Text, IDC_STATIC, "CPU Version", {16, 90, 62, 8}},
-            {Kind::Edit,
-             IDC_50INFO_CPU,
-             "",
-             {84, 88, 80, 13},
-             es::ReadOnly | cs::Right | es::AutoHScroll},
-            {Kind::PushButton, IDC_50INFO_REFRESH, "Refresh", {192, 124, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog =
+        IdentityPage(IDD_CMD50_INFO, "Static",
+                     {IDC_50INFO_VENDOR, IDC_50INFO_MODEL, IDC_50INFO_SERIAL, IDC_50INFO_CPU, 0,
+                      IDC_50INFO_REFRESH});
     return dialog;
 }
 
 const DialogTemplate& SelfChkTemplate()
 {
-    constexpr std::uint32_t kIndicator = cs::Disabled | bs::LeftText;
-    static const DialogTemplate dialog{
-        IDD_CMD50_SELFCHK,
-        "",
-        {0, 0, 177, 133},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Self Check", {7, 7, 80, 64}},
-            {Kind::CheckBox, IDC_50CHK_INITIALIZE, "Initialize", {14, 19, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_50CHK_UART, "UART", {14, 32, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_50CHK_I2C, "I2C", {14, 45, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_50CHK_EEPROM, "EEPROM", {14, 58, 64, 10}, kIndicator},
-            {Kind::GroupBox, IDC_STATIC, "Status", {93, 7, 77, 100}},
-            {Kind::Text, IDC_STATIC, "Status", {100, 19, 62, 8}},
-            {Kind::Edit, IDC_50CHK_STATUS, "", {100, 29, 62, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "Expansion Status", {100, 49, 66, 8}},
-            {Kind::Edit, IDC_50CHK_STATUS2, "", {100, 59, 62, 13}, kReadout},
-            {Kind::Edit, IDC_50CHK_SPARE, "", {100, 81, 62, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::PushButton, IDC_50CHK_REFRESH, "Reflesh", {120, 113, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = SelfCheckPage(IDD_CMD50_SELFCHK, 133,
+                                                       {{{IDC_50CHK_INITIALIZE, "Initialize"},
+                                                         {IDC_50CHK_UART, "UART"},
+                                                         {IDC_50CHK_I2C, "I2C"},
+                                                         {IDC_50CHK_EEPROM, "EEPROM"}},
+                                                        IDC_50CHK_STATUS,
+                                                        IDC_50CHK_STATUS2,
+                                                        IDC_50CHK_SPARE,
+                                                        false,
+                                                        IDC_50CHK_REFRESH});
     return dialog;
 }
 
@@ -105,28 +69,8 @@ const DialogTemplate& UsrGainTemplate()
 
 const DialogTemplate& MemTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD50_MEM,
-        "",
-        {0, 0, 132, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Memory Bank", {7, 7, 118, 72}},
-            {Kind::RadioButton,
-             IDC_50MEM_BANK0,
-             "Bank 0",
-             {16, 20, 60, 10},
-             cs::Group | cs::TabStop},
-            {Kind::RadioButton, IDC_50MEM_BANK1, "Bank 1", {16, 34, 60, 10}},
-            {Kind::RadioButton, IDC_50MEM_BANK2, "Bank 2", {16, 48, 60, 10}},
-            {Kind::RadioButton, IDC_50MEM_BANK3, "Bank 3", {16, 62, 60, 10}},
-            {Kind::PushButton, IDC_50MEM_SAVE, "Save", {7, 88, 36, 14}, cs::Group | cs::TabStop},
-            {Kind::PushButton, IDC_50MEM_LOAD, "Load", {48, 88, 36, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_50MEM_RESET, "Reset", {89, 88, 36, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = MemoryPage(
+        IDD_CMD50_MEM, {IDC_50MEM_BANK0, IDC_50MEM_SAVE, IDC_50MEM_LOAD, IDC_50MEM_RESET, "Bank "});
     return dialog;
 }
 
@@ -175,24 +119,9 @@ const DialogTemplate& ShatterTemplate()
 
 const DialogTemplate& RegisterTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD50_REGISTER,
-        "",
-        {0, 0, 165, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::Text, IDC_STATIC, "Address", {14, 16, 40, 8}},
-            {Kind::Edit, IDC_50REG_ADDRESS, "", {70, 14, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::Text, IDC_STATIC, "Data", {14, 36, 40, 8}},
-            {Kind::Edit, IDC_50REG_DATA, "", {70, 34, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::PushButton, IDC_50REG_READ, "Read", {14, 58, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_50REG_WRITE, "Write", {80, 58, 50, 14}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "Status", {14, 86, 40, 8}},
-            {Kind::Edit, IDC_50REG_STATUS, "", {14, 96, 140, 13}, es::ReadOnly | es::AutoHScroll},
-        },
-    };
+    static const DialogTemplate dialog =
+        RegisterPage(IDD_CMD50_REGISTER, {IDC_50REG_ADDRESS, IDC_50REG_DATA, IDC_50REG_READ,
+                                          IDC_50REG_WRITE, IDC_50REG_STATUS, false});
     return dialog;
 }
 

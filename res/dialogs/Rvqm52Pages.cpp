@@ -2,6 +2,7 @@
 // partial scan, memory banks and raw register access. The colour model shows five of them too.
 #include "res/Resource.h"
 #include "res/Templates.h"
+#include "res/dialogs/CommonPages.h"
 #include "res/dialogs/Rvqm52Partial.h"
 #include "res/ids/Rvqm52.h"
 
@@ -15,113 +16,41 @@ constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es
 
 const DialogTemplate& InfoTemplate()
 {
-    constexpr std::uint32_t kLeft = es::ReadOnly | es::AutoHScroll;
-    constexpr std::uint32_t kRight = es::ReadOnly | cs::Right | es::AutoHScroll;
-    static const DialogTemplate dialog{
-        IDD_CMD52B_INFO,
-        "",
-        {0, 0, 249, 145},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Static", {7, 7, 235, 112}},
-            {Kind::Text, IDC_STATIC, "Vender Name", {16, 24, 62, 8}},
-            {Kind::Edit, IDC_52INFO_VENDOR, "", {84, 22, 148, 13}, kLeft},
-            {Kind::Text, IDC_STATIC, "Model Name", {16, 43, 62, 8}},
-            {Kind::Edit, IDC_52INFO_MODEL, "", {84, 41, 148, 13}, kLeft},
-            {Kind::Text, IDC_STATIC, "Serial Number", {16, 62, 62, 8}},
-            {Kind::Edit, IDC_52INFO_SERIAL, "", {84, 60, 80, 13}, kRight},
-            {Kind::Text, IDC_STATIC, "CPU Version", {16, 81, 62, 8}},
-            {Kind::Edit, IDC_52INFO_CPU, "", {84, 79, 80, 13}, kRight},
-            {Kind::Text, IDC_STATIC, "FPGA Version", {16, 100, 62, 8}},
-            {Kind::Edit, IDC_52INFO_FPGA, "", {84, 98, 80, 13}, kRight},
-            {Kind::PushButton, IDC_52INFO_REFRESH, "Refresh", {192, 124, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog =
+        IdentityPage(IDD_CMD52B_INFO, "Static",
+                     {IDC_52INFO_VENDOR, IDC_52INFO_MODEL, IDC_52INFO_SERIAL, IDC_52INFO_CPU,
+                      IDC_52INFO_FPGA, IDC_52INFO_REFRESH});
     return dialog;
 }
 
 const DialogTemplate& RegisterTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD52B_REGISTER,
-        "",
-        {0, 0, 165, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            // The "0x" prefixes come first so that each box is named after its own label.
-            {Kind::Text, IDC_STATIC, "0x", {58, 16, 10, 8}},
-            {Kind::Text, IDC_STATIC, "Address", {14, 16, 40, 8}},
-            {Kind::Edit, IDC_52REG_ADDRESS, "", {70, 14, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {58, 36, 10, 8}},
-            {Kind::Text, IDC_STATIC, "Data", {14, 36, 40, 8}},
-            {Kind::Edit, IDC_52REG_DATA, "", {70, 34, 60, 13}, es::AutoHScroll | cs::TabStop},
-            {Kind::PushButton, IDC_52REG_READ, "Read", {14, 58, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_52REG_WRITE, "Write", {80, 58, 50, 14}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "Status", {14, 86, 40, 8}},
-            {Kind::Edit, IDC_52REG_STATUS, "", {14, 96, 140, 13}, es::ReadOnly | es::AutoHScroll},
-        },
-    };
+    static const DialogTemplate dialog =
+        RegisterPage(IDD_CMD52B_REGISTER, {IDC_52REG_ADDRESS, IDC_52REG_DATA, IDC_52REG_READ,
+                                           IDC_52REG_WRITE, IDC_52REG_STATUS, true});
     return dialog;
 }
 
 const DialogTemplate& MemTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD52B_MEM,
-        "",
-        {0, 0, 132, 136},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Memory Bank", {7, 7, 118, 72}},
-            {Kind::RadioButton,
-             IDC_52MEM_BANK0,
-             "Bank 0",
-             {16, 20, 60, 10},
-             cs::Group | cs::TabStop},
-            {Kind::RadioButton, IDC_52MEM_BANK1, "Bank 1", {16, 34, 60, 10}},
-            {Kind::RadioButton, IDC_52MEM_BANK2, "Bank 2", {16, 48, 60, 10}},
-            {Kind::RadioButton, IDC_52MEM_BANK3, "Bank 3", {16, 62, 60, 10}},
-            {Kind::PushButton, IDC_52MEM_SAVE, "Save", {7, 88, 36, 14}, cs::Group | cs::TabStop},
-            {Kind::PushButton, IDC_52MEM_LOAD, "Load", {48, 88, 36, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_52MEM_RESET, "Reset", {89, 88, 36, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog =
+        MemoryPage(IDD_CMD52B_MEM,
+                   {IDC_52MEM_BANK0, IDC_52MEM_SAVE, IDC_52MEM_LOAD, IDC_52MEM_RESET, "Bank "});
     return dialog;
 }
 
 const DialogTemplate& SelfChkTemplate()
 {
-    constexpr std::uint32_t kIndicator = cs::Disabled | bs::LeftText;
-    static const DialogTemplate dialog{
-        IDD_CMD52B_SELFCHK,
-        "",
-        {0, 0, 177, 146},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Self Check", {7, 7, 80, 66}},
-            {Kind::CheckBox, IDC_52CHK_INITIALIZE, "Initialize", {14, 19, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_52CHK_UART, "UART", {14, 32, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_52CHK_I2C, "I2C", {14, 45, 64, 10}, kIndicator},
-            {Kind::CheckBox, IDC_52CHK_EEPROM, "EEPROM", {14, 58, 64, 10}, kIndicator},
-            {Kind::GroupBox, IDC_STATIC, "Status", {93, 7, 77, 100}},
-            {Kind::Text, IDC_STATIC, "Status", {100, 19, 62, 8}},
-            {Kind::Edit, IDC_52CHK_STATUS, "", {100, 29, 62, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "Expansion Status", {100, 49, 66, 8}},
-            {Kind::Edit, IDC_52CHK_STATUS2, "", {100, 59, 62, 13}, kReadout},
-            // The wide box has no label on show; a hidden one names it for screen readers.
-            {Kind::Text, IDC_STATIC, "Self Check Detail", {7, 112, 163, 8}, cs::Hidden},
-            {Kind::Edit, IDC_52CHK_SPARE, "", {7, 112, 163, 13}, es::ReadOnly | es::AutoHScroll},
-            {Kind::PushButton, IDC_52CHK_REFRESH, "Reflesh", {120, 129, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = SelfCheckPage(IDD_CMD52B_SELFCHK, 146,
+                                                       {{{IDC_52CHK_INITIALIZE, "Initialize"},
+                                                         {IDC_52CHK_UART, "UART"},
+                                                         {IDC_52CHK_I2C, "I2C"},
+                                                         {IDC_52CHK_EEPROM, "EEPROM"}},
+                                                        IDC_52CHK_STATUS,
+                                                        IDC_52CHK_STATUS2,
+                                                        IDC_52CHK_SPARE,
+                                                        true,
+                                                        IDC_52CHK_REFRESH});
     return dialog;
 }
 

@@ -1,0 +1,54 @@
+// Layouts of the pages that every model has in the same shape (identity, self-check, memory
+// banks, raw register access); each model gives its own template id, control ids and captions.
+#pragma once
+
+#include "platform/ui/Template.h"
+
+#include <vector>
+
+namespace res {
+
+struct IdentityPageIds {
+    int vendor;
+    int model;
+    int serial;
+    int cpu;
+    int fpga; // 0: the model has no FPGA version
+    int refresh;
+};
+ui::DialogTemplate IdentityPage(int templateId, const char* group, const IdentityPageIds& ids);
+
+struct SelfCheckBox {
+    int id;
+    const char* caption;
+};
+struct SelfCheckPageIds {
+    std::vector<SelfCheckBox> boxes; // top to bottom
+    int status;
+    int status2;
+    int spare;      // the box that stays empty
+    bool wideSpare; // across the page under both groups, rather than in "Status"
+    int refresh;
+};
+ui::DialogTemplate SelfCheckPage(int templateId, int height, const SelfCheckPageIds& ids);
+
+struct MemoryPageIds {
+    int firstBank; // the four bank buttons have consecutive ids
+    int save;
+    int load;
+    int reset;
+    const char* bankCaption; // "Bank" or "Bank ", followed by the bank's number
+};
+ui::DialogTemplate MemoryPage(int templateId, const MemoryPageIds& ids);
+
+struct RegisterPageIds {
+    int address;
+    int data;
+    int read;
+    int write;
+    int status;
+    bool hexPrefix; // a "0x" label before the address and data boxes
+};
+ui::DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids);
+
+} // namespace res
