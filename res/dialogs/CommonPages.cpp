@@ -112,4 +112,71 @@ DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids)
     return page;
 }
 
+DialogTemplate ShutterPage(int templateId, const ShutterPageIds& ids)
+{
+    DialogTemplate page{templateId, "", {0, 0, 257, 155}, ds::Child, 8, "", {}};
+    auto& c = page.controls;
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Shutter Speed", {7, 7, 80, 34}});
+    c.push_back({Kind::ComboBox,
+                 ids.speed,
+                 "",
+                 {14, 19, 66, 100},
+                 cbs::DropDown | cs::TabStop,
+                 ids.speeds});
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Scan Mode", {7, 45, 80, 40}});
+    c.push_back({Kind::CheckBox, ids.draft, "Draft(on/off)", {14, 57, 68, 10}, cs::TabStop});
+    c.push_back({Kind::CheckBox, ids.partial, "Partial(on/off)", {14, 70, 68, 10}, cs::TabStop});
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Bit Depth", {7, 89, 80, 52}});
+    const char* const depths[] = {"8bit", "10bit", "12bit"};
+    for (int i = 0; i < 3; ++i)
+        c.push_back({Kind::RadioButton,
+                     ids.firstBitDepth + i,
+                     depths[i],
+                     {14, 101 + 13 * i, 60, 10},
+                     i == 0 ? cs::Group | cs::TabStop : 0u});
+
+    // The middle column: one check box a group, the trigger mode with a second one where the
+    // model has restart reset.
+    const int width = ids.restartReset ? 90 : 76;
+    const int trigger = ids.restartReset ? 46 : 34;
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Trigger Mode", {93, 7, width, trigger}, cs::Group});
+    c.push_back(
+        {Kind::CheckBox, ids.random, "Random/Normal", {100, 20, width - 10, 10}, cs::TabStop});
+    if (ids.restartReset)
+        c.push_back({Kind::CheckBox,
+                     ids.restartReset,
+                     "Restart Reset(on/off)",
+                     {100, 35, width - 10, 10},
+                     cs::TabStop});
+    int y = 7 + trigger + 4;
+    const std::pair<const char*, std::pair<int, const char*>> middle[] = {
+        {"Polarity", {ids.posi, "Posi/Nega"}}, {"Pulse Mode", {ids.pulse, "Pulse/Fix"}}};
+    for (const auto& [group, box] : middle) {
+        c.push_back({Kind::GroupBox, IDC_STATIC, group, {93, y, width, 34}});
+        c.push_back(
+            {Kind::CheckBox, box.first, box.second, {100, y + 14, width - 10, 10}, cs::TabStop});
+        y += 38;
+    }
+
+    const int right = 93 + width + 6;
+    const int rightWidth = 251 - right;
+    c.push_back({Kind::GroupBox, IDC_STATIC, "Multiple Mode", {right, 7, rightWidth, 34}});
+    c.push_back({Kind::CheckBox,
+                 ids.multiple,
+                 "On/Off",
+                 {right + 7, 21, rightWidth - 12, 10},
+                 cs::TabStop});
+    if (ids.shutter) {
+        c.push_back({Kind::GroupBox, IDC_STATIC, "Shutter", {right, 45, rightWidth, 34}});
+        c.push_back({Kind::CheckBox,
+                     ids.shutter,
+                     "On/Off",
+                     {right + 7, 59, rightWidth - 12, 10},
+                     cs::TabStop});
+    }
+    c.push_back({Kind::PushButton, ids.refresh, "Refresh", {148, 134, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.apply, "Apply", {202, 134, 50, 14}, cs::TabStop});
+    return page;
+}
+
 } // namespace res

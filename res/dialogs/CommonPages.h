@@ -4,6 +4,7 @@
 
 #include "platform/ui/Template.h"
 
+#include <string>
 #include <vector>
 
 namespace res {
@@ -50,5 +51,22 @@ struct RegisterPageIds {
     bool hexPrefix; // a "0x" label before the address and data boxes
 };
 ui::DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids);
+
+struct ShutterPageIds {
+    int speed;
+    std::vector<std::string> speeds; // the speed list, in its order
+    int draft;
+    int partial;
+    int firstBitDepth; // "8bit", "10bit" and "12bit" have consecutive ids
+    int random;
+    int restartReset; // 0: the model has no such box
+    int posi;
+    int pulse;
+    int multiple;
+    int shutter; // 0: the model shows no shutter on/off box
+    int refresh;
+    int apply;
+};
+ui::DialogTemplate ShutterPage(int templateId, const ShutterPageIds& ids);
 
 } // namespace res

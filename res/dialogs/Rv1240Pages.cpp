@@ -79,46 +79,20 @@ const DialogTemplate& MemTemplate()
 
 const DialogTemplate& ShatterTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD40_SHATTER,
-        "",
-        {0, 0, 257, 155},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Shutter Speed", {7, 7, 80, 34}},
-            {Kind::ComboBox,
-             IDC_40SHUT_SPEED,
-             "",
-             {14, 19, 66, 100},
-             cbs::DropDown | cs::TabStop,
-             {"255", "223", "168", "149", "85", "48", "29", "13", "5", "0"}},
-            {Kind::GroupBox, IDC_STATIC, "Scan Mode", {7, 45, 80, 40}},
-            {Kind::CheckBox, IDC_40SHUT_DRAFT, "Draft(on/off)", {14, 57, 68, 10}, cs::TabStop},
-            {Kind::CheckBox, IDC_40SHUT_PARTIAL, "Partial(on/off)", {14, 70, 68, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Bit Depth", {7, 89, 80, 52}},
-            {Kind::RadioButton,
-             IDC_40SHUT_8BIT,
-             "8bit",
-             {14, 101, 60, 10},
-             cs::Group | cs::TabStop},
-            {Kind::RadioButton, IDC_40SHUT_10BIT, "10bit", {14, 114, 60, 10}},
-            {Kind::RadioButton, IDC_40SHUT_12BIT, "12bit", {14, 127, 60, 10}},
-            {Kind::GroupBox, IDC_STATIC, "Trigger Mode", {93, 7, 76, 34}, cs::Group},
-            {Kind::CheckBox, IDC_40SHUT_RANDOM, "Random/Normal", {100, 21, 66, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Polarity", {93, 45, 76, 34}},
-            {Kind::CheckBox, IDC_40SHUT_POSI, "Posi/Nega", {100, 59, 66, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Pulse Mode", {93, 89, 76, 34}},
-            {Kind::CheckBox, IDC_40SHUT_PULSE, "Pulse/Fix", {100, 103, 66, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Multiple Mode", {175, 7, 76, 34}},
-            {Kind::CheckBox, IDC_40SHUT_MULTIPLE, "On/Off", {182, 21, 60, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Shutter", {175, 45, 76, 34}},
-            {Kind::CheckBox, IDC_40SHUT_SHUTTER, "On/Off", {182, 59, 60, 10}, cs::TabStop},
-            {Kind::PushButton, IDC_40SHUT_REFRESH, "Refresh", {148, 134, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_40SHUT_APPLY, "Apply", {202, 134, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = ShutterPage(
+        IDD_CMD40_SHATTER, {IDC_40SHUT_SPEED,
+                            {"255", "223", "168", "149", "85", "48", "29", "13", "5", "0"},
+                            IDC_40SHUT_DRAFT,
+                            IDC_40SHUT_PARTIAL,
+                            IDC_40SHUT_8BIT,
+                            IDC_40SHUT_RANDOM,
+                            0,
+                            IDC_40SHUT_POSI,
+                            IDC_40SHUT_PULSE,
+                            IDC_40SHUT_MULTIPLE,
+                            IDC_40SHUT_SHUTTER,
+                            IDC_40SHUT_REFRESH,
+                            IDC_40SHUT_APPLY});
     return dialog;
 }
 

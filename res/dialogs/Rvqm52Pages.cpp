@@ -90,49 +90,20 @@ const DialogTemplate& UsrGainTemplate()
 
 const DialogTemplate& ShatterTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD52B_SHATTER,
-        "",
-        {0, 0, 257, 155},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Shutter Speed", {7, 7, 80, 34}},
-            {Kind::ComboBox,
-             IDC_52SHUT_SPEED,
-             "",
-             {14, 19, 66, 100},
-             cbs::DropDown | cs::TabStop,
-             {"2047", "1249", "624", "312", "156", "78", "39", "10", "0"}},
-            {Kind::GroupBox, IDC_STATIC, "Scan Mode", {7, 45, 80, 40}},
-            {Kind::CheckBox, IDC_52SHUT_DRAFT, "Draft(on/off)", {14, 57, 68, 10}, cs::TabStop},
-            {Kind::CheckBox, IDC_52SHUT_PARTIAL, "Partial(on/off)", {14, 70, 68, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Bit Depth", {7, 89, 80, 52}},
-            {Kind::RadioButton,
-             IDC_52SHUT_8BIT,
-             "8bit",
-             {14, 101, 60, 10},
-             cs::Group | cs::TabStop},
-            {Kind::RadioButton, IDC_52SHUT_10BIT, "10bit", {14, 114, 60, 10}},
-            {Kind::RadioButton, IDC_52SHUT_12BIT, "12bit", {14, 127, 60, 10}},
-            {Kind::GroupBox, IDC_STATIC, "Trigger Mode", {93, 7, 90, 46}, cs::Group},
-            {Kind::CheckBox, IDC_52SHUT_RANDOM, "Random/Normal", {100, 20, 80, 10}, cs::TabStop},
-            {Kind::CheckBox,
-             IDC_52SHUT_RESTART,
-             "Restart Reset(on/off)",
-             {100, 35, 80, 10},
-             cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Polarity", {93, 57, 90, 30}},
-            {Kind::CheckBox, IDC_52SHUT_POSI, "Posi/Nega", {100, 70, 70, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Pulse Mode", {93, 91, 90, 30}},
-            {Kind::CheckBox, IDC_52SHUT_PULSE, "Pulse/Fix", {100, 104, 70, 10}, cs::TabStop},
-            {Kind::GroupBox, IDC_STATIC, "Multiple Mode", {189, 7, 62, 30}},
-            {Kind::CheckBox, IDC_52SHUT_MULTIPLE, "On/Off", {196, 20, 50, 10}, cs::TabStop},
-            {Kind::PushButton, IDC_52SHUT_REFRESH, "Refresh", {148, 134, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_52SHUT_APPLY, "Apply", {202, 134, 50, 14}, cs::TabStop},
-        },
-    };
+    static const DialogTemplate dialog = ShutterPage(
+        IDD_CMD52B_SHATTER, {IDC_52SHUT_SPEED,
+                             {"2047", "1249", "624", "312", "156", "78", "39", "10", "0"},
+                             IDC_52SHUT_DRAFT,
+                             IDC_52SHUT_PARTIAL,
+                             IDC_52SHUT_8BIT,
+                             IDC_52SHUT_RANDOM,
+                             IDC_52SHUT_RESTART,
+                             IDC_52SHUT_POSI,
+                             IDC_52SHUT_PULSE,
+                             IDC_52SHUT_MULTIPLE,
+                             0,
+                             IDC_52SHUT_REFRESH,
+                             IDC_52SHUT_APPLY});
     return dialog;
 }
 
