@@ -5,11 +5,10 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
-#include "comm/CommSetDlg.h"
 #include "platform/ui/ScrollBar.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
-#include "tests/platform/ui/GuiTest.h"
+#include "tests/app/GrabberStartup.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QTabBar>
@@ -24,16 +23,8 @@ TEST(PagesOnGrabber, UserGainReadsWritesAndReadsBackThroughTheGrabber)
 {
     testing_support::ScopedSettingsDir settings;
     setenv("CLALLSERIAL_LIBRARY", CLSIM_PATH, 1);
-    gui_test::WhenModal([](QWidget* modal) {
-        auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
-        QTest::keyClick(dialog->GetComboBox(IDC_COMBO_CAS_PORT).Widget(), Qt::Key_Down);
-        QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
-    });
-    ASSERT_TRUE(theApp.InitInstance({"VireoStudio"}));
-    CVireoView* view = theApp.m_pMainWnd->GetActiveView();
-    auto* log = dynamic_cast<CLogDlg*>(g_pLogDlg.load());
+    CVireoView* view = testing_support::StartOnGrabberPort(0);
+    CLogDlg* log = testing_support::LogWindow();
     ASSERT_NE(view, nullptr);
     ASSERT_NE(log, nullptr);
 
@@ -73,8 +64,5 @@ TEST(PagesOnGrabber, UserGainReadsWritesAndReadsBackThroughTheGrabber)
     EXPECT_NE(log->m_tabSeq.Text().find("\tSet OutLevelGain "), std::string::npos);
 
     // The program closes with its pages in place.
-    QPointer<CMainFrame> closing = theApp.m_pMainWnd;
-    closing->close();
-    EXPECT_TRUE(gui_test::WaitFor([&] { return closing.isNull(); }));
-    theApp.ExitInstance(0);
+    testing_support::CloseProgram();
 }

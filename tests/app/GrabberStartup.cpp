@@ -1,0 +1,47 @@
+#include "tests/app/GrabberStartup.h"
+
+#include "app/LogDlg.h"
+#include "app/MainFrame.h"
+#include "app/SplashWnd.h"
+#include "app/VireoApp.h"
+#include "comm/CommSetDlg.h"
+#include "res/Resource.h"
+#include "tests/platform/ui/GuiTest.h"
+
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+CVireoView* StartOnGrabberPort(int port)
+{
+    gui_test::WhenModal([port](QWidget* modal) {
+        auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
+        for (int i = 0; i <= port; ++i)
+            QTest::keyClick(dialog->GetComboBox(IDC_COMBO_CAS_PORT).Widget(), Qt::Key_Down);
+        QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
+    });
+    if (!theApp.InitInstance({"VireoStudio"}) || !theApp.m_pMainWnd)
+        return nullptr;
+    return theApp.m_pMainWnd->GetActiveView();
+}
+
+CLogDlg* LogWindow()
+{
+    return dynamic_cast<CLogDlg*>(g_pLogDlg.load());
+}
+
+void CloseProgram()
+{
+    QPointer<CMainFrame> closing = theApp.m_pMainWnd;
+    if (closing)
+        closing->close();
+    EXPECT_TRUE(gui_test::WaitFor([&] { return closing.isNull(); }));
+    theApp.ExitInstance(0);
+}
+
+} // namespace testing_support

@@ -1,0 +1,16 @@
+// Starts the whole program on the simulated frame grabber, as a user does: the setup dialog at
+// start-up gets one of the grabber's ports and OK.
+#pragma once
+
+class CVireoView;
+class CLogDlg;
+
+namespace testing_support {
+
+// The main view once start-up has ended, or null. port: the grabber's port index (0 to 3).
+CVireoView* StartOnGrabberPort(int port);
+CLogDlg* LogWindow();
+// Closes the main window, waits until it is gone, and ends the program's start-up state.
+void CloseProgram();
+
+} // namespace testing_support
