@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
+#include "app/VireoView.h"
 #include "comm/CommSetDlg.h"
 #include "res/Resource.h"
 #include "tests/platform/ui/GuiTest.h"
@@ -33,6 +34,13 @@ CVireoView* StartOnGrabberPort(int port)
 CLogDlg* LogWindow()
 {
     return dynamic_cast<CLogDlg*>(g_pLogDlg.load());
+}
+
+void ChooseModel(CVireoView& view, const char* model)
+{
+    ui::ComboBox models = view.GetComboBox(IDC_COMBO_MODEL);
+    models.Widget()->setCurrentIndex(models.FindStringExact(-1, model));
+    emit models.Widget()->activated(models.GetCurSel());
 }
 
 void CloseProgram()

@@ -10,6 +10,8 @@ namespace testing_support {
 // The main view once start-up has ended, or null. port: the grabber's port index (0 to 3).
 CVireoView* StartOnGrabberPort(int port);
 CLogDlg* LogWindow();
+// Picks a model in the view's list as the user does.
+void ChooseModel(CVireoView& view, const char* model);
 // Closes the main window, waits until it is gone, and ends the program's start-up state.
 void CloseProgram();
 

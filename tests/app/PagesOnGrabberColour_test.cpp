@@ -34,9 +34,7 @@ TEST(PagesOnGrabberColour, PartialAndColourPagesReadAndWriteTheColourCamera)
     ASSERT_NE(view, nullptr);
     ASSERT_NE(log, nullptr);
 
-    ui::ComboBox models = view->GetComboBox(IDC_COMBO_MODEL);
-    models.Widget()->setCurrentIndex(models.FindStringExact(-1, "RVQM52CM14"));
-    emit models.Widget()->activated(models.GetCurSel());
+    testing_support::ChooseModel(*view, "RVQM52CM14");
     ui::TabCtrl tabs = view->GetTabCtrl(IDC_TAB_RVQM52C);
     ASSERT_EQ(tabs.GetItemCount(), 8);
     EXPECT_EQ(tabs.Widget()->GetItemText(tabs.GetCurSel()), "Register");

@@ -28,9 +28,7 @@ TEST(PagesOnGrabber, UserGainReadsWritesAndReadsBackThroughTheGrabber)
     ASSERT_NE(view, nullptr);
     ASSERT_NE(log, nullptr);
 
-    ui::ComboBox models = view->GetComboBox(IDC_COMBO_MODEL);
-    models.Widget()->setCurrentIndex(models.FindStringExact(-1, "RV1240DLX"));
-    emit models.Widget()->activated(models.GetCurSel());
+    testing_support::ChooseModel(*view, "RV1240DLX");
     ui::TabCtrl tabs = view->GetTabCtrl(IDC_TAB_RV1240);
     ASSERT_TRUE(tabs.IsWindowVisible());
     EXPECT_EQ(tabs.Widget()->GetItemText(tabs.GetCurSel()), "Register");
