@@ -112,6 +112,41 @@ DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids)
     return page;
 }
 
+DialogTemplate GainPage(int templateId, const GainBar& top, const GainBar& bottom, int refresh,
+                        int apply)
+{
+    DialogTemplate page{templateId, "", {0, 0, 254, 146}, ds::Child, 8, "", {}};
+    auto& c = page.controls;
+    int y = 7;
+    for (const GainBar& bar : {top, bottom}) {
+        // Two read-outs share the room one has.
+        const bool both = bar.hex && bar.other;
+        const int barWidth = both ? 116 : 150;
+        c.push_back({Kind::GroupBox, IDC_STATIC, bar.group, {7, y, 240, 50}});
+        c.push_back({Kind::HScrollBar, bar.bar, "", {16, y + 15, barWidth, 11}, cs::TabStop});
+        int x = barWidth + 32;
+        if (bar.hex) {
+            x = both ? 148 : 182;
+            c.push_back({Kind::Text, IDC_STATIC, "0x", {x - 10, y + 17, 10, 8}});
+            c.push_back({Kind::Edit, bar.hex, "", {x, y + 14, both ? 36 : 50, 13}, kReadout});
+            x += 42;
+        }
+        if (bar.other) {
+            // A unit label comes before its box so that the box is named after it.
+            if (bar.unit)
+                c.push_back({Kind::Text, IDC_STATIC, bar.unit, {x + 38, y + 17, 16, 8}});
+            c.push_back({Kind::Edit, bar.other, "", {x, y + 14, both ? 36 : 50, 13}, kReadout});
+        }
+        c.push_back({Kind::Text, IDC_STATIC, bar.minimum, {16, y + 30, 30, 8}});
+        c.push_back(
+            {Kind::Text, IDC_STATIC, bar.maximum, {barWidth - 14, y + 30, 30, 8}, cs::Right});
+        y += 57;
+    }
+    c.push_back({Kind::PushButton, refresh, "Refresh", {138, 124, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, apply, "Apply", {197, 124, 50, 14}, cs::TabStop});
+    return page;
+}
+
 DialogTemplate ShutterPage(int templateId, const ShutterPageIds& ids)
 {
     DialogTemplate page{templateId, "", {0, 0, 257, 155}, ds::Child, 8, "", {}};

@@ -52,6 +52,20 @@ struct RegisterPageIds {
 };
 ui::DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids);
 
+// One bar of a user-gain page in its group, with a hexadecimal read-out ("0x" label) and/or a
+// second read-out with its unit, and the range labels under the bar.
+struct GainBar {
+    const char* group;
+    int bar;
+    int hex;          // 0: no hexadecimal read-out
+    int other;        // 0: no second read-out
+    const char* unit; // the second read-out's unit label, or null
+    const char* minimum;
+    const char* maximum;
+};
+ui::DialogTemplate GainPage(int templateId, const GainBar& top, const GainBar& bottom, int refresh,
+                            int apply);
+
 struct ShutterPageIds {
     int speed;
     std::vector<std::string> speeds; // the speed list, in its order

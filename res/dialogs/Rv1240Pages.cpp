@@ -12,8 +12,6 @@ using namespace ui;
 
 namespace {
 
-constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es::AutoHScroll;
-
 const DialogTemplate& InfoTemplate()
 {
     static const DialogTemplate dialog =
@@ -44,29 +42,11 @@ const DialogTemplate& SelfChkTemplate()
 
 const DialogTemplate& UsrGainTemplate()
 {
-    static const DialogTemplate dialog{
+    static const DialogTemplate dialog = GainPage(
         IDD_CMD40_USRGAIN,
-        "",
-        {0, 0, 254, 146},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Output Offset", {7, 7, 240, 50}},
-            {Kind::HScrollBar, IDC_40GAIN_OFFSET_BAR, "", {16, 22, 150, 11}, cs::TabStop},
-            {Kind::Edit, IDC_40GAIN_OFFSET_DEC, "", {182, 21, 50, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "-512", {16, 37, 30, 8}},
-            {Kind::Text, IDC_STATIC, "511", {136, 37, 30, 8}, cs::Right},
-            {Kind::GroupBox, IDC_STATIC, "Gain(PLD_Gain)", {7, 64, 240, 50}},
-            {Kind::HScrollBar, IDC_40GAIN_GAIN_BAR, "", {16, 79, 150, 11}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {172, 81, 10, 8}},
-            {Kind::Edit, IDC_40GAIN_GAIN_HEX, "", {182, 78, 50, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "0", {16, 94, 30, 8}},
-            {Kind::Text, IDC_STATIC, "0xFF", {136, 94, 30, 8}, cs::Right},
-            {Kind::PushButton, IDC_40GAIN_REFRESH, "Refresh", {138, 124, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_40GAIN_APPLY, "Apply", {197, 124, 50, 14}, cs::TabStop},
-        },
-    };
+        {"Output Offset", IDC_40GAIN_OFFSET_BAR, 0, IDC_40GAIN_OFFSET_DEC, nullptr, "-512", "511"},
+        {"Gain(PLD_Gain)", IDC_40GAIN_GAIN_BAR, IDC_40GAIN_GAIN_HEX, 0, nullptr, "0", "0xFF"},
+        IDC_40GAIN_REFRESH, IDC_40GAIN_APPLY);
     return dialog;
 }
 

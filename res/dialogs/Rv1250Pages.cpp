@@ -12,8 +12,6 @@ using namespace ui;
 
 namespace {
 
-constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es::AutoHScroll;
-
 const DialogTemplate& InfoTemplate()
 {
     static const DialogTemplate dialog =
@@ -40,30 +38,11 @@ const DialogTemplate& SelfChkTemplate()
 
 const DialogTemplate& UsrGainTemplate()
 {
-    static const DialogTemplate dialog{
+    static const DialogTemplate dialog = GainPage(
         IDD_CMD50_USRGAIN,
-        "",
-        {0, 0, 254, 146},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Clamp Level", {7, 7, 240, 50}},
-            {Kind::HScrollBar, IDC_50GAIN_CLAMP_BAR, "", {16, 22, 150, 11}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {172, 24, 10, 8}},
-            {Kind::Edit, IDC_50GAIN_CLAMP_HEX, "", {182, 21, 50, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "0", {16, 37, 30, 8}},
-            {Kind::Text, IDC_STATIC, "0x1F", {136, 37, 30, 8}, cs::Right},
-            {Kind::GroupBox, IDC_STATIC, "Gain", {7, 64, 240, 50}},
-            {Kind::HScrollBar, IDC_50GAIN_GAIN_BAR, "", {16, 79, 150, 11}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {172, 81, 10, 8}},
-            {Kind::Edit, IDC_50GAIN_GAIN_HEX, "", {182, 78, 50, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "0", {16, 94, 30, 8}},
-            {Kind::Text, IDC_STATIC, "0x1FF", {136, 94, 30, 8}, cs::Right},
-            {Kind::PushButton, IDC_50GAIN_REFRESH, "Refresh", {138, 124, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_50GAIN_APPLY, "Apply", {197, 124, 50, 14}, cs::TabStop},
-        },
-    };
+        {"Clamp Level", IDC_50GAIN_CLAMP_BAR, IDC_50GAIN_CLAMP_HEX, 0, nullptr, "0", "0x1F"},
+        {"Gain", IDC_50GAIN_GAIN_BAR, IDC_50GAIN_GAIN_HEX, 0, nullptr, "0", "0x1FF"},
+        IDC_50GAIN_REFRESH, IDC_50GAIN_APPLY);
     return dialog;
 }
 

@@ -2,6 +2,7 @@
 // masking, output format).
 #include "res/Resource.h"
 #include "res/Templates.h"
+#include "res/dialogs/CommonPages.h"
 #include "res/dialogs/Rvqm52Partial.h"
 #include "res/ids/Rvqm52.h"
 
@@ -15,36 +16,14 @@ constexpr std::uint32_t kReadout = es::ReadOnly | es::UpperCase | cs::Right | es
 
 const DialogTemplate& UsrGainTemplate()
 {
-    static const DialogTemplate dialog{
-        IDD_CMD52C_USRGAIN,
-        "",
-        {0, 0, 254, 146},
-        ds::Child,
-        8,
-        "",
-        {
-            {Kind::GroupBox, IDC_STATIC, "Setup(Offset) Level", {7, 7, 240, 50}},
-            {Kind::HScrollBar, IDC_52CGAIN_OFFSET_BAR, "", {16, 22, 116, 11}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {138, 24, 10, 8}},
-            {Kind::Edit, IDC_52CGAIN_OFFSET_HEX, "", {148, 21, 36, 13}, kReadout},
-            // Each unit label comes before its box so that the box is named after it.
-            {Kind::Text, IDC_STATIC, "LSB", {228, 24, 16, 8}},
-            {Kind::Edit, IDC_52CGAIN_OFFSET_LSB, "", {190, 21, 36, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "0x00", {16, 37, 30, 8}},
-            // The bar ends at 31, which is 0x1F.
-            {Kind::Text, IDC_STATIC, "0x1F", {102, 37, 30, 8}, cs::Right},
-            {Kind::GroupBox, IDC_STATIC, "Gain", {7, 64, 240, 50}},
-            {Kind::HScrollBar, IDC_52CGAIN_GAIN_BAR, "", {16, 79, 116, 11}, cs::TabStop},
-            {Kind::Text, IDC_STATIC, "0x", {138, 81, 10, 8}},
-            {Kind::Edit, IDC_52CGAIN_GAIN_HEX, "", {148, 78, 36, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "dB", {228, 81, 16, 8}},
-            {Kind::Edit, IDC_52CGAIN_GAIN_DB, "", {190, 78, 36, 13}, kReadout},
-            {Kind::Text, IDC_STATIC, "0", {16, 94, 30, 8}},
-            {Kind::Text, IDC_STATIC, "0x4B", {102, 94, 30, 8}, cs::Right},
-            {Kind::PushButton, IDC_52CGAIN_REFRESH, "Refresh", {138, 124, 50, 14}, cs::TabStop},
-            {Kind::PushButton, IDC_52CGAIN_APPLY, "Apply", {197, 124, 50, 14}, cs::TabStop},
-        },
-    };
+    // The offset bar ends at 31, which is 0x1F.
+    static const DialogTemplate dialog =
+        GainPage(IDD_CMD52C_USRGAIN,
+                 {"Setup(Offset) Level", IDC_52CGAIN_OFFSET_BAR, IDC_52CGAIN_OFFSET_HEX,
+                  IDC_52CGAIN_OFFSET_LSB, "LSB", "0x00", "0x1F"},
+                 {"Gain", IDC_52CGAIN_GAIN_BAR, IDC_52CGAIN_GAIN_HEX, IDC_52CGAIN_GAIN_DB, "dB",
+                  "0", "0x4B"},
+                 IDC_52CGAIN_REFRESH, IDC_52CGAIN_APPLY);
     return dialog;
 }
 
