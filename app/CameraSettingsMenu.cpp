@@ -98,15 +98,21 @@ void CCameraSettingsMenu::Report(const std::string& text, bool failed)
     ShowMessageBox(text, kCaption, failed ? MsgIcon::Warning : MsgIcon::Information);
 }
 
-void CCameraSettingsMenu::OnSaveCameraSettings()
+std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() const
 {
     const auto model = ChosenModel();
-    if (!model)
-        return;
-    CRVXReg* map = m_camera.map ? m_camera.map(*model) : nullptr;
+    CRVXReg* map = model && m_camera.map ? m_camera.map(*model) : nullptr;
     if (!map)
+        return std::nullopt;
+    return Target{*model, map, CameraModelName(*model)};
+}
+
+void CCameraSettingsMenu::OnSaveCameraSettings()
+{
+    const auto target = ChosenTarget();
+    if (!target)
         return;
-    const std::string name = CameraModelName(*model);
+    const auto& [model, map, name] = *target;
     ui::SaveFileRequest request;
     request.defaultExtension = "json";
     request.proposedName = name + ".json";
@@ -120,7 +126,7 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
     {
         CTransferProgress progress(m_window, QString::fromStdString("Reading the " + name + "..."),
                                    m_showProgressAfterMs);
-        outcome = ReadCameraSettings(*model, m_camera.comIF, *map, nullptr,
+        outcome = ReadCameraSettings(model, m_camera.comIF, *map, nullptr,
                                      [&progress](std::size_t done, std::size_t total) {
                                          return progress.Step(done, total);
                                      });
@@ -149,13 +155,10 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
 
 void CCameraSettingsMenu::OnLoadCameraSettings()
 {
-    const auto model = ChosenModel();
-    if (!model)
+    const auto target = ChosenTarget();
+    if (!target)
         return;
-    CRVXReg* map = m_camera.map ? m_camera.map(*model) : nullptr;
-    if (!map)
-        return;
-    const std::string name = CameraModelName(*model);
+    const auto& [model, map, name] = *target;
     ui::OpenFileRequest request;
     request.filter = kFilter;
     const auto path = ui::AskOpenFileName(m_window, request);
@@ -176,7 +179,7 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
                true);
         return;
     }
-    if (file.model != *model) {
+    if (file.model != model) {
         Report(*path + " holds settings of the " + CameraModelName(file.model) +
                    ", not of the chosen " + name + ".\nNothing was sent to the camera.",
                true);
@@ -192,7 +195,7 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
         });
     }
     if (!outcome.written.empty() && m_pageRefresh)
-        m_pageRefresh(*model);
+        m_pageRefresh(model);
     if (outcome.Ok()) {
         Report("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
                    " from " + *path,

@@ -49,6 +49,13 @@ public:
     int m_showProgressAfterMs;
 
 private:
+    // The chosen model with the register map that reaches it, or nothing.
+    struct Target {
+        CameraModel model;
+        CRVXReg* map;
+        std::string name;
+    };
+    std::optional<Target> ChosenTarget() const;
     void UpdateItems();
     void Report(const std::string& text, bool failed);
 
