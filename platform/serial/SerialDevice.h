@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/serial/PortName.h"
+
 namespace serial {
 
 // Line events, with the bit values the Windows event mask uses.
@@ -70,12 +72,12 @@ public:
     // Writes n bytes within the write time-out.
     virtual WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) = 0;
     virtual bool GetModemLines(ModemLines& lines) = 0;
+    // A descriptor that polls readable when Read may have bytes or the device has failed (Read
+    // may still find none); -1 when the device has none.
+    virtual int PollDescriptor() const = 0;
 };
 
 std::unique_ptr<ISerialDevice> CreateTermiosDevice();
-
-// "COMn" (n >= 1) is /dev/ttyS(n-1); a name that begins with '/' is a device path already.
-std::string DevicePathForPort(const std::string& portName);
 
 // A short reason for a failed Open, with what the user can do about it.
 std::string OpenFailureReason(int error, const std::string& path);

@@ -350,6 +350,8 @@ public:
         return true;
     }
 
+    int PollDescriptor() const override { return m_fd; }
+
 private:
     unsigned SampleLineChanges()
     {
@@ -385,19 +387,6 @@ private:
 std::unique_ptr<ISerialDevice> CreateTermiosDevice()
 {
     return std::make_unique<TermiosDevice>();
-}
-
-std::string DevicePathForPort(const std::string& portName)
-{
-    if (!portName.empty() && portName[0] == '/')
-        return portName;
-    if (portName.size() > 3 && portName.compare(0, 3, "COM") == 0) {
-        char* end = nullptr;
-        const long n = std::strtol(portName.c_str() + 3, &end, 10);
-        if (*end == '\0' && n >= 1)
-            return "/dev/ttyS" + std::to_string(n - 1);
-    }
-    return "/dev/" + portName;
 }
 
 std::string OpenFailureReason(int error, const std::string& path)

@@ -124,6 +124,8 @@ public:
         lines = m_line->lines;
         return true;
     }
+    // Scripted events arrive through WaitEvent alone.
+    int PollDescriptor() const override { return -1; }
 
 private:
     std::shared_ptr<FakeLine> m_line;
