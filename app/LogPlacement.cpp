@@ -25,6 +25,16 @@ QPoint PlaceLogWindow(const QRect& main, const QSize& log, const QRect& availabl
         return std::max(available.top(), std::min(y, available.bottom() + 1 - log.height()));
     };
     const QPoint preferred(main.right() + 1 + kGap, main.top());
+    // Beside it, in this order, where the whole window fits clear of the main window.
+    const QPoint sides[] = {preferred,
+                            {main.left() - kGap - log.width(), main.top()},
+                            {main.left(), main.bottom() + 1 + kGap},
+                            {main.left(), main.top() - kGap - log.height()}};
+    for (const QPoint& side : sides) {
+        const QPoint at(clampX(side.x()), clampY(side.y()));
+        if (OverlapArea(QRect(at, log), main) == 0)
+            return at;
+    }
     // The overlap, as a function of x and y, only changes where an edge of one window meets an
     // edge of the other or of the area: these places cover every smallest overlap.
     const int xs[] = {preferred.x(),    main.left() - kGap - log.width(),

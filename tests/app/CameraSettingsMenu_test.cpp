@@ -212,10 +212,12 @@ TEST_F(CameraSettingsMenuTest, ACameraOfAnotherModelIsRefusedNamingBoth)
         EXPECT_EQ(shown.back().text.substr(0, row.message.size()), row.message)
             << shown.back().text;
         EXPECT_EQ(camera.Registers(), before);
-        for (const std::string& request : camera.Requests())
+        for (const std::string& request : camera.Requests()) {
             EXPECT_EQ(request.substr(request.size() - 2), "RQ") << "only reads: " << request;
-        if (std::string(row.action) == "save")
+        }
+        if (std::string(row.action) == "save") {
             EXPECT_FALSE(std::ifstream(path).good()) << "no file written";
+        }
     }
     camera.SetFaults({});
     EXPECT_TRUE(refreshed.empty());
@@ -263,11 +265,12 @@ TEST_F(CameraSettingsMenuTest, IdentifyCameraShowsItAndOffersToChooseItsModel)
         for (const char* part : {"Vendor: ", "\nModel: RVQM52CM14",
                                  "\nSerial number: ", "\nCPU version: ", "\nFPGA version: "})
             EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
-        if (row.press)
+        if (row.press) {
             EXPECT_NE(text.find(*row.chosen ? "The model list has RV1240DLX chosen."
                                             : "No model is chosen in the model list."),
                       std::string::npos)
                 << text;
+        }
         EXPECT_EQ(models->currentText().toStdString(), row.chosenAfter);
         EXPECT_EQ(!view->GetDlgItem(IDC_TAB_RVQM52C)->isHidden(),
                   std::string(row.chosenAfter) == "RVQM52CM14")

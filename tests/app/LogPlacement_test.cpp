@@ -72,13 +72,17 @@ TEST(LogPlacement, InsideTheAreaBesideTheMainWindowOrCoveringItLeast)
         }
         EXPECT_EQ(OverlapArea(placed, row.main), 0);
         const std::string side = row.side;
-        if (side == "right")
+        if (side == "right") {
             EXPECT_GT(placed.left(), row.main.right());
-        if (side == "left")
+        }
+        if (side == "left") {
             EXPECT_LT(placed.right(), row.main.left());
-        if (side == "below")
+        }
+        if (side == "below") {
             EXPECT_GT(placed.top(), row.main.bottom());
-        if (side != "below")
+        }
+        if (side != "below") {
             EXPECT_EQ(placed.top(), row.main.top()) << "level with the main window";
+        }
     }
 }

@@ -178,8 +178,9 @@ TEST_F(FacadeTest, OkOnCameraLinkWithoutPortAsksAgainInALoopStoringOncePerOk)
     EXPECT_EQ(script.runs, kPresses + 1);
     EXPECT_LT(highest - lowest, 256u) << "the dialog is not re-entered through the port's open";
     ASSERT_EQ(storedAtRun.size(), static_cast<std::size_t>(kPresses + 1));
-    for (int run = 2; run <= kPresses + 1; ++run)
+    for (int run = 2; run <= kPresses + 1; ++run) {
         EXPECT_EQ(storedAtRun[run - 1], 1000 + run - 1) << "stored by the OK before run " << run;
+    }
     EXPECT_EQ(profile::GetProfileInt(kCommSection, "HsTimeOut", 0), 1000 + kPresses)
         << "the Cancel stores nothing";
     EXPECT_FALSE(facade.IsOpen());
@@ -222,8 +223,9 @@ TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
         EXPECT_EQ(fresh.ShowSetupDialog(row.onCancel), 0);
         EXPECT_EQ(line.OpenCount() - opensBefore, row.opens);
         EXPECT_EQ(fresh.IsOpen(), row.opens);
-        if (row.opens)
+        if (row.opens) {
             EXPECT_EQ(line.PathOpened(), "/dev/ttyS1") << "the stored port, as loaded";
+        }
         std::ifstream in(profile::StoreFileName());
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), storeBefore)
             << "nothing stored";

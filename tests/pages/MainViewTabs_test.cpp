@@ -153,8 +153,9 @@ TEST_F(MainViewTabs, KeyboardReachesTheTabStripAndSwitchesPages)
         ASSERT_NE(page, nullptr);
         EXPECT_FALSE(page->isHidden());
         for (const CVireoView::PageEntry& entry : view.Set(0).pages)
-            if (entry.page != page)
+            if (entry.page != page) {
                 EXPECT_TRUE(entry.page->isHidden()) << entry.caption;
+            }
     }
     EXPECT_EQ(view.GetTabCtrl(IDC_TAB_RV1250).GetCurSel(), 5) << "hidden sets are left alone";
 }

@@ -56,10 +56,11 @@ TEST_F(PartialLabels, TextsFitAndKeepApart)
             decLabels += labels[i]->text() == "Dec";
             EXPECT_LE(text.width(), labels[i]->width())
                 << labels[i]->text().toStdString() << " is cut off";
-            for (std::size_t j = i + 1; j < labels.size(); ++j)
+            for (std::size_t j = i + 1; j < labels.size(); ++j) {
                 EXPECT_FALSE(text.adjusted(-kGap, 0, kGap, 0).intersects(TextRect(labels[j])))
                     << labels[i]->text().toStdString() << " runs into "
                     << labels[j]->text().toStdString();
+            }
         }
         EXPECT_EQ(decLabels, 3);
     }

@@ -165,10 +165,12 @@ TEST(AtomicFile, EachKindOfNameIsReplacedFollowedOrRefused)
             // A link stays a link; the write lands in the target's own folder.
             EXPECT_EQ(TypeOf(path), typeBefore ? typeBefore : S_IFREG);
             EXPECT_EQ(EntryCount(dir), entriesBefore + (typeBefore ? 0 : 1));
-            if (TypeOf(dir + "/" + versions) == S_IFDIR)
+            if (TypeOf(dir + "/" + versions) == S_IFDIR) {
                 EXPECT_EQ(EntryCount(dir + "/" + versions), 1u) << "no temporary file left";
-            if (kind.keptPermissions)
+            }
+            if (kind.keptPermissions) {
                 EXPECT_EQ(PermissionsOf(dir + "/" + kind.written), kind.keptPermissions);
+            }
         }
         testing_support::RemoveTree(dir);
     }
