@@ -149,7 +149,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
 bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
                    std::string& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO without a writer is refused here instead of waiting for one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = Reason("cannot open", path, errno);
         return false;

@@ -159,6 +159,9 @@ TEST(AtomicFile, EachKindOfNameIsReplacedFollowedOrRefused)
             EXPECT_NE(error.find(kind.refusal), std::string::npos) << error;
             EXPECT_EQ(TypeOf(path), typeBefore) << "left as it was";
             EXPECT_EQ(EntryCount(dir), entriesBefore) << "no temporary file left";
+            // Reading one back is refused as well, at once (a FIFO without a writer included).
+            std::string contents;
+            EXPECT_FALSE(ReadSmallFile(path, 1024, contents, error));
         } else {
             ASSERT_TRUE(ok) << error;
             EXPECT_EQ(Contents(dir + "/" + kind.written), "new");
