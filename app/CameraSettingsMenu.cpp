@@ -50,6 +50,14 @@ QAction* FindCommand(const QList<QAction*>& actions, int command)
     return nullptr;
 }
 
+std::string ResultText(CRVXReg& map, int result)
+{
+    std::string text = map.GetResultText(result);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(result) : text;
+}
+
 std::string Problems(const std::vector<ValueProblem>& problems)
 {
     std::string text;
@@ -107,12 +115,37 @@ std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() c
     return Target{*model, map, CameraModelName(*model)};
 }
 
+bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string& cameraModel,
+                                        const std::optional<CameraModel>& kind, int result,
+                                        const char* nothingDone)
+{
+    if (result != 0) {
+        Report("The camera's model could not be read: " + ResultText(*target.map, result) + ".\n" +
+                   nothingDone,
+               true);
+        return false;
+    }
+    if (kind == target.model)
+        return true;
+    Report((kind ? "The camera is an " + std::string(CameraModelName(*kind))
+                 : "The camera's model is \"" + cameraModel + "\"") +
+               ", not the chosen " + target.name + ".\n" + nothingDone,
+           true);
+    return false;
+}
+
 void CCameraSettingsMenu::OnSaveCameraSettings()
 {
     const auto target = ChosenTarget();
     if (!target)
         return;
     const auto& [model, map, name] = *target;
+    // Which camera is attached comes first: a file must not name one model and hold another's
+    // values.
+    CameraIdentity identity;
+    const int identified = ReadCameraIdentity(m_camera.comIF, identity);
+    if (!IsChosenModel(*target, identity.model, identity.kind, identified, "No file was written."))
+        return;
     ui::SaveFileRequest request;
     request.defaultExtension = "json";
     request.proposedName = name + ".json";
@@ -126,7 +159,7 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
     {
         CTransferProgress progress(m_window, QString::fromStdString("Reading the " + name + "..."),
                                    m_showProgressAfterMs);
-        outcome = ReadCameraSettings(model, m_camera.comIF, *map, nullptr,
+        outcome = ReadCameraSettings(model, m_camera.comIF, *map, &identity,
                                      [&progress](std::size_t done, std::size_t total) {
                                          return progress.Step(done, total);
                                      });
@@ -185,6 +218,12 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
                true);
         return;
     }
+
+    std::string cameraModel;
+    std::optional<CameraModel> kind;
+    const int identified = ReadCameraModel(m_camera.comIF, cameraModel, kind);
+    if (!IsChosenModel(*target, cameraModel, kind, identified, "Nothing was sent to the camera."))
+        return;
 
     LoadOutcome outcome;
     {

@@ -56,6 +56,10 @@ private:
         std::string name;
     };
     std::optional<Target> ChosenTarget() const;
+    // True when the camera's model (read with result) is the target's; otherwise says why not,
+    // naming both models, and what was not done.
+    bool IsChosenModel(const Target& target, const std::string& cameraModel,
+                       const std::optional<CameraModel>& kind, int result, const char* nothingDone);
     void UpdateItems();
     void Report(const std::string& text, bool failed);
 

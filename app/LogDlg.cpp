@@ -1,12 +1,12 @@
 #include "app/LogDlg.h"
 
+#include "camera/settings/AtomicFile.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/SaveFileDialog.h"
 #include "res/Resource.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -129,15 +129,9 @@ void CLogDlg::OnSave()
     ++m_nSaveCount;
 
     // Written beside the target and renamed over it, so a failed save leaves an existing file
-    // as it was.
-    const qint64 size = static_cast<qint64>(text.size()) + 1;
-    QSaveFile file(QString::fromStdString(*path));
-    // Unbuffered, so that a short write shows at once: a commit after a failed flush would
-    // still replace the file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(text.c_str(), size) != size || !file.flush() || !file.commit()) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
+    // as it was; a device, FIFO or folder of that name is refused.
+    std::string reason;
+    if (!WriteFileAtomically(*path, std::string(text.c_str(), text.size() + 1), reason)) {
         ShowMessageBox(*path + " could not be saved.\n" + reason, "VireoStudio", MsgIcon::Error);
     }
 }

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/CameraSettingsMenu.h"
+#include "app/IdentifyCamera.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
@@ -38,6 +39,7 @@ bool CMainFrame::LoadFrame()
     setCentralWidget(view);
     view->show();
     m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
+    m_pIdentify = std::make_unique<CIdentifyCamera>(this, view, &g_ComIF);
     m_pCameraSettings->SetPageRefresh([view](CameraModel model) {
         for (int i = 0; i < CVireoView::kModelCount; ++i)
             if (std::string(CVireoView::kModelNames[i]) == CameraModelName(model))
@@ -84,6 +86,10 @@ void CMainFrame::OnCommand(int command)
         break;
     case ID_COMM_SETUP:
         g_ComIF.ShowSetupDialog();
+        break;
+    case ID_COMM_IDENTIFY_CAMERA:
+        if (m_pIdentify)
+            m_pIdentify->OnIdentifyCamera();
         break;
     case ID_FILE_SAVE_CAMERA_SETTINGS:
         if (m_pCameraSettings)

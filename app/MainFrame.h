@@ -4,7 +4,10 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class CCameraSettingsMenu;
+class CIdentifyCamera;
 class CVireoView;
 
 class CMainFrame : public QMainWindow {
@@ -21,6 +24,8 @@ public:
     void OnCommand(int command);
     // The File menu's camera-settings items; null before LoadFrame.
     CCameraSettingsMenu* GetCameraSettingsMenu() const { return m_pCameraSettings; }
+    // The Comm menu's "Identify Camera"; null before LoadFrame.
+    CIdentifyCamera* GetIdentifyCamera() const { return m_pIdentify.get(); }
 
 protected:
     // -1 when the frame could not be created.
@@ -29,4 +34,5 @@ protected:
 
 private:
     CCameraSettingsMenu* m_pCameraSettings = nullptr;
+    std::unique_ptr<CIdentifyCamera> m_pIdentify;
 };

@@ -102,7 +102,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     frame->update();
 
     g_ComIF.Initialize();
-    g_ComIF.ShowSetupDialog();
+    g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/VireoView.h"
 
 #include "app/LogDlg.h"
+#include "app/LogPlacement.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
 #include "camera/RVX1240Reg.h"
@@ -99,6 +100,19 @@ void CVireoView::OnInitialUpdate()
     g_ComIF.Open();
 
     CreatePageTabs();
+    PlaceLog();
+}
+
+void CVireoView::PlaceLog()
+{
+    if (!m_pLogDlg)
+        return;
+    QWidget* frame = window();
+    const QScreen* screen = frame->screen();
+    if (!screen)
+        return;
+    m_pLogDlg->move(PlaceLogWindow(frame->frameGeometry(), m_pLogDlg->frameGeometry().size(),
+                                   screen->availableGeometry()));
 }
 
 void CVireoView::CreatePageTabs()
@@ -167,13 +181,7 @@ void CVireoView::FitPages()
     setFixedSize(size() + grow);
     if (auto* frame = dynamic_cast<CMainFrame*>(window()))
         frame->FitToView();
-    // The log window keeps standing right of the form, as far as the screen allows.
-    if (m_pLogDlg) {
-        const QScreen* screen = m_pLogDlg->screen();
-        const int right = screen ? screen->availableGeometry().right() + 1 : INT_MAX;
-        m_pLogDlg->move(std::min(m_pLogDlg->x() + grow.width(), right - m_pLogDlg->width()),
-                        m_pLogDlg->y());
-    }
+    PlaceLog();
 }
 
 pages::CCmdPage* CVireoView::CurrentPage(int model) const

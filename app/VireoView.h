@@ -112,6 +112,8 @@ private:
     void BuildTabs(int model);
     // The form grows when a page does not fit inside its tab control.
     void FitPages();
+    // The log window beside the main window, within the screen's available area.
+    void PlaceLog();
 
     CLogDlg* m_pLogDlg = nullptr;
     std::array<PageSet, kModelCount> m_sets;

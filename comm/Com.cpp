@@ -1,5 +1,6 @@
 #include "comm/Com.h"
 
+#include "comm/ReplyTimeOut.h"
 #include "platform/log/LogWriter.h"
 #include "platform/profile/Profile.h"
 
@@ -56,7 +57,7 @@ int CCom::LoadSettings()
     m_Settings.fDsr = GetProfileInt(kCommSection, "fDsr", 0);
     m_Settings.fRts = GetProfileInt(kCommSection, "fRts", 0);
     m_Settings.fOutX = GetProfileInt(kCommSection, "fOutX", 0);
-    m_Settings.HsTimeOut = GetProfileInt(kCommSection, "HsTimeOut", 3000);
+    m_Settings.HsTimeOut = LoadReplyTimeOut();
     m_Settings.Prefix = ToByte(GetProfileInt(kCommSection, "Prefix", 2));
     m_Settings.Suffix = ToByte(GetProfileInt(kCommSection, "Suffix", 3));
     m_Settings.Suffix2 = ToByte(GetProfileInt(kCommSection, "Suffix2", 0));
@@ -80,6 +81,23 @@ void CCom::SaveSettings()
     WriteProfileInt(kCommSection, "Suffix", m_Settings.Suffix);
     WriteProfileInt(kCommSection, "Suffix2", m_Settings.Suffix2);
     ReportStoreProblem();
+}
+
+int CCom::LoadReplyTimeOut()
+{
+    // Read as text, so that a stored value that is not a number can be told from a missing one.
+    const std::string stored =
+        profile::GetProfileString(kCommSection, "HsTimeOut", std::to_string(kReplyTimeOutDefault));
+    int value = kReplyTimeOutDefault;
+    if (ParseReplyTimeOut(stored, value))
+        return value;
+    if (m_bReportSettingProblems)
+        AddLogRecord(FormatText("Stored HsTimeOut \"%.40s\" is not from %d to %d ms: %d ms used\r",
+                                stored.c_str(), kReplyTimeOutMin, kReplyTimeOutMax,
+                                kReplyTimeOutDefault)
+                         .c_str(),
+                     LOG_STATUS);
+    return kReplyTimeOutDefault;
 }
 
 void CCom::ReportStoreProblem()

@@ -53,7 +53,8 @@ struct CComSettings {
     bool operator==(const CComSettings&) const = default;
 };
 
-inline constexpr std::size_t kPortNameMax = 31;
+// Long enough for /dev/serial/by-id names and network port names.
+inline constexpr std::size_t kPortNameMax = 255;
 
 class CCom {
 public:
@@ -82,8 +83,13 @@ public:
     bool WindowLoggingFlag() const;
 
     CComSettings m_Settings;
+    // Whether LoadSettings leaves a status record for a stored value it cannot use. The facade
+    // reports for the ports it contains, which read the same values, so it is said once.
+    bool m_bReportSettingProblems = true;
 
 protected:
+    // The stored reply time-out, or the default for a value out of range or not a number.
+    int LoadReplyTimeOut();
     // Leaves a status record when the settings store could not be read or written.
     void ReportStoreProblem();
 

@@ -5,7 +5,13 @@
 
 CComIF g_ComIF;
 
-CComIF::CComIF() = default;
+CComIF::CComIF()
+{
+    // The ports read the same stored values as the facade, which reports for all three.
+    m_Cas.m_bReportSettingProblems = false;
+    m_Rs232c.m_bReportSettingProblems = false;
+}
+
 CComIF::~CComIF() = default;
 
 int CComIF::LoadSettings()
@@ -31,14 +37,23 @@ int CComIF::Initialize()
 
 int CComIF::Open()
 {
+    // Camera Link with no port chosen asks first, again after each OK until a port is chosen,
+    // the kind is switched or the dialog is cancelled: a loop, so that the depth stays flat
+    // however often OK is pressed.
+    while (PortType == PORT_CAMERALINK && m_Cas.m_nPortIndex == -1)
+        if (!RunSetupDialog())
+            break;
+    return OpenSelectedPort();
+}
+
+int CComIF::OpenSelectedPort()
+{
     m_Cas.Close();
     m_Rs232c.Close();
     switch (PortType) {
     case PORT_RS232C:
         return m_Rs232c.Open();
     case PORT_CAMERALINK:
-        if (m_Cas.m_nPortIndex == -1)
-            ShowSetupDialog();
         return m_Cas.Open();
     default:
         return 0;
@@ -77,16 +92,16 @@ int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
     }
 }
 
-int CComIF::ShowSetupDialog()
+bool CComIF::RunSetupDialog()
 {
     std::unique_ptr<ISetupDialog> dialog = CreateSetupDialog();
     if (!dialog)
-        return 0;
+        return false;
     CComSettings settings = m_Settings;
     int casPortIndex = m_Cas.m_nPortIndex;
     int portType = PortType;
     if (!dialog->DoModal(this, settings, casPortIndex, portType))
-        return 0;
+        return false;
 
     m_Settings = settings;
     m_Rs232c.m_Settings = settings;
@@ -96,6 +111,17 @@ int CComIF::ShowSetupDialog()
     m_Cas.SelectPort(casPortIndex);
     m_Cas.SaveSettings();
     SaveSettings();
+    return true;
+}
+
+int CComIF::ShowSetupDialog(SetupCancel onCancel)
+{
+    if (!RunSetupDialog()) {
+        // At start-up the user keeps the settings just loaded: their port is opened as stored.
+        if (onCancel == SetupCancel::OpenStoredPort)
+            return OpenSelectedPort() ? 0 : LINK_REOPEN_FAILED;
+        return 0;
+    }
     return Open() ? 0 : LINK_REOPEN_FAILED;
 }
 

@@ -2,9 +2,14 @@
 
 #include "comm/BaudRates.h"
 #include "comm/ComIF.h"
+#include "comm/ReplyTimeOut.h"
+#include "platform/msgbox/MessageBox.h"
+#include "platform/serial/PortName.h"
 #include "res/Resource.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <cctype>
@@ -57,12 +62,6 @@ int CCommSetDlg::BaudRateOfSpeedText(const std::string& text)
     return kDefaultBaudRate;
 }
 
-int CCommSetDlg::TimeOutOfText(const std::string& text)
-{
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 bool CCommSetDlg::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
@@ -72,8 +71,11 @@ bool CCommSetDlg::OnInitDialog()
     GetButton(IDC_RADIO_COMPORT).SetCheck(!cameraLink);
 
     ui::ComboBox com = GetComboBox(IDC_COMBO_COMPORT);
-    for (const std::string& device : ListSerialDevices())
+    const std::vector<std::string> devices = ListSerialDevices();
+    for (const std::string& device : devices)
         com.AddString(device);
+    for (const std::string& alias : ListSerialDeviceAliases(devices))
+        com.AddString(alias);
     int selected = -1;
     for (int i = 0; i < com.GetCount(); ++i)
         if (com.GetLBText(i) == m_Settings.PortName) {
@@ -81,6 +83,9 @@ bool CCommSetDlg::OnInitDialog()
             break;
         }
     com.SetCurSel(selected);
+    // A name the list does not hold (typed earlier, or a device not plugged in) shows as it is.
+    if (selected < 0)
+        com.SetWindowText(m_Settings.PortName);
 
     GetComboBox(IDC_COMBO_SPEED).SetCurSel(SpeedListPosition(m_Settings.BaudRate));
     SetDlgItemText(IDC_EDIT_TIMEOUT, std::to_string(m_Settings.HsTimeOut));
@@ -123,20 +128,60 @@ void CCommSetDlg::OnCasPortChange()
     ShowCasPort();
 }
 
+bool CCommSetDlg::TakePortName(std::string& name, std::string& problem) const
+{
+    ui::ComboBox com = GetComboBox(IDC_COMBO_COMPORT);
+    std::string text = com.GetWindowText();
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    // Nothing chosen or typed keeps the name as it was.
+    if (text.empty())
+        return true;
+    if (text.size() > kPortNameMax) {
+        problem = "Port " + text + ": longer than " + std::to_string(kPortNameMax) + " characters";
+        return false;
+    }
+    serial::PortAddress address;
+    std::string why;
+    if (!serial::ParsePortName(text, address, why)) {
+        problem = "Port " + text + ": " + why;
+        return false;
+    }
+    name = text;
+    return true;
+}
+
 void CCommSetDlg::OnOK()
 {
-    m_nPortType = GetButton(IDC_RADIO_COMPORT).GetCheck() ? 0 : 1;
+    // Checked before anything is taken: a refused value keeps the dialog open with nothing
+    // changed.
+    std::string portName = m_Settings.PortName;
+    std::string problem;
+    if (!TakePortName(portName, problem)) {
+        ShowMessageBox(problem, "COMM Setup", MsgIcon::Warning);
+        GetDlgItem(IDC_COMBO_COMPORT)->setFocus();
+        return;
+    }
+    int timeOut = 0;
+    if (!ParseReplyTimeOut(GetDlgItemText(IDC_EDIT_TIMEOUT), timeOut)) {
+        ShowMessageBox(ReplyTimeOutRangeText(), "COMM Setup", MsgIcon::Warning);
+        if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(IDC_EDIT_TIMEOUT))) {
+            edit->setFocus();
+            edit->selectAll();
+        }
+        return;
+    }
 
-    ui::ComboBox com = GetComboBox(IDC_COMBO_COMPORT);
-    if (com.GetCurSel() >= 0)
-        m_Settings.PortName = com.GetLBText(com.GetCurSel()).substr(0, kPortNameMax);
+    m_nPortType = GetButton(IDC_RADIO_COMPORT).GetCheck() ? 0 : 1;
+    m_Settings.PortName = portName;
 
     ui::ComboBox speed = GetComboBox(IDC_COMBO_SPEED);
     m_Settings.BaudRate = speed.GetCurSel() >= 0
                               ? BaudRateOfSpeedText(speed.GetLBText(speed.GetCurSel()))
                               : kDefaultBaudRate;
 
-    m_Settings.HsTimeOut = TimeOutOfText(GetDlgItemText(IDC_EDIT_TIMEOUT));
+    m_Settings.HsTimeOut = timeOut;
     m_nCasPortIndex = GetComboBox(IDC_COMBO_CAS_PORT).GetCurSel();
     EndDialog(ui::IDOK);
 }
@@ -170,6 +215,28 @@ std::vector<std::string> ListSerialDevices(const std::string& devDir)
     for (const Found& f : found)
         paths.push_back(f.path);
     return paths;
+}
+
+std::vector<std::string> ListSerialDeviceAliases(const std::vector<std::string>& devices,
+                                                 const std::string& byIdDir)
+{
+    std::vector<std::string> aliases;
+    const QDir dir(QString::fromStdString(byIdDir));
+    // Sorted by name, as the folder lists them, so that the list keeps one order.
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (!entry.isSymLink())
+            continue;
+        const std::string target = entry.canonicalFilePath().toStdString();
+        for (const std::string& device : devices)
+            if (!target.empty() &&
+                QFileInfo(QString::fromStdString(device)).canonicalFilePath().toStdString() ==
+                    target) {
+                aliases.push_back(entry.absoluteFilePath().toStdString());
+                break;
+            }
+    }
+    return aliases;
 }
 
 void RegisterCommSetDlg()

@@ -30,15 +30,14 @@ public:
     static int SpeedListPosition(int baudRate);
     // Baud rate of a speed-list text; 9600 for any other text.
     static int BaudRateOfSpeedText(const std::string& text);
-    // The time-out box's text as a number: leading blanks and a sign accepted, digits up to the
-    // first other character, 0 without digits, limited to the int range.
-    static int TimeOutOfText(const std::string& text);
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
 
 private:
+    // The port name chosen or typed; false with what is wrong for a malformed one.
+    bool TakePortName(std::string& name, std::string& problem) const;
     void OnCasPortChange();
     void ShowCasPort();
 };
@@ -46,6 +45,11 @@ private:
 // Serial devices of this machine under devDir, as device paths: USB and ACM adapters, on-board
 // UARTs of small boards and Bluetooth serial links, in natural order (ttyUSB2 before ttyUSB10).
 std::vector<std::string> ListSerialDevices(const std::string& devDir = "/dev");
+
+// The names under byIdDir (links such as /dev/serial/by-id/usb-FTDI_...-port0) that stand for
+// one of devices, in name order: a name that stays with the adapter when it is plugged elsewhere.
+std::vector<std::string> ListSerialDeviceAliases(const std::vector<std::string>& devices,
+                                                 const std::string& byIdDir = "/dev/serial/by-id");
 
 // Makes CCommSetDlg the dialog the facade shows.
 void RegisterCommSetDlg();

@@ -16,7 +16,9 @@ const ui::MenuTemplate& MainMenuTemplate()
               {"Load Camera Settings...", ID_FILE_LOAD_CAMERA_SETTINGS},
               {"", 0},
               {"Exit(&X)", ID_APP_EXIT}}},
-            {"Comm(&C)", ID_COMM_SETUP},
+            {"Comm(&C)",
+             0,
+             {{"COMM Setup...", ID_COMM_SETUP}, {"Identify Camera", ID_COMM_IDENTIFY_CAMERA}}},
             {"Help(&H)", 0, {{"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
         },
     };

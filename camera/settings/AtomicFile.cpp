@@ -39,6 +39,53 @@ bool WriteAll(int fd, const std::string& contents)
     return true;
 }
 
+// Where a write to path lands: a symbolic link is followed (a chain of them too) to the name it
+// stands for, so the link stays and its target is replaced. False with the reason in error for a
+// name that is not a regular file or a link loop; exists tells whether the final name is there.
+bool ResolveTarget(const std::string& path, std::string& target, struct stat& info, bool& exists,
+                   std::string& error)
+{
+    target = path;
+    // The same bound as the kernel's for nested links.
+    for (int hops = 0; hops <= 40; ++hops) {
+        if (::lstat(target.c_str(), &info) != 0) {
+            if (errno == ENOENT) {
+                exists = false;
+                return true;
+            }
+            error = Reason("cannot look at", target, errno);
+            return false;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            exists = true;
+            const char* kind = S_ISREG(info.st_mode)    ? nullptr
+                               : S_ISDIR(info.st_mode)  ? "a folder"
+                               : S_ISCHR(info.st_mode)  ? "a device"
+                               : S_ISBLK(info.st_mode)  ? "a device"
+                               : S_ISFIFO(info.st_mode) ? "a FIFO"
+                               : S_ISSOCK(info.st_mode) ? "a socket"
+                                                        : "not a regular file";
+            if (kind == nullptr)
+                return true;
+            error = "cannot save to " + path + ": " +
+                    (target == path ? std::string() : "it leads to " + target + ", which ") +
+                    "is " + kind + ", not a regular file";
+            return false;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= link.size()) {
+            error = Reason("cannot read the link", target, n < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        // A relative link is relative to the folder that holds it.
+        target = link.front() == '/' ? link : DirectoryOf(target) + "/" + link;
+    }
+    error = Reason("cannot save to", path, ELOOP);
+    return false;
+}
+
 } // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error)
@@ -47,17 +94,24 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
         error = "no file name";
         return false;
     }
+    std::string target;
+    struct stat old {};
+    bool exists = false;
+    if (!ResolveTarget(path, target, old, exists, error))
+        return false;
     // Beside the target, so that the rename stays on one file system.
-    std::string temp = path + ".XXXXXX";
+    std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        error = Reason("cannot create a file beside", path, errno);
+        error = Reason("cannot create a file beside", target, errno);
         return false;
     }
-    // A replaced file keeps its permissions; a new one gets the usual ones for the user's umask.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
+    // A replaced file keeps its permissions (and, where allowed, its owner); a new one gets the
+    // usual ones for the user's umask.
+    if (exists) {
         ::fchmod(fd, old.st_mode & 07777);
+        // Refused unless the user may give files away; the new file then stays the user's.
+        [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -77,14 +131,14 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
                                  : closeErrno);
         return false;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int code = errno;
         ::unlink(temp.c_str());
-        error = Reason("cannot replace", path, code);
+        error = Reason("cannot replace", target, code);
         return false;
     }
     // The rename itself reaches the disk with its directory.
-    const int dir = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -95,7 +149,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
 bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
                    std::string& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO without a writer is refused here instead of waiting for one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = Reason("cannot open", path, errno);
         return false;

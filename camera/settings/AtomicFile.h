@@ -1,6 +1,8 @@
 // Writing a file so that readers see either the old contents or the whole new contents: the
 // text goes to a temporary file beside it, which is flushed to the disk and then renamed over
 // the target. A failure leaves no temporary file and the old file untouched.
+// A symbolic link is followed: its target is replaced in the target's own folder and the link
+// stays. A name that is a device, FIFO, socket or folder is refused and left as it is.
 #pragma once
 
 #include <cstddef>

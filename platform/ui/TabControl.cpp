@@ -1,6 +1,7 @@
 #include "platform/ui/TabControl.h"
 
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 
 #include <algorithm>
@@ -52,6 +53,37 @@ TabControlWidget::TabControlWidget(const Options& options, QWidget* parent)
             m_onSelChange();
     });
     PlaceBar();
+    InstallPageKeys();
+}
+
+void TabControlWidget::InstallPageKeys()
+{
+    // Anywhere in its window, as in a property sheet; a hidden tab control's keys are inactive,
+    // so with one control shown per window the keys always reach the one on show.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), +1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), +1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [key, step] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { SelectStep(step); });
+    }
+}
+
+void TabControlWidget::SelectStep(int step)
+{
+    const int count = m_bar->count();
+    if (count == 0)
+        return;
+    const int current = std::max(0, m_bar->currentIndex());
+    const int next = ((current + step) % count + count) % count;
+    if (next == m_bar->currentIndex())
+        return;
+    // Not marked as the program's: the change is reported as a click on the tab would be.
+    m_bar->setCurrentIndex(next);
 }
 
 int TabControlWidget::InsertItem(int index, const std::string& caption)

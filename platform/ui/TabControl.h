@@ -34,6 +34,9 @@ public:
     int GetCurSel() const { return m_bar->currentIndex(); }
     // Returns the previous selection, or -1 when index is not a tab.
     int SetCurSel(int index);
+    // Moves the selection by step tabs, wrapping round, and reports it as the user's choice
+    // (Ctrl+Tab / Ctrl+PgDn is +1, Ctrl+Shift+Tab / Ctrl+PgUp is -1).
+    void SelectStep(int step);
     // The part of the control that the tab strip leaves free, in the control's coordinates.
     QRect DisplayRect() const;
     QTabBar* Bar() const { return m_bar; }
@@ -44,6 +47,7 @@ protected:
 
 private:
     void PlaceBar();
+    void InstallPageKeys();
 
     Options m_options;
     QTabBar* m_bar;

@@ -9,7 +9,8 @@ using namespace ui;
 
 const DialogTemplate& MainFormTemplate()
 {
-    constexpr std::uint32_t kTabs = tcs::MultiLine | tcs::HotTrack | tcs::FocusNever;
+    // The tab strip is in the Tab order; the arrow keys then move between its tabs.
+    constexpr std::uint32_t kTabs = tcs::MultiLine | tcs::HotTrack | cs::TabStop;
     static const DialogTemplate dialog{
         IDD_VIREOSTUDIO_FORM,
         "",
@@ -22,7 +23,8 @@ const DialogTemplate& MainFormTemplate()
              IDC_COMBO_MODEL,
              "",
              {7, 7, 90, 80},
-             cbs::DropDown | cbs::Sort | cs::TabStop,
+             // A list without free text: only its four models can be chosen.
+             cbs::DropDownList | cbs::Sort | cs::TabStop,
              {"RV1240DLX", "RV1250LX", "RVQM52BM14", "RVQM52CM14"}},
             {Kind::PushButton, IDC_BUTTON_UPDATE, "Update", {104, 6, 50, 14}, cs::TabStop},
             // One tab control per model, stacked; the view shows the chosen model's.

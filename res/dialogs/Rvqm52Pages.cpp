@@ -95,7 +95,8 @@ void AddPartialBar(std::vector<ControlTemplate>& controls, const char* group, in
     controls.push_back({Kind::Text, IDC_STATIC, "0x", {91, y + 12, 10, 8}});
     controls.push_back({Kind::Edit, hex, "", {101, y + 10, 32, 12}, kReadout});
     controls.push_back({Kind::Text, IDC_STATIC, minimum, {13, y + 24, 30, 8}});
-    controls.push_back({Kind::Text, IDC_STATIC, maximum, {57, y + 24, 30, 8}, cs::Right});
+    // The maximum ends short of the bar's end, so that it never runs into "Dec".
+    controls.push_back({Kind::Text, IDC_STATIC, maximum, {53, y + 24, 30, 8}, cs::Right});
     controls.push_back({Kind::Text, IDC_STATIC, "Dec", {87, y + 26, 14, 8}});
     controls.push_back({Kind::Edit, dec, "", {101, y + 24, 32, 12}, kReadout});
 }

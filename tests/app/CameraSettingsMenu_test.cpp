@@ -1,6 +1,7 @@
 // The File menu's camera-settings items on a simulated camera: enabled once a model is chosen,
 // a save and a load through the file dialogs, the progress dialog and its "Cancel", bad files.
 #include "app/CameraSettingsMenu.h"
+#include "app/IdentifyCamera.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -163,6 +165,128 @@ TEST_F(CameraSettingsMenuTest, ABadFileOrAnotherModelSendsNothing)
         EXPECT_TRUE(camera.Requests().empty()) << "the camera saw no frame";
     }
     EXPECT_TRUE(refreshed.empty());
+}
+
+TEST_F(CameraSettingsMenuTest, ACameraOfAnotherModelIsRefusedNamingBoth)
+{
+    // The camera is an RVQM52CM14.
+    struct Row {
+        const char* action;
+        const char* chosen;
+        bool silent;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"save", "RV1240DLX", false,
+         "The camera is an RVQM52CM14, not the chosen RV1240DLX.\nNo file was written."},
+        {"load", "RV1240DLX", false,
+         "The camera is an RVQM52CM14, not the chosen RV1240DLX.\nNothing was sent to the camera."},
+        {"save", "RVQM52BM14", false,
+         "The camera is an RVQM52CM14, not the chosen RVQM52BM14.\nNo file was written."},
+        {"save", "RVQM52CM14", true, "The camera's model could not be read: "},
+        {"load", "RVQM52CM14", true, "The camera's model could not be read: "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.action) + " with " + row.chosen);
+        Choose(row.chosen);
+        const std::string path = dir + "/" + row.action + "-" + row.chosen + ".json";
+        answers.path = path;
+        if (std::string(row.action) == "load")
+            std::ofstream(path) << R"({"format": "VireoStudio camera settings", "version": 1,
+                                      "model": ")"
+                                << row.chosen << R"(", "settings": {"BitInfo": 0}})";
+        camsim::Faults faults;
+        faults.fault = row.silent ? camsim::Fault::Silent : camsim::Fault::None;
+        camera.SetFaults(faults);
+        const auto before = camera.Registers();
+        const std::size_t boxesBefore = boxes.Boxes().size();
+        camera.ClearRequests();
+
+        if (std::string(row.action) == "save")
+            menu->OnSaveCameraSettings();
+        else
+            menu->OnLoadCameraSettings();
+
+        const auto shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), boxesBefore + 1);
+        EXPECT_EQ(shown.back().text.substr(0, row.message.size()), row.message)
+            << shown.back().text;
+        EXPECT_EQ(camera.Registers(), before);
+        for (const std::string& request : camera.Requests()) {
+            EXPECT_EQ(request.substr(request.size() - 2), "RQ") << "only reads: " << request;
+        }
+        if (std::string(row.action) == "save") {
+            EXPECT_FALSE(std::ifstream(path).good()) << "no file written";
+        }
+    }
+    camera.SetFaults({});
+    EXPECT_TRUE(refreshed.empty());
+}
+
+TEST_F(CameraSettingsMenuTest, IdentifyCameraShowsItAndOffersToChooseItsModel)
+{
+    view->CreatePageTabs();
+    CIdentifyCamera identify(&window, view, &link);
+    auto* models = qobject_cast<QComboBox*>(view->GetDlgItem(IDC_COMBO_MODEL));
+    struct Row {
+        const char* chosen; // "" for none
+        const char* press;  // the offer's button, or nullptr when no offer is expected
+        const char* chosenAfter;
+    };
+    const Row rows[] = {
+        {"RVQM52CM14", nullptr, "RVQM52CM14"},
+        {"RV1240DLX", "Close", "RV1240DLX"},
+        {"RV1240DLX", "Choose RVQM52CM14", "RVQM52CM14"},
+        {"", "Choose RVQM52CM14", "RVQM52CM14"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.chosen) + " / " + (row.press ? row.press : "-"));
+        models->setCurrentIndex(models->findText(row.chosen));
+        view->SelectModelPages();
+        const std::size_t boxesBefore = boxes.Boxes().size();
+        std::string offered;
+        if (row.press)
+            gui_test::WhenModal([&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->windowTitle(), "Identify Camera");
+                offered = box->text().toStdString();
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == row.press)
+                        button->click();
+            });
+        identify.OnIdentifyCamera();
+        std::string text = offered;
+        if (!row.press) {
+            ASSERT_EQ(boxes.Boxes().size(), boxesBefore + 1);
+            text = boxes.Boxes().back().text;
+            EXPECT_EQ(boxes.Boxes().back().caption, "Identify Camera");
+        }
+        for (const char* part : {"Vendor: ", "\nModel: RVQM52CM14",
+                                 "\nSerial number: ", "\nCPU version: ", "\nFPGA version: "})
+            EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+        if (row.press) {
+            EXPECT_NE(text.find(*row.chosen ? "The model list has RV1240DLX chosen."
+                                            : "No model is chosen in the model list."),
+                      std::string::npos)
+                << text;
+        }
+        EXPECT_EQ(models->currentText().toStdString(), row.chosenAfter);
+        EXPECT_EQ(!view->GetDlgItem(IDC_TAB_RVQM52C)->isHidden(),
+                  std::string(row.chosenAfter) == "RVQM52CM14")
+            << "the chosen model's pages are on show";
+    }
+
+    // A camera that does not answer: one box that says so.
+    camsim::Faults silent;
+    silent.fault = camsim::Fault::Silent;
+    camera.SetFaults(silent);
+    const std::size_t boxesBefore = boxes.Boxes().size();
+    identify.OnIdentifyCamera();
+    ASSERT_EQ(boxes.Boxes().size(), boxesBefore + 1);
+    EXPECT_EQ(boxes.Boxes().back().text.rfind("The camera could not be identified: ", 0), 0u)
+        << boxes.Boxes().back().text;
+    camera.SetFaults({});
 }
 
 TEST_F(CameraSettingsMenuTest, ALongTransferShowsItsProgressAndCancelStopsIt)

@@ -18,6 +18,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -159,7 +160,8 @@ TEST_F(CommSetDlgTest, UnlistedNameAndSpeedOpenWithoutSelection)
     ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
         EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_RADIO_COMPORT), 1);
         EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetCurSel(), -1);
-        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetWindowText(), "");
+        EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_COMPORT).GetWindowText(), "COM5")
+            << "a stored name the list does not hold shows as it is";
         EXPECT_EQ(dialog.GetComboBox(IDC_COMBO_SPEED).GetCurSel(), -1);
         Press(dialog, ui::IDOK);
     }));
@@ -199,22 +201,108 @@ TEST_F(CommSetDlgTest, SpeedListCovers230400BothWays)
     EXPECT_EQ(values.BaudRate, 230400);
 }
 
-TEST_F(CommSetDlgTest, TimeOutIsWhatTheIntegerConversionMakesOfTheText)
+TEST_F(CommSetDlgTest, TimeOutOutsideItsRangeIsRefusedAndTheDialogStaysOpen)
 {
-    EXPECT_EQ(CCommSetDlg::TimeOutOfText("abc"), 0);
-    EXPECT_EQ(CCommSetDlg::TimeOutOfText(""), 0);
-    EXPECT_EQ(CCommSetDlg::TimeOutOfText("  42ms"), 42);
-    EXPECT_EQ(CCommSetDlg::TimeOutOfText("-5"), -5);
-    EXPECT_EQ(CCommSetDlg::TimeOutOfText("99999999999"), INT_MAX);
+    struct Row {
+        const char* text;
+        int taken; // 0: refused
+    };
+    const Row rows[] = {
+        {"1", 1},          {"60000", 60000},
+        {" 2500 ", 2500},  {"abc", 0},
+        {"", 0},           {"0", 0},
+        {"-5", 0},         {"60001", 0},
+        {"2147483647", 0}, {"99999999999999999999", 0},
+        {"42ms", 0},       {"+7", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        testing_support::MessageBoxRecorder boxes;
+        CComSettings values = SomeValues();
+        int casPort = -1;
+        int portType = 1;
+        bool stayedOpen = false;
+        const bool ok = Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
+            dialog.SetDlgItemText(IDC_EDIT_TIMEOUT, row.text);
+            Press(dialog, ui::IDOK);
+            stayedOpen = dialog.isVisible();
+            if (stayedOpen)
+                Press(dialog, ui::IDCANCEL);
+        });
+        const auto shown = boxes.Boxes();
+        if (row.taken) {
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(values.HsTimeOut, row.taken);
+            EXPECT_TRUE(shown.empty());
+        } else {
+            EXPECT_FALSE(ok) << "the refusal keeps the dialog open until it is cancelled";
+            EXPECT_TRUE(stayedOpen);
+            EXPECT_EQ(values.HsTimeOut, 3000) << "nothing taken";
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_NE(shown[0].text.find("from 1 to 60000"), std::string::npos) << shown[0].text;
+        }
+    }
+}
 
-    CComSettings values = SomeValues();
-    int casPort = -1;
-    int portType = 1;
-    ASSERT_TRUE(Run(values, casPort, portType, [](CCommSetDlg& dialog) {
-        dialog.SetDlgItemText(IDC_EDIT_TIMEOUT, "soon");
+TEST_F(CommSetDlgTest, TypedPortNameIsTakenWhenWellFormedAndRefusedOtherwise)
+{
+    struct Row {
+        const char* typed;
+        const char* taken;   // nullptr: refused
+        const char* because; // part of the message for a refused name
+    };
+    const std::string longName = "/dev/" + std::string(kPortNameMax, 'x');
+    const Row rows[] = {
+        {"/tmp/camsim-link", "/tmp/camsim-link", nullptr},
+        {"ttyUSB7", "ttyUSB7", nullptr},
+        {"  COM2 ", "COM2", nullptr},
+        {"rfc2217://camera.local:4001", "rfc2217://camera.local:4001", nullptr},
+        {"socket://10.0.0.5:7000", "socket://10.0.0.5:7000", nullptr},
+        {"", "COM3", nullptr}, // nothing typed keeps the name
+        {"socket://10.0.0.5", nullptr, "no port"},
+        {"rfc2217://camera.local:99999", nullptr, "65535"},
+        {"telnet://camera:23", nullptr, "unknown kind of port"},
+        {longName.c_str(), nullptr, "longer than"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        testing_support::MessageBoxRecorder boxes;
+        CComSettings values = SomeValues();
+        int casPort = -1;
+        int portType = 0;
+        const bool ok = Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
+            dialog.GetComboBox(IDC_COMBO_COMPORT).SetWindowText(row.typed);
+            Press(dialog, ui::IDOK);
+            if (dialog.isVisible())
+                Press(dialog, ui::IDCANCEL);
+        });
+        const auto shown = boxes.Boxes();
+        if (row.taken) {
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(values.PortName, row.taken);
+            EXPECT_TRUE(shown.empty());
+        } else {
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(values.PortName, "COM3");
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_NE(shown[0].text.find(row.because), std::string::npos) << shown[0].text;
+            EXPECT_EQ(shown[0].caption, "COMM Setup");
+        }
+    }
+
+    // A typed name is opened on OK: a pseudo-terminal's path reaches the RS-232C port.
+    testing_support::LogRecorder log;
+    gui_test::WhenModal([](QWidget* modal) {
+        auto& dialog = *static_cast<CCommSetDlg*>(modal);
+        Press(dialog, IDC_RADIO_COMPORT);
+        dialog.GetComboBox(IDC_COMBO_COMPORT).SetWindowText("/dev/ptmx");
         Press(dialog, ui::IDOK);
-    }));
-    EXPECT_EQ(values.HsTimeOut, 0);
+    });
+    comIF.ShowSetupDialog();
+    EXPECT_EQ(comIF.m_Settings.PortName, "/dev/ptmx");
+    const auto comm = log.Comm();
+    EXPECT_NE(std::find(comm.begin(), comm.end(), "STAT: Port open /dev/ptmx\r"), comm.end());
+    comIF.m_Rs232c.Close();
 }
 
 TEST_F(CommSetDlgTest, OkCarriesTheOtherSettingsThroughAndTakesThePortKind)
@@ -267,6 +355,16 @@ TEST_F(CommSetDlgTest, ComListOffersThisMachinesSerialDevicesAfterTheComNames)
         std::ofstream(dir + "/" + name);
     EXPECT_EQ(ListSerialDevices(dir),
               (std::vector<std::string>{dir + "/ttyACM0", dir + "/ttyUSB2", dir + "/ttyUSB10"}));
+    // Stable names of the listed devices, and only of those.
+    const std::string byId = dir + "/serial/by-id";
+    std::filesystem::create_directories(byId);
+    std::filesystem::create_symlink("../../ttyUSB2", byId + "/usb-FTDI_FT232R_A1-if00-port0");
+    std::filesystem::create_symlink(dir + "/ttyACM0", byId + "/usb-Arduino_Uno_B2-if00");
+    std::filesystem::create_symlink("../../null", byId + "/usb-Other-if00");
+    std::filesystem::create_symlink("../../gone", byId + "/usb-Gone-if00");
+    EXPECT_EQ(ListSerialDeviceAliases(ListSerialDevices(dir), byId),
+              (std::vector<std::string>{byId + "/usb-Arduino_Uno_B2-if00",
+                                        byId + "/usb-FTDI_FT232R_A1-if00-port0"}));
     testing_support::RemoveTree(dir);
 
     const std::vector<std::string> devices = ListSerialDevices();
@@ -275,7 +373,9 @@ TEST_F(CommSetDlgTest, ComListOffersThisMachinesSerialDevicesAfterTheComNames)
     int portType = 0;
     ASSERT_TRUE(Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
                     ui::ComboBox com = dialog.GetComboBox(IDC_COMBO_COMPORT);
-                    ASSERT_EQ(com.GetCount(), static_cast<int>(4 + devices.size()));
+                    const auto aliases = ListSerialDeviceAliases(devices);
+                    ASSERT_EQ(com.GetCount(),
+                              static_cast<int>(4 + devices.size() + aliases.size()));
                     for (std::size_t i = 0; i < devices.size(); ++i)
                         EXPECT_EQ(com.GetLBText(static_cast<int>(4 + i)), devices[i]);
                     Press(dialog, ui::IDCANCEL);

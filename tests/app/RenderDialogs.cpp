@@ -1,6 +1,7 @@
 // Draws every window of the application shell offscreen into PNG files, so that their layout can
 // be looked at without a display. Usage: RenderDialogs <output directory>
 #include "app/AboutDlg.h"
+#include "app/IdentifyCamera.h"
 #include "app/LogDlg.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
@@ -131,6 +132,17 @@ int main(int argc, char** argv)
     SaveModal("about");
     about.DoModal();
 
+    // "Identify Camera" with an RVQM52CM14 attached while the RV1240DLX is chosen: the offer.
+    {
+        camsim::Camera camera(camsim::Model::RVQM52CM14);
+        testing_support::CamsimLink link(camera);
+        CVireoView& view = *frame.GetActiveView();
+        ui::ComboBox list = view.GetComboBox(IDC_COMBO_MODEL);
+        list.SetCurSel(list.FindStringExact(-1, "RV1240DLX"));
+        CIdentifyCamera identify(&frame, &view, &link);
+        SaveModal("identify-camera");
+        identify.OnIdentifyCamera();
+    }
 
     return g_failures == 0 ? 0 : 1;
 }

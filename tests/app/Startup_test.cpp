@@ -2,6 +2,7 @@
 // stored, the main window, the register update through the RV1240DLX map, and the order in which
 // the windows go when the program is closed.
 #include "app/LogDlg.h"
+#include "app/LogPlacement.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
@@ -123,8 +124,9 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
     EXPECT_EQ(frame->findChild<QToolBar*>(), nullptr);
     QMenuBar* bar = frame->menuBar();
     ASSERT_NE(MenuItem(bar, "File(&F)", "Exit(&X)"), nullptr);
-    ASSERT_NE(MenuItem(bar, "Comm(&C)", {}), nullptr);
-    EXPECT_EQ(MenuItem(bar, "Comm(&C)", {})->menu(), nullptr);
+    ASSERT_NE(MenuItem(bar, "Comm(&C)", "COMM Setup..."), nullptr);
+    EXPECT_EQ(MenuItem(bar, "Comm(&C)", "COMM Setup...")->data().toInt(), ID_COMM_SETUP);
+    ASSERT_NE(MenuItem(bar, "Comm(&C)", "Identify Camera"), nullptr);
     ASSERT_NE(MenuItem(bar, "Help(&H)", "VireoStudio Ver. (&A)"), nullptr);
 
     // The form's size, wider only where a model's tab captions need it.
@@ -150,12 +152,14 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
     EXPECT_EQ(models.GetLBText(3), "RVQM52CM14");
     EXPECT_EQ(models.GetCurSel(), -1);
 
-    // The log window stands right of the form, as far as the screen allows.
+    // The log window stands beside the main window within the screen's available area (where
+    // LogPlacement_test checks the rule itself).
     CLogDlg* log = LogWindow();
     ASSERT_NE(log, nullptr);
     const QRect screen = frame->screen()->availableGeometry();
-    const int right = view->mapToGlobal(QPoint(0, 0)).x() + view->width();
-    EXPECT_EQ(log->x(), std::min(right, screen.right() + 1 - log->width()));
+    EXPECT_TRUE(screen.contains(log->frameGeometry()));
+    EXPECT_EQ(log->pos(),
+              PlaceLogWindow(frame->frameGeometry(), log->frameGeometry().size(), screen));
     EXPECT_EQ(log->parentWidget(), view);
 
     // "Update" writes the register-update register through the RV1240DLX map, whatever model is

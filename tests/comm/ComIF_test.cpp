@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <cstdint>
+#include <functional>
 
 using namespace testing_support;
 
@@ -21,6 +24,8 @@ struct ScriptedDialog {
     int portType = PORT_RS232C;
 
     int runs = 0;
+    // Called at each run before it answers, with the run's number from 1.
+    std::function<void(int run)> onRun;
     CComSettings offered;
     int offeredIndex = -2;
     int offeredType = -2;
@@ -33,6 +38,8 @@ public:
     bool DoModal(CComIF* comIF, CComSettings& settings, int& casPortIndex, int& portType) override
     {
         ++m_script.runs;
+        if (m_script.onRun)
+            m_script.onRun(m_script.runs);
         m_script.offeredFacade = comIF;
         m_script.offered = settings;
         m_script.offeredIndex = casPortIndex;
@@ -145,6 +152,85 @@ TEST_F(FacadeTest, CameraLinkWithoutSelectedPortAsksFirst)
     EXPECT_EQ(facade.Open(), 0);
     EXPECT_EQ(script.runs, 1);
     EXPECT_TRUE(Logged("STAT: Port Open Failure Invalid Port No."));
+}
+
+TEST_F(FacadeTest, OkOnCameraLinkWithoutPortAsksAgainInALoopStoringOncePerOk)
+{
+    // Fifty times OK with Camera Link and no port chosen, then Cancel. Each run sees the
+    // previous run's time-out stored, and every run starts at the same stack depth.
+    constexpr int kPresses = 50;
+    facade.PortType = PORT_CAMERALINK;
+    script.portType = PORT_CAMERALINK;
+    script.casPortIndex = -1;
+    std::uintptr_t lowest = UINTPTR_MAX;
+    std::uintptr_t highest = 0;
+    std::vector<int> storedAtRun;
+    script.onRun = [&](int run) {
+        const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        lowest = std::min(lowest, frame);
+        highest = std::max(highest, frame);
+        storedAtRun.push_back(profile::GetProfileInt(kCommSection, "HsTimeOut", 0));
+        script.chosen.HsTimeOut = 1000 + run;
+        script.ok = run <= kPresses;
+    };
+    EXPECT_EQ(facade.ShowSetupDialog(), LINK_REOPEN_FAILED);
+
+    EXPECT_EQ(script.runs, kPresses + 1);
+    EXPECT_LT(highest - lowest, 256u) << "the dialog is not re-entered through the port's open";
+    ASSERT_EQ(storedAtRun.size(), static_cast<std::size_t>(kPresses + 1));
+    for (int run = 2; run <= kPresses + 1; ++run) {
+        EXPECT_EQ(storedAtRun[run - 1], 1000 + run - 1) << "stored by the OK before run " << run;
+    }
+    EXPECT_EQ(profile::GetProfileInt(kCommSection, "HsTimeOut", 0), 1000 + kPresses)
+        << "the Cancel stores nothing";
+    EXPECT_FALSE(facade.IsOpen());
+
+    // Switching to RS-232C on the next OK ends the loop and opens that port.
+    script.runs = 0;
+    script.onRun = [&](int run) {
+        script.ok = true;
+        script.portType = run < 3 ? PORT_CAMERALINK : PORT_RS232C;
+    };
+    EXPECT_EQ(facade.Open(), 1);
+    EXPECT_EQ(script.runs, 3);
+    EXPECT_EQ(line.OpenCount(), 1);
+}
+
+TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
+{
+    struct Row {
+        const char* name;
+        CComIF::SetupCancel onCancel;
+        int opens;
+    };
+    const Row rows[] = {
+        {"from the menu", CComIF::SetupCancel::KeepPort, 0},
+        {"at start-up", CComIF::SetupCancel::OpenStoredPort, 1},
+    };
+    profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
+    profile::WriteProfileString(kCommSection, "Port Name", "COM2");
+    const std::string storeBefore = [] {
+        std::ifstream in(profile::StoreFileName());
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CComIF fresh;
+        fresh.m_Rs232c.SetDeviceFactory([this] { return line.MakeDevice(); });
+        fresh.Initialize();
+        const int opensBefore = line.OpenCount();
+        script.ok = false;
+        EXPECT_EQ(fresh.ShowSetupDialog(row.onCancel), 0);
+        EXPECT_EQ(line.OpenCount() - opensBefore, row.opens);
+        EXPECT_EQ(fresh.IsOpen(), row.opens);
+        if (row.opens) {
+            EXPECT_EQ(line.PathOpened(), "/dev/ttyS1") << "the stored port, as loaded";
+        }
+        std::ifstream in(profile::StoreFileName());
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), storeBefore)
+            << "nothing stored";
+        fresh.Close();
+    }
 }
 
 TEST_F(FacadeTest, UnknownPortTypeFailsEveryWay)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using testing_support::LogRecorder;
@@ -152,10 +153,46 @@ TEST(Settings, StoredValuesRoundTripAndBadOnesFallBack)
 TEST(Settings, OverlongPortNameIsCut)
 {
     ScopedSettingsDir store;
-    profile::WriteProfileString(kCommSection, "Port Name", std::string(40, 'x'));
+    profile::WriteProfileString(kCommSection, "Port Name", std::string(kPortNameMax + 9, 'x'));
     CComIF facade;
     facade.LoadSettings();
-    EXPECT_EQ(facade.m_Settings.PortName, std::string(31, 'x'));
+    EXPECT_EQ(facade.m_Settings.PortName, std::string(kPortNameMax, 'x'));
+}
+
+TEST(Settings, StoredTimeOutOutsideItsRangeServesAsTheDefaultAndIsLoggedOnce)
+{
+    struct Row {
+        const char* stored; // nullptr: nothing stored
+        int used;
+        bool logged;
+    };
+    const Row rows[] = {
+        {nullptr, 3000, false},  {"1", 1, false},
+        {"60000", 60000, false}, {"1500", 1500, false},
+        {"0", 3000, true},       {"-5", 3000, true},
+        {"60001", 3000, true},   {"2147483647", 3000, true},
+        {"abc", 3000, true},     {"", 3000, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored ? row.stored : "(nothing)");
+        ScopedSettingsDir store;
+        if (row.stored)
+            profile::WriteProfileString(kCommSection, "HsTimeOut", row.stored);
+        LogRecorder log;
+        CComIF facade;
+        facade.Initialize();
+        EXPECT_EQ(facade.m_Settings.HsTimeOut, row.used);
+        EXPECT_EQ(facade.m_Rs232c.m_Settings.HsTimeOut, row.used);
+        const auto comm = log.Comm();
+        const auto said = std::count_if(comm.begin(), comm.end(), [](const std::string& r) {
+            return r.find("Stored HsTimeOut") != std::string::npos;
+        });
+        EXPECT_EQ(said, row.logged ? 1 : 0);
+        if (row.logged) {
+            EXPECT_NE(comm.front().find("not from 1 to 60000 ms: 3000 ms used"), std::string::npos)
+                << comm.front();
+        }
+    }
 }
 
 TEST(Settings, AnUnwritableStoreIsReportedAndDefaultsServe)

@@ -6,7 +6,10 @@
 #include "res/ids/Rv1240.h"
 #include "tests/pages/PageFixture.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QTabBar>
+#include <QTest>
 
 using namespace page_test;
 
@@ -105,6 +108,67 @@ TEST_F(MainViewTabs, ModelAndTabSwitchesShowAndReadTheCurrentPage)
     view.SelectModelPages();
     for (int model = 0; model < CVireoView::kModelCount; ++model)
         EXPECT_FALSE(TabShown(model));
+}
+
+TEST_F(MainViewTabs, KeyboardReachesTheTabStripAndSwitchesPages)
+{
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    ChooseModel("RV1240DLX");
+    QTabBar* bar = view.GetTabCtrl(IDC_TAB_RV1240).Widget()->Bar();
+
+    // Tab goes from the model list past "Update" to the shown tab strip.
+    QWidget* models = view.GetDlgItem(IDC_COMBO_MODEL);
+    models->setFocus();
+    QTest::keyClick(models, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), view.GetDlgItem(IDC_BUTTON_UPDATE));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), bar) << "the tab strip is in the Tab order";
+
+    // Keys switch the shown set's page wherever the focus is, wrapping at both ends; each
+    // switch shows the page as a click on its tab would.
+    struct Row {
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int tab; // expected current tab afterwards; 6 tabs, "Register" (5) current at first
+    };
+    const Row rows[] = {
+        {bar, Qt::Key_Tab, Qt::ControlModifier, 0},
+        {models, Qt::Key_Tab, Qt::ControlModifier, 1},
+        {bar, Qt::Key_PageDown, Qt::ControlModifier, 2},
+        {bar, Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {models, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0},
+        {bar, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 5},
+        {bar, Qt::Key_Left, Qt::NoModifier, 4}, // arrows on the strip itself
+        {bar, Qt::Key_PageUp, Qt::ControlModifier, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "key " << row.key << " to tab " << row.tab);
+        row.focus->setFocus();
+        QTest::keyClick(row.focus, row.key, row.modifiers);
+        EXPECT_EQ(bar->currentIndex(), row.tab);
+        pages::CCmdPage* page = view.CurrentPage(0);
+        ASSERT_NE(page, nullptr);
+        EXPECT_FALSE(page->isHidden());
+        for (const CVireoView::PageEntry& entry : view.Set(0).pages)
+            if (entry.page != page) {
+                EXPECT_TRUE(entry.page->isHidden()) << entry.caption;
+            }
+    }
+    EXPECT_EQ(view.GetTabCtrl(IDC_TAB_RV1250).GetCurSel(), 5) << "hidden sets are left alone";
+}
+
+TEST_F(MainViewTabs, ModelListTakesOnlyItsFourModels)
+{
+    auto* models = qobject_cast<QComboBox*>(view.GetDlgItem(IDC_COMBO_MODEL));
+    ASSERT_NE(models, nullptr);
+    EXPECT_FALSE(models->isEditable()) << "no free text";
+    ChooseModel("RVQM52BM14");
+    QTest::keyClicks(models, "Hello");
+    EXPECT_EQ(models->currentText(), "RVQM52BM14") << "a text that names no model is not taken";
+    EXPECT_EQ(models->count(), 4);
 }
 
 TEST_F(MainViewTabs, UpdateGoesThroughTheRv1240MapWhateverModelIsChosen)

@@ -126,12 +126,12 @@ TEST(AtomicFile, ReplacesWholeOrNotAtAll)
     EXPECT_EQ(info.st_mode & 0777, 0600u) << "a replaced file keeps its permissions";
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"cam.json"}) << "no temporary file left";
 
-    // A rename that cannot happen (a directory in the way) leaves no trace and nothing lost.
+    // A folder in the way is refused before anything is written: no trace and nothing lost.
     const std::string blocked = dir + "/blocked";
     ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
     ASSERT_TRUE(WriteFileAtomically(blocked + "/inside", "kept", error));
     EXPECT_FALSE(WriteFileAtomically(blocked, "new", error));
-    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
     EXPECT_EQ(Contents(blocked + "/inside"), "kept");
     EXPECT_FALSE(WriteFileAtomically(dir + "/missing/cam.json", "x", error));
     EXPECT_EQ(Entries(dir).size(), 2u);

@@ -1,0 +1,86 @@
+#include "app/IdentifyCamera.h"
+
+#include "app/VireoView.h"
+#include "camera/RVXReg.h"
+#include "platform/msgbox/MessageBox.h"
+#include "res/Resource.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+constexpr const char* kCaption = "Identify Camera";
+} // namespace
+
+CIdentifyCamera::CIdentifyCamera(QWidget* window, CVireoView* view, CComIF* comIF)
+    : m_window(window), m_view(view), m_comIF(comIF)
+{
+}
+
+std::string CIdentifyCamera::Describe(const CameraIdentity& identity)
+{
+    std::string text = "Vendor: " + identity.vendor + "\nModel: " + identity.model +
+                       "\nSerial number: " + identity.serial + "\nCPU version: " + identity.cpu;
+    if (!identity.fpga.empty())
+        text += "\nFPGA version: " + identity.fpga;
+    return text;
+}
+
+std::string CIdentifyCamera::ChosenModelName() const
+{
+    if (!m_view)
+        return {};
+    ui::ComboBox models = m_view->GetComboBox(IDC_COMBO_MODEL);
+    return models.GetLBText(models.GetCurSel());
+}
+
+void CIdentifyCamera::ChooseModel(const std::string& name)
+{
+    ui::ComboBox models = m_view->GetComboBox(IDC_COMBO_MODEL);
+    const int index = models.FindStringExact(-1, name);
+    if (index < 0)
+        return;
+    models.SetCurSel(index);
+    // A choice by the program is not announced by the list: the pages follow it here.
+    m_view->SelectModelPages();
+}
+
+void CIdentifyCamera::OnIdentifyCamera()
+{
+    CameraIdentity identity;
+    if (const int result = ReadCameraIdentity(m_comIF, identity); result != 0) {
+        CRVXReg reg(m_comIF);
+        std::string reason = reg.GetResultText(result);
+        while (!reason.empty() && reason.back() == ' ')
+            reason.pop_back();
+        ShowMessageBox("The camera could not be identified: " +
+                           (reason.empty() ? "error " + std::to_string(result) : reason) + ".",
+                       kCaption, MsgIcon::Warning);
+        return;
+    }
+    std::string text = Describe(identity);
+    const std::string chosen = ChosenModelName();
+    const std::string known = identity.kind ? CameraModelName(*identity.kind) : "";
+    if (!identity.kind) {
+        ShowMessageBox(text + "\n\nThis is none of the models this program knows.", kCaption,
+                       MsgIcon::Information);
+        return;
+    }
+    if (known == chosen || !m_view) {
+        ShowMessageBox(text, kCaption, MsgIcon::Information);
+        return;
+    }
+
+    // One of the four, not the one chosen: offer to choose it.
+    text += chosen.empty() ? "\n\nNo model is chosen in the model list."
+                           : "\n\nThe model list has " + chosen + " chosen.";
+    QMessageBox box(QMessageBox::Question, kCaption, QString::fromStdString(text),
+                    QMessageBox::NoButton, m_window);
+    QPushButton* choose =
+        box.addButton(QString::fromStdString("Choose " + known), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Close);
+    box.setDefaultButton(choose);
+    box.exec();
+    if (box.clickedButton() == choose)
+        ChooseModel(known);
+}
