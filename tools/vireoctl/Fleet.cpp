@@ -38,7 +38,8 @@ std::string JobResult::Reason() const
 {
     std::string reason;
     for (const std::string& error : errors)
-        reason += (reason.empty() ? "" : "; ") + error;
+        reason += (reason.empty() ? "" : "; ") +
+                  (error[0] >= '0' && error[0] <= '9' ? "error " + error : error);
     return reason;
 }
 
@@ -82,7 +83,7 @@ std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, c
                 if (!cameras[i].open)
                     continue;
                 threads.emplace_back([&cameras, &job, &progress, i] {
-                    SetLinePrefix(cameras[i].result.label + ": ");
+                    SetLinePrefix(cameras[i].result.label + ": ", true);
                     RunOne(cameras[i], job, progress, i);
                 });
             }

@@ -52,7 +52,7 @@ struct TextInput {
         value = text;
         return true;
     }
-    static std::string Problem(const std::string&) { return {}; }
+    static std::string Problem(const std::string& text) { return "\"" + text + "\" is refused"; }
     const char* Arg() const { return value.c_str(); }
     void Print(std::vector<std::string>&) const {}
 };
@@ -107,12 +107,11 @@ void Check(const std::vector<std::string>& args, std::size_t& next, std::string&
             return;
         S slot;
         const std::string& text = args[next++];
-        if (problem.empty() && !slot.Parse(text)) {
-            problem = S::Problem(text);
-            if (text.empty() ||
-                text.find_first_not_of("-0123456789abcdefABCDEFxX") != std::string::npos)
-                problem = "\"" + text + "\" is not a number";
-        }
+        long long number = 0;
+        if (problem.empty() && !slot.Parse(text))
+            problem = ParseInteger(text, -(1LL << 62), 1LL << 62, number)
+                          ? S::Problem(text)
+                          : "\"" + text + "\" is not a number";
     }
 }
 

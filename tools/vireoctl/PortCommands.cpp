@@ -92,7 +92,7 @@ BoundOp BindOperation(const std::string& model, const std::string& operation,
     if (!run) {
         problem = "call " + operation + ": " + ArgumentProblem(*op, args);
         if (const std::string range = PageRange(model, operation);
-            !range.empty() && args.size() == op->arity)
+            !range.empty() && problem.find(" is outside ") != std::string::npos)
             problem += " (the setting page's range is " + range + ")";
     }
     return run;

@@ -24,6 +24,7 @@ std::mutex g_errorMutex;
 bool g_holdMessages = false;             // guarded by g_errorMutex
 std::vector<std::string> g_heldMessages; // guarded by g_errorMutex
 thread_local std::string t_linePrefix;
+thread_local bool t_prefixLog = false; // log records too carry the prefix
 
 void WriteLineLocked(const std::string& text)
 {
@@ -40,7 +41,8 @@ public:
 private:
     static int Write(const char* text)
     {
-        ErrorLine(text);
+        std::lock_guard lock(g_errorMutex);
+        WriteLineLocked(t_prefixLog ? t_linePrefix + text : std::string(text));
         return 0;
     }
 };
@@ -210,9 +212,10 @@ void ErrorLine(const std::string& text)
     WriteLineLocked(t_linePrefix + text);
 }
 
-void SetLinePrefix(std::string prefix)
+void SetLinePrefix(std::string prefix, bool alsoLog)
 {
     t_linePrefix = std::move(prefix);
+    t_prefixLog = alsoLog;
 }
 
 void HoldMessageLines(bool hold)

@@ -56,8 +56,9 @@ void InstallOutput(const Options& options);
 
 // Writes a whole line (newline added) to standard error without tearing another thread's.
 void ErrorLine(const std::string& text);
-// Text put before this thread's error and message-box lines ("line 3: ", "/dev/pts/4: ").
-void SetLinePrefix(std::string prefix);
+// Text put before this thread's error and message-box lines ("line 3: ", "/dev/pts/4: "), and
+// before its log records when alsoLog is set.
+void SetLinePrefix(std::string prefix, bool alsoLog = false);
 // While held (a progress display is on the terminal), message-box lines wait; released, they
 // are written in the order they came.
 void HoldMessageLines(bool hold);
