@@ -88,6 +88,27 @@ TEST_F(VireoctlFleet, ParallelLoadGoesOnPastASilentCamera)
     EXPECT_EQ(allGood.out, b + "\tok\n" + a + "\tok\n");
 }
 
+TEST_F(VireoctlFleet, CameraLinkAndSerialPortsMixInOneLoad)
+{
+    const std::string serial = Start({"--model", "RVQM52CM14"});
+    const std::string file = dir + "/line.json";
+    ASSERT_EQ(Run({serial}, {"save", "auto", file}).exitStatus, 0);
+    // Two grabber ports of one library, each its own port object, beside the serial camera;
+    // port 2 has no camera behind it.
+    const auto load = RunProcess({VIREOCTL_PATH, "--timeout", "300", "--cl", "1", "--port", serial,
+                                  "--cl", "0", "--cl", "7", "load", file},
+                                 {"XDG_CONFIG_HOME=" + config.Path(),
+                                  std::string("CLALLSERIAL_LIBRARY=") + CLSIM_PATH,
+                                  "CLSIM_CONFIG=models=RVQM52CM14,RVQM52CM14"});
+    EXPECT_EQ(load.exitStatus, 1) << load.err;
+    const auto lines = Lines(load.out);
+    ASSERT_EQ(lines.size(), 4u) << load.out;
+    EXPECT_EQ(lines[0], "cl:1\tok");
+    EXPECT_EQ(lines[1], serial + "\tok");
+    EXPECT_EQ(lines[2], "cl:0\tok");
+    EXPECT_EQ(lines[3].rfind("cl:7\tfailed: cannot open Camera Link port 7", 0), 0u) << lines[3];
+}
+
 TEST_F(VireoctlFleet, SaveIntoAFolderNamesEachCameraAndNeverOverwritesAnother)
 {
     const std::string colour1 = Start({"--model", "RVQM52CM14"});
