@@ -28,8 +28,7 @@ void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::
     const std::string label = camera.result.label;
     camera.result = job(*camera.com, report);
     camera.result.label = label;
-    if (progress.Enabled() && camera.result.status == kExitOk)
-        progress.Update(line, 1, 1);
+    progress.Finish(line, camera.result.status == kExitOk);
 }
 
 } // namespace

@@ -31,6 +31,13 @@ void ProgressLines::Update(std::size_t line, std::size_t done, std::size_t total
     Draw(line, m_labels[line] + "\t" + std::to_string(done) + " of " + std::to_string(total));
 }
 
+void ProgressLines::Finish(std::size_t line, bool ok)
+{
+    if (!m_enabled || line >= m_labels.size())
+        return;
+    Draw(line, m_labels[line] + (ok ? "\tdone" : "\tfailed"));
+}
+
 void ProgressLines::Draw(std::size_t line, const std::string& text)
 {
     std::lock_guard lock(m_mutex);

@@ -19,6 +19,8 @@ public:
     bool Enabled() const { return m_enabled; }
     // Called from any camera's thread.
     void Update(std::size_t line, std::size_t done, std::size_t total);
+    // The camera's last word on its line: "done" or "failed".
+    void Finish(std::size_t line, bool ok);
 
 private:
     void Draw(std::size_t line, const std::string& text);
