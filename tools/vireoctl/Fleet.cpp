@@ -73,6 +73,9 @@ std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, c
 
     {
         ProgressLines progress(labels, showProgress && !options.log && ::isatty(2) == 1);
+        for (std::size_t i = 0; i < cameras.size(); ++i)
+            if (!cameras[i].open)
+                progress.Finish(i, false);
         if (!several) {
             if (cameras[0].open)
                 RunOne(cameras[0], job, progress, 0);
