@@ -1,5 +1,6 @@
 // vireoctl's script command, the messages of a bad command line, the time-out range, and a
 // vireoctl ended by a signal.
+#include "platform/profile/Profile.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -150,6 +151,34 @@ TEST_F(VireoctlScript, EveryBadCommandLineNamesItsFaultFirst)
     const auto relative = RunProcess({VIREOCTL_PATH, "--port", "./vireo-missing", "read", "20"},
                                      {"XDG_CONFIG_HOME=" + config.Path()});
     EXPECT_EQ(relative.err, "error: cannot open port ./vireo-missing: no such device\n");
+}
+
+TEST_F(VireoctlScript, AStoredTimeoutOutsideTheRangeIsUsedAsTheDefault)
+{
+    Start();
+    struct Case {
+        int stored;
+        bool replaced;
+    };
+    for (const Case& c :
+         {Case{0, true}, Case{-5, true}, Case{60001, true}, Case{1, false}, Case{60000, false}}) {
+        profile::WriteProfileInt("Settings\\COMM Port", "HsTimeOut", c.stored);
+        const auto run = Run({"--log", "read", "20"});
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.out, "34\n");
+        EXPECT_EQ(Count(run.err, "STAT: Stored HsTimeOut " + std::to_string(c.stored) +
+                                     " is outside 1..60000 ms; 3000 ms is used"),
+                  c.replaced ? 1 : 0)
+            << run.err;
+        EXPECT_EQ(Count(run.err, "Stored HsTimeOut"), c.replaced ? 1 : 0);
+    }
+    // An option given for the run is used as it is, and nothing is stored.
+    profile::WriteProfileInt("Settings\\COMM Port", "HsTimeOut", 0);
+    const auto run = Run({"--log", "--timeout", "500", "read", "20"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(Count(run.err, "Stored HsTimeOut"), 0);
+    EXPECT_EQ(profile::GetProfileInt("Settings\\COMM Port", "HsTimeOut", -1), 0);
 }
 
 TEST_F(VireoctlScript, EndedBySigtermItLeavesThePortUsable)
