@@ -81,6 +81,8 @@ TEST_F(VireoctlScript, RunsLineByLineOnOnePortAndStopsAtTheFirstFailure)
         {"read 20\n\nfrobnicate\n", false, 2, "",
          "script: line 3: frobnicate: not a script command (read, write, call, identify, sleep)",
          0},
+        {"read 20\n" + std::string(5000, '1') + "\n", false, 2, "",
+         "script: line 2: longer than 4096 characters", 0},
         {"call RV1240DLX NoSuchOperation\n", false, 2, "",
          "script: line 1: call: RV1240DLX has no operation NoSuchOperation", 0},
     };

@@ -11,19 +11,38 @@ namespace vireoctl {
 namespace {
 
 // No script comes near this many lines; the limit keeps a runaway input from filling memory.
-constexpr std::size_t kScriptLinesMax = 1000000;
+constexpr std::size_t kScriptLinesMax = 100000;
 constexpr std::size_t kScriptLineMax = 4096;
+
+// One line without its end into text, keeping at most kScriptLineMax characters; false at the
+// end of the input. tooLong tells that characters were left out.
+bool ReadLine(std::istream& in, std::string& text, bool& tooLong)
+{
+    text.clear();
+    tooLong = false;
+    int c = 0;
+    bool any = false;
+    while ((c = in.get()) != std::char_traits<char>::eof() && c != '\n') {
+        any = true;
+        if (text.size() < kScriptLineMax)
+            text += static_cast<char>(c);
+        else
+            tooLong = true;
+    }
+    return any || c == '\n';
+}
 
 } // namespace
 
 bool ParseScript(std::istream& in, std::vector<ScriptLine>& lines, std::string& problem)
 {
     std::string text;
+    bool tooLong = false;
     int number = 0;
-    while (std::getline(in, text)) {
+    while (ReadLine(in, text, tooLong)) {
         ++number;
         const std::string where = "line " + std::to_string(number) + ": ";
-        if (text.size() > kScriptLineMax) {
+        if (tooLong) {
             problem = where + "longer than " + std::to_string(kScriptLineMax) + " characters";
             return false;
         }
