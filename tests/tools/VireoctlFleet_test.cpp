@@ -76,8 +76,9 @@ TEST_F(VireoctlFleet, ParallelLoadGoesOnPastASilentCamera)
 
     const auto load = Run({a, silent, b}, {"load", file});
     EXPECT_EQ(load.exitStatus, 1) << load.err;
-    EXPECT_EQ(load.out,
-              a + "\tok\n" + silent + "\tfailed: error 256: RS232C Timeout\n" + b + "\tok\n");
+    EXPECT_EQ(load.out, a + "\tok\n" + silent +
+                            "\tfailed: error 256: RS232C Timeout; nothing written\n" + b +
+                            "\tok\n");
     // Standard error is no terminal here: no progress lines.
     EXPECT_EQ(load.err.find(" of "), std::string::npos) << load.err;
     EXPECT_EQ(RGain(a), "512\n");

@@ -86,10 +86,13 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
     std::string dir = folder;
     if (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST)
+    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
+        const std::string reason = dir + ": " + std::strerror(errno);
         for (JobResult& result : results)
             if (result.status == kExitOk)
-                result.Fail(dir + ": " + std::strerror(errno));
+                result.Fail(reason);
+        return;
+    }
     std::map<std::string, std::vector<std::size_t>> bySerial;
     for (std::size_t i = 0; i < results.size(); ++i)
         if (results[i].status == kExitOk && results[i].saved)
@@ -218,8 +221,10 @@ int LoadSettings(const Options& options)
     const std::vector<JobResult> results =
         RunOnTargets(options, true, [&](CComIF& com, const TransferProgress& progress) {
             JobResult job;
-            if (!force && !CheckModel(com, file, path, job, " (--force loads them anyway)"))
+            if (!force && !CheckModel(com, file, path, job, " (--force loads them anyway)")) {
+                job.Fail("nothing written");
                 return job;
+            }
             const auto map = MakeRegisterMap(file.model, &com);
             const LoadOutcome outcome = WriteCameraSettings(file, *map, progress);
             if (!outcome.Ok()) {
