@@ -176,6 +176,11 @@ TEST_F(VireoctlFleet, DiffReportsWhatDiffersAndNeverWrites)
         SCOPED_TRACE(c.ports.size() == 1 ? c.ports[0] + " " + c.file : c.out);
         EXPECT_EQ(diff.exitStatus, c.exitStatus) << diff.err;
         EXPECT_EQ(diff.out, c.out);
+        if (c.exitStatus == 2) {
+            const auto lines = Lines(diff.err);
+            EXPECT_EQ(lines.at(0).rfind("error: " + bad + ": not JSON: parse error", 0), 0u);
+            EXPECT_EQ(lines.at(1).rfind("usage: vireoctl ", 0), 0u);
+        }
     }
     EXPECT_EQ(RGain(b), "100\n") << "diff wrote to the camera";
 }

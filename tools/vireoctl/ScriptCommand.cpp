@@ -98,8 +98,7 @@ int RunScript(const Options& options)
     } else {
         std::ifstream file(source);
         if (!file) {
-            ErrorLine("error: " + source + ": cannot be read");
-            return kExitUsage;
+            return UsageError("error: " + source + ": cannot be read");
         }
         parsed = ParseScript(file, lines, problem);
     }

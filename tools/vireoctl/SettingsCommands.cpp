@@ -24,19 +24,19 @@ void AddProblems(JobResult& job, const std::vector<ValueProblem>& problems)
         job.Fail(problem.name + ": " + problem.reason);
 }
 
-// Reads and checks a settings file; false (exit 2) with the problem printed.
+// Reads and checks a settings file; false (exit 2) with the problem and the usage printed.
 bool ReadSettingsFile(const std::string& path, SettingsFile& file)
 {
     std::string text;
     std::string error;
     if (!ReadSmallFile(path, kSettingsFileMax, text, error)) {
-        ErrorLine("error: " + error);
+        UsageError("error: " + error);
         return false;
     }
     FileProblem problem;
     if (!SettingsFromJson(text, file, problem)) {
-        ErrorLine("error: " + path + ": " + (problem.name.empty() ? "" : problem.name + ": ") +
-                  problem.reason);
+        UsageError("error: " + path + ": " + (problem.name.empty() ? "" : problem.name + ": ") +
+                   problem.reason);
         return false;
     }
     return true;
