@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/VireoApp.h"
 #include "comm/ComIF.h"
+#include "platform/serial/HeldPorts.h"
 
 #include <QApplication>
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
         std::fputs(answer->c_str(), stdout);
         return 0;
     }
+    // Ended by a signal, the window must not leave its port held for exclusive use.
+    serial::ReleaseHeldPortsOnSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VireoStudio"));
     // Desktops match the windows to the installed desktop entry and its icon by this name.

@@ -62,19 +62,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     argv.push_back(nullptr);
 
     vireoctl::Options options;
-    if (!vireoctl::ParseOptions(static_cast<int>(words.size()), argv.data(), options))
+    std::string problem;
+    if (!vireoctl::ParseOptions(static_cast<int>(words.size()), argv.data(), options, problem)) {
+        if (problem.empty())
+            Fail("a command line was refused without saying why", "");
         return 0;
+    }
     if (options.args.empty())
         Fail("a command line without a command was taken", "");
-    if (options.port && options.clIndex)
-        Fail("both --port and --cl were taken", *options.port);
-    if (options.port && options.port->empty())
-        Fail("an empty port name was taken", "");
+    for (const vireoctl::Target& target : options.targets) {
+        if (!target.clIndex && target.port.empty())
+            Fail("an empty port name was taken", "");
+        if (target.clIndex && *target.clIndex < 0)
+            Fail("a negative port index was taken", "");
+    }
     if (options.baud && !IsOfferedBaudRate(*options.baud))
         Fail("a baud rate the setup dialog does not offer was taken",
              std::to_string(*options.baud));
-    if ((options.timeoutMs && *options.timeoutMs < 0) || (options.clIndex && *options.clIndex < 0))
-        Fail("a negative number was taken", "");
+    if (options.timeoutMs && (*options.timeoutMs < 1 || *options.timeoutMs > 60000))
+        Fail("a time-out outside 1..60000 ms was taken", std::to_string(*options.timeoutMs));
 
     const std::vector<std::string>& args = options.args;
     for (std::size_t i = 1; i < args.size() && i < 3; ++i)

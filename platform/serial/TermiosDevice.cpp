@@ -1,5 +1,7 @@
 #include "platform/serial/SerialDevice.h"
 
+#include "platform/serial/HeldPorts.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -129,6 +131,8 @@ public:
         }
         m_fd = fd;
         m_exclusive = exclusive;
+        if (exclusive)
+            RegisterHeldPort(fd);
         m_wakeRead = pipeFds[0];
         m_wakeWrite = pipeFds[1];
         m_mask.store(0);
@@ -141,8 +145,10 @@ public:
     void Close() override
     {
         if (m_fd >= 0) {
-            if (m_exclusive)
+            if (m_exclusive) {
+                UnregisterHeldPort(m_fd);
                 ::ioctl(m_fd, TIOCNXCL);
+            }
             m_exclusive = false;
             ::flock(m_fd, LOCK_UN);
             ::close(m_fd);

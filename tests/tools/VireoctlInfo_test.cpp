@@ -62,7 +62,11 @@ TEST(VireoctlInfo, ABadCommandLineStillGetsTheUsageOnStandardError)
         SCOPED_TRACE(testing::PrintToString(args));
         EXPECT_EQ(run.exitStatus, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_TRUE(StartsWith(run.err, "usage: vireoctl ")) << run.err;
+        // One line naming the fault, then the usage.
+        const auto lines = Lines(run.err);
+        ASSERT_GE(lines.size(), 2u) << run.err;
+        EXPECT_FALSE(lines[0].empty());
+        EXPECT_TRUE(StartsWith(lines[1], "usage: vireoctl ")) << run.err;
     }
 }
 

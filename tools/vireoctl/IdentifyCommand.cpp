@@ -1,42 +1,39 @@
 #include "tools/vireoctl/IdentifyCommand.h"
 
 #include "comm/ComIF.h"
+#include "tools/vireoctl/Fleet.h"
 
 #include <cstdio>
 
 namespace vireoctl {
 
+int IdentifyText(CComIF& com, std::string& text)
+{
+    CameraIdentity identity;
+    if (const int result = ReadCameraIdentity(&com, identity); result != 0)
+        return result;
+    text = "vendor\t" + identity.vendor + "\nmodel\t" + identity.model + "\nserial\t" +
+           identity.serial + "\ncpu\t" + identity.cpu + "\n";
+    if (identity.kind && IsRVQM52(*identity.kind))
+        text += "fpga\t" + identity.fpga + "\n";
+    text += std::string("kind\t") + (identity.kind ? CameraModelName(*identity.kind) : "unknown") +
+            "\n";
+    return 0;
+}
+
 int Identify(const Options& options)
 {
     if (options.args.size() != 1)
-        return Usage();
-    if (!OpenPort(options))
-        return kExitFailed;
-    CameraIdentity identity;
-    if (const int result = ReadCameraIdentity(&g_ComIF, identity); result != 0)
-        return Finish(result);
-    std::printf("vendor\t%s\nmodel\t%s\nserial\t%s\ncpu\t%s\n", identity.vendor.c_str(),
-                identity.model.c_str(), identity.serial.c_str(), identity.cpu.c_str());
-    if (identity.kind && IsRVQM52(*identity.kind))
-        std::printf("fpga\t%s\n", identity.fpga.c_str());
-    std::printf("kind\t%s\n", identity.kind ? CameraModelName(*identity.kind) : "unknown");
-    return Finish(0);
-}
-
-std::optional<CameraModel> IdentifyModel(CameraIdentity& identity, int& exitStatus)
-{
-    if (const int result = ReadCameraIdentity(&g_ComIF, identity); result != 0) {
-        exitStatus = Finish(result);
-        return std::nullopt;
-    }
-    if (!identity.kind) {
-        std::fprintf(stderr, "error: the camera's model \"%s\" is of no known kind\n",
-                     identity.model.c_str());
-        Finish(0);
-        exitStatus = kExitFailed;
-        return std::nullopt;
-    }
-    return identity.kind;
+        return UsageError("identify: takes no argument");
+    const std::vector<JobResult> results =
+        RunOnTargets(options, false, [](CComIF& com, const TransferProgress&) {
+            JobResult job;
+            const int result = IdentifyText(com, job.out);
+            if (result != 0)
+                job.Fail(ResultText(com, result));
+            return job;
+        });
+    return PrintBlocks(options, results);
 }
 
 } // namespace vireoctl

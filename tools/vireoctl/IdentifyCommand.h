@@ -4,18 +4,21 @@
 #include "camera/settings/CameraIdentity.h"
 #include "tools/vireoctl/Session.h"
 
-#include <optional>
+#include <string>
+
+class CComIF;
 
 namespace vireoctl {
 
 // The word that stands for the connected camera's own model.
 inline constexpr const char* kAutoModel = "auto";
 
-// identify: the identity texts one per line, then "kind\tMODEL" or "kind\tunknown".
+// identify: on every target, the identity texts one per line, then "kind\tMODEL" or
+// "kind\tunknown"; with several targets one block per camera, headed by "[TARGET]".
 int Identify(const Options& options);
 
-// With the port open: reads the camera's identity and the model it names. When the camera does
-// not answer or is of no known model, says so, closes the port and gives the exit status.
-std::optional<CameraModel> IdentifyModel(CameraIdentity& identity, int& exitStatus);
+// Reads the camera's identity; on success text holds the block identify prints. Returns the
+// result code.
+int IdentifyText(CComIF& com, std::string& text);
 
 } // namespace vireoctl

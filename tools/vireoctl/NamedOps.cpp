@@ -157,6 +157,15 @@ const std::vector<NamedOp>& OperationsOf(MapKind kind)
     return opsQM52;
 }
 
+std::string ArgumentProblem(const NamedOp& op, const std::vector<std::string>& args)
+{
+    if (args.size() != op.arity)
+        return "takes " + std::to_string(op.arity) + " argument" + (op.arity == 1 ? "" : "s") +
+               ", not " + std::to_string(args.size());
+    std::string problem = op.check ? op.check(args) : std::string();
+    return problem.empty() ? "the arguments do not fit" : problem;
+}
+
 const NamedOp* FindOperation(MapKind kind, const std::string& name)
 {
     for (const NamedOp& op : OperationsOf(kind))

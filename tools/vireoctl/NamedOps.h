@@ -28,7 +28,13 @@ struct NamedOp {
     std::size_t arity = 0;
     // Takes the command line's arguments; empty when they do not fit the operation.
     std::function<BoundOp(const std::vector<std::string>& args)> bind;
+    // What is wrong with an argument bind refuses ("99999 is outside 0..65535"); empty when
+    // none is.
+    std::function<std::string(const std::vector<std::string>& args)> check;
 };
+
+// Why bind refuses the arguments: their number, else the first argument that does not fit.
+std::string ArgumentProblem(const NamedOp& op, const std::vector<std::string>& args);
 
 // The common operations in slot order, then the model's own.
 const std::vector<NamedOp>& OperationsOf(MapKind kind);

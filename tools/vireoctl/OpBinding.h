@@ -27,6 +27,11 @@ template <class T> struct IntegerInput {
         value = static_cast<T>(number);
         return true;
     }
+    static std::string Problem(const std::string& text)
+    {
+        return text + " is outside " + std::to_string(std::numeric_limits<T>::min()) + ".." +
+               std::to_string(std::numeric_limits<T>::max());
+    }
     T Arg() const { return value; }
     void Print(std::vector<std::string>&) const {}
 };
@@ -47,6 +52,7 @@ struct TextInput {
         value = text;
         return true;
     }
+    static std::string Problem(const std::string& text) { return "\"" + text + "\" is refused"; }
     const char* Arg() const { return value.c_str(); }
     void Print(std::vector<std::string>&) const {}
 };
@@ -92,6 +98,23 @@ template <class S> bool Fill(S& slot, const std::vector<std::string>& args, std:
     }
 }
 
+// Like Fill, keeping the first problem ("99999 is outside 0..65535").
+template <class S>
+void Check(const std::vector<std::string>& args, std::size_t& next, std::string& problem)
+{
+    if constexpr (S::kInputs != 0) {
+        if (next >= args.size())
+            return;
+        S slot;
+        const std::string& text = args[next++];
+        long long number = 0;
+        if (problem.empty() && !slot.Parse(text))
+            problem = ParseInteger(text, -(1LL << 62), 1LL << 62, number)
+                          ? S::Problem(text)
+                          : "\"" + text + "\" is not a number";
+    }
+}
+
 // The operation name of member function fn of register map C.
 template <class C, class... P> NamedOp Op(const char* name, int (C::*fn)(P...))
 {
@@ -113,6 +136,12 @@ template <class C, class... P> NamedOp Op(const char* name, int (C::*fn)(P...))
                 std::apply([&](auto&... slot) { (slot.Print(outputs), ...); }, *slots);
             return result;
         };
+    };
+    op.check = [](const std::vector<std::string>& args) {
+        std::string problem;
+        [[maybe_unused]] std::size_t next = 0;
+        (Check<Slot<P>>(args, next, problem), ...);
+        return problem;
     };
     return op;
 }

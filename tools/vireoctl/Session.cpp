@@ -7,14 +7,30 @@
 #include "platform/log/LogWriter.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
+#include "platform/serial/PortName.h"
 #include "platform/serial/SerialDevice.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace vireoctl {
 namespace {
+
+// Standard error is shared by every camera's thread; one line is written whole under this lock.
+std::mutex g_errorMutex;
+bool g_holdMessages = false;             // guarded by g_errorMutex
+std::vector<std::string> g_heldMessages; // guarded by g_errorMutex
+thread_local std::string t_linePrefix;
+thread_local bool t_prefixLog = false; // log records too carry the prefix
+
+void WriteLineLocked(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fputc('\n', stderr);
+}
 
 // The log window's records, one per line on standard error.
 class StderrLog final : public ILogWriter {
@@ -25,7 +41,8 @@ public:
 private:
     static int Write(const char* text)
     {
-        std::fprintf(stderr, "%s\n", text);
+        std::lock_guard lock(g_errorMutex);
+        WriteLineLocked(t_prefixLog ? t_linePrefix + text : std::string(text));
         return 0;
     }
 };
@@ -33,21 +50,21 @@ private:
 StderrLog g_stderrLog;
 
 // Why a Camera Link port cannot be opened, when the port layer's records do not say it alone.
-std::string ClPortProblem(int index)
+std::string ClPortProblem(CComIF& com, int index)
 {
     if (const std::string problem = camlink::LibraryProblem(); !problem.empty())
         return ": " + problem;
-    const std::uint32_t count = g_ComIF.m_Cas.m_nPortCount;
+    const std::uint32_t count = com.m_Cas.m_nPortCount;
     if (static_cast<std::uint32_t>(index) >= count)
         return FormatText(": the Camera Link library has %u port%s", count, count == 1 ? "" : "s");
     return {};
 }
 
 // "NAME: reason", with the device path when the name is not one ("COM1 (/dev/ttyS0): ...").
-std::string PortProblem(const std::string& name)
+std::string PortProblem(CComIF& com, const std::string& name)
 {
     const std::string path = serial::DevicePathForPort(name);
-    std::string problem = g_ComIF.m_Rs232c.OpenProblem();
+    std::string problem = com.m_Rs232c.OpenProblem();
     if (problem.empty())
         return name;
     if (problem.rfind(path + ": ", 0) == 0)
@@ -66,12 +83,64 @@ bool ParseDecimal(const char* text, long minimum, long maximum, int& value)
     return true;
 }
 
+std::string OfferedRates()
+{
+    std::string text;
+    for (const int rate : kOfferedBaudRates)
+        text += (text.empty() ? "" : ", ") + std::to_string(rate);
+    return text;
+}
+
+// Checks one option and its value; false with the problem.
+bool ParseOption(const std::string& name, const char* value, Options& options, std::string& problem)
+{
+    const std::string head = name + " " + value + ": ";
+    int number = 0;
+    if (name == "--port") {
+        serial::PortAddress address;
+        std::string why;
+        if (!serial::ParsePortName(value, address, why)) {
+            problem = head + why;
+            return false;
+        }
+        if (std::strlen(value) > kPortNameMax) {
+            problem = head + FormatText("longer than %zu characters", kPortNameMax);
+            return false;
+        }
+        options.targets.push_back({value, std::nullopt});
+    } else if (name == "--cl") {
+        if (!ParseDecimal(value, 0, 1000000, number)) {
+            problem = head + "not a port index (0, 1, ...)";
+            return false;
+        }
+        options.targets.push_back({{}, number});
+    } else if (name == "--baud") {
+        if (!ParseDecimal(value, 1, 4000000, number) || !IsOfferedBaudRate(number)) {
+            problem = head + "not one of " + OfferedRates();
+            return false;
+        }
+        options.baud = number;
+    } else if (name == "--timeout") {
+        if (!ParseDecimal(value, kTimeoutMin, kTimeoutMax, number)) {
+            problem = head + FormatText("not a time-out of %d..%d ms", kTimeoutMin, kTimeoutMax);
+            return false;
+        }
+        options.timeoutMs = number;
+    }
+    return true;
+}
+
 } // namespace
+
+std::string Target::Label() const
+{
+    return clIndex ? "cl:" + std::to_string(*clIndex) : port;
+}
 
 int Usage(std::FILE* stream)
 {
     std::fprintf(stream,
-                 "usage: vireoctl [--port NAME|--cl INDEX] [--baud N] [--timeout MS] [--log]"
+                 "usage: vireoctl [--port NAME|--cl INDEX]... [--baud N] [--timeout MS] [--log]"
                  " COMMAND\n"
                  "commands:\n"
                  "  read ADDR                      read one register (hexadecimal)\n"
@@ -80,124 +149,189 @@ int Usage(std::FILE* stream)
                  "  call MODEL OPERATION [ARG...]  run one named operation\n"
                  "  ports                          list the Camera Link ports\n"
                  "  identify                       the camera's identity and model\n"
-                 "  save MODEL FILE                the model's settings to a file\n"
+                 "  save MODEL FILE|DIR/           the model's settings to a file\n"
                  "  load FILE [--force] [--dry-run]  settings from a file to the camera\n"
-                 "MODEL of call and save may be \"auto\": the connected camera's own.\n");
+                 "  diff FILE                      the camera's values that differ from a file\n"
+                 "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"
+                 "                                 one a line, on one open port\n"
+                 "MODEL of call and save may be \"auto\": the connected camera's own.\n"
+                 "identify, save, load and diff take several --port/--cl, run in parallel.\n");
     return kExitUsage;
 }
 
-bool ParseOptions(int argc, char** argv, Options& options)
+int UsageError(const std::string& problem)
+{
+    ErrorLine(problem);
+    return Usage();
+}
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
 {
     int i = 1;
     for (; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (std::strncmp(arg, "--", 2) != 0)
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0)
             break;
-        const bool hasValue = i + 1 < argc;
-        int number = 0;
-        if (std::strcmp(arg, "--log") == 0) {
+        if (arg == "--log") {
             options.log = true;
-        } else if (std::strcmp(arg, "--port") == 0 && hasValue) {
-            options.port = argv[++i];
-            if (options.port->empty())
-                return false;
-        } else if (std::strcmp(arg, "--baud") == 0 && hasValue) {
-            if (!ParseDecimal(argv[++i], 1, 4000000, number) || !IsOfferedBaudRate(number))
-                return false;
-            options.baud = number;
-        } else if (std::strcmp(arg, "--timeout") == 0 && hasValue) {
-            if (!ParseDecimal(argv[++i], 0, 3600000, number))
-                return false;
-            options.timeoutMs = number;
-        } else if (std::strcmp(arg, "--cl") == 0 && hasValue) {
-            if (!ParseDecimal(argv[++i], 0, 1000000, number))
-                return false;
-            options.clIndex = number;
-        } else {
+            continue;
+        }
+        if (arg != "--port" && arg != "--cl" && arg != "--baud" && arg != "--timeout") {
+            problem = arg + ": unknown option";
             return false;
         }
+        if (i + 1 >= argc) {
+            problem = arg + ": no value";
+            return false;
+        }
+        if (!ParseOption(arg, argv[++i], options, problem))
+            return false;
     }
-    if (options.port && options.clIndex)
-        return false;
     options.args.assign(argv + i, argv + argc);
-    return !options.args.empty();
+    if (options.args.empty()) {
+        problem = "no command";
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> RequireOneTarget(const Options& options)
+{
+    if (options.targets.size() <= 1)
+        return std::nullopt;
+    std::string names;
+    for (const Target& target : options.targets)
+        names += (names.empty() ? "" : ", ") + target.Label();
+    return UsageError(options.args[0] + ": takes one camera, not " +
+                      std::to_string(options.targets.size()) + " (" + names + ")");
+}
+
+void ErrorLine(const std::string& text)
+{
+    std::lock_guard lock(g_errorMutex);
+    WriteLineLocked(t_linePrefix + text);
+}
+
+void SetLinePrefix(std::string prefix, bool alsoLog)
+{
+    t_linePrefix = std::move(prefix);
+    t_prefixLog = alsoLog;
+}
+
+void HoldMessageLines(bool hold)
+{
+    std::lock_guard lock(g_errorMutex);
+    g_holdMessages = hold;
+    if (!hold) {
+        for (const std::string& line : g_heldMessages)
+            WriteLineLocked(line);
+        g_heldMessages.clear();
+    }
 }
 
 void InstallOutput(const Options& options)
 {
     SetMessageBoxHook([](const std::string& text, const std::string& caption, MsgIcon) {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        const std::string line = t_linePrefix + caption + ": " + text;
+        std::lock_guard lock(g_errorMutex);
+        if (g_holdMessages)
+            g_heldMessages.push_back(line);
+        else
+            WriteLineLocked(line);
     });
     if (options.log)
         g_pLogDlg.store(&g_stderrLog);
 }
 
-bool OpenPort(const Options& options)
+bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::string& problem)
 {
     // The options hold for this run only; opening a port would otherwise store them.
     profile::SetReadOnly(true);
-    g_ComIF.LoadSettings();
-    CComSettings& settings = g_ComIF.m_Settings;
-    if (options.port) {
-        if (options.port->size() > kPortNameMax) {
-            std::fprintf(stderr, "error: port name longer than %zu characters\n", kPortNameMax);
-            return false;
-        }
-        settings.PortName = *options.port;
-    }
+    com.LoadSettings();
+    CComSettings& settings = com.m_Settings;
+    if (!target.port.empty())
+        settings.PortName = target.port;
     if (options.baud)
         settings.BaudRate = *options.baud;
-    if (options.timeoutMs)
+    if (options.timeoutMs) {
         settings.HsTimeOut = *options.timeoutMs;
-    if (options.clIndex) {
-        g_ComIF.PortType = PORT_CAMERALINK;
+    } else if (settings.HsTimeOut < kTimeoutMin || settings.HsTimeOut > kTimeoutMax) {
+        com.AddLogRecord(FormatText("Stored HsTimeOut %d is outside %d..%d ms; %d ms is used\r",
+                                    settings.HsTimeOut, kTimeoutMin, kTimeoutMax, kTimeoutDefault)
+                             .c_str(),
+                         LOG_STATUS);
+        settings.HsTimeOut = kTimeoutDefault;
+    }
+    // Without --cl the port is an RS-232C one: the named or the stored port.
+    const bool cameraLink = target.clIndex.has_value();
+    if (cameraLink) {
+        com.PortType = PORT_CAMERALINK;
         // Initialize loads the stored settings; the options then override them.
-        g_ComIF.m_Cas.Initialize();
-        g_ComIF.m_Cas.m_Settings = settings;
-        g_ComIF.m_Cas.SelectPort(*options.clIndex);
+        com.m_Cas.Initialize();
+        com.m_Cas.m_Settings = settings;
+        com.m_Cas.SelectPort(*target.clIndex);
         if (options.baud)
-            g_ComIF.m_Cas.m_nBaudRate = *options.baud;
+            com.m_Cas.m_nBaudRate = *options.baud;
     } else {
-        g_ComIF.PortType = PORT_RS232C;
-        g_ComIF.m_Rs232c.m_Settings = settings;
+        com.PortType = PORT_RS232C;
+        com.m_Rs232c.m_Settings = settings;
     }
-    if (!g_ComIF.Open()) {
-        if (options.clIndex)
-            std::fprintf(stderr, "error: cannot open Camera Link port %d%s\n", *options.clIndex,
-                         ClPortProblem(*options.clIndex).c_str());
-        else
-            std::fprintf(stderr, "error: cannot open port %s\n",
-                         PortProblem(settings.PortName).c_str());
-        return false;
-    }
-    return true;
+    if (com.Open())
+        return true;
+    if (cameraLink)
+        problem = FormatText("cannot open Camera Link port %d", *target.clIndex) +
+                  ClPortProblem(com, *target.clIndex);
+    else
+        problem = "cannot open port " + PortProblem(com, settings.PortName);
+    return false;
+}
+
+bool OpenPort(const Options& options)
+{
+    const Target target = options.targets.empty() ? Target{} : options.targets.front();
+    std::string problem;
+    if (OpenTarget(options, target, g_ComIF, problem))
+        return true;
+    ErrorLine("error: " + problem);
+    return false;
+}
+
+int ReportResult(CComIF& com, int result)
+{
+    if (result == 0)
+        return kExitOk;
+    CRVXReg texts(&com);
+    ErrorLine(FormatText("error %d: %s", result, texts.GetResultText(result).c_str()));
+    return kExitFailed;
 }
 
 int Finish(int result)
 {
-    if (result != 0) {
-        CRVXReg texts(&g_ComIF);
-        std::fprintf(stderr, "error %d: %s\n", result, texts.GetResultText(result).c_str());
-    }
+    const int status = ReportResult(g_ComIF, result);
     g_ComIF.Close();
     std::fflush(stdout);
     // Records of the program's exit are not part of the command's output.
     g_pLogDlg.store(nullptr);
-    return result == 0 ? kExitOk : kExitFailed;
+    return status;
 }
 
 bool ParseHexArgument(const std::string& text, unsigned maximum, int& value)
 {
-    if (text.empty() || text.size() > 10)
-        return false;
+    return HexArgumentProblem(text, maximum, value).empty();
+}
+
+std::string HexArgumentProblem(const std::string& text, unsigned maximum, int& value)
+{
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
     std::uint32_t number = 0;
     // A bare "0x" leaves nothing behind it: no number at all.
-    if (!ParseHex(buffer, number) || buffer[0] == '\0' || number > maximum)
-        return false;
+    if (text.empty() || text.size() > 10 || !ParseHex(buffer, number) || buffer[0] == '\0')
+        return text + " is not a hexadecimal number";
+    if (number > maximum)
+        return FormatText("%s is above %X", text.c_str(), maximum);
     value = static_cast<int>(number);
-    return true;
+    return {};
 }
 
 } // namespace vireoctl

@@ -1,5 +1,6 @@
-// What every vireoctl command shares: the port options, the log on standard error, opening the
-// port with the stored settings, and turning a result code into an exit status.
+// What every vireoctl command shares: the port options and their targets, the output on
+// standard error (shared by all cameras of a run, so serialised), opening a port with the stored
+// settings, and turning a result code into an exit status.
 #pragma once
 
 #include <cstdio>
@@ -7,13 +8,22 @@
 #include <string>
 #include <vector>
 
+class CComIF;
+
 namespace vireoctl {
 
+// One camera to talk to: an RS-232C port name or a Camera Link port index.
+struct Target {
+    std::string port;
+    std::optional<int> clIndex;
+    // How results name it: the port name as given, or "cl:INDEX".
+    std::string Label() const;
+};
+
 struct Options {
-    std::optional<std::string> port; // RS-232C port name or device path
+    std::vector<Target> targets; // empty: the stored port
     std::optional<int> baud;
     std::optional<int> timeoutMs;
-    std::optional<int> clIndex; // Camera Link port index
     bool log = false;
     std::vector<std::string> args; // the command and its arguments
 };
@@ -22,25 +32,52 @@ struct Options {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitDiffers = 3;
 
-// Parses the options before the command. Returns false on a bad option.
-bool ParseOptions(int argc, char** argv, Options& options);
+inline constexpr int kTimeoutMin = 1;
+inline constexpr int kTimeoutMax = 60000;
+inline constexpr int kTimeoutDefault = 3000;
+
+// Parses the options before the command. Returns false with the argument and what is wrong
+// ("--baud 12345: not one of 4800, ...").
+bool ParseOptions(int argc, char** argv, Options& options, std::string& problem);
 
 // Prints the usage (on standard error, unless asked for) and returns the exit status of a bad
 // command line.
 int Usage(std::FILE* stream = stderr);
+// The same, after one line naming what is wrong.
+int UsageError(const std::string& problem);
+
+// Exit 2 unless the options name at most one camera.
+std::optional<int> RequireOneTarget(const Options& options);
 
 // Routes log records and message boxes to standard error (records only with --log).
 void InstallOutput(const Options& options);
 
-// Loads the stored settings, applies the options and opens the port. Prints a clear error and
-// returns false when the port cannot be opened.
+// Writes a whole line (newline added) to standard error without tearing another thread's.
+void ErrorLine(const std::string& text);
+// Text put before this thread's error and message-box lines ("line 3: ", "/dev/pts/4: "), and
+// before its log records when alsoLog is set.
+void SetLinePrefix(std::string prefix, bool alsoLog = false);
+// While held (a progress display is on the terminal), message-box lines wait; released, they
+// are written in the order they came.
+void HoldMessageLines(bool hold);
+
+// Loads the stored settings into com, applies the options and target, and opens the port.
+// Returns false with the reason ("cannot open port X: no such device").
+bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::string& problem);
+
+// The single camera on the program's own port; prints "error: REASON" when it cannot be opened.
 bool OpenPort(const Options& options);
 
-// Closes the port and maps a result code to the exit status, printing "error CODE: TEXT".
+// "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result code.
+int ReportResult(CComIF& com, int result);
+// ReportResult, then closes the program's own port.
 int Finish(int result);
 
 // Hexadecimal with optional "0x" (addresses and values of read and write).
 bool ParseHexArgument(const std::string& text, unsigned maximum, int& value);
+// The same, with what is wrong ("1FF is above FF"); empty when value was set.
+std::string HexArgumentProblem(const std::string& text, unsigned maximum, int& value);
 
 } // namespace vireoctl

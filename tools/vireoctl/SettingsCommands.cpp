@@ -2,26 +2,127 @@
 
 #include "camera/RVXReg.h"
 #include "camera/settings/AtomicFile.h"
+#include "camera/settings/SettingCatalog.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
+#include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 
 #include <cstdio>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <sys/stat.h>
 
 namespace vireoctl {
 namespace {
 
-// Closes the port as every command does, with an exit status of the command's own.
-int Close(int status)
-{
-    Finish(0);
-    return status;
-}
-
-void PrintProblems(const std::vector<ValueProblem>& problems)
+void AddProblems(JobResult& job, const std::vector<ValueProblem>& problems)
 {
     for (const ValueProblem& problem : problems)
-        std::fprintf(stderr, "error: %s: %s\n", problem.name.c_str(), problem.reason.c_str());
+        job.Fail(problem.name + ": " + problem.reason);
+}
+
+// Reads and checks a settings file; false (exit 2) with the problem and the usage printed.
+bool ReadSettingsFile(const std::string& path, SettingsFile& file)
+{
+    std::string text;
+    std::string error;
+    if (!ReadSmallFile(path, kSettingsFileMax, text, error)) {
+        UsageError("error: " + error);
+        return false;
+    }
+    FileProblem problem;
+    if (!SettingsFromJson(text, file, problem)) {
+        UsageError("error: " + path + ": " + (problem.name.empty() ? "" : problem.name + ": ") +
+                   problem.reason);
+        return false;
+    }
+    return true;
+}
+
+// The camera must be of the file's model; false with the reason in job.
+bool CheckModel(CComIF& com, const SettingsFile& file, const std::string& path, JobResult& job,
+                const char* forceHint)
+{
+    std::string cameraModel;
+    std::optional<CameraModel> kind;
+    if (const int result = ReadCameraModel(&com, cameraModel, kind); result != 0) {
+        job.Fail(ResultText(com, result));
+        return false;
+    }
+    if (kind != file.model) {
+        job.Fail(path + " holds settings of the " + CameraModelName(file.model) +
+                 "; the camera is \"" + cameraModel + "\"" + forceHint);
+        return false;
+    }
+    return true;
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat info {};
+    return (!path.empty() && path.back() == '/') ||
+           (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+// A serial number as part of a file name: letters, digits, '-', '_' and '.' only.
+std::string FileNamePart(const std::string& text)
+{
+    std::string part;
+    for (const char c : text)
+        part += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.'
+                    ? c
+                    : '_';
+    while (!part.empty() && part.front() == '.')
+        part.erase(0, 1);
+    return part.empty() ? "unknown" : part;
+}
+
+// Writes each camera's file into folder, never one camera's over another's of this run.
+void WriteFolder(const std::string& folder, std::vector<JobResult>& results, bool oneCamera)
+{
+    std::string dir = folder;
+    if (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
+        const std::string reason = dir + ": " + std::strerror(errno);
+        for (JobResult& result : results)
+            if (result.status == kExitOk)
+                result.Fail(reason);
+        return;
+    }
+    std::map<std::string, std::vector<std::size_t>> bySerial;
+    for (std::size_t i = 0; i < results.size(); ++i)
+        if (results[i].status == kExitOk && results[i].saved)
+            bySerial[std::string(CameraModelName(results[i].saved->model)) + "-" +
+                     FileNamePart(results[i].saved->camera.serial)]
+                .push_back(i);
+    for (const auto& [base, indexes] : bySerial) {
+        if (indexes.size() > 1) {
+            std::string names;
+            for (const std::size_t i : indexes)
+                names += (names.empty() ? "" : ", ") + results[i].label;
+            ErrorLine("warning: " + names + " report the same serial number \"" +
+                      results[indexes[0]].saved->camera.serial + "\"; their files are " + base +
+                      ".json, " + base + "-2.json and so on");
+        }
+        for (std::size_t n = 0; n < indexes.size(); ++n) {
+            JobResult& result = results[indexes[n]];
+            const std::string path =
+                dir + "/" + base + (n == 0 ? "" : "-" + std::to_string(n + 1)) + ".json";
+            std::string error;
+            if (!WriteFileAtomically(path, SettingsToJson(*result.saved), error)) {
+                result.Fail(error);
+                continue;
+            }
+            if (oneCamera)
+                result.out = "Saved " + std::to_string(result.saved->values.size()) +
+                             " settings of " + CameraModelName(result.saved->model) + " to " +
+                             path + "\n";
+        }
+    }
 }
 
 } // namespace
@@ -29,7 +130,7 @@ void PrintProblems(const std::vector<ValueProblem>& problems)
 int SaveSettings(const Options& options)
 {
     if (options.args.size() != 3)
-        return Usage();
+        return UsageError("save: takes a model and a file (MODEL|auto FILE|DIR/)");
     const std::string& modelArg = options.args[1];
     const std::string& path = options.args[2];
     const bool identify = modelArg == kAutoModel;
@@ -37,35 +138,54 @@ int SaveSettings(const Options& options)
     if (!identify) {
         model = CameraModelFromName(modelArg);
         if (!model)
-            return Usage();
+            return UsageError("save: unknown model " + modelArg);
     }
-    if (!OpenPort(options))
-        return kExitFailed;
-    CameraIdentity identity;
-    if (identify) {
-        int status = kExitFailed;
-        model = IdentifyModel(identity, status);
-        if (!model)
-            return status;
-    }
-    const auto map = MakeRegisterMap(*model, &g_ComIF);
-    const SaveOutcome outcome =
-        ReadCameraSettings(*model, &g_ComIF, *map, identify ? &identity : nullptr, {});
-    if (!outcome.Ok()) {
-        PrintProblems(outcome.failures);
-        if (!outcome.notRead.empty())
-            std::fprintf(stderr, "error: not read: %s\n", JoinNames(outcome.notRead).c_str());
-        std::fprintf(stderr, "error: %s not written\n", path.c_str());
-        return Close(kExitFailed);
-    }
-    std::string error;
-    if (!WriteFileAtomically(path, SettingsToJson(outcome.file), error)) {
-        std::fprintf(stderr, "error: %s\n", error.c_str());
-        return Close(kExitFailed);
-    }
-    std::printf("Saved %zu settings of %s to %s\n", outcome.file.values.size(),
-                CameraModelName(*model), path.c_str());
-    return Close(kExitOk);
+    const bool folder = IsFolder(path);
+    if (!folder && options.targets.size() > 1)
+        return UsageError("save: " + path +
+                          ": several cameras are saved into a folder (a name ending in \"/\")");
+
+    std::vector<JobResult> results =
+        RunOnTargets(options, true, [&](CComIF& com, const TransferProgress& progress) {
+            JobResult job;
+            std::optional<CameraModel> kind = model;
+            if (identify) {
+                // The model name alone says which map to use; the file's identity is read with
+                // the values.
+                std::string name;
+                if (const int result = ReadCameraModel(&com, name, kind); result != 0) {
+                    job.Fail(ResultText(com, result));
+                    return job;
+                }
+                if (!kind) {
+                    job.Fail("the camera's model \"" + name + "\" is of no known kind");
+                    return job;
+                }
+            }
+            const auto map = MakeRegisterMap(*kind, &com);
+            const SaveOutcome outcome = ReadCameraSettings(*kind, &com, *map, nullptr, progress);
+            if (!outcome.Ok()) {
+                AddProblems(job, outcome.failures);
+                if (!outcome.notRead.empty())
+                    job.Fail("not read: " + JoinNames(outcome.notRead));
+                job.Fail((folder ? std::string("no file") : path) + " not written");
+                return job;
+            }
+            job.saved = outcome.file;
+            if (!folder) {
+                std::string error;
+                if (!WriteFileAtomically(path, SettingsToJson(outcome.file), error)) {
+                    job.Fail(error);
+                    return job;
+                }
+                job.out = "Saved " + std::to_string(outcome.file.values.size()) + " settings of " +
+                          CameraModelName(*kind) + " to " + path + "\n";
+            }
+            return job;
+        });
+    if (folder)
+        WriteFolder(path, results, options.targets.size() <= 1);
+    return PrintResultLines(options, results);
 }
 
 int LoadSettings(const Options& options)
@@ -82,27 +202,15 @@ int LoadSettings(const Options& options)
         else if (path.empty() && !arg.empty() && arg.rfind("--", 0) != 0)
             path = arg;
         else
-            return Usage();
+            return UsageError("load: " + arg + ": " +
+                              (path.empty() ? "not a file name or option" : "one file only"));
     }
     if (path.empty())
-        return Usage();
+        return UsageError("load: takes a settings file (FILE)");
 
-    std::string text;
-    std::string error;
-    if (!ReadSmallFile(path, kSettingsFileMax, text, error)) {
-        std::fprintf(stderr, "error: %s\n", error.c_str());
-        return kExitUsage;
-    }
     SettingsFile file;
-    FileProblem problem;
-    if (!SettingsFromJson(text, file, problem)) {
-        if (problem.name.empty())
-            std::fprintf(stderr, "error: %s: %s\n", path.c_str(), problem.reason.c_str());
-        else
-            std::fprintf(stderr, "error: %s: %s: %s\n", path.c_str(), problem.name.c_str(),
-                         problem.reason.c_str());
+    if (!ReadSettingsFile(path, file))
         return kExitUsage;
-    }
     const char* modelName = CameraModelName(file.model);
     if (dryRun) {
         for (const std::string& operation : PlannedWrites(file))
@@ -110,34 +218,66 @@ int LoadSettings(const Options& options)
         return kExitOk;
     }
 
-    if (!OpenPort(options))
-        return kExitFailed;
-    if (!force) {
-        std::string cameraModel;
-        std::optional<CameraModel> kind;
-        if (const int result = ReadCameraModel(&g_ComIF, cameraModel, kind); result != 0)
-            return Finish(result);
-        if (kind != file.model) {
-            std::fprintf(stderr,
-                         "error: %s holds settings of the %s; the camera is \"%s\" (--force loads "
-                         "them anyway)\n",
-                         path.c_str(), modelName, cameraModel.c_str());
-            return Close(kExitFailed);
-        }
-    }
-    const auto map = MakeRegisterMap(file.model, &g_ComIF);
-    const LoadOutcome outcome = WriteCameraSettings(file, *map, {});
-    if (!outcome.Ok()) {
-        PrintProblems(outcome.failures);
-        std::fprintf(stderr, "error: written: %s\n",
-                     outcome.written.empty() ? "nothing" : JoinNames(outcome.written).c_str());
-        if (!outcome.notWritten.empty())
-            std::fprintf(stderr, "error: not written: %s\n", JoinNames(outcome.notWritten).c_str());
-        return Close(kExitFailed);
-    }
-    std::printf("Loaded %zu settings of %s from %s\n", outcome.written.size(), modelName,
-                path.c_str());
-    return Close(kExitOk);
+    const std::vector<JobResult> results =
+        RunOnTargets(options, true, [&](CComIF& com, const TransferProgress& progress) {
+            JobResult job;
+            if (!force && !CheckModel(com, file, path, job, " (--force loads them anyway)")) {
+                job.Fail("nothing written");
+                return job;
+            }
+            const auto map = MakeRegisterMap(file.model, &com);
+            const LoadOutcome outcome = WriteCameraSettings(file, *map, progress);
+            if (!outcome.Ok()) {
+                AddProblems(job, outcome.failures);
+                job.Fail("written: " + (outcome.written.empty() ? std::string("nothing")
+                                                                : JoinNames(outcome.written)));
+                if (!outcome.notWritten.empty())
+                    job.Fail("not written: " + JoinNames(outcome.notWritten));
+                return job;
+            }
+            job.out = "Loaded " + std::to_string(outcome.written.size()) + " settings of " +
+                      modelName + " from " + path + "\n";
+            return job;
+        });
+    return PrintResultLines(options, results);
+}
+
+int DiffSettings(const Options& options)
+{
+    if (options.args.size() != 2)
+        return UsageError("diff: takes a settings file (FILE)");
+    const std::string& path = options.args[1];
+    SettingsFile file;
+    if (!ReadSettingsFile(path, file))
+        return kExitUsage;
+
+    const std::vector<JobResult> results =
+        RunOnTargets(options, false, [&](CComIF& com, const TransferProgress&) {
+            JobResult job;
+            if (!CheckModel(com, file, path, job, ""))
+                return job;
+            const auto map = MakeRegisterMap(file.model, &com);
+            for (const auto& [name, expected] : file.values) {
+                const SettingDef* def = FindSetting(file.model, name);
+                if (!def) {
+                    job.Fail(name + ": unknown name for the " +
+                             std::string(CameraModelName(file.model)));
+                    return job;
+                }
+                int value = 0;
+                if (const int result = def->read(*map, value); result != 0) {
+                    job.Fail(name + ": " + ResultText(com, result));
+                    return job;
+                }
+                if (value != expected)
+                    job.out += name + "\t" + std::to_string(expected) + "\t" +
+                               std::to_string(value) + "\n";
+            }
+            if (!job.out.empty())
+                job.status = kExitDiffers;
+            return job;
+        });
+    return PrintBlocks(options, results);
 }
 
 } // namespace vireoctl

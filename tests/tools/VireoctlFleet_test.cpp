@@ -1,0 +1,207 @@
+// vireoctl on several simulated cameras at once: parallel load, save into a folder, diff, and
+// the refusal of several cameras by the commands that take one.
+#include "tests/support/Process.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fstream>
+#include <set>
+
+using namespace testing_support;
+
+namespace {
+
+class VireoctlFleet : public ::testing::Test {
+protected:
+    void SetUp() override { dir = MakeTempDir("vireoctl-fleet"); }
+    void TearDown() override { RemoveTree(dir); }
+
+    // Starts one more simulated camera and gives its port.
+    std::string Start(std::vector<std::string> options)
+    {
+        std::vector<std::string> argv{CAMSIM_PATH};
+        argv.insert(argv.end(), options.begin(), options.end());
+        cameras.push_back(std::make_unique<BackgroundProcess>(argv));
+        const std::string port = cameras.back()->FirstLine();
+        EXPECT_FALSE(port.empty());
+        return port;
+    }
+
+    ProcessResult Run(const std::vector<std::string>& ports, std::vector<std::string> args)
+    {
+        std::vector<std::string> argv{VIREOCTL_PATH, "--timeout", "300"};
+        for (const std::string& port : ports) {
+            argv.push_back("--port");
+            argv.push_back(port);
+        }
+        argv.insert(argv.end(), args.begin(), args.end());
+        return RunProcess(argv, {"XDG_CONFIG_HOME=" + config.Path()});
+    }
+
+    std::string RGain(const std::string& port)
+    {
+        return Run({port}, {"call", "auto", "GetRGain"}).out;
+    }
+
+    ScopedSettingsDir config;
+    std::string dir;
+    std::vector<std::unique_ptr<BackgroundProcess>> cameras;
+};
+
+std::set<std::string> FilesIn(const std::string& path)
+{
+    std::set<std::string> names;
+    if (DIR* folder = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(folder))
+            if (entry->d_name[0] != '.')
+                names.insert(entry->d_name);
+        ::closedir(folder);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST_F(VireoctlFleet, ParallelLoadGoesOnPastASilentCamera)
+{
+    const std::string a = Start({"--model", "RVQM52CM14"});
+    const std::string b = Start({"--model", "RVQM52CM14"});
+    const std::string silent = Start({"--model", "RVQM52CM14", "--fault", "silent"});
+    const std::string file = dir + "/line.json";
+    ASSERT_EQ(Run({a}, {"save", "auto", file}).exitStatus, 0);
+    for (const std::string& port : {a, b})
+        ASSERT_EQ(Run({port}, {"call", "RVQM52CM14", "SetRGain", "100"}).exitStatus, 0);
+
+    const auto load = Run({a, silent, b}, {"load", file});
+    EXPECT_EQ(load.exitStatus, 1) << load.err;
+    EXPECT_EQ(load.out, a + "\tok\n" + silent +
+                            "\tfailed: error 256: RS232C Timeout; nothing written\n" + b +
+                            "\tok\n");
+    // Standard error is no terminal here: no progress lines.
+    EXPECT_EQ(load.err.find(" of "), std::string::npos) << load.err;
+    EXPECT_EQ(RGain(a), "512\n");
+    EXPECT_EQ(RGain(b), "512\n");
+
+    const auto allGood = Run({b, a}, {"load", file});
+    EXPECT_EQ(allGood.exitStatus, 0) << allGood.err;
+    EXPECT_EQ(allGood.out, b + "\tok\n" + a + "\tok\n");
+}
+
+TEST_F(VireoctlFleet, CameraLinkAndSerialPortsMixInOneLoad)
+{
+    const std::string serial = Start({"--model", "RVQM52CM14"});
+    const std::string file = dir + "/line.json";
+    ASSERT_EQ(Run({serial}, {"save", "auto", file}).exitStatus, 0);
+    // Two grabber ports of one library, each its own port object, beside the serial camera;
+    // port 2 has no camera behind it.
+    const auto load = RunProcess({VIREOCTL_PATH, "--timeout", "300", "--cl", "1", "--port", serial,
+                                  "--cl", "0", "--cl", "7", "load", file},
+                                 {"XDG_CONFIG_HOME=" + config.Path(),
+                                  std::string("CLALLSERIAL_LIBRARY=") + CLSIM_PATH,
+                                  "CLSIM_CONFIG=models=RVQM52CM14,RVQM52CM14"});
+    EXPECT_EQ(load.exitStatus, 1) << load.err;
+    const auto lines = Lines(load.out);
+    ASSERT_EQ(lines.size(), 4u) << load.out;
+    EXPECT_EQ(lines[0], "cl:1\tok");
+    EXPECT_EQ(lines[1], serial + "\tok");
+    EXPECT_EQ(lines[2], "cl:0\tok");
+    EXPECT_EQ(lines[3].rfind("cl:7\tfailed: cannot open Camera Link port 7", 0), 0u) << lines[3];
+}
+
+TEST_F(VireoctlFleet, SaveIntoAFolderNamesEachCameraAndNeverOverwritesAnother)
+{
+    const std::string colour1 = Start({"--model", "RVQM52CM14"});
+    const std::string colour2 = Start({"--model", "RVQM52CM14"}); // the same serial number
+    const std::string other = Start({"--model", "RV1250LX"});
+    const std::string folder = dir + "/line/";
+    ASSERT_EQ(Run({colour1}, {"call", "RVQM52CM14", "SetRGain", "100"}).exitStatus, 0);
+
+    const auto save = Run({colour1, colour2, other}, {"save", "auto", folder});
+    EXPECT_EQ(save.exitStatus, 0) << save.err;
+    EXPECT_EQ(save.out, colour1 + "\tok\n" + colour2 + "\tok\n" + other + "\tok\n");
+    EXPECT_NE(
+        save.err.find("warning: " + colour1 + ", " + colour2 + " report the same serial number"),
+        std::string::npos)
+        << save.err;
+    const std::set<std::string> files = FilesIn(dir + "/line");
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files.count("RVQM52CM14-5220041.json") + files.count("RVQM52CM14-5220041-2.json"),
+              2u);
+    std::string serial = Run({other}, {"call", "auto", "GetSerialNo"}).out;
+    serial.pop_back();
+    EXPECT_EQ(files.count("RV1250LX-" + serial + ".json"), 1u);
+    // Each camera's own values are in its own file: one file holds RGain 100, the other 512.
+    const auto diff1 = Run({colour1}, {"diff", dir + "/line/RVQM52CM14-5220041.json"});
+    const auto diff2 = Run({colour1}, {"diff", dir + "/line/RVQM52CM14-5220041-2.json"});
+    EXPECT_EQ(diff1.exitStatus + diff2.exitStatus, 3) << diff1.out << diff2.out;
+
+    // Several cameras and one file name: refused before anything is sent.
+    const auto oneFile = Run({colour1, colour2}, {"save", "auto", dir + "/one.json"});
+    EXPECT_EQ(oneFile.exitStatus, 2);
+    EXPECT_EQ(FilesIn(dir).count("one.json"), 0u);
+}
+
+TEST_F(VireoctlFleet, DiffReportsWhatDiffersAndNeverWrites)
+{
+    const std::string a = Start({"--model", "RVQM52CM14"});
+    const std::string b = Start({"--model", "RVQM52CM14"});
+    const std::string silent = Start({"--model", "RVQM52CM14", "--fault", "silent"});
+    const std::string file = dir + "/ref.json";
+    ASSERT_EQ(Run({a}, {"save", "auto", file}).exitStatus, 0);
+    ASSERT_EQ(Run({b}, {"call", "RVQM52CM14", "SetRGain", "100"}).exitStatus, 0);
+    const std::string bad = dir + "/bad.json";
+    std::ofstream(bad) << "not JSON";
+
+    struct Case {
+        std::vector<std::string> ports;
+        std::string file;
+        int exitStatus;
+        std::string out;
+    };
+    const std::vector<Case> cases{
+        {{a}, file, 0, ""},
+        {{b}, file, 3, "RGain\t512\t100\n"},
+        {{silent}, file, 1, ""},
+        {{a}, bad, 2, ""},
+        {{a, b}, file, 3, "[" + a + "]\n[" + b + "]\nRGain\t512\t100\n"},
+        {{b, silent},
+         file,
+         1,
+         "[" + b + "]\nRGain\t512\t100\n[" + silent + "]\nfailed: error 256: RS232C Timeout\n"},
+    };
+    for (const Case& c : cases) {
+        const auto diff = Run(c.ports, {"diff", c.file});
+        SCOPED_TRACE(c.ports.size() == 1 ? c.ports[0] + " " + c.file : c.out);
+        EXPECT_EQ(diff.exitStatus, c.exitStatus) << diff.err;
+        EXPECT_EQ(diff.out, c.out);
+        if (c.exitStatus == 2) {
+            const auto lines = Lines(diff.err);
+            EXPECT_EQ(lines.at(0).rfind("error: " + bad + ": not JSON: parse error", 0), 0u);
+            EXPECT_EQ(lines.at(1).rfind("usage: vireoctl ", 0), 0u);
+        }
+    }
+    EXPECT_EQ(RGain(b), "100\n") << "diff wrote to the camera";
+}
+
+TEST_F(VireoctlFleet, CommandsOfOneCameraRefuseSeveral)
+{
+    const std::string a = Start({"--model", "RVQM52CM14"});
+    const std::string b = Start({"--model", "RVQM52CM14"});
+    const std::string script = dir + "/s.txt";
+    std::ofstream(script) << "write 150 a5\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"read", "20"},
+                                                 {"write", "150", "a5"},
+                                                 {"call", "auto", "SetRGain", "7"},
+                                                 {"script", script}}) {
+        const auto run = Run({a, b}, args);
+        EXPECT_EQ(run.exitStatus, 2) << args[0];
+        EXPECT_EQ(Lines(run.err).at(0),
+                  args[0] + ": takes one camera, not 2 (" + a + ", " + b + ")");
+    }
+    // Nothing was written to either.
+    EXPECT_EQ(Run({a}, {"read", "150"}).out, Run({b}, {"read", "150"}).out);
+    EXPECT_NE(Run({a}, {"read", "150"}).out, "A5\n");
+    EXPECT_EQ(RGain(a), "512\n");
+}

@@ -1,0 +1,152 @@
+#include "tools/vireoctl/Fleet.h"
+
+#include "camera/RVXReg.h"
+#include "comm/ComIF.h"
+#include "platform/log/LogWriter.h"
+#include "tools/vireoctl/Progress.h"
+
+#include <memory>
+#include <thread>
+#include <unistd.h>
+
+namespace vireoctl {
+namespace {
+
+struct Camera {
+    Target target;
+    std::unique_ptr<CComIF> com; // this camera's own port objects
+    JobResult result;
+    bool open = false;
+};
+
+void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::size_t line)
+{
+    const TransferProgress report = [&progress, line](std::size_t done, std::size_t total) {
+        progress.Update(line, done, total);
+        return true;
+    };
+    const std::string label = camera.result.label;
+    camera.result = job(*camera.com, report);
+    camera.result.label = label;
+    progress.Finish(line, camera.result.status == kExitOk);
+}
+
+} // namespace
+
+std::string JobResult::Reason() const
+{
+    std::string reason;
+    for (const std::string& error : errors)
+        reason += (reason.empty() ? "" : "; ") +
+                  (error[0] >= '0' && error[0] <= '9' ? "error " + error : error);
+    return reason;
+}
+
+std::string ResultText(CComIF& com, int result)
+{
+    CRVXReg texts(&com);
+    return std::to_string(result) + ": " + texts.GetResultText(result);
+}
+
+std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job)
+{
+    std::vector<Target> targets = options.targets;
+    if (targets.empty())
+        targets.push_back({});
+    const bool several = targets.size() > 1;
+
+    // Settings are loaded and ports opened here, one after another: the settings store is the
+    // main thread's. Only the exchanges run in the cameras' threads.
+    std::vector<Camera> cameras(targets.size());
+    std::vector<std::string> labels;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        Camera& camera = cameras[i];
+        camera.target = targets[i];
+        camera.com = std::make_unique<CComIF>();
+        camera.result.label = targets[i].Label();
+        std::string problem;
+        camera.open = OpenTarget(options, targets[i], *camera.com, problem);
+        if (!camera.open)
+            camera.result.Fail(problem);
+        labels.push_back(camera.result.label.empty() ? "stored port" : camera.result.label);
+    }
+
+    {
+        ProgressLines progress(labels, showProgress && !options.log && ::isatty(2) == 1);
+        for (std::size_t i = 0; i < cameras.size(); ++i)
+            if (!cameras[i].open)
+                progress.Finish(i, false);
+        if (!several) {
+            if (cameras[0].open)
+                RunOne(cameras[0], job, progress, 0);
+        } else {
+            std::vector<std::thread> threads;
+            for (std::size_t i = 0; i < cameras.size(); ++i) {
+                if (!cameras[i].open)
+                    continue;
+                threads.emplace_back([&cameras, &job, &progress, i] {
+                    SetLinePrefix(cameras[i].result.label + ": ", true);
+                    RunOne(cameras[i], job, progress, i);
+                });
+            }
+            for (std::thread& thread : threads)
+                thread.join();
+        }
+    }
+
+    std::vector<JobResult> results;
+    for (Camera& camera : cameras) {
+        if (camera.open)
+            camera.com->Close();
+        results.push_back(std::move(camera.result));
+    }
+    // Records of closing and of the program's exit are not part of the command's output.
+    g_pLogDlg.store(nullptr);
+    for (Camera& camera : cameras)
+        camera.com.reset();
+    return results;
+}
+
+int PrintResultLines(const Options& options, const std::vector<JobResult>& results)
+{
+    int status = kExitOk;
+    for (const JobResult& result : results) {
+        if (options.targets.size() <= 1) {
+            std::fputs(result.out.c_str(), stdout);
+            std::fflush(stdout);
+            for (const std::string& error : result.errors)
+                ErrorLine("error" + std::string(error[0] >= '0' && error[0] <= '9' ? " " : ": ") +
+                          error);
+        } else if (result.status == kExitOk) {
+            std::printf("%s\tok\n", result.label.c_str());
+        } else {
+            std::printf("%s\tfailed: %s\n", result.label.c_str(), result.Reason().c_str());
+        }
+        if (result.status != kExitOk)
+            status = kExitFailed;
+    }
+    std::fflush(stdout);
+    return status;
+}
+
+int PrintBlocks(const Options& options, const std::vector<JobResult>& results)
+{
+    if (options.targets.size() <= 1) {
+        PrintResultLines(options, results);
+        return results.front().status;
+    }
+    int status = kExitOk;
+    bool failed = false;
+    for (const JobResult& result : results) {
+        std::printf("[%s]\n%s", result.label.c_str(), result.out.c_str());
+        if (!result.errors.empty())
+            std::printf("failed: %s\n", result.Reason().c_str());
+        if (result.status == kExitFailed || result.status == kExitUsage)
+            failed = true;
+        status = std::max(status, result.status);
+    }
+    std::fflush(stdout);
+    return failed ? kExitFailed : status;
+}
+
+} // namespace vireoctl

@@ -1,0 +1,56 @@
+// Running one command on every target camera: one port object and one thread per camera, so
+// that N cameras take about as long as one. The threads share nothing but standard error (see
+// ErrorLine); each job's findings come back in its JobResult, printed by the main thread.
+#pragma once
+
+#include "camera/settings/SettingsFile.h"
+#include "camera/settings/SettingsTransfer.h"
+#include "tools/vireoctl/Session.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CComIF;
+
+namespace vireoctl {
+
+struct JobResult {
+    std::string label;                 // the target's
+    int status = kExitOk;              // the exit status this camera alone would give
+    std::string out;                   // what the command prints for this camera
+    std::vector<std::string> errors;   // error lines without "error: " ("256: RS232C Timeout")
+    std::optional<SettingsFile> saved; // save: the values read
+
+    void Fail(std::string error, int exitStatus = kExitFailed)
+    {
+        errors.push_back(std::move(error));
+        status = exitStatus;
+    }
+    // The errors in one line, for "TARGET<TAB>failed: REASON".
+    std::string Reason() const;
+};
+
+// Runs with an open port; progress may be called before each step of a transfer.
+using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& progress)>;
+
+// Opens every target (the stored port when none is named) and runs job on each, in parallel
+// when there are several. A target that cannot be opened fails with the reason. showProgress:
+// draw progress lines on a terminal.
+std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
+                                    const CameraJob& job);
+
+// "256: RS232C Timeout".
+std::string ResultText(CComIF& com, int result);
+
+// One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" or
+// "TARGET<TAB>failed: REASON" each. Exit 0 when all succeeded, else 1.
+int PrintResultLines(const Options& options, const std::vector<JobResult>& results);
+
+// One camera: its output and error lines. Several: one block per camera headed by "[TARGET]",
+// with "failed: REASON" in the block of a failed one. Exit 1 when any failed, else the highest
+// status.
+int PrintBlocks(const Options& options, const std::vector<JobResult>& results);
+
+} // namespace vireoctl

@@ -1,0 +1,233 @@
+#include "tools/vireoctl/PortCommands.h"
+
+#include "camera/RVXReg.h"
+#include "camera/settings/CameraIdentity.h"
+#include "camera/settings/SettingCatalog.h"
+#include "comm/ComIF.h"
+#include "tools/vireoctl/IdentifyCommand.h"
+#include "tools/vireoctl/NamedOps.h"
+#include "tools/vireoctl/OpBinding.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace vireoctl {
+namespace {
+
+constexpr int kSleepMaxMs = 3600000;
+
+PortAction ParseRead(const std::vector<std::string>& args, std::string& problem)
+{
+    int address = 0;
+    if (args.size() != 2) {
+        problem = "read: takes one address (ADDR)";
+        return {};
+    }
+    if (const std::string why = HexArgumentProblem(args[1], 0xFFF, address); !why.empty()) {
+        problem = "read: address " + why;
+        return {};
+    }
+    return [address](CComIF& com) {
+        CRVXReg reg(&com);
+        std::uint8_t value = 0;
+        const int result = reg.ReadRegister(address, value);
+        if (result == 0)
+            std::printf("%02X\n", value);
+        return ReportResult(com, result);
+    };
+}
+
+PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem)
+{
+    int address = 0;
+    int value = 0;
+    if (args.size() != 3) {
+        problem = "write: takes an address and a value (ADDR VALUE)";
+        return {};
+    }
+    if (const std::string why = HexArgumentProblem(args[1], 0xFFF, address); !why.empty()) {
+        problem = "write: address " + why;
+        return {};
+    }
+    if (const std::string why = HexArgumentProblem(args[2], 0xFF, value); !why.empty()) {
+        problem = "write: value " + why;
+        return {};
+    }
+    return [address, value](CComIF& com) {
+        CRVXReg reg(&com);
+        return ReportResult(com, reg.WriteRegister(address, value));
+    };
+}
+
+// The range a setting page allows for an operation that writes one setting of model as it is;
+// empty when there is none. The operation itself takes its type's range.
+std::string PageRange(const std::string& model, const std::string& operation)
+{
+    const auto camera = CameraModelFromName(model);
+    if (!camera)
+        return {};
+    for (const SettingDef& def : SettingsOf(*camera))
+        if (def.setter == operation && def.allowed.empty())
+            return std::to_string(def.minimum) + ".." + std::to_string(def.maximum);
+    return {};
+}
+
+// The operation of model bound to its arguments; empty with what is wrong.
+BoundOp BindOperation(const std::string& model, const std::string& operation,
+                      const std::vector<std::string>& args, std::string& problem, int& status)
+{
+    status = kExitUsage;
+    const auto kind = MapOfModel(model);
+    if (!kind) {
+        problem = "call: unknown model " + model;
+        return {};
+    }
+    const NamedOp* op = FindOperation(*kind, operation);
+    if (!op) {
+        problem = "call: " + model + " has no operation " + operation;
+        return {};
+    }
+    BoundOp run = op->bind(args);
+    if (!run) {
+        problem = "call " + operation + ": " + ArgumentProblem(*op, args);
+        if (const std::string range = PageRange(model, operation);
+            !range.empty() && problem.find(" is outside ") != std::string::npos)
+            problem += " (the setting page's range is " + range + ")";
+    }
+    return run;
+}
+
+int RunBound(CComIF& com, MapKind kind, const BoundOp& run)
+{
+    const auto map = MakeMap(kind, &com);
+    std::vector<std::string> outputs;
+    const int result = run(*map, outputs);
+    if (result == 0)
+        for (const std::string& output : outputs)
+            std::printf("%s\n", output.c_str());
+    return ReportResult(com, result);
+}
+
+PortAction ParseCall(const std::vector<std::string>& args, std::string& problem)
+{
+    if (args.size() < 3) {
+        problem = "call: takes a model and an operation (MODEL OPERATION [ARG...])";
+        return {};
+    }
+    const std::string model = args[1];
+    const std::string operation = args[2];
+    const std::vector<std::string> opArgs(args.begin() + 3, args.end());
+    int status = 0;
+    if (model != kAutoModel) {
+        BoundOp run = BindOperation(model, operation, opArgs, problem, status);
+        if (!run)
+            return {};
+        const MapKind kind = *MapOfModel(model);
+        return [kind, run](CComIF& com) { return RunBound(com, kind, run); };
+    }
+    // "auto": the operation must fit at least one model; the camera then says which one.
+    std::string firstProblem;
+    bool fits = false;
+    for (const char* candidate : {"RV1240DLX", "RV1250LX", "RVQM52CM14"}) {
+        std::string why;
+        if (BindOperation(candidate, operation, opArgs, why, status))
+            fits = true;
+        else if (firstProblem.empty() || why.rfind("call " + operation, 0) == 0)
+            firstProblem = why;
+    }
+    if (!fits) {
+        problem = firstProblem.rfind("call: ", 0) == 0 ? "call: no model has operation " + operation
+                                                       : firstProblem;
+        return {};
+    }
+    return [operation, opArgs](CComIF& com) {
+        std::string modelName;
+        std::optional<CameraModel> camera;
+        if (const int result = ReadCameraModel(&com, modelName, camera); result != 0)
+            return ReportResult(com, result);
+        if (!camera) {
+            ErrorLine("error: the camera's model \"" + modelName + "\" is of no known kind");
+            return kExitFailed;
+        }
+        const char* model = CameraModelName(*camera);
+        std::string why;
+        int status = kExitFailed;
+        const BoundOp run = BindOperation(model, operation, opArgs, why, status);
+        if (!run) {
+            ErrorLine("error: " + why);
+            return status;
+        }
+        return RunBound(com, *MapOfModel(model), run);
+    };
+}
+
+PortAction ParseIdentify(const std::vector<std::string>& args, std::string& problem)
+{
+    if (args.size() != 1) {
+        problem = "identify: takes no argument";
+        return {};
+    }
+    return [](CComIF& com) {
+        std::string text;
+        const int result = IdentifyText(com, text);
+        std::fputs(text.c_str(), stdout);
+        return ReportResult(com, result);
+    };
+}
+
+PortAction ParseSleep(const std::vector<std::string>& args, std::string& problem)
+{
+    long long ms = 0;
+    if (args.size() != 2 || !binding::ParseInteger(args[1], 0, kSleepMaxMs, ms)) {
+        problem = "sleep: takes a time of 0.." + std::to_string(kSleepMaxMs) + " ms";
+        return {};
+    }
+    return [ms](CComIF&) {
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return kExitOk;
+    };
+}
+
+} // namespace
+
+bool IsPortActionCommand(const std::string& command)
+{
+    return command == "read" || command == "write" || command == "call" || command == "identify" ||
+           command == "sleep";
+}
+
+PortAction ParsePortAction(const std::vector<std::string>& args, std::string& problem)
+{
+    const std::string& command = args.at(0);
+    if (command == "read")
+        return ParseRead(args, problem);
+    if (command == "write")
+        return ParseWrite(args, problem);
+    if (command == "call")
+        return ParseCall(args, problem);
+    if (command == "identify")
+        return ParseIdentify(args, problem);
+    if (command == "sleep")
+        return ParseSleep(args, problem);
+    problem = command + ": unknown command";
+    return {};
+}
+
+int RunPortCommand(const Options& options)
+{
+    std::string problem;
+    const PortAction action = ParsePortAction(options.args, problem);
+    if (!action)
+        return UsageError(problem);
+    if (const auto refused = RequireOneTarget(options))
+        return *refused;
+    if (!OpenPort(options))
+        return kExitFailed;
+    const int status = action(g_ComIF);
+    Finish(0);
+    return status;
+}
+
+} // namespace vireoctl
