@@ -169,8 +169,8 @@ TEST_F(VireoctlScript, AStoredTimeoutOutsideTheRangeIsUsedAsTheDefault)
         SCOPED_TRACE(c.stored);
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         EXPECT_EQ(run.out, "34\n");
-        EXPECT_EQ(Count(run.err, "STAT: Stored HsTimeOut " + std::to_string(c.stored) +
-                                     " is outside 1..60000 ms; 3000 ms is used"),
+        EXPECT_EQ(Count(run.err, "STAT: Stored HsTimeOut \"" + std::to_string(c.stored) +
+                                     "\" is not from 1 to 60000 ms: 3000 ms used"),
                   c.replaced ? 1 : 0)
             << run.err;
         EXPECT_EQ(Count(run.err, "Stored HsTimeOut"), c.replaced ? 1 : 0);
@@ -179,7 +179,6 @@ TEST_F(VireoctlScript, AStoredTimeoutOutsideTheRangeIsUsedAsTheDefault)
     profile::WriteProfileInt("Settings\\COMM Port", "HsTimeOut", 0);
     const auto run = Run({"--log", "--timeout", "500", "read", "20"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(Count(run.err, "Stored HsTimeOut"), 0);
     EXPECT_EQ(profile::GetProfileInt("Settings\\COMM Port", "HsTimeOut", -1), 0);
 }
 

@@ -1,5 +1,7 @@
 #include "tools/vireoctl/Session.h"
 
+#include "comm/ReplyTimeOut.h"
+
 #include "camera/RVXReg.h"
 #include "comm/BaudRates.h"
 #include "comm/ComIF.h"
@@ -121,8 +123,9 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
         }
         options.baud = number;
     } else if (name == "--timeout") {
-        if (!ParseDecimal(value, kTimeoutMin, kTimeoutMax, number)) {
-            problem = head + FormatText("not a time-out of %d..%d ms", kTimeoutMin, kTimeoutMax);
+        if (!ParseDecimal(value, kReplyTimeOutMin, kReplyTimeOutMax, number)) {
+            problem = head + FormatText("not a time-out of %d..%d ms", kReplyTimeOutMin,
+                                        kReplyTimeOutMax);
             return false;
         }
         options.timeoutMs = number;
@@ -253,15 +256,9 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         settings.PortName = target.port;
     if (options.baud)
         settings.BaudRate = *options.baud;
-    if (options.timeoutMs) {
+    // A stored time-out outside its range was already replaced (and logged) by LoadSettings.
+    if (options.timeoutMs)
         settings.HsTimeOut = *options.timeoutMs;
-    } else if (settings.HsTimeOut < kTimeoutMin || settings.HsTimeOut > kTimeoutMax) {
-        com.AddLogRecord(FormatText("Stored HsTimeOut %d is outside %d..%d ms; %d ms is used\r",
-                                    settings.HsTimeOut, kTimeoutMin, kTimeoutMax, kTimeoutDefault)
-                             .c_str(),
-                         LOG_STATUS);
-        settings.HsTimeOut = kTimeoutDefault;
-    }
     // Without --cl the port is an RS-232C one: the named or the stored port.
     const bool cameraLink = target.clIndex.has_value();
     if (cameraLink) {

@@ -34,9 +34,6 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDiffers = 3;
 
-inline constexpr int kTimeoutMin = 1;
-inline constexpr int kTimeoutMax = 60000;
-inline constexpr int kTimeoutDefault = 3000;
 
 // Parses the options before the command. Returns false with the argument and what is wrong
 // ("--baud 12345: not one of 4800, ...").
