@@ -52,9 +52,18 @@ int CRs232c::Open()
     Close();
     Status(FormatText("Port open %s\r", m_Settings.PortName.c_str()));
 
+    m_openProblem.clear();
+    serial::PortAddress address;
+    std::string malformed;
+    if (m_Settings.PortName.find("://") != std::string::npos &&
+        !serial::ParsePortName(m_Settings.PortName, address, malformed)) {
+        m_openProblem = m_Settings.PortName + ": " + malformed;
+        Status("Port open Error\r");
+        Status(m_openProblem + "\r");
+        return 0;
+    }
     auto device = m_deviceFactory();
     const std::string path = serial::DevicePathForPort(m_Settings.PortName);
-    m_openProblem.clear();
     if (const int error = device->Open(path); error != 0) {
         m_openProblem = serial::OpenFailureReason(error, path);
         Status("Port open Error\r");
