@@ -65,7 +65,9 @@ int CRs232c::Open()
     auto device = m_deviceFactory();
     const std::string path = serial::DevicePathForPort(m_Settings.PortName);
     if (const int error = device->Open(path); error != 0) {
-        m_openProblem = serial::OpenFailureReason(error, path);
+        const std::string detail = device->FailureDetail();
+        m_openProblem =
+            detail.empty() ? serial::OpenFailureReason(error, path) : path + ": " + detail;
         Status("Port open Error\r");
         Status(m_openProblem + "\r");
         return 0;

@@ -51,6 +51,7 @@ public:
         if (const int error = m_link.Connect(url, m_timeoutMs); error != 0)
             return error;
         std::unique_lock lock(m_mutex);
+        m_detail.clear();
         m_telnet = telnet_init(kTelopts, &Rfc2217Device::OnTelnetEvent, 0, this);
         if (!m_telnet) {
             m_link.Close();
@@ -64,8 +65,12 @@ public:
         // it is.
         WaitFor(lock, [this] { return m_comPort != ComPortOption::Unanswered; });
         if (m_link.IsLost()) {
+            const std::string said =
+                PrintableText(std::string(m_received.begin(), m_received.end()));
             lock.unlock();
             Close();
+            std::lock_guard relock(m_mutex);
+            m_detail = "the server closed the connection" + (said.empty() ? "" : ": " + said);
             return ECONNRESET;
         }
         return 0;
@@ -394,7 +399,7 @@ private:
     std::uint8_t m_modemState = 0;
     unsigned m_lineEvents = 0; // line changes not yet reported by WaitEvent
     std::string m_protocolError;
-    std::string m_detail; // why Configure failed
+    std::string m_detail; // why the last Open or Configure failed
 };
 
 } // namespace

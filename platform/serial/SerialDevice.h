@@ -76,7 +76,7 @@ public:
     // A descriptor that polls readable when Read may have bytes or the device has failed (Read
     // may still find none); -1 when the device has none.
     virtual int PollDescriptor() const = 0;
-    // Why the last Configure failed, when the device knows more than that it failed.
+    // Why the last Open or Configure failed, when the device knows more than its error code.
     virtual std::string FailureDetail() const { return {}; }
 };
 
