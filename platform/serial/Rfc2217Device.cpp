@@ -22,6 +22,8 @@ using Clock = std::chrono::steady_clock;
 // Received data kept for the reader; a line full of noise must not grow it without end.
 constexpr std::size_t kReceivedMax = 64 * 1024;
 constexpr int kReceiveChunk = 4096;
+// Telnet output a stalled server has not taken; beyond this it is dropped, not kept growing.
+constexpr std::size_t kUnsentMax = 64 * 1024;
 
 const telnet_telopt_t kTelopts[] = {
     {TELNET_TELOPT_BINARY, TELNET_WILL, TELNET_DO},
@@ -366,6 +368,8 @@ private:
             m_link.Send(reinterpret_cast<const std::uint8_t*>(m_out.data()),
                         static_cast<int>(m_out.size()), sent, errorCode);
         m_out.erase(0, static_cast<std::size_t>(sent));
+        if (m_out.size() > kUnsentMax)
+            m_out.clear();
         return outcome;
     }
 
