@@ -269,3 +269,35 @@ TEST(NetworkDevices, AnOpenThatCannotConnectIsNamed)
 }
 
 } // namespace
+
+namespace {
+
+TEST(NetworkDevices, AConnectThatDoesNotCompleteGivesUpAtTheTimeOut)
+{
+    // A server that accepts nobody, with its queue full: further connects stay unanswered.
+    const int listening = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listening, 0), 0);
+    ::getsockname(listening, reinterpret_cast<sockaddr*>(&address), &length);
+    std::vector<int> queued;
+    for (int i = 0; i < 2; ++i) {
+        queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        ::connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    const std::string port = std::to_string(ntohs(address.sin_port));
+    for (const std::string& url : {"rfc2217://127.0.0.1:" + port, "socket://127.0.0.1:" + port}) {
+        SCOPED_TRACE(url);
+        auto device = CreateDeviceForPort(url, 300);
+        const int error = device->Open(url);
+        EXPECT_EQ(OpenFailureReason(error, url), url + ": no connection within the time-out");
+    }
+    for (const int fd : queued)
+        ::close(fd);
+    ::close(listening);
+}
+
+} // namespace
