@@ -1,6 +1,7 @@
 #include "comm/Rs232c.h"
 
 #include "platform/msgbox/MessageBox.h"
+#include "platform/serial/NetworkDevices.h"
 
 #include <algorithm>
 #include <chrono>
@@ -24,7 +25,12 @@ void CommunicationError(const std::string& text)
 
 } // namespace
 
-CRs232c::CRs232c() : m_deviceFactory(serial::CreateTermiosDevice) {}
+// The port name chooses the device: a local one, or a serial port served over the network.
+CRs232c::CRs232c()
+    : m_deviceFactory(
+          [this] { return serial::CreateDeviceForPort(m_Settings.PortName, m_Settings.HsTimeOut); })
+{
+}
 
 CRs232c::~CRs232c()
 {
@@ -46,18 +52,33 @@ int CRs232c::Open()
     Close();
     Status(FormatText("Port open %s\r", m_Settings.PortName.c_str()));
 
+    m_openProblem.clear();
+    serial::PortAddress address;
+    std::string malformed;
+    if (m_Settings.PortName.find("://") != std::string::npos &&
+        !serial::ParsePortName(m_Settings.PortName, address, malformed)) {
+        m_openProblem = m_Settings.PortName + ": " + malformed;
+        Status("Port open Error\r");
+        Status(m_openProblem + "\r");
+        return 0;
+    }
     auto device = m_deviceFactory();
     const std::string path = serial::DevicePathForPort(m_Settings.PortName);
-    m_openProblem.clear();
     if (const int error = device->Open(path); error != 0) {
-        m_openProblem = serial::OpenFailureReason(error, path);
+        const std::string detail = device->FailureDetail();
+        m_openProblem =
+            detail.empty() ? serial::OpenFailureReason(error, path) : path + ": " + detail;
         Status("Port open Error\r");
         Status(m_openProblem + "\r");
         return 0;
     }
     m_device = std::move(device);
+    if (m_Settings.PortName.rfind("socket://", 0) == 0)
+        Status("Raw TCP port: line settings do not apply\r");
     if (!ConfigurePort()) {
-        m_openProblem = path + ": the device refused the port settings";
+        const std::string detail = m_device->FailureDetail();
+        m_openProblem =
+            path + ": " + (detail.empty() ? "the device refused the port settings" : detail);
         m_device->Close();
         m_device.reset();
         return 0;

@@ -50,7 +50,8 @@ class ISerialDevice {
 public:
     virtual ~ISerialDevice() = default;
 
-    // Opens the device for exclusive use. Returns 0 or an errno value.
+    // Opens the device for exclusive use. Returns 0 or an errno value (network devices: or a
+    // value of NetworkConnect.h).
     virtual int Open(const std::string& path) = 0;
     virtual void Close() = 0;
 
@@ -75,6 +76,8 @@ public:
     // A descriptor that polls readable when Read may have bytes or the device has failed (Read
     // may still find none); -1 when the device has none.
     virtual int PollDescriptor() const = 0;
+    // Why the last Open or Configure failed, when the device knows more than its error code.
+    virtual std::string FailureDetail() const { return {}; }
 };
 
 std::unique_ptr<ISerialDevice> CreateTermiosDevice();

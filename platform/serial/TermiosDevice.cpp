@@ -1,6 +1,7 @@
 #include "platform/serial/SerialDevice.h"
 
 #include "platform/serial/HeldPorts.h"
+#include "platform/serial/NetworkConnect.h"
 
 #include <atomic>
 #include <cerrno>
@@ -399,6 +400,8 @@ std::string OpenFailureReason(int error, const std::string& path)
 {
     if (path.empty() || path == "/dev/")
         return "no port chosen";
+    if (IsNetworkPortName(path))
+        return NetworkOpenFailureReason(error, path);
     switch (error) {
     case ENOENT:
     case ENODEV:

@@ -1,0 +1,115 @@
+// A serial port served as a raw TCP socket: the bytes of the line and nothing else. Line
+// settings and modem lines do not reach the far end.
+#include "platform/serial/NetworkDevices.h"
+
+#include "platform/serial/SocketLink.h"
+
+#include <cerrno>
+
+namespace serial {
+namespace {
+
+class RawTcpDevice final : public ISerialDevice {
+public:
+    explicit RawTcpDevice(int connectTimeoutMs) : m_connectTimeoutMs(connectTimeoutMs) {}
+    ~RawTcpDevice() override { Close(); }
+
+    int Open(const std::string& url) override { return m_link.Connect(url, m_connectTimeoutMs); }
+    void Close() override { m_link.Close(); }
+
+    // The server's own settings stand; there is nothing to send them with.
+    bool Configure(const LineSettings&) override { return m_link.IsOpen(); }
+
+    bool SetTimeouts(int, int, int writeTotalMs) override
+    {
+        m_link.SetWriteTimeout(writeTotalMs);
+        return m_link.IsOpen();
+    }
+
+    bool Purge() override
+    {
+        // What already arrived is stale; the far end's buffers are out of reach.
+        std::uint8_t drain[256];
+        m_drained.clear();
+        for (int i = 0; i < 64; ++i) {
+            const int n = m_link.Receive(drain, sizeof drain);
+            if (n <= 0)
+                break;
+            // Kept in case the server said why it closes the connection.
+            if (m_drained.size() < 256)
+                m_drained.append(reinterpret_cast<const char*>(drain), static_cast<size_t>(n));
+        }
+        return m_link.IsOpen() && !m_link.IsLost();
+    }
+
+    bool SetEventMask(unsigned mask) override
+    {
+        if (!m_link.IsOpen())
+            return false;
+        m_link.SetEventMask(mask);
+        return true;
+    }
+
+    unsigned WaitEvent(std::string& failure) override
+    {
+        for (;;) {
+            const unsigned mask = m_link.EventMask();
+            if (mask == 0)
+                return 0;
+            if (m_link.IsLost()) {
+                failure = m_link.LostReason();
+                return 0;
+            }
+            if (m_link.WaitReadable(-1) != SocketLink::Wait::Readable)
+                continue; // the loop head sees the cleared mask
+            const int state = m_link.Peek();
+            if (state > 0)
+                return mask & EvRxChar ? static_cast<unsigned>(EvRxChar) : 0u;
+            if (state < 0) {
+                failure = m_link.LostReason();
+                return 0;
+            }
+        }
+    }
+
+    unsigned ClearError() override { return 0; }
+    int BytesWaiting() override { return m_link.Pending(); }
+
+    int Read(std::uint8_t* buffer, int max, int& errorCode) override
+    {
+        const int n = m_link.Receive(buffer, max);
+        errorCode = n < 0 ? ECONNRESET : 0;
+        return n;
+    }
+
+    WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) override
+    {
+        return m_link.Send(data, n, written, errorCode);
+    }
+
+    // No modem lines travel over a raw socket.
+    bool GetModemLines(ModemLines&) override { return false; }
+    int PollDescriptor() const override { return m_link.Descriptor(); }
+
+    std::string FailureDetail() const override
+    {
+        if (!m_link.IsLost())
+            return {};
+        const std::string said = PrintableText(m_drained);
+        return "the server closed the connection" + (said.empty() ? "" : ": " + said);
+    }
+
+private:
+    SocketLink m_link;
+    int m_connectTimeoutMs;
+    std::string m_drained; // what the last Purge discarded
+};
+
+} // namespace
+
+std::unique_ptr<ISerialDevice> CreateRawTcpDevice(int connectTimeoutMs)
+{
+    return std::make_unique<RawTcpDevice>(connectTimeoutMs);
+}
+
+} // namespace serial
