@@ -10,6 +10,7 @@ CComIF::~CComIF() = default;
 
 int CComIF::LoadSettings()
 {
+    const profile::Batch batch;
     PortType = profile::GetProfileInt(kCommSection, "Port type", PORT_CAMERALINK);
     return CCom::LoadSettings();
 }
@@ -23,6 +24,8 @@ void CComIF::SaveSettings()
 int CComIF::Initialize()
 {
     SetWindowLoggingFlag(true);
+    // Every port's settings from one store.
+    const profile::Batch batch;
     LoadSettings();
     m_Cas.Initialize();
     m_Rs232c.Initialize();
