@@ -61,6 +61,7 @@ void CLogTab::AppendLine(const char* text)
     const std::size_t length = strnlen(text, kLineMax);
     const bool here = QThread::currentThread() == thread();
     bool post = false;
+    bool batchWaiting = false;
     {
         std::lock_guard lock(m_mutex);
         m_strLog.append(text, length);
@@ -69,13 +70,17 @@ void CLogTab::AppendLine(const char* text)
             m_strLog.erase(0, kTrimCount);
             m_logStart += kTrimCount;
         }
+        batchWaiting = m_updatePosted;
         if (!here && !m_updatePosted) {
             m_updatePosted = true;
             post = true;
         }
     }
+    // A line of this thread joins a batch that waits for its update (lines sent and received
+    // during an exchange); otherwise the box takes it at once.
     if (here) {
-        TakePending();
+        if (!batchWaiting)
+            TakePending();
         return;
     }
     // The first line of a batch asks for the update; the update takes the whole batch. It is
@@ -119,10 +124,18 @@ void CLogTab::AddBoxLines(const std::string& bytes, std::uint64_t from, QString&
     }
 }
 
+void CLogTab::showEvent(QShowEvent* event)
+{
+    ui::Dialog::showEvent(event);
+    TakePending();
+}
+
 void CLogTab::TakePending()
 {
+    // A hidden box takes the lines when it is shown: laying out lines no one sees would cost
+    // the exchanges time.
     QPlainTextEdit* box = Box();
-    if (!box)
+    if (!box || !isVisible())
         return;
     bool rebuild = m_boxTyped;
     std::string firstLine; // the box's first line as the trimmed text now begins it

@@ -21,8 +21,9 @@ public:
     CLogTab(int templateId, int editId);
 
     // Appends one line (and CR LF). Any thread may call it; the lines keep the order of the
-    // calls. On the user-interface thread the edit box takes the line at once; from another
-    // thread the lines wait in one batch for one queued update.
+    // calls. Lines from another thread wait in one batch for one queued update, and lines of the
+    // user-interface thread join a batch that waits; otherwise the visible edit box takes the
+    // line at once. A hidden box takes its lines when it is shown.
     void AppendLine(const char* text);
     // Empties the text and the edit box (user-interface thread).
     void Clear();
@@ -34,6 +35,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // One line of the text as the edit box holds it: where its CR LF ends in the stream of all
@@ -43,8 +45,8 @@ private:
         int length;
     };
 
-    // Brings the edit box up to the text: drops the lines the text has dropped and appends the
-    // lines added since (user-interface thread).
+    // Brings the edit box up to the text, when it is visible: drops the lines the text has
+    // dropped and appends the lines added since (user-interface thread).
     void TakePending();
     // Appends the shown form of whole lines beginning at stream offset from to out and records
     // them in m_boxLines.

@@ -186,6 +186,9 @@ TEST_F(LogDlgTest, TheBoxTakesEachLineAsTheWholeTextWouldShowItThroughEveryTrim)
         "\n\r",
     };
     QPlainTextEdit* box = Box(IDC_EDIT_SEQ_LOG);
+    log.AddSeqLog("before the tab is shown");
+    EXPECT_EQ(box->toPlainText(), "") << "a hidden box waits";
+    ChooseTab(1);
     for (int i = 0; i < 700; ++i) {
         const std::string& line = lines[static_cast<std::size_t>(i * 7 % 12)];
         log.AddSeqLog(line.c_str());
@@ -202,7 +205,6 @@ TEST_F(LogDlgTest, TheBoxTakesEachLineAsTheWholeTextWouldShowItThroughEveryTrim)
     EXPECT_EQ(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
     EXPECT_NE(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::NoWrap);
-    ChooseTab(1);
     EXPECT_GT(box->horizontalScrollBar()->maximum(), 0);
 }
 
@@ -228,6 +230,7 @@ TEST_F(LogDlgTest, LinesFromAnotherThreadReachTheBoxInOneUpdatePerBatch)
                                    .c_str());
         });
         receiver.join();
+        log.AddCommLog("SEND: joins the batch");
         EXPECT_EQ(box->toPlainText(), "SEND: first\n") << "the box waits for the update";
         QCoreApplication::processEvents();
         EXPECT_EQ(counter.calls, batch + 1);
