@@ -1,0 +1,254 @@
+// Side by side in one run, on the same simulated camera over a pseudo-terminal: register reads
+// per second through our port and register code, through a minimal C client (write, poll, read)
+// and, where Debian's python3-serial is installed, through a pyserial loop; a read's time over
+// its exact wire time at 9600 and 230400 baud; and the CPU a process spends, per second of
+// waiting, while a slow camera behind the simulated frame grabber thinks about its reply.
+#include "camera/RVXReg.h"
+#include "comm/ComIF.h"
+#include "platform/camlink/ClLibrary.h"
+#include "platform/profile/Profile.h"
+#include "bench/SimulatedPort.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kRequest[] = "\x02"
+                            "20RQ"
+                            "\x03";
+constexpr std::size_t kRequestBytes = 6; // STX "20RQ" ETX
+constexpr std::size_t kReplyBytes = 4;   // STX "34" ETX
+constexpr int kReads = 2000;
+constexpr int kWireReads = 100;
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double WireSeconds(int baud)
+{
+    return 10.0 * (kRequestBytes + kReplyBytes) / baud;
+}
+
+// Seconds per read through the port facade and the register protocol; negative on a failure.
+double OurReads(camsim::PtyServer& server, benchmark::State& state, int count)
+{
+    if (!bench::OpenSimulatedPort(server, state))
+        return -1;
+    CRVXReg reg(&g_ComIF);
+    std::uint8_t value = 0;
+    double seconds = -1;
+    if (reg.ReadRegister(0x20, value) == 0) {
+        const auto start = Clock::now();
+        int done = 0;
+        while (done < count && reg.ReadRegister(0x20, value) == 0)
+            ++done;
+        if (done == count)
+            seconds = Since(start) / count;
+    }
+    g_ComIF.Close();
+    if (seconds < 0)
+        state.SkipWithError("a read through the port facade failed");
+    return seconds;
+}
+
+// One request and its reply by the least a client can do: write, then poll and read until ETX.
+bool MinimalRead(int fd)
+{
+    if (::write(fd, kRequest, kRequestBytes) != static_cast<ssize_t>(kRequestBytes))
+        return false;
+    char reply[64];
+    for (;;) {
+        pollfd ready{fd, POLLIN, 0};
+        if (::poll(&ready, 1, 3000) <= 0)
+            return false;
+        const ssize_t n = ::read(fd, reply, sizeof reply);
+        if (n <= 0)
+            return false;
+        if (std::memchr(reply, 0x03, static_cast<std::size_t>(n)))
+            return true;
+    }
+}
+
+// Seconds per read of the minimal client; negative on a failure.
+double MinimalClientReads(const std::string& path, int count)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    termios raw{};
+    if (::tcgetattr(fd, &raw) == 0) {
+        ::cfmakeraw(&raw);
+        ::tcsetattr(fd, TCSANOW, &raw);
+    }
+    double seconds = -1;
+    if (MinimalRead(fd)) {
+        const auto start = Clock::now();
+        int done = 0;
+        while (done < count && MinimalRead(fd))
+            ++done;
+        if (done == count)
+            seconds = Since(start) / count;
+    }
+    ::close(fd);
+    return seconds;
+}
+
+// The pyserial loop: the reply's length is known, so it reads exactly that.
+constexpr char kPyserialLoop[] = R"(
+import sys, time, serial
+port = serial.Serial(sys.argv[1], 9600, timeout=3)
+count = int(sys.argv[2])
+request = b"\x0220RQ\x03"
+def read():
+    port.write(request)
+    if len(port.read(4)) != 4:
+        sys.exit(1)
+read()
+start = time.perf_counter()
+for _ in range(count):
+    read()
+print(time.perf_counter() - start)
+)";
+
+constexpr char kPython[] = "/usr/bin/python3";
+
+bool PyserialInstalled()
+{
+    const std::string command = std::string(kPython) + " -c 'import serial' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+// Seconds per read of the pyserial loop; negative when it failed.
+double PyserialReads(const std::string& path, int count)
+{
+    const std::string command =
+        std::string(kPython) + " -c '" + kPyserialLoop + "' " + path + " " + std::to_string(count);
+    FILE* out = ::popen(command.c_str(), "r");
+    if (!out)
+        return -1;
+    double seconds = -1;
+    if (std::fscanf(out, "%lf", &seconds) != 1)
+        seconds = -1;
+    if (::pclose(out) != 0)
+        return -1;
+    return seconds / count;
+}
+
+// Reads from an instant camera: our rate against the minimal client's and pyserial's.
+void ReadsPerSecondSideBySide(benchmark::State& state)
+{
+    camsim::Camera camera;
+    camsim::PtyServer server(camera);
+    for (auto _ : state) {
+        const double ours = OurReads(server, state, kReads);
+        if (ours < 0)
+            return;
+        const double minimal = MinimalClientReads(server.SlavePath(), kReads);
+        if (minimal < 0) {
+            state.SkipWithError("the minimal client's read failed");
+            return;
+        }
+        state.counters["ours_reads_per_s"] = 1 / ours;
+        state.counters["minimal_c_reads_per_s"] = 1 / minimal;
+        state.counters["ours_time_over_minimal_c"] = ours / minimal;
+        if (PyserialInstalled()) {
+            const double pyserial = PyserialReads(server.SlavePath(), kReads);
+            if (pyserial < 0) {
+                state.SkipWithError("the pyserial loop failed");
+                return;
+            }
+            state.counters["pyserial_reads_per_s"] = 1 / pyserial;
+            state.counters["ours_rate_over_pyserial"] = pyserial / ours;
+        }
+    }
+}
+
+// A read from a camera that keeps the exact wire time, over that wire time.
+void ReadOverWireTime(benchmark::State& state)
+{
+    const int baud = static_cast<int>(state.range(0));
+    camsim::Camera camera;
+    camera.SetFaults({camsim::Fault::None, false, 0, baud});
+    camsim::PtyServer server(camera);
+    for (auto _ : state) {
+        const double ours = OurReads(server, state, kWireReads);
+        if (ours < 0)
+            return;
+        const double minimal = MinimalClientReads(server.SlavePath(), kWireReads);
+        if (minimal < 0) {
+            state.SkipWithError("the minimal client's read failed");
+            return;
+        }
+        state.counters["ours_over_wire"] = ours / WireSeconds(baud);
+        state.counters["minimal_c_over_wire"] = minimal / WireSeconds(baud);
+    }
+}
+
+// One read from a Camera Link camera that answers after a second: the process's CPU time over
+// the wall time of the wait, the share of one core the waiting costs.
+void CameraLinkWaitCpu(benchmark::State& state)
+{
+    // The user's stored settings are neither read nor changed.
+    profile::SetStoreDirectory("/tmp/vireo-peer-bench-" + std::to_string(::getpid()));
+    profile::SetReadOnly(true);
+    setenv(camlink::kLibraryVariable, CLSIM_PATH, 1);
+    setenv("CLSIM_CONFIG", "models=RV1240DLX;delay=1000", 1);
+    g_ComIF.Initialize();
+    g_ComIF.PortType = PORT_CAMERALINK;
+    if (g_ComIF.m_Cas.SelectPort(0) != 1 || g_ComIF.Open() != 1) {
+        state.SkipWithError("the simulated grabber's port did not open");
+        return;
+    }
+    CRVXReg reg(&g_ComIF);
+    double cpuSum = 0;
+    double wallSum = 0;
+    for (auto _ : state) {
+        std::uint8_t value = 0;
+        const auto start = Clock::now();
+        const double cpuStart = ProcessCpuSeconds();
+        const int result = reg.ReadRegister(0x20, value);
+        const double cpu = ProcessCpuSeconds() - cpuStart;
+        const double wall = Since(start);
+        if (result != 0) {
+            state.SkipWithError("the Camera Link read failed");
+            break;
+        }
+        cpuSum += cpu;
+        wallSum += wall;
+    }
+    if (wallSum > 0)
+        state.counters["cl_wait_cpu_share_of_core"] = cpuSum / wallSum;
+    g_ComIF.Close();
+}
+
+} // namespace
+
+BENCHMARK(ReadsPerSecondSideBySide)->Iterations(1)->UseRealTime();
+BENCHMARK(ReadOverWireTime)->Arg(9600)->Arg(230400)->Iterations(1)->UseRealTime();
+BENCHMARK(CameraLinkWaitCpu)->Iterations(3)->UseRealTime();
+
+BENCHMARK_MAIN();
