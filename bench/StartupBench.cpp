@@ -20,7 +20,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 7;
+constexpr int kRounds = 21;
 constexpr int kMapTimeoutMs = 20000;
 
 struct Program {
