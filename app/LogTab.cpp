@@ -3,9 +3,28 @@
 #include "res/Resource.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QThread>
 
 #include <cstring>
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+// One line of the log text (without its CR LF) as the edit box shows it: other CR and LF bytes
+// (a status line's own "\r" or "\n") show as nothing.
+QString ShownLine(const char* bytes, std::size_t size)
+{
+    QString line = QString::fromUtf8(bytes, static_cast<qsizetype>(size));
+    line.remove(QLatin1Char('\r'));
+    line.remove(QLatin1Char('\n'));
+    return line;
+}
+
+} // namespace
 
 CLogTab::CLogTab(int templateId, int editId) : ui::Dialog(templateId), m_editId(editId) {}
 
@@ -16,31 +35,74 @@ CLogTabSeq::CLogTabSeq() : CLogTab(IDD_LOG_SEQ, IDC_EDIT_SEQ_LOG) {}
 bool CLogTab::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
+    if (QPlainTextEdit* box = Box()) {
+        // Long lines scroll sideways instead of being cut off at the edge.
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // Every append would stay on the undo stack for as long as the window lives.
+        box->setUndoRedoEnabled(false);
+        connect(box->document(), &QTextDocument::contentsChanged, this, [this] {
+            if (!m_updating)
+                m_boxTyped = true;
+        });
+    }
     // Lines may have come before the window existed.
-    ShowText();
+    TakePending();
     return true;
+}
+
+QPlainTextEdit* CLogTab::Box() const
+{
+    return GetEdit(m_editId).TextEdit();
 }
 
 void CLogTab::AppendLine(const char* text)
 {
     const std::size_t length = strnlen(text, kLineMax);
+    const bool here = QThread::currentThread() == thread();
+    bool post = false;
+    bool batchWaiting = false;
     {
         std::lock_guard lock(m_mutex);
         m_strLog.append(text, length);
-        m_strLog += "\r\n";
-        if (m_strLog.size() > kTextMax)
+        m_strLog += kLineEnd;
+        if (m_strLog.size() > kTextMax) {
             m_strLog.erase(0, kTrimCount);
+            m_logStart += kTrimCount;
+        }
+        batchWaiting = m_updatePosted;
+        if (!here && !m_updatePosted) {
+            m_updatePosted = true;
+            post = true;
+        }
     }
-    RequestShow();
+    // A line of this thread joins a batch that waits for its update (lines sent and received
+    // during an exchange); otherwise the box takes it at once.
+    if (here) {
+        if (!batchWaiting)
+            TakePending();
+        return;
+    }
+    // The first line of a batch asks for the update; the update takes the whole batch. It is
+    // dropped with the window if the window goes first.
+    if (post)
+        QMetaObject::invokeMethod(
+            this, [this] { TakePending(); }, Qt::QueuedConnection);
 }
 
 void CLogTab::Clear()
 {
     {
         std::lock_guard lock(m_mutex);
+        m_logStart += m_strLog.size();
         m_strLog.clear();
+        m_boxFrom = m_boxTo = m_logStart;
     }
+    m_boxLines.clear();
+    m_updating = true;
     GetEdit(m_editId).SetWindowText("");
+    m_updating = false;
+    m_boxTyped = false;
 }
 
 std::string CLogTab::Text() const
@@ -49,31 +111,93 @@ std::string CLogTab::Text() const
     return m_strLog;
 }
 
-void CLogTab::RequestShow()
+void CLogTab::AddBoxLines(const std::string& bytes, std::uint64_t from, QString& out)
 {
-    if (QThread::currentThread() == thread()) {
-        ShowText();
-        return;
+    std::size_t at = 0;
+    for (std::size_t end = bytes.find(kLineEnd); end != std::string::npos;
+         end = bytes.find(kLineEnd, at)) {
+        const QString line = ShownLine(bytes.data() + at, end - at);
+        out += line;
+        out += QLatin1Char('\n');
+        at = end + 2;
+        m_boxLines.push_back({from + at, static_cast<int>(line.size()) + 1});
     }
-    // One pending update is enough: it shows the text as it is when it runs. The update is
-    // dropped with the window if the window goes first.
-    if (!m_showPending.exchange(true))
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_showPending = false;
-                ShowText();
-            },
-            Qt::QueuedConnection);
 }
 
-void CLogTab::ShowText()
+void CLogTab::showEvent(QShowEvent* event)
+{
+    ui::Dialog::showEvent(event);
+    TakePending();
+}
+
+void CLogTab::TakePending()
+{
+    // A hidden box takes the lines when it is shown: laying out lines no one sees would cost
+    // the exchanges time.
+    QPlainTextEdit* box = Box();
+    if (!box || !isVisible())
+        return;
+    bool rebuild = m_boxTyped;
+    std::string firstLine; // the box's first line as the trimmed text now begins it
+    std::string added;
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_updatePosted = false;
+        start = m_logStart;
+        end = start + m_strLog.size();
+        if (start > m_boxFrom && !rebuild) {
+            // The trim may cut a line anywhere: the line that now comes first is shown anew.
+            const std::size_t cut = m_strLog.find(kLineEnd);
+            if (cut == std::string::npos || start + cut + 2 > m_boxTo)
+                rebuild = true;
+            else
+                firstLine.assign(m_strLog, 0, cut);
+        }
+        if (rebuild)
+            added = m_strLog;
+        else if (end > m_boxTo)
+            added.assign(m_strLog, static_cast<std::size_t>(m_boxTo - start));
+    }
+    if (!rebuild && start == m_boxFrom && added.empty())
+        return;
+
+    m_updating = true;
+    QTextCursor cursor(box->document());
+    if (rebuild) {
+        m_boxLines.clear();
+        QString text;
+        AddBoxLines(added, start, text);
+        box->setPlainText(text);
+    } else {
+        if (start > m_boxFrom) {
+            const std::uint64_t firstEnd = start + firstLine.size() + 2;
+            int removed = 0;
+            while (m_boxLines.front().end < firstEnd) {
+                removed += m_boxLines.front().length;
+                m_boxLines.pop_front();
+            }
+            const QString shown = ShownLine(firstLine.data(), firstLine.size());
+            cursor.setPosition(removed + m_boxLines.front().length - 1, QTextCursor::KeepAnchor);
+            cursor.insertText(shown);
+            m_boxLines.front().length = static_cast<int>(shown.size()) + 1;
+        }
+        QString text;
+        AddBoxLines(added, end - added.size(), text);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+    }
+    m_boxFrom = start;
+    m_boxTo = end;
+    m_updating = false;
+    m_boxTyped = false;
+    ScrollToNewest();
+}
+
+void CLogTab::ScrollToNewest()
 {
     ui::Edit edit = GetEdit(m_editId);
-    if (!edit.IsValid())
-        return;
-    if (QPlainTextEdit* box = edit.TextEdit())
-        box->setPlainText(ShownText(Text()));
     edit.LineScroll(edit.GetLineCount());
 }
 

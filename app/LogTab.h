@@ -4,10 +4,13 @@
 
 #include "platform/ui/Dialog.h"
 
-#include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
+
+class QPlainTextEdit;
 
 class CLogTab : public ui::Dialog {
 public:
@@ -18,7 +21,9 @@ public:
     CLogTab(int templateId, int editId);
 
     // Appends one line (and CR LF). Any thread may call it; the lines keep the order of the
-    // calls, and the edit box follows on the user-interface thread.
+    // calls. Lines from another thread wait in one batch for one queued update, and lines of the
+    // user-interface thread join a batch that waits; otherwise the visible edit box takes the
+    // line at once. A hidden box takes its lines when it is shown.
     void AppendLine(const char* text);
     // Empties the text and the edit box (user-interface thread).
     void Clear();
@@ -30,15 +35,38 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void RequestShow();
-    void ShowText();
+    // One line of the text as the edit box holds it: where its CR LF ends in the stream of all
+    // bytes ever appended, and how many characters it takes in the box with its line break.
+    struct BoxLine {
+        std::uint64_t end;
+        int length;
+    };
+
+    // Brings the edit box up to the text, when it is visible: drops the lines the text has
+    // dropped and appends the lines added since (user-interface thread).
+    void TakePending();
+    // Appends the shown form of whole lines beginning at stream offset from to out and records
+    // them in m_boxLines.
+    void AddBoxLines(const std::string& bytes, std::uint64_t from, QString& out);
+    void ScrollToNewest();
+    QPlainTextEdit* Box() const;
 
     const int m_editId;
+
     mutable std::mutex m_mutex;
-    std::string m_strLog; // guarded by m_mutex; what is shown, cleared and saved
-    std::atomic<bool> m_showPending{false};
+    std::string m_strLog;         // guarded; what is shown, cleared and saved
+    std::uint64_t m_logStart = 0; // guarded; stream offset of m_strLog's first byte
+    bool m_updatePosted = false;  // guarded; a queued update will take the pending batch
+
+    // What the edit box holds; user-interface thread only.
+    std::deque<BoxLine> m_boxLines;
+    std::uint64_t m_boxFrom = 0; // stream offset of the box's first byte
+    std::uint64_t m_boxTo = 0;   // stream offset up to which the box has taken the text
+    bool m_boxTyped = false;     // the user typed into the box: the next update rebuilds it
+    bool m_updating = false;     // our own edits of the box are under way
 };
 
 // The communication log: every status record, frame sent and frame received.

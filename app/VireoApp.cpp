@@ -100,6 +100,9 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
 
     frame->show();
     frame->update();
+    // The window reaches the screen now, not after the settings are loaded and the setup dialog
+    // is built.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     g_ComIF.Initialize();
     g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);

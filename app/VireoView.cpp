@@ -6,6 +6,7 @@
 #include "app/VireoApp.h"
 #include "camera/RVX1240Reg.h"
 #include "comm/ComIF.h"
+#include "platform/ui/Resources.h"
 #include "res/Resource.h"
 
 #include <QScreen>
@@ -117,7 +118,7 @@ void CVireoView::PlaceLog()
 
 void CVireoView::CreatePageTabs()
 {
-    CreatePages();
+    NameTabControls();
     for (int model = 0; model < kModelCount; ++model) {
         BuildTabs(model);
         GetWindow(m_sets[model].tabId).ShowWindow(false);
@@ -125,16 +126,37 @@ void CVireoView::CreatePageTabs()
     FitPages();
 }
 
-void CVireoView::CreatePages()
+void CVireoView::NameTabControls()
 {
     // The model list and the tab controls have no caption of their own to be found by.
     GetWindow(IDC_COMBO_MODEL).Widget()->setAccessibleName(QStringLiteral("Camera Model"));
-    for (int model = 0; model < kModelCount; ++model) {
-        QWidget* tab = GetDlgItem(m_sets[model].tabId);
-        tab->setAccessibleName(QString::fromLatin1(kModelNames[model]));
-        for (const PageEntry& entry : m_sets[model].pages)
-            entry.page->Create(tab);
+    for (int model = 0; model < kModelCount; ++model)
+        GetDlgItem(m_sets[model].tabId)->setAccessibleName(QString::fromLatin1(kModelNames[model]));
+}
+
+void CVireoView::EnsurePages(int model)
+{
+    if (model < 0 || model >= kModelCount || m_pagesCreated[model])
+        return;
+    m_pagesCreated[model] = true;
+    QWidget* tab = GetDlgItem(m_sets[model].tabId);
+    for (const PageEntry& entry : m_sets[model].pages) {
+        entry.page->Create(tab);
+        entry.page->MoveWindow(kPageLeft, m_pageTop[model]);
     }
+    FitPages();
+}
+
+QRect CVireoView::PageRect(int model, const PageEntry& entry) const
+{
+    if (m_pagesCreated[model])
+        return entry.page->geometry();
+    const ui::DialogTemplate* tmpl = ui::FindDialogTemplate(entry.page->TemplateId());
+    if (!tmpl)
+        return {};
+    const ui::DialogUnits units(ui::TemplateFont(*tmpl));
+    return {kPageLeft, m_pageTop[model], units.ToPixelsX(tmpl->rect.cx),
+            units.ToPixelsY(tmpl->rect.cy)};
 }
 
 void CVireoView::BuildTabs(int model)
@@ -149,9 +171,7 @@ void CVireoView::BuildTabs(int model)
     // With our font the tab strip may be taller than the place the pages were drawn for; the
     // captions stay visible.
     const QRect display = tab.DisplayRect();
-    const int top = std::max(set.top, display.top() + 2);
-    for (const PageEntry& entry : set.pages)
-        entry.page->MoveWindow(kPageLeft, top);
+    m_pageTop[model] = std::max(set.top, display.top() + 2);
     tab.SetCurSel(tab.GetItemCount() - 1);
 }
 
@@ -159,13 +179,14 @@ void CVireoView::FitPages()
 {
     QSize need(0, 0);
     QSize have(0, 0);
-    for (const PageSet& set : m_sets) {
+    for (int model = 0; model < kModelCount; ++model) {
+        const PageSet& set = m_sets[model];
         ui::TabCtrl tab = GetTabCtrl(set.tabId);
         have = have.expandedTo(tab.Widget()->size());
         // Every tab caption stays visible: the strip never needs its scroll buttons.
         need = need.expandedTo(QSize(tab.Widget()->Bar()->sizeHint().width() + kPageMargin, 0));
         for (const PageEntry& entry : set.pages) {
-            const QRect page = entry.page->geometry();
+            const QRect page = PageRect(model, entry);
             need = need.expandedTo(
                 QSize(page.right() + 1 + kPageMargin, page.bottom() + 1 + kPageMargin));
         }
@@ -197,6 +218,7 @@ pages::CCmdPage* CVireoView::CurrentPage(int model) const
 
 void CVireoView::ShowCurrentPage(int model)
 {
+    EnsurePages(model);
     for (const PageEntry& entry : m_sets[model].pages)
         entry.page->ShowWindow(false);
     if (pages::CCmdPage* page = CurrentPage(model))

@@ -39,9 +39,12 @@ public:
 
     // Runs once, when the frame has created the view.
     void OnInitialUpdate();
-    // Its last steps: every page created hidden in its model's tab control, the tabs built and
-    // the tab controls hidden.
+    // Its last steps: every model's tabs built and its tab control hidden. The pages are made
+    // when their model is first chosen; the form already has the size they need.
     void CreatePageTabs();
+    // Creates a model's pages, hidden, in its tab control, unless they exist.
+    void EnsurePages(int model);
+    bool PagesCreated(int model) const { return m_pagesCreated[model]; }
 
     // Shows the tab control of the model chosen in the list.
     void SelectModelPages();
@@ -108,8 +111,10 @@ public:
     CCmd52CColor m_cmd52CColor;
 
 private:
-    void CreatePages();
+    void NameTabControls();
     void BuildTabs(int model);
+    // Where a page stands in its tab control, whether it exists yet or not.
+    QRect PageRect(int model, const PageEntry& entry) const;
     // The form grows when a page does not fit inside its tab control.
     void FitPages();
     // The log window beside the main window, within the screen's available area.
@@ -117,4 +122,6 @@ private:
 
     CLogDlg* m_pLogDlg = nullptr;
     std::array<PageSet, kModelCount> m_sets;
+    std::array<int, kModelCount> m_pageTop{}; // pixels from the tab control's top to its pages
+    std::array<bool, kModelCount> m_pagesCreated{};
 };

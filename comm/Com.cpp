@@ -46,21 +46,25 @@ CCom::~CCom() = default;
 int CCom::LoadSettings()
 {
     using profile::GetProfileInt;
-    std::string name = profile::GetProfileString(kCommSection, "Port Name", "COM3");
-    if (name.size() > kPortNameMax)
-        name.resize(kPortNameMax);
-    m_Settings.PortName = name;
-    m_Settings.BaudRate = GetProfileInt(kCommSection, "BaudRate", 9600);
-    m_Settings.Parity = ToByte(GetProfileInt(kCommSection, "Parity", 0));
-    m_Settings.ByteSize = ToByte(GetProfileInt(kCommSection, "ByteSize", 8));
-    m_Settings.StopBits = ToByte(GetProfileInt(kCommSection, "StopBits", 0));
-    m_Settings.fDsr = GetProfileInt(kCommSection, "fDsr", 0);
-    m_Settings.fRts = GetProfileInt(kCommSection, "fRts", 0);
-    m_Settings.fOutX = GetProfileInt(kCommSection, "fOutX", 0);
-    m_Settings.HsTimeOut = LoadReplyTimeOut();
-    m_Settings.Prefix = ToByte(GetProfileInt(kCommSection, "Prefix", 2));
-    m_Settings.Suffix = ToByte(GetProfileInt(kCommSection, "Suffix", 3));
-    m_Settings.Suffix2 = ToByte(GetProfileInt(kCommSection, "Suffix2", 0));
+    {
+        // One store for the whole load.
+        const profile::Batch batch;
+        std::string name = profile::GetProfileString(kCommSection, "Port Name", "COM3");
+        if (name.size() > kPortNameMax)
+            name.resize(kPortNameMax);
+        m_Settings.PortName = name;
+        m_Settings.BaudRate = GetProfileInt(kCommSection, "BaudRate", 9600);
+        m_Settings.Parity = ToByte(GetProfileInt(kCommSection, "Parity", 0));
+        m_Settings.ByteSize = ToByte(GetProfileInt(kCommSection, "ByteSize", 8));
+        m_Settings.StopBits = ToByte(GetProfileInt(kCommSection, "StopBits", 0));
+        m_Settings.fDsr = GetProfileInt(kCommSection, "fDsr", 0);
+        m_Settings.fRts = GetProfileInt(kCommSection, "fRts", 0);
+        m_Settings.fOutX = GetProfileInt(kCommSection, "fOutX", 0);
+        m_Settings.HsTimeOut = LoadReplyTimeOut();
+        m_Settings.Prefix = ToByte(GetProfileInt(kCommSection, "Prefix", 2));
+        m_Settings.Suffix = ToByte(GetProfileInt(kCommSection, "Suffix", 3));
+        m_Settings.Suffix2 = ToByte(GetProfileInt(kCommSection, "Suffix2", 0));
+    }
     ReportStoreProblem();
     return 1;
 }
@@ -68,18 +72,22 @@ int CCom::LoadSettings()
 void CCom::SaveSettings()
 {
     using profile::WriteProfileInt;
-    profile::WriteProfileString(kCommSection, "Port Name", m_Settings.PortName);
-    WriteProfileInt(kCommSection, "BaudRate", m_Settings.BaudRate);
-    WriteProfileInt(kCommSection, "Parity", m_Settings.Parity);
-    WriteProfileInt(kCommSection, "ByteSize", m_Settings.ByteSize);
-    WriteProfileInt(kCommSection, "StopBits", m_Settings.StopBits);
-    WriteProfileInt(kCommSection, "fDsr", m_Settings.fDsr);
-    WriteProfileInt(kCommSection, "fRts", m_Settings.fRts);
-    WriteProfileInt(kCommSection, "fOutX", m_Settings.fOutX);
-    WriteProfileInt(kCommSection, "HsTimeOut", m_Settings.HsTimeOut);
-    WriteProfileInt(kCommSection, "Prefix", m_Settings.Prefix);
-    WriteProfileInt(kCommSection, "Suffix", m_Settings.Suffix);
-    WriteProfileInt(kCommSection, "Suffix2", m_Settings.Suffix2);
+    {
+        // One store for the whole save, written once at its end.
+        const profile::Batch batch;
+        profile::WriteProfileString(kCommSection, "Port Name", m_Settings.PortName);
+        WriteProfileInt(kCommSection, "BaudRate", m_Settings.BaudRate);
+        WriteProfileInt(kCommSection, "Parity", m_Settings.Parity);
+        WriteProfileInt(kCommSection, "ByteSize", m_Settings.ByteSize);
+        WriteProfileInt(kCommSection, "StopBits", m_Settings.StopBits);
+        WriteProfileInt(kCommSection, "fDsr", m_Settings.fDsr);
+        WriteProfileInt(kCommSection, "fRts", m_Settings.fRts);
+        WriteProfileInt(kCommSection, "fOutX", m_Settings.fOutX);
+        WriteProfileInt(kCommSection, "HsTimeOut", m_Settings.HsTimeOut);
+        WriteProfileInt(kCommSection, "Prefix", m_Settings.Prefix);
+        WriteProfileInt(kCommSection, "Suffix", m_Settings.Suffix);
+        WriteProfileInt(kCommSection, "Suffix2", m_Settings.Suffix2);
+    }
     ReportStoreProblem();
 }
 

@@ -16,6 +16,7 @@ CComIF::~CComIF() = default;
 
 int CComIF::LoadSettings()
 {
+    const profile::Batch batch;
     PortType = profile::GetProfileInt(kCommSection, "Port type", PORT_CAMERALINK);
     return CCom::LoadSettings();
 }
@@ -29,6 +30,8 @@ void CComIF::SaveSettings()
 int CComIF::Initialize()
 {
     SetWindowLoggingFlag(true);
+    // Every port's settings from one store.
+    const profile::Batch batch;
     LoadSettings();
     m_Cas.Initialize();
     m_Rs232c.Initialize();

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -15,6 +16,10 @@ std::string g_application = "VireoStudio";
 std::string g_directory;
 std::string g_problem;
 bool g_readOnly = false;
+long g_storesOpened = 0;
+// The store of the batches under way, and how deeply they nest.
+std::unique_ptr<QSettings> g_batchStore;
+int g_batchDepth = 0;
 
 void NoteStatus(const QSettings& store)
 {
@@ -33,11 +38,30 @@ QString KeyOf(const std::string& section, const std::string& entry)
     return group + QLatin1Char('/') + QString::fromStdString(entry);
 }
 
-QSettings OpenStore()
+std::unique_ptr<QSettings> OpenStore()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromStdString(g_organisation), QString::fromStdString(g_application));
+    ++g_storesOpened;
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromStdString(g_organisation),
+                                       QString::fromStdString(g_application));
 }
+
+// The batch's store, else one opened for a single value (g_mutex held).
+class Store {
+public:
+    Store() : m_own(g_batchStore ? nullptr : OpenStore()) {}
+    QSettings& operator*() const { return m_own ? *m_own : *g_batchStore; }
+    QSettings* operator->() const { return &**this; }
+    // Writes go to the file now, or when the batch ends.
+    void Commit() const
+    {
+        if (m_own)
+            m_own->sync();
+    }
+
+private:
+    std::unique_ptr<QSettings> m_own;
+};
 
 } // namespace
 
@@ -71,7 +95,7 @@ void SetStoreDirectory(const std::string& dir)
 std::string StoreFileName()
 {
     std::lock_guard lock(g_mutex);
-    return OpenStore().fileName().toStdString();
+    return Store()->fileName().toStdString();
 }
 
 void SetReadOnly(bool readOnly)
@@ -83,9 +107,9 @@ void SetReadOnly(bool readOnly)
 int GetProfileInt(const std::string& section, const std::string& entry, int def)
 {
     std::lock_guard lock(g_mutex);
-    QSettings store = OpenStore();
-    const QVariant value = store.value(KeyOf(section, entry));
-    NoteStatus(store);
+    const Store store;
+    const QVariant value = store->value(KeyOf(section, entry));
+    NoteStatus(*store);
     if (!value.isValid())
         return def;
     bool ok = false;
@@ -101,20 +125,20 @@ bool WriteProfileInt(const std::string& section, const std::string& entry, int v
     std::lock_guard lock(g_mutex);
     if (g_readOnly)
         return true;
-    QSettings store = OpenStore();
-    store.setValue(KeyOf(section, entry), value);
-    store.sync();
-    NoteStatus(store);
-    return store.status() == QSettings::NoError;
+    const Store store;
+    store->setValue(KeyOf(section, entry), value);
+    store.Commit();
+    NoteStatus(*store);
+    return store->status() == QSettings::NoError;
 }
 
 std::string GetProfileString(const std::string& section, const std::string& entry,
                              const std::string& def)
 {
     std::lock_guard lock(g_mutex);
-    QSettings store = OpenStore();
-    const QVariant value = store.value(KeyOf(section, entry));
-    NoteStatus(store);
+    const Store store;
+    const QVariant value = store->value(KeyOf(section, entry));
+    NoteStatus(*store);
     if (!value.isValid())
         return def;
     return value.toString().toStdString();
@@ -126,11 +150,34 @@ bool WriteProfileString(const std::string& section, const std::string& entry,
     std::lock_guard lock(g_mutex);
     if (g_readOnly)
         return true;
-    QSettings store = OpenStore();
-    store.setValue(KeyOf(section, entry), QString::fromStdString(value));
-    store.sync();
-    NoteStatus(store);
-    return store.status() == QSettings::NoError;
+    const Store store;
+    store->setValue(KeyOf(section, entry), QString::fromStdString(value));
+    store.Commit();
+    NoteStatus(*store);
+    return store->status() == QSettings::NoError;
+}
+
+Batch::Batch()
+{
+    std::lock_guard lock(g_mutex);
+    if (g_batchDepth++ == 0)
+        g_batchStore = OpenStore();
+}
+
+Batch::~Batch()
+{
+    std::lock_guard lock(g_mutex);
+    if (--g_batchDepth > 0)
+        return;
+    g_batchStore->sync();
+    NoteStatus(*g_batchStore);
+    g_batchStore.reset();
+}
+
+long StoresOpened()
+{
+    std::lock_guard lock(g_mutex);
+    return g_storesOpened;
 }
 
 std::string TakeProblem()

@@ -30,6 +30,20 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 bool WriteProfileString(const std::string& section, const std::string& entry,
                         const std::string& value);
 
+// Keeps one store open from construction to destruction, for a run of reads and writes such as
+// a whole settings load: its files are looked up and read once, and writes reach the file once,
+// when the outermost batch ends. Values written by others meanwhile are seen by the next batch.
+class Batch {
+public:
+    Batch();
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+};
+
+// How many times the store has been opened in this process.
+long StoresOpened();
+
 // What went wrong with the store since the last call (an unreadable or unwritable file), or an
 // empty text. Reading and writing go on with defaults either way.
 std::string TakeProblem();

@@ -1,5 +1,8 @@
 #include "platform/ui/Resources.h"
 
+#include <QImage>
+#include <QImageReader>
+
 #include <map>
 #include <mutex>
 
@@ -50,6 +53,26 @@ const MenuTemplate* FindMenuTemplate(int id)
     return it == r.menus.end() ? nullptr : it->second;
 }
 
+namespace {
+
+// Loads an image in the format its name ends in. Left to find the format itself, the reader
+// loads every image plugin (and its libraries) to ask it, on the way to the first window.
+QPixmap LoadImageFile(const std::string& path)
+{
+    const QString name = QString::fromStdString(path);
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos) {
+        QImageReader reader(name, QByteArray::fromStdString(path.substr(dot + 1)));
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            return QPixmap::fromImage(image);
+    }
+    return QPixmap(name);
+}
+
+} // namespace
+
 QPixmap LoadBitmap(int id)
 {
     std::string path;
@@ -61,7 +84,7 @@ QPixmap LoadBitmap(int id)
             return {};
         path = it->second.path;
     }
-    return QPixmap(QString::fromStdString(path));
+    return LoadImageFile(path);
 }
 
 QIcon LoadIcon(int id)
@@ -75,7 +98,7 @@ QIcon LoadIcon(int id)
             return {};
         path = it->second.path;
     }
-    QPixmap pixmap(QString::fromStdString(path));
+    const QPixmap pixmap = LoadImageFile(path);
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 

@@ -156,6 +156,91 @@ TEST_F(LogDlgTest, AppendsFromAnotherThreadKeepTheirOrderAndReachTheBox)
         [&] { return Box(IDC_EDIT_COMM_LOG)->toPlainText() == CLogTab::ShownText(text); }));
 }
 
+namespace {
+
+// What the box shows for a log text: the text as a whole, set at once.
+QString WholeTextShown(const std::string& log)
+{
+    QPlainTextEdit reference;
+    reference.setPlainText(CLogTab::ShownText(log));
+    return reference.toPlainText();
+}
+
+} // namespace
+
+TEST_F(LogDlgTest, TheBoxTakesEachLineAsTheWholeTextWouldShowItThroughEveryTrim)
+{
+    // Lines that end or break oddly; appended in turn, the trims cut them at every offset.
+    const std::vector<std::string> lines = {
+        "SEND: [STX]68RQ[ETX]",
+        "STAT: Port open COM1\r",               // its own CR
+        "RCV : a\nb",                           // a lone LF inside
+        "two\r\nlines",                         // a CR LF inside one record
+        "\xE3\x83\xAD\xE3\x82\xB0",             // three-byte characters
+        std::string(253, 'u') + "\xE3\x83\xAD", // the 255 cut falls inside a character
+        "\x81\x82 stray continuation bytes",
+        "para\xE2\x80\xA9graph and\xC2\xA0nbsp",
+        "",
+        std::string(300, 'w'),
+        "\r",
+        "\n\r",
+    };
+    QPlainTextEdit* box = Box(IDC_EDIT_SEQ_LOG);
+    log.AddSeqLog("before the tab is shown");
+    EXPECT_EQ(box->toPlainText(), "") << "a hidden box waits";
+    ChooseTab(1);
+    for (int i = 0; i < 700; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i * 7 % 12)];
+        log.AddSeqLog(line.c_str());
+        ASSERT_EQ(box->toPlainText(), WholeTextShown(log.m_tabSeq.Text())) << i;
+        if (i == 350) {
+            QTest::keyClicks(box, "typed");
+            log.m_tabSeq.Clear();
+        }
+        if (i == 500)
+            QTest::keyClicks(box, "typed"); // the next line replaces what was typed
+    }
+    EXPECT_GT(log.m_tabSeq.Text().size(), CLogTab::kTextMax - CLogTab::kTrimCount);
+    // The newest line is in view; long lines scroll sideways.
+    EXPECT_EQ(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
+    EXPECT_NE(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_GT(box->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(LogDlgTest, LinesFromAnotherThreadReachTheBoxInOneUpdatePerBatch)
+{
+    // Counts the queued calls the tab receives.
+    struct CallCounter : QObject {
+        int calls = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            calls += event->type() == QEvent::MetaCall;
+            return false;
+        }
+    } counter;
+    log.m_tabComm.installEventFilter(&counter);
+    QPlainTextEdit* box = Box(IDC_EDIT_COMM_LOG);
+    log.AddCommLog("SEND: first");
+    for (int batch = 0; batch < 3; ++batch) {
+        std::thread receiver([&] {
+            for (int i = 0; i < 60; ++i)
+                log.AddCommLog(("RCV : " + std::to_string(batch) + "." + std::to_string(i) +
+                                std::string(100, '.'))
+                                   .c_str());
+        });
+        receiver.join();
+        log.AddCommLog("SEND: joins the batch");
+        EXPECT_EQ(box->toPlainText(), "SEND: first\n") << "the box waits for the update";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(counter.calls, batch + 1);
+        EXPECT_EQ(box->toPlainText(), WholeTextShown(log.m_tabComm.Text())) << batch;
+        log.m_tabComm.Clear();
+        log.AddCommLog("SEND: first");
+    }
+    log.m_tabComm.removeEventFilter(&counter);
+}
+
 TEST_F(LogDlgTest, TabsSwitchTheVisibleLogAndClsClearsOnlyThatOne)
 {
     EXPECT_EQ(log.windowTitle(), "Log");

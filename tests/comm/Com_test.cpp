@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <QSettings>
+
 #include <filesystem>
+#include <functional>
 
 using testing_support::LogRecorder;
 using testing_support::ScopedSettingsDir;
@@ -209,4 +212,49 @@ TEST(Settings, AnUnwritableStoreIsReportedAndDefaultsServe)
     ASSERT_FALSE(comm.empty());
     EXPECT_EQ(comm.back().rfind("STAT: Settings store: ", 0), 0u) << comm.back();
     EXPECT_NE(comm.back().find("VireoStudio.conf"), std::string::npos);
+}
+
+TEST(Settings, EachLoadOrSaveOpensTheStoreOnceAndWritesTheFileAtItsEnd)
+{
+    ScopedSettingsDir store;
+    LogRecorder log;
+    BarePort port;
+    CComIF facade;
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"a port's load", [&] { port.LoadSettings(); }},
+        {"a port's save", [&] { port.SaveSettings(); }},
+        {"the facade's load", [&] { facade.LoadSettings(); }},
+        {"the facade's start, both ports included", [&] { facade.Initialize(); }},
+    };
+    for (const Case& c : cases) {
+        const long before = profile::StoresOpened();
+        c.run();
+        EXPECT_EQ(profile::StoresOpened() - before, 1) << c.what;
+    }
+
+    const auto onDisk = [] {
+        return QSettings(QString::fromStdString(profile::StoreFileName()), QSettings::IniFormat)
+            .value("Settings/COMM Port/BaudRate")
+            .toInt();
+    };
+    port.m_Settings.BaudRate = 57600;
+    port.SaveSettings();
+    EXPECT_EQ(onDisk(), 57600);
+    {
+        const profile::Batch batch;
+        EXPECT_TRUE(profile::WriteProfileInt(kCommSection, "BaudRate", 19200));
+        EXPECT_EQ(profile::GetProfileInt(kCommSection, "BaudRate", 0), 19200);
+        // Written by another store meanwhile: the batch's own value wins at its end.
+        QSettings(QString::fromStdString(profile::StoreFileName()), QSettings::IniFormat)
+            .setValue("Settings/COMM Port/Parity", 2);
+    }
+    EXPECT_EQ(onDisk(), 19200);
+    BarePort next;
+    next.LoadSettings();
+    EXPECT_EQ(next.m_Settings.BaudRate, 19200);
+    EXPECT_EQ(next.m_Settings.Parity, 2) << "a value stored by another is kept";
 }

@@ -43,6 +43,23 @@ protected:
 
 TEST_F(MainViewTabs, TabsAreBuiltInTabOrderWithRegisterCurrentAndAllHidden)
 {
+    // A model's pages are made when it is first chosen, in a form that already fits them.
+    const QSize form = view.size();
+    for (int model = 0; model < CVireoView::kModelCount; ++model) {
+        EXPECT_FALSE(view.PagesCreated(model)) << model;
+        for (const CVireoView::PageEntry& entry : view.Set(model).pages)
+            EXPECT_FALSE(entry.page->IsCreated()) << entry.caption;
+    }
+    ChooseModel("RVQM52BM14");
+    for (int model = 0; model < CVireoView::kModelCount; ++model)
+        EXPECT_EQ(view.PagesCreated(model), model == 2) << model;
+    for (int model = 0; model < CVireoView::kModelCount; ++model)
+        view.EnsurePages(model);
+    EXPECT_EQ(view.size(), form);
+    Fresh();
+    view.GetComboBox(IDC_COMBO_MODEL).SetCurSel(-1);
+    view.SelectModelPages();
+
     for (int model = 0; model < CVireoView::kModelCount; ++model) {
         EXPECT_FALSE(TabShown(model)) << model;
         const CVireoView::PageSet& set = view.Set(model);
@@ -62,7 +79,7 @@ TEST_F(MainViewTabs, TabsAreBuiltInTabOrderWithRegisterCurrentAndAllHidden)
                                                "Memory", "Shutter",   "Register"};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(view.GetTabCtrl(IDC_TAB_RV1240).Widget()->GetItemText(i), captions[i]);
-    EXPECT_TRUE(Sent().empty()) << "building the tabs reads nothing";
+    EXPECT_TRUE(Sent().empty()) << "building the tabs and pages reads nothing";
 }
 
 TEST_F(MainViewTabs, ModelAndTabSwitchesShowAndReadTheCurrentPage)
@@ -182,6 +199,8 @@ TEST_F(MainViewTabs, UpdateGoesThroughTheRv1240MapWhateverModelIsChosen)
 TEST_F(MainViewTabs, EveryControlOfEveryPageHasAnAccessibleName)
 {
     std::vector<QWidget*> windows = {&view};
+    for (int model = 0; model < CVireoView::kModelCount; ++model)
+        view.EnsurePages(model);
     for (int model = 0; model < CVireoView::kModelCount; ++model)
         for (const CVireoView::PageEntry& entry : view.Set(model).pages)
             windows.push_back(entry.page);

@@ -85,7 +85,9 @@ TEST(CamsimCamera, FaultsOnRequest)
     const std::string noise = Ask(camera, "20RQ");
     EXPECT_GT(noise.size(), 4u);
     EXPECT_EQ(camera.Requests().size(), 3u);
-    EXPECT_EQ(camsim::WireTimeMs(9600, 6, 4), 11);
+    EXPECT_EQ(camsim::WireTime(9600, 6, 4).count(), 10417); // 100 bits at 9600 baud
+    EXPECT_EQ(camsim::WireTime(230400, 6, 4).count(), 434);
+    EXPECT_EQ(camsim::WireTime(0, 6, 4).count(), 0);
 }
 
 TEST(CamsimCamera, RequestHistoryIsBounded)

@@ -28,12 +28,12 @@ int HexValue(const std::string& text, std::size_t from, std::size_t count)
 
 } // namespace
 
-int WireTimeMs(int baud, std::size_t requestBytes, std::size_t replyBytes)
+std::chrono::microseconds WireTime(int baud, std::size_t requestBytes, std::size_t replyBytes)
 {
     if (baud <= 0)
-        return 0;
+        return std::chrono::microseconds(0);
     const long long bits = 10LL * static_cast<long long>(requestBytes + replyBytes);
-    return static_cast<int>((bits * 1000 + baud - 1) / baud);
+    return std::chrono::microseconds((bits * 1000000 + baud / 2) / baud);
 }
 
 Camera::Camera(Model model) : m_model(model)

@@ -6,6 +6,7 @@
 #include "tools/camsim/Personality.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -79,7 +80,8 @@ private:
     std::minstd_rand m_random{12345};
 };
 
-// How long a reply of n bytes to a request of m bytes takes on the wire at baud.
-int WireTimeMs(int baud, std::size_t requestBytes, std::size_t replyBytes);
+// How long a request of m bytes and its reply of n bytes take on the wire at baud, 10 bits a
+// byte, to the nearest microsecond; zero for no baud.
+std::chrono::microseconds WireTime(int baud, std::size_t requestBytes, std::size_t replyBytes);
 
 } // namespace camsim

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -94,19 +95,20 @@ void PtyServer::Stop()
     }
 }
 
-bool PtyServer::Pause(int ms)
+bool PtyServer::Pause(std::chrono::microseconds time)
 {
+    const auto until = std::chrono::steady_clock::now() + time;
     std::unique_lock lock(m_stopMutex);
-    if (ms > 0)
-        m_stopRequested.wait_for(lock, std::chrono::milliseconds(ms),
-                                 [this] { return m_stopping; });
+    if (time.count() > 0)
+        m_stopRequested.wait_until(lock, until, [this] { return m_stopping; });
     return !m_stopping;
 }
 
 void PtyServer::Send(const std::string& reply, std::size_t requestBytes)
 {
     const Faults faults = m_camera.GetFaults();
-    if (!Pause(faults.delayMs) || !Pause(WireTimeMs(faults.wireBaud, requestBytes, reply.size())))
+    if (!Pause(std::chrono::milliseconds(faults.delayMs) +
+               WireTime(faults.wireBaud, requestBytes, reply.size())))
         return;
     if (!faults.split) {
         WriteAll(m_master, reply.data(), reply.size());
@@ -115,13 +117,15 @@ void PtyServer::Send(const std::string& reply, std::size_t requestBytes)
     for (char byte : reply) {
         WriteAll(m_master, &byte, 1);
         // long enough for the reader to see separate pieces
-        if (!Pause(2))
+        if (!Pause(std::chrono::milliseconds(2)))
             return;
     }
 }
 
 void PtyServer::Serve()
 {
+    // Replies leave at their wire time to the microsecond, not up to the default slack late.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     char buffer[256];
     for (;;) {
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_stopRead, POLLIN, 0}};
@@ -151,7 +155,7 @@ void PtyServer::Serve()
         }
         if (fds[0].revents & (POLLHUP | POLLERR)) {
             // No client holds the slave: wait for the next one without spinning.
-            if (!Pause(kIdleMs))
+            if (!Pause(std::chrono::milliseconds(kIdleMs)))
                 return;
         }
     }

@@ -33,7 +33,7 @@ private:
     void Serve();
     void Send(const std::string& reply, std::size_t requestBytes);
     // Waits ms unless the server is being stopped; returns false when it is.
-    bool Pause(int ms);
+    bool Pause(std::chrono::microseconds time);
 
     Camera& m_camera;
     int m_master = -1;

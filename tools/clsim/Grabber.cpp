@@ -108,7 +108,7 @@ void Port::Queue(const std::string& reply, std::size_t requestBytes)
         at = std::max(at, m_incoming.back().ready);
     at += std::chrono::milliseconds(faults.delayMs);
     if (m_wireTime)
-        at += std::chrono::milliseconds(camsim::WireTimeMs(m_baud, requestBytes, reply.size()));
+        at += camsim::WireTime(m_baud, requestBytes, reply.size());
     for (const char byte : reply) {
         if (m_incoming.size() >= kIncomingMax)
             return;
