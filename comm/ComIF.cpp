@@ -68,7 +68,7 @@ int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
     if (m_action.depth == 0)
         return Exchange(request, reply, replySize);
     // A cancel between two exchanges ends the action as one during a wait does.
-    if (m_action.failure == 0 && wait::CancelRequested())
+    if (m_action.failure == 0 && waiting::CancelRequested())
         m_action.failure = LINK_CANCELLED;
     if (m_action.failure != 0) {
         ++m_action.skipped;
@@ -88,7 +88,7 @@ void CComIF::BeginAction()
     if (m_action.depth++ > 0)
         return;
     m_action = ActionState{1};
-    wait::ClearCancel();
+    waiting::ClearCancel();
     // A device that went away is looked for once at the start of each action.
     if (PortType == PORT_RS232C)
         m_Rs232c.ReopenIfLost();
@@ -107,7 +107,7 @@ void CComIF::EndAction()
             FormatText("Link error %d: %d exchanges skipped\r", m_action.failure, m_action.skipped)
                 .c_str(),
             LOG_STATUS);
-    wait::ClearCancel();
+    waiting::ClearCancel();
 }
 
 int CComIF::Exchange(const char* request, char* reply, std::size_t replySize)

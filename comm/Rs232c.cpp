@@ -451,18 +451,18 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         return result;
 
     const auto deadline =
-        wait::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
+        waiting::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
     std::string payload;
     for (;;) {
-        const wait::WaitResult waited = wait::Waiter().WaitReadable(fd, deadline);
-        if (waited == wait::WaitResult::Cancelled)
+        const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, deadline);
+        if (waited == waiting::WaitResult::Cancelled)
             return LINK_CANCELLED;
-        if (waited == wait::WaitResult::TimedOut) {
+        if (waited == waiting::WaitResult::TimedOut) {
             Status("RCV Timeout\r");
             CommunicationError("RCV Timeout");
             return LINK_TIMEOUT;
         }
-        if (waited == wait::WaitResult::Failed)
+        if (waited == waiting::WaitResult::Failed)
             return DeviceLost("device error");
 
         std::uint8_t bytes[kReadChunk];

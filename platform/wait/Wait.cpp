@@ -6,7 +6,7 @@
 
 #include <poll.h>
 
-namespace wait {
+namespace waiting {
 namespace {
 
 class PollWaiter final : public IWaiter {
@@ -72,4 +72,4 @@ bool CancelRequested()
     return g_cancel.load();
 }
 
-} // namespace wait
+} // namespace waiting

@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-namespace wait {
+namespace waiting {
 
 using Clock = std::chrono::steady_clock;
 
@@ -41,4 +41,4 @@ void RequestCancel();
 void ClearCancel();
 bool CancelRequested();
 
-} // namespace wait
+} // namespace waiting

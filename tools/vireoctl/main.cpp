@@ -2,6 +2,7 @@
 // program.
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/InfoOptions.h"
@@ -81,6 +82,8 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options))
         return Usage();
     InstallOutput(options);
+    // One command is one action: after a failure of the link the rest of it is not sent.
+    const CLinkAction action;
     const std::string& command = options.args[0];
     if (command == "read")
         return Read(options);
