@@ -204,15 +204,32 @@ waiting::WaitResult CActionUi::WaitReadable(int fd, waiting::Clock::time_point d
     timeout.setSingleShot(true);
     timeout.setTimerType(Qt::PreciseTimer);
     connect(&timeout, &QTimer::timeout, &loop, [&] {
+        // The reply time-out is never cut short by a timer that fires a little early.
+        const auto rest =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - waiting::Clock::now()).count();
+        if (rest > 0) {
+            timeout.start(static_cast<int>(rest));
+            return;
+        }
         result = waiting::WaitResult::TimedOut;
         loop.quit();
     });
     timeout.start(static_cast<int>(std::min<long long>(left, 1 << 30)));
     QTimer progressDue;
     progressDue.setSingleShot(true);
+    progressDue.setTimerType(Qt::PreciseTimer);
+    const auto progressLeft = [this] {
+        return static_cast<int>(std::max<qint64>(0, kShowAfterMs - m_clock.elapsed()));
+    };
     if (m_running && !m_progress) {
-        connect(&progressDue, &QTimer::timeout, this, [this] { ShowProgressWhenDue(); });
-        progressDue.start(static_cast<int>(std::max<qint64>(0, kShowAfterMs - m_clock.elapsed())));
+        // A timer may fire a little early: then it waits out the rest.
+        connect(&progressDue, &QTimer::timeout, this, [&] {
+            if (progressLeft() > 0)
+                progressDue.start(progressLeft());
+            else
+                ShowProgressWhenDue();
+        });
+        progressDue.start(progressLeft());
     }
 
     QEventLoop* outerLoop = m_loop;
