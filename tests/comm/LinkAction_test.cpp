@@ -3,6 +3,7 @@
 // went away is reopened by the next action.
 #include "camera/RVXReg.h"
 #include "comm/LinkAction.h"
+#include "platform/camlink/ClLibrary.h"
 #include "platform/wait/Wait.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/camsim/PtyServer.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -20,6 +22,10 @@ using namespace testing_support;
 using namespace std::chrono_literals;
 
 namespace {
+
+// The Camera Link port of this program is the simulated grabber, with a camera that never answers.
+const bool g_silentGrabber = setenv(camlink::kLibraryVariable, CLSIM_PATH, 1) == 0 &&
+                             setenv("CLSIM_CONFIG", "camera=silent", 1) == 0;
 
 constexpr int kReads = 4;
 
@@ -119,6 +125,39 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
         EXPECT_EQ(ReadAction(), std::vector<int>(kReads, 0));
         EXPECT_EQ(CountStarting(log.Comm(), "SEND: "), kReads);
     }
+}
+
+TEST(LinkActionCameraLink, FirstLinkFailureEndsTheActionsSendingOnTheGrabberToo)
+{
+    ASSERT_TRUE(g_silentGrabber);
+    ScopedSettingsDir settings;
+    LogRecorder log;
+    CComIF facade;
+    facade.PortType = PORT_CAMERALINK;
+    facade.m_Cas.Initialize();
+    ASSERT_EQ(facade.m_Cas.SelectPort(0), 1);
+    facade.m_Cas.m_Settings.HsTimeOut = 60;
+    facade.m_Cas.m_Settings.Prefix = 2;
+    facade.m_Cas.m_Settings.Suffix = 3;
+    ASSERT_EQ(facade.m_Cas.Open(), 1);
+    CRVXReg reg{&facade};
+    for (int action = 0; action < 2; ++action) {
+        log.Clear();
+        std::vector<int> results;
+        {
+            CLinkAction scope(facade);
+            for (int i = 0; i < kReads; ++i) {
+                std::uint8_t value = 0;
+                results.push_back(reg.ReadRegister(0x20 + i, value));
+            }
+        }
+        EXPECT_EQ(results, std::vector<int>(kReads, LINK_TIMEOUT));
+        const auto comm = log.Comm();
+        EXPECT_EQ(CountStarting(comm, "SEND: "), 1) << "each action sends once";
+        ASSERT_FALSE(comm.empty());
+        EXPECT_EQ(comm.back(), "STAT: Link error 256: 3 exchanges skipped\r");
+    }
+    facade.m_Cas.Close();
 }
 
 TEST_F(LinkActionTest, InnerScopesJoinTheOuterAction)
