@@ -407,8 +407,6 @@ int CRs232c::DeviceLost(const std::string& reason)
 
 int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
-    if (replySize > 0)
-        reply[0] = '\0';
     const int fd = m_device ? m_device->PollDescriptor() : -1;
     if (fd < 0)
         return SendReceiveByEvents(request, reply, replySize);
