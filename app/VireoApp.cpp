@@ -1,6 +1,7 @@
 #include "app/VireoApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/ActionUi.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
@@ -86,6 +87,8 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     auto* frame = new CMainFrame;
     m_pMainWnd = frame;
     ui::SetMainWindow(frame);
+    // Every user action of the window runs through it from here on; it ends with the frame.
+    new CActionUi(frame);
     QObject::connect(frame, &QObject::destroyed, qApp, [this] {
         m_pMainWnd = nullptr;
         QCoreApplication::quit();

@@ -3,19 +3,17 @@
 #include "platform/camlink/ClErrorText.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/profile/Profile.h"
+#include "platform/wait/Wait.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr CLUINT32 kReadTimeoutMs = 1000;
-// Pause between two polls of the library while a reply is awaited.
-constexpr auto kPollInterval = std::chrono::microseconds(250);
 
 const camlink::ClFunctions& Cl()
 {
@@ -293,8 +291,9 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
 
     char buffer[kReplyMax + 1] = {};
     std::size_t length = 0;
-    const auto start = std::chrono::steady_clock::now();
-    const auto timeout = std::chrono::milliseconds(m_Settings.HsTimeOut);
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
+    waiting::IWaiter& waiter = waiting::Waiter();
 
     std::string terminator(1, static_cast<char>(m_Settings.Suffix));
     if (m_Settings.Suffix2 != 0)
@@ -319,6 +318,25 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
             }
             length += std::min(count, wanted);
             buffer[length] = '\0';
+        } else if (length < kReplyMax) {
+            // Nothing has come yet: the library's read waits for the next byte, with the time
+            // that is left (in slices when the waiter wants its turn meanwhile).
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() > 0) {
+                const auto slice = std::min(left, waiter.Slice());
+                CLUINT32 count = 1;
+                result = cl.clSerialRead(m_hSerRef, buffer + length, &count,
+                                         static_cast<CLUINT32>(slice.count()));
+                if (result == CL_ERR_NO_ERR) {
+                    length += std::min<CLUINT32>(count, 1);
+                    buffer[length] = '\0';
+                } else if (result != CL_ERR_TIMEOUT) {
+                    LogClError(result);
+                    Status("clSerialRead() Failed.");
+                    return result;
+                }
+            }
         }
 
         const std::string_view received(buffer, length);
@@ -344,10 +362,11 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
         const bool full = length >= kReplyMax;
         if (full)
             AddLogRecord(buffer, LOG_RECEIVE);
-        if (full || std::chrono::steady_clock::now() - start > timeout) {
+        if (full || std::chrono::steady_clock::now() >= deadline) {
             Status("RCV Timeout");
             return LINK_TIMEOUT;
         }
-        std::this_thread::sleep_for(kPollInterval);
+        if (!waiter.Pump())
+            return LINK_CANCELLED;
     }
 }

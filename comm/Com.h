@@ -26,6 +26,8 @@ enum LinkResult : int {
     LINK_REOPEN_FAILED = 263,
     // Our own: the stored port type selects no port at all.
     LINK_NO_PORT = 264,
+    // Our own: the user cancelled the wait.
+    LINK_CANCELLED = 265,
 };
 
 enum LogRecordKind : int {

@@ -2,6 +2,7 @@
 
 #include "comm/SetupDialog.h"
 #include "platform/profile/Profile.h"
+#include "platform/wait/Wait.h"
 
 CComIF g_ComIF;
 
@@ -81,6 +82,53 @@ int CComIF::IsOpen()
 }
 
 int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
+{
+    if (m_action.depth == 0)
+        return Exchange(request, reply, replySize);
+    // A cancel between two exchanges ends the action as one during a wait does.
+    if (m_action.failure == 0 && waiting::CancelRequested())
+        m_action.failure = LINK_CANCELLED;
+    if (m_action.failure != 0) {
+        ++m_action.skipped;
+        if (replySize > 0)
+            reply[0] = '\0';
+        return m_action.failure;
+    }
+    ++m_action.exchanges;
+    const int result = Exchange(request, reply, replySize);
+    if (result != LINK_OK)
+        m_action.failure = result;
+    return result;
+}
+
+void CComIF::BeginAction()
+{
+    if (m_action.depth++ > 0)
+        return;
+    m_action = ActionState{1};
+    waiting::ClearCancel();
+    // A device that went away is looked for once at the start of each action.
+    if (PortType == PORT_RS232C)
+        m_Rs232c.ReopenIfLost();
+}
+
+void CComIF::EndAction()
+{
+    if (m_action.depth == 0 || --m_action.depth > 0)
+        return;
+    if (m_action.failure == LINK_CANCELLED)
+        AddLogRecord(
+            FormatText("Cancelled by the user: %d exchanges skipped\r", m_action.skipped).c_str(),
+            LOG_STATUS);
+    else if (m_action.skipped > 0)
+        AddLogRecord(
+            FormatText("Link error %d: %d exchanges skipped\r", m_action.failure, m_action.skipped)
+                .c_str(),
+            LOG_STATUS);
+    waiting::ClearCancel();
+}
+
+int CComIF::Exchange(const char* request, char* reply, std::size_t replySize)
 {
     switch (PortType) {
     case PORT_RS232C:

@@ -33,6 +33,18 @@ public:
     // Window logging of the two ports (not of the facade itself).
     void SetWindowLogging(bool on);
 
+    // The running user action (see CLinkAction). It belongs to the thread that runs the
+    // exchanges, as the ports do.
+    struct ActionState {
+        int depth = 0;     // nested scopes; 0 outside any action
+        int failure = 0;   // the first link failure's result code
+        int exchanges = 0; // sent so far
+        int skipped = 0;   // not sent after the failure
+    };
+    void BeginAction();
+    void EndAction();
+    const ActionState& Action() const { return m_action; }
+
     CCas m_Cas;
     CRs232c m_Rs232c;
     int PortType = PORT_RS232C;
@@ -42,6 +54,10 @@ private:
     bool RunSetupDialog();
     // Closes both ports and opens the selected one, asking nothing.
     int OpenSelectedPort();
+
+    int Exchange(const char* request, char* reply, std::size_t replySize);
+
+    ActionState m_action;
 };
 
 extern CComIF g_ComIF;

@@ -2,11 +2,14 @@
 
 #include "platform/msgbox/MessageBox.h"
 #include "platform/serial/NetworkDevices.h"
+#include "platform/wait/Wait.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <system_error>
+
+#include <poll.h>
 
 namespace {
 
@@ -15,8 +18,16 @@ constexpr int kReadIntervalMs = 10;
 constexpr int kReadTotalMs = 300;
 constexpr int kWriteTotalMs = 3000;
 constexpr int kThreadEndWaitMs = 3000;
+// Readable-but-empty reads in a row after which a device counts as closed.
+constexpr int kEmptyReadsMax = 64;
 constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr | serial::EvRlsd |
                                 serial::EvBreak | serial::EvErr | serial::EvRing;
+
+bool HungUp(int fd)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
+}
 
 void CommunicationError(const std::string& text)
 {
@@ -87,6 +98,8 @@ int CRs232c::Open()
     {
         std::lock_guard lock(m_replyMutex);
         m_portLost = false;
+        m_exchangeActive = false;
+        m_eventReading = false;
     }
     {
         std::lock_guard lock(m_threadMutex);
@@ -173,18 +186,30 @@ int CRs232c::IsOpen()
 void CRs232c::EventThread()
 {
     for (;;) {
+        std::uint64_t exchangesBefore = 0;
+        {
+            std::lock_guard lock(m_replyMutex);
+            exchangesBefore = m_exchangeCount;
+        }
         std::string failure;
         const unsigned mask = m_device->WaitEvent(failure);
         if (mask == 0) {
-            if (!failure.empty()) {
-                Status("Port lost: " + failure + "\r");
-                // No reply can come any more: a waiting exchange ends now.
-                {
-                    std::lock_guard lock(m_replyMutex);
-                    m_portLost = true;
-                }
-                m_replyArrived.notify_all();
+            if (failure.empty())
+                break;
+            std::unique_lock lock(m_replyMutex);
+            if (m_portLost)
+                break; // the caller saw it first and said so
+            // A caller that read the device meanwhile may have taken the bytes this wait saw:
+            // only a failure seen again with no exchange in between is the device's.
+            if (m_exchangeActive || m_exchangeCount != exchangesBefore) {
+                m_readerChanged.wait(lock, [this] { return !m_exchangeActive; });
+                continue;
             }
+            m_portLost = true;
+            lock.unlock();
+            Status("Port lost: " + failure + "\r");
+            // No reply can come any more: a waiting exchange ends now.
+            m_replyArrived.notify_all();
             break;
         }
         OnCommEvent(mask);
@@ -196,8 +221,20 @@ void CRs232c::EventThread()
 
 void CRs232c::OnCommEvent(unsigned mask)
 {
-    if (mask & serial::EvRxChar)
+    if (mask & serial::EvRxChar) {
+        // While an exchange runs its caller reads the device; what is left is read after it.
+        {
+            std::unique_lock lock(m_replyMutex);
+            m_readerChanged.wait(lock, [this] { return !m_exchangeActive; });
+            m_eventReading = true;
+        }
         ReceiveData();
+        {
+            std::lock_guard lock(m_replyMutex);
+            m_eventReading = false;
+        }
+        m_readerChanged.notify_all();
+    }
     if (mask & (serial::EvCts | serial::EvDsr))
         Status("EV_CTS|EV_DSR\r");
     if (mask & serial::EvBreak)
@@ -227,9 +264,28 @@ void CRs232c::ReceiveData()
             Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
     }
 
+    std::string payload; // of the last frame that ended in this read
+    if (!FrameBytes(bytes, count, payload))
+        return;
+
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_replyQueue.push_back(payload);
+        while (m_replyQueue.size() > kReplyQueueMax)
+            m_replyQueue.pop_front();
+    }
+    LogReply(payload);
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_replyFlag.store(1, std::memory_order_release);
+    }
+    m_replyArrived.notify_all();
+}
+
+bool CRs232c::FrameBytes(const std::uint8_t* bytes, int count, std::string& payload)
+{
     const auto [prefix, suffix, suffix2] = m_framing;
     bool frameEnded = false;
-    std::string payload; // of the last frame that ended in this read
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
         if (byte == prefix) {
@@ -259,15 +315,12 @@ void CRs232c::ReceiveData()
             m_frame.push_back(static_cast<char>(byte));
         }
     }
-    if (!frameEnded)
-        return;
+    return frameEnded;
+}
 
-    {
-        std::lock_guard lock(m_replyMutex);
-        m_replyQueue.push_back(payload);
-        while (m_replyQueue.size() > kReplyQueueMax)
-            m_replyQueue.pop_front();
-    }
+void CRs232c::LogReply(const std::string& payload)
+{
+    const auto [prefix, suffix, suffix2] = m_framing;
     std::string record;
     record += static_cast<char>(prefix);
     record += payload;
@@ -275,15 +328,13 @@ void CRs232c::ReceiveData()
     record += static_cast<char>(suffix2);
     // The record ends at its first zero byte, as the formatted text would.
     AddLogRecord(record.c_str(), LOG_RECEIVE);
-    {
-        std::lock_guard lock(m_replyMutex);
-        m_replyFlag.store(1, std::memory_order_release);
-    }
-    m_replyArrived.notify_all();
 }
 
 int CRs232c::CheckLines()
 {
+    // The lines are asked for only when a check needs them.
+    if (m_Settings.fDsr != 1 && m_Settings.fRts != 1)
+        return LINK_OK;
     serial::ModemLines lines;
     // Lines that cannot be read count as off, as an unanswered status query would.
     if (!m_device || !m_device->GetModemLines(lines))
@@ -305,6 +356,10 @@ int CRs232c::SendData(const char* text)
     if (const int lines = CheckLines(); lines != LINK_OK)
         return lines;
     if (!m_device) {
+        if (PortLost()) {
+            LostMessage();
+            return LINK_TIMEOUT;
+        }
         CommunicationError("Tx fail: the port is not open");
         return LINK_TX_ERROR;
     }
@@ -339,7 +394,140 @@ int CRs232c::SendData(const char* text)
     return LINK_OK;
 }
 
+bool CRs232c::PortLost()
+{
+    std::lock_guard lock(m_replyMutex);
+    return m_portLost;
+}
+
+int CRs232c::ReopenIfLost()
+{
+    if (!PortLost())
+        return 0;
+    if (!Open())
+        return 0;
+    Status(FormatText("Port reopened %s\r", m_Settings.PortName.c_str()));
+    return 1;
+}
+
+void CRs232c::LostMessage()
+{
+    CommunicationError("the camera's port was lost: " + m_Settings.PortName);
+}
+
+void CRs232c::MarkLost(const std::string& reason)
+{
+    {
+        std::lock_guard lock(m_replyMutex);
+        if (m_portLost)
+            return;
+        m_portLost = true;
+    }
+    Status("Port lost: " + reason + "\r");
+}
+
+int CRs232c::DeviceLost(const std::string& reason)
+{
+    MarkLost(reason);
+    Status("RCV Timeout\r");
+    LostMessage();
+    return LINK_TIMEOUT;
+}
+
 int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
+{
+    const int fd = m_device ? m_device->PollDescriptor() : -1;
+    if (fd < 0)
+        return SendReceiveByEvents(request, reply, replySize);
+    return SendReceiveByCaller(fd, request, reply, replySize);
+}
+
+int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize)
+{
+    bool lost = false;
+    {
+        std::unique_lock lock(m_replyMutex);
+        m_readerChanged.wait(lock, [this] { return !m_eventReading; });
+        m_exchangeActive = true;
+        ++m_exchangeCount;
+        m_replyQueue.clear();
+        m_replyFlag.store(0, std::memory_order_relaxed);
+        lost = m_portLost;
+    }
+    // The event thread reads again once this exchange is over, however it ends.
+    struct EndExchange {
+        CRs232c& port;
+        ~EndExchange()
+        {
+            {
+                std::lock_guard lock(port.m_replyMutex);
+                port.m_exchangeActive = false;
+            }
+            port.m_readerChanged.notify_all();
+        }
+    } endExchange{*this};
+
+    AddLogRecord(request, LOG_SEND);
+    if (lost) {
+        // Nothing can be sent to a device that is gone.
+        Status("RCV Timeout\r");
+        LostMessage();
+        return LINK_TIMEOUT;
+    }
+    if (const int result = SendData(request); result != LINK_OK)
+        return result;
+
+    const auto deadline =
+        waiting::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
+    std::string payload;
+    int emptyReads = 0;
+    for (;;) {
+        const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, deadline);
+        if (waited == waiting::WaitResult::Cancelled)
+            return LINK_CANCELLED;
+        if (waited == waiting::WaitResult::TimedOut) {
+            Status("RCV Timeout\r");
+            CommunicationError("RCV Timeout");
+            return LINK_TIMEOUT;
+        }
+        if (waited == waiting::WaitResult::Failed)
+            return DeviceLost("device error");
+
+        std::uint8_t bytes[kReadChunk];
+        int error = 0;
+        const int count = m_device->Read(bytes, kReadChunk, error);
+        // A network device may have decoded only line-control bytes; a device at its end keeps
+        // reporting nothing, so only a run of empty reads counts as closed.
+        if (count == 0 && ++emptyReads < kEmptyReadsMax && !HungUp(fd))
+            continue;
+        if (count <= 0) {
+            // Readable with nothing to read: the device hung up or reached its end.
+            const bool hungUp = HungUp(fd);
+            if (count < 0 && !hungUp) {
+                if (const unsigned flags = m_device->ClearError()) {
+                    Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
+                    continue;
+                }
+            }
+            if (const std::string reason = m_device->LostReason(); !reason.empty())
+                return DeviceLost(reason);
+            return DeviceLost(hungUp      ? "device hung up"
+                              : count < 0 ? "device error"
+                                          : "device closed");
+        }
+        if (FrameBytes(bytes, count, payload))
+            break;
+    }
+    LogReply(payload);
+    if (replySize > 0) {
+        const std::size_t n = std::min(payload.size(), replySize - 1);
+        std::memcpy(reply, payload.data(), n);
+        reply[n] = '\0';
+    }
+    return LINK_OK;
+}
+
+int CRs232c::SendReceiveByEvents(const char* request, char* reply, std::size_t replySize)
 {
     {
         std::lock_guard lock(m_replyMutex);
@@ -360,9 +548,13 @@ int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize
         });
         if (m_replyFlag.load(std::memory_order_acquire) != 1) {
             m_replyFlag.store(0, std::memory_order_relaxed);
+            const bool lost = m_portLost;
             lock.unlock();
             Status("RCV Timeout\r");
-            CommunicationError("RCV Timeout");
+            if (lost)
+                LostMessage();
+            else
+                CommunicationError("RCV Timeout");
             return LINK_TIMEOUT;
         }
         if (!m_replyQueue.empty()) {

@@ -1,5 +1,7 @@
 // The camera link over an RS-232C serial port: line settings from the settings block, an event
-// thread that cuts incoming bytes into reply frames, and request/reply exchanges.
+// thread that watches the line, and request/reply exchanges. During an exchange the caller
+// reads the device itself (when the device has a descriptor to wait on); the event thread keeps
+// the line events and the bytes that come between exchanges.
 #pragma once
 
 #include "comm/Com.h"
@@ -29,6 +31,12 @@ public:
     // successful one.
     const std::string& OpenProblem() const { return m_openProblem; }
 
+    // The device went away since the port was opened.
+    bool PortLost();
+    // Opens the same port again when its device was lost; logs the reopen. Returns 1 when the
+    // port was reopened, 0 when it was not lost or did not open.
+    int ReopenIfLost();
+
     // Where devices come from; tests hand in scripted ones.
     void SetDeviceFactory(DeviceFactory factory);
 
@@ -45,6 +53,15 @@ private:
     void EventThread();
     void OnCommEvent(unsigned mask);
     void ReceiveData();
+    // Cuts bytes into frames; true when a frame ended, with the payload of the last one.
+    bool FrameBytes(const std::uint8_t* bytes, int count, std::string& payload);
+    void LogReply(const std::string& payload);
+    int SendReceiveByEvents(const char* request, char* reply, std::size_t replySize);
+    int SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize);
+    // Ends an exchange because the device is gone.
+    int DeviceLost(const std::string& reason);
+    void MarkLost(const std::string& reason);
+    void LostMessage();
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 
     DeviceFactory m_deviceFactory;
@@ -53,9 +70,16 @@ private:
     std::thread m_eventThread;
     std::atomic<int> m_replyFlag{0};
     std::condition_variable m_replyArrived;
-    std::vector<char> m_frame; // the frame accumulator; event thread only
+    std::vector<char> m_frame; // the frame accumulator
     bool m_discarding = false; // after an over-long frame: its rest, up to the next prefix
     bool m_portLost = false;   // the device went away; guarded by m_replyMutex
+    // Who reads the device: the caller while an exchange runs, else the event thread. Both
+    // flags and the exchange count are guarded by m_replyMutex; m_frame and m_discarding
+    // belong to whichever of the two reads.
+    bool m_exchangeActive = false;
+    bool m_eventReading = false;
+    std::uint64_t m_exchangeCount = 0;
+    std::condition_variable m_readerChanged;
     // Framing bytes as they were when the port opened: the settings block may be replaced
     // while the event thread runs.
     struct Framing {

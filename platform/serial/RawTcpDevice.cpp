@@ -99,6 +99,11 @@ public:
         return "the server closed the connection" + (said.empty() ? "" : ": " + said);
     }
 
+    std::string LostReason() const override
+    {
+        return m_link.IsLost() ? m_link.LostReason() : std::string();
+    }
+
 private:
     SocketLink m_link;
     int m_connectTimeoutMs;

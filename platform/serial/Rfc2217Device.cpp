@@ -25,6 +25,35 @@ constexpr int kReceiveChunk = 4096;
 // Telnet output a stalled server has not taken; beyond this it is dropped, not kept growing.
 constexpr std::size_t kUnsentMax = 64 * 1024;
 
+// True when a telnet stream holds a data byte (an escaped 0xFF included), not only commands.
+// A command cut off at the end is no data; the parser keeps its state across reads.
+bool HoldsData(const std::uint8_t* bytes, int n)
+{
+    int i = 0;
+    while (i < n) {
+        if (bytes[i] != TELNET_IAC)
+            return true;
+        if (i + 1 >= n)
+            return false;
+        const std::uint8_t command = bytes[i + 1];
+        if (command == TELNET_IAC)
+            return true;
+        if (command == TELNET_SB) {
+            int end = i + 2;
+            while (end + 1 < n && !(bytes[end] == TELNET_IAC && bytes[end + 1] == TELNET_SE))
+                end += bytes[end] == TELNET_IAC ? 2 : 1;
+            if (end + 1 >= n)
+                return false;
+            i = end + 2;
+        } else if (command >= TELNET_WILL) {
+            i += 3;
+        } else {
+            i += 2;
+        }
+    }
+    return false;
+}
+
 const telnet_telopt_t kTelopts[] = {
     {TELNET_TELOPT_BINARY, TELNET_WILL, TELNET_DO},
     {TELNET_TELOPT_SGA, TELNET_WILL, TELNET_DO},
@@ -189,8 +218,16 @@ public:
             lock.unlock();
             const auto woke = m_link.WaitReadable(-1);
             lock.lock();
-            if (woke == SocketLink::Wait::Readable)
-                PumpLocked();
+            if (woke != SocketLink::Wait::Readable)
+                continue;
+            // Data is left in the socket for whoever reads next: during an exchange that is
+            // the waiting caller, who polls the same socket. Telnet commands alone are taken
+            // here, so that line changes and a closed connection are seen between exchanges.
+            std::uint8_t peeked[kReceiveChunk];
+            const int n = m_link.PeekBytes(peeked, kReceiveChunk);
+            if (n > 0 && (mask & EvRxChar) && HoldsData(peeked, n))
+                return EvRxChar;
+            PumpLocked();
         }
     }
 
@@ -267,6 +304,14 @@ public:
     {
         std::lock_guard lock(m_mutex);
         return m_detail;
+    }
+
+    std::string LostReason() const override
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_protocolError.empty())
+            return m_protocolError;
+        return m_link.IsLost() ? m_link.LostReason() : std::string();
     }
 
 private:

@@ -78,6 +78,9 @@ public:
     virtual int PollDescriptor() const = 0;
     // Why the last Open or Configure failed, when the device knows more than its error code.
     virtual std::string FailureDetail() const { return {}; }
+    // Why a device that was working stopped (a connection the server closed); empty when the
+    // device cannot tell more than its error code.
+    virtual std::string LostReason() const { return {}; }
 };
 
 std::unique_ptr<ISerialDevice> CreateTermiosDevice();

@@ -3,6 +3,8 @@
 // time-out. A connection once lost stays lost; its reason is kept.
 #pragma once
 
+#include <sys/socket.h>
+
 #include "platform/serial/SerialDevice.h"
 
 #include <atomic>
@@ -43,6 +45,8 @@ public:
     int Receive(std::uint8_t* buffer, int max) { return Receive(buffer, max, 0); }
     // Whether bytes wait, without taking them: 1, 0 when none, -1 once the connection is lost.
     int Peek();
+    // Copies up to max waiting bytes without taking them; as Receive otherwise.
+    int PeekBytes(std::uint8_t* buffer, int max) { return Receive(buffer, max, MSG_PEEK); }
     // Sends n bytes within the write time-out.
     WriteOutcome Send(const std::uint8_t* data, int n, int& written, int& errorCode);
     // Bytes the kernel holds for reading (telnet commands included).

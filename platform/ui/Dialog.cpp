@@ -1,4 +1,5 @@
 #include "platform/ui/Dialog.h"
+#include "platform/ui/UserAction.h"
 
 #include "platform/ui/ControlFactory.h"
 #include "platform/ui/MainWindow.h"
@@ -138,7 +139,10 @@ void Dialog::PlacePopup(const DialogTemplate& tmpl, QWidget* parent)
 void Dialog::Wire(QWidget* control, int id)
 {
     if (auto* bar = dynamic_cast<ScrollBarWidget*>(control)) {
-        bar->SetNotify([this, bar](int code, int pos) { OnHScroll(code, pos, ScrollBar(bar)); });
+        bar->SetNotify([this, bar](int code, int pos) {
+            RunUserAction(CommandLabel(windowTitle().toStdString()),
+                          [&] { OnHScroll(code, pos, ScrollBar(bar)); });
+        });
     } else if (auto* tab = dynamic_cast<TabControlWidget*>(control)) {
         tab->SetSelChange([this, id] { Dispatch(Notify::SelChange, id); });
     } else if (auto* spin = dynamic_cast<UpDownWidget*>(control)) {
@@ -169,13 +173,25 @@ void Dialog::Dispatch(Notify what, int id)
     if (it != m_handlers.end()) {
         // A handler may replace itself; run a copy.
         const std::function<void()> handler = it->second;
-        handler();
+        RunUserAction(ActionLabel(id), handler);
         return;
     }
     if (what == Notify::Clicked && id == IDOK)
         OnOK();
     else if (what == Notify::Clicked && id == IDCANCEL)
         OnCancel();
+}
+
+std::string Dialog::ActionLabel(int id) const
+{
+    QWidget* control = GetDlgItem(id);
+    if (auto* tab = dynamic_cast<TabControlWidget*>(control))
+        return ReadingLabel(tab->GetItemText(tab->GetCurSel()));
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return ReadingLabel(combo->currentText().toStdString());
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return CommandLabel(button->text().toStdString());
+    return CommandLabel(windowTitle().toStdString());
 }
 
 bool Dialog::OnInitDialog()

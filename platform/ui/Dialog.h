@@ -122,6 +122,8 @@ private:
     void Wire(QWidget* control, int id);
     void NameControls(const DialogTemplate& tmpl);
     void Dispatch(Notify what, int id);
+    // How the progress of the action a control sets off is described.
+    std::string ActionLabel(int id) const;
     void PlacePopup(const DialogTemplate& tmpl, QWidget* parent);
 
     int m_templateId;

@@ -1,4 +1,5 @@
 #include "platform/ui/Menu.h"
+#include "platform/ui/UserAction.h"
 
 #include "platform/ui/Resources.h"
 
@@ -23,7 +24,9 @@ void AddItems(QWidget* menu, const std::vector<MenuItem>& items, const CommandHa
             auto* action = new QAction(caption, menu);
             action->setData(item.command);
             QObject::connect(action, &QAction::triggered, menu,
-                             [onCommand, command = item.command] { onCommand(command); });
+                             [onCommand, command = item.command, caption = item.caption] {
+                                 RunUserAction(CommandLabel(caption), [&] { onCommand(command); });
+                             });
             menu->addAction(action);
         } else if (auto* popup = qobject_cast<QMenu*>(menu)) {
             popup->addSeparator();

@@ -3,11 +3,13 @@
 #include "platform/camlink/ClAllSerial.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace fakecl {
 namespace {
@@ -246,14 +248,22 @@ CL_SERIAL_EXPORT CLINT32 clGetNumBytesAvail(hSerRef serialRef, CLUINT32* numByte
 CL_SERIAL_EXPORT CLINT32 clSerialRead(hSerRef serialRef, CLINT8* buffer, CLUINT32* bufferSize,
                                       CLUINT32 serialTimeout)
 {
-    std::lock_guard lock(g_mutex);
+    std::unique_lock lock(g_mutex);
     if (const CLINT32 failure = fakecl::Enter("clSerialRead", std::to_string(*bufferSize) + " " +
                                                                   std::to_string(serialTimeout)))
         return failure;
     if (fakecl::PortOf(serialRef) < 0)
         return CL_ERR_INVALID_REFERENCE;
+    // While the read waits, the next piece of the reply arrives; without one the read waits
+    // out its time-out, as a library's read does.
+    if (*bufferSize > g_state.arrived.size() && !g_state.pieces.empty()) {
+        g_state.arrived += g_state.pieces.front();
+        g_state.pieces.pop_front();
+    }
     if (*bufferSize > g_state.arrived.size()) {
         *bufferSize = 0;
+        lock.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(serialTimeout));
         return CL_ERR_TIMEOUT;
     }
     std::memcpy(buffer, g_state.arrived.data(), *bufferSize);

@@ -1,6 +1,7 @@
 // vireoctl: the camera's registers from a shell, on the same port and register code as the
 // program.
 #include "comm/ComIF.h"
+#include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/serial/HeldPorts.h"
 #include "tools/vireoctl/IdentifyCommand.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options, problem))
         return UsageError(problem);
     InstallOutput(options);
+    // One command is one action: after a failure of the link the rest of it is not sent.
+    const CLinkAction action;
     const std::string& command = options.args[0];
     if (command == "read" || command == "write" || command == "call")
         return RunPortCommand(options);

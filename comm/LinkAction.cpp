@@ -1,0 +1,26 @@
+#include "comm/LinkAction.h"
+
+CLinkAction::CLinkAction(CComIF& port) : m_port(port)
+{
+    m_port.BeginAction();
+}
+
+CLinkAction::~CLinkAction()
+{
+    m_port.EndAction();
+}
+
+int CLinkAction::Failure() const
+{
+    return m_port.Action().failure;
+}
+
+int CLinkAction::Exchanges() const
+{
+    return m_port.Action().exchanges;
+}
+
+int CLinkAction::Skipped() const
+{
+    return m_port.Action().skipped;
+}

@@ -1,0 +1,24 @@
+// One user action (a press, a tab switch, a page show with its refresh, one command) as the
+// port sees it: after the first link failure the rest of its exchanges are not sent and return
+// the same result at once, so the user hears of the failure once. Nothing outlives the action.
+#pragma once
+
+#include "comm/ComIF.h"
+
+class CLinkAction {
+public:
+    // Scopes nest: an inner one joins the action of the outermost.
+    explicit CLinkAction(CComIF& port = g_ComIF);
+    ~CLinkAction();
+    CLinkAction(const CLinkAction&) = delete;
+    CLinkAction& operator=(const CLinkAction&) = delete;
+
+    // The first failure's result code, 0 while none.
+    int Failure() const;
+    // Exchanges sent, and exchanges skipped after the failure, so far.
+    int Exchanges() const;
+    int Skipped() const;
+
+private:
+    CComIF& m_port;
+};

@@ -1,0 +1,22 @@
+// What a user's press, choice or command sets off runs as one action through one runner, so
+// that the program can treat the action as a whole (its exchanges, its wait, its progress).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+// Runs body as the action that label describes ("Reading Info from the camera...").
+using ActionRunner =
+    std::function<void(const std::string& label, const std::function<void()>& body)>;
+
+// Installs the runner (an empty one runs the body as it is) and returns the previous one.
+ActionRunner SetActionRunner(ActionRunner runner);
+void RunUserAction(const std::string& label, const std::function<void()>& body);
+
+// The label of an action that reads a page, and of one that a control's caption names.
+std::string ReadingLabel(const std::string& what);
+std::string CommandLabel(const std::string& caption);
+
+} // namespace ui
