@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,11 @@ std::vector<std::string> Lines(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+void EndWithParent()
+{
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv,
@@ -103,6 +109,7 @@ BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv)
         throw std::runtime_error("pipe failed");
     m_pid = ::fork();
     if (m_pid == 0) {
+        EndWithParent();
         ::dup2(out[1], 1);
         ::execv(argv[0].c_str(), ArgvOf(argv).data());
         _exit(127);

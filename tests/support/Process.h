@@ -41,4 +41,8 @@ private:
     int m_out = -1;
 };
 
+// In a child just forked: it is ended when the test that started it ends, so that a test that
+// dies leaves no program behind holding the test runner's output open.
+void EndWithParent();
+
 } // namespace testing_support

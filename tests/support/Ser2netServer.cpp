@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,6 +111,8 @@ bool Ser2netServer::Start(const std::string& devicePath, std::string& failure)
                                         "-c",    config, "-P", m_dir + "/ser2net.pid"};
     m_pid = ::fork();
     if (m_pid == 0) {
+        // Ended with the test that started it, even one that dies.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         // Its chatter on standard output is not the test's.
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, 1);
@@ -151,12 +154,12 @@ void Ser2netServer::Kill()
 
 void Ser2netServer::End(int signal)
 {
-    if (m_pid <= 0)
+    const int pid = m_pid.exchange(-1);
+    if (pid <= 0)
         return;
-    ::kill(m_pid, signal);
+    ::kill(pid, signal);
     int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_pid = -1;
+    ::waitpid(pid, &status, 0);
 }
 
 std::string Ser2netServer::Rfc2217Url() const
@@ -171,9 +174,10 @@ std::string Ser2netServer::RawUrl() const
 
 bool Ser2netServer::WaitDeviceReleased(double seconds) const
 {
-    if (m_pid <= 0)
+    const int pid = m_pid;
+    if (pid <= 0)
         return true;
-    const std::string fdDir = "/proc/" + std::to_string(m_pid) + "/fd";
+    const std::string fdDir = "/proc/" + std::to_string(pid) + "/fd";
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     for (;;) {
         bool held = false;

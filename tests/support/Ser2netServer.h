@@ -2,6 +2,8 @@
 // RFC 2217 accepter and a raw TCP accepter on ports picked free at run time.
 #pragma once
 
+#include <atomic>
+
 #include <string>
 
 namespace testing_support {
@@ -37,7 +39,7 @@ private:
     std::string m_device;
     int m_rfc2217Port = 0;
     int m_rawPort = 0;
-    int m_pid = -1;
+    std::atomic<int> m_pid{-1}; // read by a test's other threads while it kills the server
 };
 
 // A TCP port on 127.0.0.1 that nobody listens on now.
