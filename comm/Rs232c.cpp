@@ -187,9 +187,11 @@ void CRs232c::EventThread()
 {
     for (;;) {
         std::uint64_t exchangesBefore = 0;
+        bool exchangeBefore = false; // one already running may read during the wait and end
         {
             std::lock_guard lock(m_replyMutex);
             exchangesBefore = m_exchangeCount;
+            exchangeBefore = m_exchangeActive;
         }
         std::string failure;
         const unsigned mask = m_device->WaitEvent(failure);
@@ -201,7 +203,7 @@ void CRs232c::EventThread()
                 break; // the caller saw it first and said so
             // A caller that read the device meanwhile may have taken the bytes this wait saw:
             // only a failure seen again with no exchange in between is the device's.
-            if (m_exchangeActive || m_exchangeCount != exchangesBefore) {
+            if (exchangeBefore || m_exchangeActive || m_exchangeCount != exchangesBefore) {
                 m_readerChanged.wait(lock, [this] { return !m_exchangeActive; });
                 continue;
             }
