@@ -38,14 +38,7 @@ protected:
     {
         std::string failure;
         ASSERT_TRUE(server.Start(failure)) << failure;
-        g_ComIF.PortType = PORT_RS232C;
-        CComSettings& s = g_ComIF.m_Rs232c.m_Settings;
-        s.PortName = server.SlavePath();
-        s.BaudRate = 9600;
-        s.ByteSize = 8;
-        s.HsTimeOut = 2000;
-        s.Prefix = 2;
-        s.Suffix = 3;
+        testing_support::UseSimulatedCameraPort(g_ComIF, server.SlavePath(), 2000);
         ASSERT_EQ(g_ComIF.Open(), 1);
         window.resize(200, 100);
         other = new QPushButton(QStringLiteral("Other"), &window);

@@ -41,14 +41,7 @@ protected:
     {
         std::string failure;
         ASSERT_TRUE(server.Start(failure)) << failure;
-        facade.PortType = PORT_RS232C;
-        CComSettings& s = facade.m_Rs232c.m_Settings;
-        s.PortName = server.SlavePath();
-        s.BaudRate = 9600;
-        s.ByteSize = 8;
-        s.HsTimeOut = 150;
-        s.Prefix = 2;
-        s.Suffix = 3;
+        testing_support::UseSimulatedCameraPort(facade, server.SlavePath(), 150);
         ASSERT_EQ(facade.Open(), 1);
     }
 

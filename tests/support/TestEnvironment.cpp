@@ -96,4 +96,16 @@ std::vector<RecordedBox> MessageBoxRecorder::Boxes() const
     return m_boxes;
 }
 
+void UseSimulatedCameraPort(CComIF& facade, const std::string& path, int timeoutMs)
+{
+    facade.PortType = PORT_RS232C;
+    CComSettings& s = facade.m_Rs232c.m_Settings;
+    s.PortName = path;
+    s.BaudRate = 9600;
+    s.ByteSize = 8;
+    s.HsTimeOut = timeoutMs;
+    s.Prefix = 2;
+    s.Suffix = 3;
+}
+
 } // namespace testing_support

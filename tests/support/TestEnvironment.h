@@ -2,6 +2,7 @@
 // and message boxes.
 #pragma once
 
+#include "comm/ComIF.h"
 #include "platform/log/LogWriter.h"
 #include "platform/msgbox/MessageBox.h"
 
@@ -10,6 +11,10 @@
 #include <vector>
 
 namespace testing_support {
+
+// Points a facade's RS-232C port at a simulated camera's pseudo-terminal: 9600 baud, 8 data bits,
+// STX/ETX framing, the given reply time-out.
+void UseSimulatedCameraPort(CComIF& facade, const std::string& path, int timeoutMs);
 
 // Points the settings store at a fresh temporary directory for the object's lifetime.
 class ScopedSettingsDir {
