@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace vireoctl {
 namespace {
@@ -124,8 +125,8 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
         options.baud = number;
     } else if (name == "--timeout") {
         if (!ParseDecimal(value, kReplyTimeOutMin, kReplyTimeOutMax, number)) {
-            problem = head + FormatText("not a time-out of %d..%d ms", kReplyTimeOutMin,
-                                        kReplyTimeOutMax);
+            problem = head +
+                      FormatText("not a time-out of %d..%d ms", kReplyTimeOutMin, kReplyTimeOutMax);
             return false;
         }
         options.timeoutMs = number;
@@ -250,6 +251,8 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
 {
     // The options hold for this run only; opening a port would otherwise store them.
     profile::SetReadOnly(true);
+    // The facade's and the grabber's stored settings come from one store.
+    std::optional<profile::Batch> batch(std::in_place);
     com.LoadSettings();
     CComSettings& settings = com.m_Settings;
     if (!target.port.empty())
@@ -265,6 +268,7 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         com.PortType = PORT_CAMERALINK;
         // Initialize loads the stored settings; the options then override them.
         com.m_Cas.Initialize();
+        batch.reset();
         com.m_Cas.m_Settings = settings;
         com.m_Cas.SelectPort(*target.clIndex);
         if (options.baud)
@@ -273,6 +277,7 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         com.PortType = PORT_RS232C;
         com.m_Rs232c.m_Settings = settings;
     }
+    batch.reset();
     if (com.Open())
         return true;
     if (cameraLink)
