@@ -251,7 +251,7 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
 {
     // The options hold for this run only; opening a port would otherwise store them.
     profile::SetReadOnly(true);
-    // The facade's and the grabber's stored settings come from one store.
+    // The stored settings, the grabber's own and what opening the port stores: one store.
     std::optional<profile::Batch> batch(std::in_place);
     com.LoadSettings();
     CComSettings& settings = com.m_Settings;
@@ -268,7 +268,6 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         com.PortType = PORT_CAMERALINK;
         // Initialize loads the stored settings; the options then override them.
         com.m_Cas.Initialize();
-        batch.reset();
         com.m_Cas.m_Settings = settings;
         com.m_Cas.SelectPort(*target.clIndex);
         if (options.baud)
@@ -277,8 +276,9 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         com.PortType = PORT_RS232C;
         com.m_Rs232c.m_Settings = settings;
     }
+    const bool opened = com.Open();
     batch.reset();
-    if (com.Open())
+    if (opened)
         return true;
     if (cameraLink)
         problem = FormatText("cannot open Camera Link port %d", *target.clIndex) +
