@@ -13,6 +13,7 @@
 #include "platform/profile/Profile.h"
 #include "platform/ui/MainWindow.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/Style.h"
 #include "res/Resources.h"
 
 #include <QApplication>
@@ -80,6 +81,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
 
     // What stands in for the framework: resources, message boxes and the setup dialog.
     res::Install();
+    QApplication::setStyle(ui::CreateApplicationStyle());
     ui::InstallMessageBoxHook();
     RegisterCommSetDlg();
     QApplication::setQuitOnLastWindowClosed(false);

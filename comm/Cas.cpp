@@ -81,6 +81,8 @@ void CCas::LogClError(int code)
 
 int CCas::LoadSettings()
 {
+    // The common settings and the grabber's own from one store.
+    const profile::Batch batch;
     CCom::LoadSettings();
     m_strLastVendorName = profile::GetProfileString(kCommSection, "LastCasVendorName", "");
     m_strLastPortID = profile::GetProfileString(kCommSection, "LastCasPortID", "");
@@ -92,6 +94,7 @@ int CCas::LoadSettings()
 
 void CCas::SaveSettings()
 {
+    const profile::Batch batch;
     CCom::SaveSettings();
     m_strLastVendorName = m_szVendorName;
     m_strLastPortID = m_szPortID;

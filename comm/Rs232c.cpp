@@ -20,6 +20,8 @@ constexpr int kWriteTotalMs = 3000;
 constexpr int kThreadEndWaitMs = 3000;
 // Readable-but-empty reads in a row after which a device counts as closed.
 constexpr int kEmptyReadsMax = 64;
+// How long the caller must leave the device alone before the event thread waits on it again.
+constexpr auto kStandAsideIdle = std::chrono::milliseconds(20);
 constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr | serial::EvRlsd |
                                 serial::EvBreak | serial::EvErr | serial::EvRing;
 
@@ -100,6 +102,8 @@ int CRs232c::Open()
         m_portLost = false;
         m_exchangeActive = false;
         m_eventReading = false;
+        m_standingAside = false;
+        m_closing = false;
     }
     {
         std::lock_guard lock(m_threadMutex);
@@ -161,6 +165,11 @@ int CRs232c::Close()
         return 1;
     }
     m_device->SetEventMask(0);
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_closing = true;
+    }
+    m_standAsideEnd.notify_all();
     {
         std::unique_lock lock(m_threadMutex);
         m_threadEnded.wait_for(lock, std::chrono::milliseconds(kThreadEndWaitMs),
@@ -227,7 +236,10 @@ void CRs232c::OnCommEvent(unsigned mask)
         // While an exchange runs its caller reads the device; what is left is read after it.
         {
             std::unique_lock lock(m_replyMutex);
-            m_readerChanged.wait(lock, [this] { return !m_exchangeActive; });
+            if (m_exchangeActive)
+                StandAside(lock);
+            if (m_closing)
+                return;
             m_eventReading = true;
         }
         ReceiveData();
@@ -249,6 +261,20 @@ void CRs232c::OnCommEvent(unsigned mask)
         Status("EV_RXFLAG\r");
     if (mask & serial::EvTxEmpty)
         Status("EV_TXEMPTY\r");
+}
+
+void CRs232c::StandAside(std::unique_lock<std::mutex>& lock)
+{
+    // Timed waits only: the caller's exchanges notify no one.
+    m_standingAside = true;
+    for (;;) {
+        const std::uint64_t seen = m_exchangeCount;
+        if (m_standAsideEnd.wait_for(lock, kStandAsideIdle, [this] { return m_closing; }))
+            break;
+        if (!m_exchangeActive && m_exchangeCount == seen)
+            break;
+    }
+    m_standingAside = false;
 }
 
 void CRs232c::ReceiveData()
@@ -447,6 +473,7 @@ int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize
 int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize)
 {
     bool lost = false;
+    bool eventThreadAside = false;
     {
         std::unique_lock lock(m_replyMutex);
         m_readerChanged.wait(lock, [this] { return !m_eventReading; });
@@ -455,6 +482,7 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         m_replyQueue.clear();
         m_replyFlag.store(0, std::memory_order_relaxed);
         lost = m_portLost;
+        eventThreadAside = m_standingAside;
     }
     // The event thread reads again once this exchange is over, however it ends.
     struct EndExchange {
@@ -469,6 +497,9 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         }
     } endExchange{*this};
 
+    // What came since the last exchange is taken as the event thread would have taken it.
+    if (eventThreadAside && !lost)
+        ReceiveData();
     AddLogRecord(request, LOG_SEND);
     if (lost) {
         // Nothing can be sent to a device that is gone.

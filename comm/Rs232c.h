@@ -52,6 +52,8 @@ private:
     int SendData(const char* text);
     void EventThread();
     void OnCommEvent(unsigned mask);
+    // Waits, with the reply lock held in lock, until the caller has left the device alone a while.
+    void StandAside(std::unique_lock<std::mutex>& lock);
     void ReceiveData();
     // Cuts bytes into frames; true when a frame ended, with the payload of the last one.
     bool FrameBytes(const std::uint8_t* bytes, int count, std::string& payload);
@@ -80,6 +82,12 @@ private:
     bool m_eventReading = false;
     std::uint64_t m_exchangeCount = 0;
     std::condition_variable m_readerChanged;
+    // While the caller exchanges in a row the event thread stays out of the device's wait, so
+    // that no reply wakes it; the caller then reads what came between its exchanges. Both flags
+    // are guarded by m_replyMutex.
+    bool m_standingAside = false;
+    bool m_closing = false;
+    std::condition_variable m_standAsideEnd;
     // Framing bytes as they were when the port opened: the settings block may be replaced
     // while the event thread runs.
     struct Framing {

@@ -258,3 +258,26 @@ TEST(Settings, EachLoadOrSaveOpensTheStoreOnceAndWritesTheFileAtItsEnd)
     EXPECT_EQ(next.m_Settings.BaudRate, 19200);
     EXPECT_EQ(next.m_Settings.Parity, 2) << "a value stored by another is kept";
 }
+
+TEST(Settings, TheGrabberPortsLoadAndSaveOpenTheStoreOnce)
+{
+    ScopedSettingsDir store;
+    LogRecorder log;
+    CComIF facade;
+    facade.m_Cas.m_nBaudRate = 115200;
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"the grabber port's save", [&] { facade.m_Cas.SaveSettings(); }},
+        {"the grabber port's load", [&] { facade.m_Cas.LoadSettings(); }},
+    };
+    for (const Case& c : cases) {
+        const long before = profile::StoresOpened();
+        c.run();
+        EXPECT_EQ(profile::StoresOpened() - before, 1) << c.what;
+    }
+    // What was saved in the one store is what the load read back.
+    EXPECT_EQ(facade.m_Cas.m_nBaudRate, 115200);
+}

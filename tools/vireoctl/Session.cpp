@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace vireoctl {
 namespace {
@@ -124,8 +125,8 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
         options.baud = number;
     } else if (name == "--timeout") {
         if (!ParseDecimal(value, kReplyTimeOutMin, kReplyTimeOutMax, number)) {
-            problem = head + FormatText("not a time-out of %d..%d ms", kReplyTimeOutMin,
-                                        kReplyTimeOutMax);
+            problem = head +
+                      FormatText("not a time-out of %d..%d ms", kReplyTimeOutMin, kReplyTimeOutMax);
             return false;
         }
         options.timeoutMs = number;
@@ -250,6 +251,8 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
 {
     // The options hold for this run only; opening a port would otherwise store them.
     profile::SetReadOnly(true);
+    // The stored settings, the grabber's own and what opening the port stores: one store.
+    std::optional<profile::Batch> batch(std::in_place);
     com.LoadSettings();
     CComSettings& settings = com.m_Settings;
     if (!target.port.empty())
@@ -273,7 +276,9 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         com.PortType = PORT_RS232C;
         com.m_Rs232c.m_Settings = settings;
     }
-    if (com.Open())
+    const bool opened = com.Open();
+    batch.reset();
+    if (opened)
         return true;
     if (cameraLink)
         problem = FormatText("cannot open Camera Link port %d", *target.clIndex) +
