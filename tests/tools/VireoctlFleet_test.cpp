@@ -13,6 +13,10 @@ using namespace testing_support;
 
 namespace {
 
+// Long enough for a healthy camera on a machine busy with a whole parallel test run; only the
+// silent cameras wait it out, once each.
+constexpr const char* kTimeoutMs = "1000";
+
 class VireoctlFleet : public ::testing::Test {
 protected:
     void SetUp() override { dir = MakeTempDir("vireoctl-fleet"); }
@@ -31,7 +35,7 @@ protected:
 
     ProcessResult Run(const std::vector<std::string>& ports, std::vector<std::string> args)
     {
-        std::vector<std::string> argv{VIREOCTL_PATH, "--timeout", "300"};
+        std::vector<std::string> argv{VIREOCTL_PATH, "--timeout", kTimeoutMs};
         for (const std::string& port : ports) {
             argv.push_back("--port");
             argv.push_back(port);
@@ -96,8 +100,8 @@ TEST_F(VireoctlFleet, CameraLinkAndSerialPortsMixInOneLoad)
     ASSERT_EQ(Run({serial}, {"save", "auto", file}).exitStatus, 0);
     // Two grabber ports of one library, each its own port object, beside the serial camera;
     // port 2 has no camera behind it.
-    const auto load = RunProcess({VIREOCTL_PATH, "--timeout", "300", "--cl", "1", "--port", serial,
-                                  "--cl", "0", "--cl", "7", "load", file},
+    const auto load = RunProcess({VIREOCTL_PATH, "--timeout", kTimeoutMs, "--cl", "1", "--port",
+                                  serial, "--cl", "0", "--cl", "7", "load", file},
                                  {"XDG_CONFIG_HOME=" + config.Path(),
                                   std::string("CLALLSERIAL_LIBRARY=") + CLSIM_PATH,
                                   "CLSIM_CONFIG=models=RVQM52CM14,RVQM52CM14"});
