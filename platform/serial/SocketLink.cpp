@@ -2,6 +2,7 @@
 
 #include "platform/serial/NetworkConnect.h"
 #include "platform/serial/PortName.h"
+#include "platform/serial/WaitWritable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -163,15 +164,11 @@ WriteOutcome SocketLink::Send(const std::uint8_t* data, int n, int& written, int
                                                            : std::strerror(errno));
             return written > 0 ? WriteOutcome::Failed : WriteOutcome::Refused;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            break; // the write time-out: the caller compares the count
-        pollfd fd{m_fd, POLLOUT, 0};
-        if (::poll(&fd, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-            errorCode = errno;
+        const WritableWait waited = WaitWritable(m_fd, deadline, errorCode);
+        if (waited == WritableWait::TimedOut)
+            break; // the caller compares the count
+        if (waited == WritableWait::Failed)
             return WriteOutcome::Failed;
-        }
     }
     return WriteOutcome::Completed;
 }

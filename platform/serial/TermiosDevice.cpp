@@ -2,6 +2,7 @@
 
 #include "platform/serial/HeldPorts.h"
 #include "platform/serial/NetworkConnect.h"
+#include "platform/serial/WaitWritable.h"
 
 #include <atomic>
 #include <cerrno>
@@ -332,15 +333,11 @@ public:
                 return started ? WriteOutcome::Failed : WriteOutcome::Refused;
             }
             started = true;
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0)
-                break; // the write time-out: the caller compares the count
-            pollfd fd{m_fd, POLLOUT, 0};
-            if (::poll(&fd, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-                errorCode = errno;
+            const WritableWait waited = WaitWritable(m_fd, deadline, errorCode);
+            if (waited == WritableWait::TimedOut)
+                break; // the caller compares the count
+            if (waited == WritableWait::Failed)
                 return WriteOutcome::Failed;
-            }
         }
         return WriteOutcome::Completed;
     }
