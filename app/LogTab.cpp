@@ -1,5 +1,6 @@
 #include "app/LogTab.h"
 
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
 #include <QPlainTextEdit>
@@ -59,7 +60,10 @@ QPlainTextEdit* CLogTab::Box() const
 void CLogTab::AppendLine(const char* text)
 {
     const std::size_t length = strnlen(text, kLineMax);
-    const bool here = QThread::currentThread() == thread();
+    // Lines written while a user action talks to the camera are laid out when the window's
+    // event loop next runs (while the action waits for a reply, or after it), not between a
+    // frame and the next.
+    const bool now = QThread::currentThread() == thread() && !ui::UserActionUnderWay();
     bool post = false;
     bool batchWaiting = false;
     {
@@ -71,14 +75,13 @@ void CLogTab::AppendLine(const char* text)
             m_logStart += kTrimCount;
         }
         batchWaiting = m_updatePosted;
-        if (!here && !m_updatePosted) {
+        if (!now && !m_updatePosted) {
             m_updatePosted = true;
             post = true;
         }
     }
-    // A line of this thread joins a batch that waits for its update (lines sent and received
-    // during an exchange); otherwise the box takes it at once.
-    if (here) {
+    // A line joins a batch that waits for its update; otherwise the box takes it at once.
+    if (now) {
         if (!batchWaiting)
             TakePending();
         return;

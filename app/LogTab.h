@@ -21,9 +21,10 @@ public:
     CLogTab(int templateId, int editId);
 
     // Appends one line (and CR LF). Any thread may call it; the lines keep the order of the
-    // calls. Lines from another thread wait in one batch for one queued update, and lines of the
-    // user-interface thread join a batch that waits; otherwise the visible edit box takes the
-    // line at once. A hidden box takes its lines when it is shown.
+    // calls. Lines from another thread or from within a user action wait in one batch for one
+    // queued update, and other lines of the user-interface thread join a batch that waits;
+    // otherwise the visible edit box takes the line at once. A hidden box takes its lines when
+    // it is shown.
     void AppendLine(const char* text);
     // Empties the text and the edit box (user-interface thread).
     void Clear();

@@ -4,6 +4,7 @@ namespace ui {
 namespace {
 // Used on the user interface thread only.
 ActionRunner g_runner;
+int g_depth = 0;
 } // namespace
 
 ActionRunner SetActionRunner(ActionRunner runner)
@@ -15,10 +16,19 @@ ActionRunner SetActionRunner(ActionRunner runner)
 
 void RunUserAction(const std::string& label, const std::function<void()>& body)
 {
+    struct Depth {
+        Depth() { ++g_depth; }
+        ~Depth() { --g_depth; }
+    } depth;
     if (g_runner)
         g_runner(label, body);
     else
         body();
+}
+
+bool UserActionUnderWay()
+{
+    return g_depth > 0;
 }
 
 std::string ReadingLabel(const std::string& what)

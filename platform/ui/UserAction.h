@@ -14,6 +14,8 @@ using ActionRunner =
 // Installs the runner (an empty one runs the body as it is) and returns the previous one.
 ActionRunner SetActionRunner(ActionRunner runner);
 void RunUserAction(const std::string& label, const std::function<void()>& body);
+// Whether the user interface thread is inside a user action now.
+bool UserActionUnderWay();
 
 // The label of an action that reads a page, and of one that a control's caption names.
 std::string ReadingLabel(const std::string& what);

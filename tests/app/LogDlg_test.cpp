@@ -2,6 +2,7 @@
 // keys it swallows.
 #include "app/LogDlg.h"
 #include "platform/ui/SaveFileDialog.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "tests/platform/ui/GuiTest.h"
@@ -208,7 +209,7 @@ TEST_F(LogDlgTest, TheBoxTakesEachLineAsTheWholeTextWouldShowItThroughEveryTrim)
     EXPECT_GT(box->horizontalScrollBar()->maximum(), 0);
 }
 
-TEST_F(LogDlgTest, LinesFromAnotherThreadReachTheBoxInOneUpdatePerBatch)
+TEST_F(LogDlgTest, LinesFromAnotherThreadOrAUserActionReachTheBoxInOneUpdatePerBatch)
 {
     // Counts the queued calls the tab receives.
     struct CallCounter : QObject {
@@ -221,16 +222,26 @@ TEST_F(LogDlgTest, LinesFromAnotherThreadReachTheBoxInOneUpdatePerBatch)
     } counter;
     log.m_tabComm.installEventFilter(&counter);
     QPlainTextEdit* box = Box(IDC_EDIT_COMM_LOG);
+    const auto writeBatch = [&](int batch) {
+        for (int i = 0; i < 60; ++i)
+            log.AddCommLog(
+                ("RCV : " + std::to_string(batch) + "." + std::to_string(i) + std::string(100, '.'))
+                    .c_str());
+    };
+    // Batches from the event thread, then batches of a user action on this thread; a line of
+    // this thread outside an action is shown at once.
     log.AddCommLog("SEND: first");
-    for (int batch = 0; batch < 3; ++batch) {
-        std::thread receiver([&] {
-            for (int i = 0; i < 60; ++i)
-                log.AddCommLog(("RCV : " + std::to_string(batch) + "." + std::to_string(i) +
-                                std::string(100, '.'))
-                                   .c_str());
-        });
-        receiver.join();
-        log.AddCommLog("SEND: joins the batch");
+    for (int batch = 0; batch < 6; ++batch) {
+        if (batch < 3) {
+            std::thread receiver([&] { writeBatch(batch); });
+            receiver.join();
+            log.AddCommLog("SEND: joins the batch");
+        } else {
+            ui::RunUserAction("Reading Info from the camera...", [&] {
+                log.AddCommLog("SEND: in the action");
+                writeBatch(batch);
+            });
+        }
         EXPECT_EQ(box->toPlainText(), "SEND: first\n") << "the box waits for the update";
         QCoreApplication::processEvents();
         EXPECT_EQ(counter.calls, batch + 1);
