@@ -134,6 +134,9 @@ int CCom::TakeLogRecord(std::string& text)
 
 void CCom::AddLogRecord(const char* text, int kind)
 {
+    // With no one to show it to, a record is not even formatted: exchanges run back to back.
+    if (!g_pLogDlg.load(std::memory_order_acquire))
+        return;
     const std::size_t n = strnlen(text, kLogRecordSourceMax);
     std::string record;
     switch (kind) {

@@ -212,8 +212,9 @@ void CRs232c::EventThread()
                 break; // the caller saw it first and said so
             // A caller that read the device meanwhile may have taken the bytes this wait saw:
             // only a failure seen again with no exchange in between is the device's.
+            // It looks again once the exchanges have paused, without being woken by each one.
             if (exchangeBefore || m_exchangeActive || m_exchangeCount != exchangesBefore) {
-                m_readerChanged.wait(lock, [this] { return !m_exchangeActive; });
+                StandAside(lock);
                 continue;
             }
             m_portLost = true;
