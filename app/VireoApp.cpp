@@ -100,14 +100,16 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
         return false;
     }
     frame->GetActiveView()->OnInitialUpdate();
-    // Installed last, so that it sees every event first (no event has been handled yet).
-    qApp->installEventFilter(new AppMessageFilter(qApp));
 
     frame->show();
     frame->update();
-    // The window reaches the screen now, not after the settings are loaded and the setup dialog
-    // is built.
+    // The window reaches the screen now, not after the log window, the settings and the setup
+    // dialog are built.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    frame->GetActiveView()->ShowLogWindow();
+    // Installed last, so that it sees every event first, the log window's key filter's included
+    // (no input has been handled yet).
+    qApp->installEventFilter(new AppMessageFilter(qApp));
 
     g_ComIF.Initialize();
     g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);

@@ -91,16 +91,22 @@ void CVireoView::OnInitialUpdate()
     if (auto* frame = dynamic_cast<CMainFrame*>(window()))
         frame->FitToView();
 
+    // Records of the port's opening wait in the log window's text until its box exists.
     m_pLogDlg = new (std::nothrow) CLogDlg;
-    if (m_pLogDlg) {
+    if (m_pLogDlg)
         g_pLogDlg = m_pLogDlg;
-        m_pLogDlg->Create(this);
-        m_pLogDlg->ShowWindow(true);
-    }
 
     g_ComIF.Open();
 
     CreatePageTabs();
+}
+
+void CVireoView::ShowLogWindow()
+{
+    if (!m_pLogDlg || m_pLogDlg->IsCreated())
+        return;
+    m_pLogDlg->Create(this);
+    m_pLogDlg->ShowWindow(true);
     PlaceLog();
 }
 

@@ -37,8 +37,12 @@ public:
     // Deletes the log window first; the pages go after it, in reverse order of construction.
     ~CVireoView() override;
 
-    // Runs once, when the frame has created the view.
+    // Runs once, when the frame has created the view. The log window takes records from here
+    // on; it is built and shown by ShowLogWindow.
     void OnInitialUpdate();
+    // Builds the log window and shows it beside the main window; runs once the main window is
+    // on the screen, so that the main window does not wait for it.
+    void ShowLogWindow();
     // Its last steps: every model's tabs built and its tab control hidden. The pages are made
     // when their model is first chosen; the form already has the size they need.
     void CreatePageTabs();
