@@ -25,7 +25,7 @@ void Install()
         table.dialogs.insert(table.dialogs.end(), pages.begin(), pages.end());
     table.menus = {&MainMenuTemplate()};
     table.images = {
-        {IDB_SPLASH, ui::ImageKind::Bitmap, ":/vireo/splash.png"},
+        {IDB_SPLASH, ui::ImageKind::Bitmap, ":/vireo/splash.bmp"},
         {IDR_MAINFRAME, ui::ImageKind::Icon, ":/vireo/vireo.png"},
         {IDB_PARTIAL, ui::ImageKind::Bitmap, ":/vireo/partial.png"},
     };

@@ -136,7 +136,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!DrawSplash().save(out.filePath(QStringLiteral("splash.png"))) ||
+    // The splash is an uncompressed bitmap: it is read on the way to the first window, where
+    // inflating a PNG would cost more than the larger file.
+    if (!DrawSplash().save(out.filePath(QStringLiteral("splash.bmp"))) ||
         !DrawIcon().save(out.filePath(QStringLiteral("vireo.png"))) ||
         !DrawPartial().save(out.filePath(QStringLiteral("partial.png")))) {
         std::fprintf(stderr, "cannot write the images to %s\n", argv[1]);
