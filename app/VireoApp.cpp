@@ -82,6 +82,9 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     // What stands in for the framework: resources, message boxes and the setup dialog.
     res::Install();
     QApplication::setStyle(ui::CreateApplicationStyle());
+    // The menu bar is part of the fixed-size main window, never a desktop's global menu; so the
+    // window need not ask the session bus for one before it can appear.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     ui::InstallMessageBoxHook();
     RegisterCommSetDlg();
     QApplication::setQuitOnLastWindowClosed(false);
