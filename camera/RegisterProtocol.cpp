@@ -36,6 +36,37 @@ int JudgeAcknowledge(const char* reply)
     return REG_INVALID_DATA;
 }
 
+// Writes value as printf's "%02X" would (upper-case hex, at least two digits) and returns the
+// end. Requests are built on every exchange, where the formatted-output machinery costs more
+// than the exchange's own work.
+char* PutHex(char* out, int value)
+{
+    char digits[8];
+    int n = 0;
+    unsigned rest = static_cast<unsigned>(value);
+    do {
+        digits[n++] = "0123456789ABCDEF"[rest & 0xF];
+        rest >>= 4;
+    } while (rest != 0);
+    if (n < 2)
+        digits[n++] = '0';
+    while (n > 0)
+        *out++ = digits[--n];
+    return out;
+}
+
+// STX, the address, what follows it, ETX: one request frame, zero-terminated.
+void BuildRequest(char (&request)[kRequestSize], int address, const char* rest,
+                  std::size_t restSize)
+{
+    char* end = PutHex(request + 1, address);
+    request[0] = STX;
+    std::memcpy(end, rest, restSize);
+    end += restSize;
+    *end++ = ETX;
+    *end = '\0';
+}
+
 } // namespace
 
 int ParseHex(char* text, std::uint32_t& value)
@@ -76,7 +107,7 @@ int CRVXReg::ReadRegister(int address, std::uint8_t& value)
 {
     value = 0;
     char request[kRequestSize];
-    std::snprintf(request, sizeof request, "%c%02XRQ%c", STX, address, ETX);
+    BuildRequest(request, address, "RQ", 2);
     char reply[kReplyBufferSize] = {};
     if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
         return result;
@@ -94,7 +125,9 @@ int CRVXReg::ReadRegister(int address, std::uint8_t& value)
 int CRVXReg::WriteRegister(int address, int value)
 {
     char request[kRequestSize];
-    std::snprintf(request, sizeof request, "%c%02X%02X%c", STX, address, value & 0xFF, ETX);
+    char data[2];
+    PutHex(data, value & 0xFF);
+    BuildRequest(request, address, data, 2);
     char reply[kReplyBufferSize] = {};
     if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
         return result;
@@ -105,8 +138,7 @@ int CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
 {
     for (unsigned i = 0; i < maximum; ++i) {
         char request[kRequestSize];
-        std::snprintf(request, sizeof request, "%c%02XRQ%c", STX, address + static_cast<int>(i),
-                      ETX);
+        BuildRequest(request, address + static_cast<int>(i), "RQ", 2);
         char reply[kReplyBufferSize] = {};
         if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
             return result;
@@ -130,8 +162,7 @@ int CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum
         char request[kRequestSize];
         // A terminating zero ends the request text after the address digits; that short frame
         // is still sent and ends the loop.
-        std::snprintf(request, sizeof request, "%c%02X%c%c", STX, address + static_cast<int>(i),
-                      text[i], ETX);
+        BuildRequest(request, address + static_cast<int>(i), &text[i], 1);
         std::memset(reply, 0, sizeof reply);
         if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
             return result;

@@ -5,7 +5,10 @@
 #include "camera/RVX1250Reg.h"
 #include "tests/camera/MapFixture.h"
 
+#include <cstdio>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 using testing_support::MapFixture;
 using Frames = std::vector<std::string>;
@@ -358,4 +361,49 @@ TEST(RegisterMapBasics, TheLogNeverStopsAnOperation)
     g_pLogDlg.store(nullptr);
     EXPECT_EQ(log.calls, 1);
     EXPECT_EQ(camera.Get(0x49), 0x42);
+}
+
+namespace {
+
+// Keeps each request frame whole and answers every one with NAK.
+class FrameRecorder final : public CComIF {
+public:
+    int SendReceive(const char* request, char* reply, std::size_t replySize) override
+    {
+        frames.emplace_back(request);
+        std::snprintf(reply, replySize, "\x15");
+        return 0;
+    }
+    std::vector<std::string> frames;
+};
+
+// The frame printf would make of the format and arguments.
+template <class... Args> std::string Printed(const char* format, Args... args)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+} // namespace
+
+TEST(RegisterMapBasics, RequestFramesSpellTheAddressInUpperCaseHexOfAtLeastTwoDigits)
+{
+    FrameRecorder port;
+    CRVX1240Reg map(&port);
+    for (const int address : {0x00, 0x0A, 0x6E, 0xFF, 0x100, 0xABCDE, -1}) {
+        port.frames.clear();
+        std::uint8_t value = 0;
+        char text[4] = {};
+        map.ReadRegister(address, value);
+        map.WriteRegister(address, 0x1F5);
+        map.ReadRegisterString(address, text, 3);
+        map.WriteRegisterString(address, "", 3);
+        const std::vector<std::string> expected = {
+            Printed("\x02%02XRQ\x03", address), Printed("\x02%02X%02X\x03", address, 0xF5),
+            Printed("\x02%02XRQ\x03", address),
+            Printed("\x02%02X", address), // the terminating zero ends the frame's text
+        };
+        EXPECT_EQ(port.frames, expected) << address;
+    }
 }
