@@ -110,8 +110,8 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     // dialog are built.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     frame->GetActiveView()->ShowLogWindow();
-    // Installed last, so that it sees every event first, the log window's key filter's included
-    // (no input has been handled yet).
+    // Installed last, so that it sees every event first, before the log window's key filter
+    // too (no input has been handled yet).
     qApp->installEventFilter(new AppMessageFilter(qApp));
 
     g_ComIF.Initialize();
