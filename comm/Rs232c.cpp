@@ -485,16 +485,14 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         lost = m_portLost;
         eventThreadAside = m_standingAside;
     }
-    // The event thread reads again once this exchange is over, however it ends.
+    // The event thread reads again once this exchange is over, however it ends. It sees that on
+    // its stand-aside timer; nobody waits to be told.
     struct EndExchange {
         CRs232c& port;
         ~EndExchange()
         {
-            {
-                std::lock_guard lock(port.m_replyMutex);
-                port.m_exchangeActive = false;
-            }
-            port.m_readerChanged.notify_all();
+            std::lock_guard lock(port.m_replyMutex);
+            port.m_exchangeActive = false;
         }
     } endExchange{*this};
 

@@ -81,6 +81,7 @@ private:
     bool m_exchangeActive = false;
     bool m_eventReading = false;
     std::uint64_t m_exchangeCount = 0;
+    // Told when the event thread stops reading, for a caller that waits to begin an exchange.
     std::condition_variable m_readerChanged;
     // While the caller exchanges in a row the event thread stays out of the device's wait, so
     // that no reply wakes it; the caller then reads what came between its exchanges. Both flags
