@@ -98,7 +98,7 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
 
 void CActionUi::Cancel()
 {
-    waiting::RequestCancel();
+    g_ComIF.RequestCancel();
     if (m_loop) {
         *m_loopResult = waiting::WaitResult::Cancelled;
         m_loop->quit();
@@ -178,11 +178,12 @@ void CActionUi::UpdateProgress()
     m_progressText->setText(QString::fromStdString(text));
 }
 
-waiting::WaitResult CActionUi::WaitReadable(int fd, waiting::Clock::time_point deadline)
+waiting::WaitResult CActionUi::WaitReadable(int fd, waiting::Clock::time_point deadline,
+                                            const waiting::CancelFlag& cancel)
 {
     if (!OnUiThread())
-        return waiting::DefaultWaiter().WaitReadable(fd, deadline);
-    if (waiting::CancelRequested())
+        return waiting::DefaultWaiter().WaitReadable(fd, deadline, cancel);
+    if (cancel.Requested())
         return waiting::WaitResult::Cancelled;
     // A reply already there is taken at once, unless the window has not had a turn lately.
     pollfd entry{fd, POLLIN, 0};
@@ -237,7 +238,7 @@ waiting::WaitResult CActionUi::WaitReadable(int fd, waiting::Clock::time_point d
     m_loop = &loop;
     m_loopResult = &result;
     BeginWaiting();
-    if (!waiting::CancelRequested())
+    if (!cancel.Requested())
         loop.exec();
     else
         result = waiting::WaitResult::Cancelled;
@@ -252,12 +253,12 @@ std::chrono::milliseconds CActionUi::Slice() const
     return OnUiThread() ? std::chrono::milliseconds(kSliceMs) : std::chrono::milliseconds::max();
 }
 
-bool CActionUi::Pump()
+bool CActionUi::Pump(const waiting::CancelFlag& cancel)
 {
     if (!OnUiThread())
-        return !waiting::CancelRequested();
+        return !cancel.Requested();
     BeginWaiting();
     QCoreApplication::processEvents();
     EndWaiting();
-    return !waiting::CancelRequested();
+    return !cancel.Requested();
 }

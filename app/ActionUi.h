@@ -52,9 +52,10 @@ public:
     QDialog* ProgressWindow() const;
     bool Running() const { return m_running; }
 
-    waiting::WaitResult WaitReadable(int fd, waiting::Clock::time_point deadline) override;
+    waiting::WaitResult WaitReadable(int fd, waiting::Clock::time_point deadline,
+                                     const waiting::CancelFlag& cancel) override;
     std::chrono::milliseconds Slice() const override;
-    bool Pump() override;
+    bool Pump(const waiting::CancelFlag& cancel) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

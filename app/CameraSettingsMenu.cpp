@@ -50,14 +50,6 @@ QAction* FindCommand(const QList<QAction*>& actions, int command)
     return nullptr;
 }
 
-std::string ResultText(CRVXReg& map, int result)
-{
-    std::string text = map.GetResultText(result);
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text.empty() ? "error " + std::to_string(result) : text;
-}
-
 std::string Problems(const std::vector<ValueProblem>& problems)
 {
     std::string text;
@@ -116,11 +108,11 @@ std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() c
 }
 
 bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string& cameraModel,
-                                        const std::optional<CameraModel>& kind, int result,
+                                        const std::optional<CameraModel>& kind, const CResult& result,
                                         const char* nothingDone)
 {
-    if (result != 0) {
-        Report("The camera's model could not be read: " + ResultText(*target.map, result) + ".\n" +
+    if (result) {
+        Report("The camera's model could not be read: " + result.Reason() + ".\n" +
                    nothingDone,
                true);
         return false;
@@ -143,7 +135,7 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
     // Which camera is attached comes first: a file must not name one model and hold another's
     // values.
     CameraIdentity identity;
-    const int identified = ReadCameraIdentity(m_camera.comIF, identity);
+    const CResult identified = ReadCameraIdentity(m_camera.comIF, identity);
     if (!IsChosenModel(*target, identity.model, identity.kind, identified, "No file was written."))
         return;
     ui::SaveFileRequest request;
@@ -221,7 +213,7 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
 
     std::string cameraModel;
     std::optional<CameraModel> kind;
-    const int identified = ReadCameraModel(m_camera.comIF, cameraModel, kind);
+    const CResult identified = ReadCameraModel(m_camera.comIF, cameraModel, kind);
     if (!IsChosenModel(*target, cameraModel, kind, identified, "Nothing was sent to the camera."))
         return;
 

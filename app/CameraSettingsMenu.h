@@ -4,6 +4,7 @@
 #pragma once
 
 #include "camera/settings/CameraModel.h"
+#include "comm/Result.h"
 
 #include <QObject>
 
@@ -59,7 +60,8 @@ private:
     // True when the camera's model (read with result) is the target's; otherwise says why not,
     // naming both models, and what was not done.
     bool IsChosenModel(const Target& target, const std::string& cameraModel,
-                       const std::optional<CameraModel>& kind, int result, const char* nothingDone);
+                       const std::optional<CameraModel>& kind, const CResult& result,
+                       const char* nothingDone);
     void UpdateItems();
     void Report(const std::string& text, bool failed);
 

@@ -48,14 +48,9 @@ void CIdentifyCamera::ChooseModel(const std::string& name)
 void CIdentifyCamera::OnIdentifyCamera()
 {
     CameraIdentity identity;
-    if (const int result = ReadCameraIdentity(m_comIF, identity); result != 0) {
-        CRVXReg reg(m_comIF);
-        std::string reason = reg.GetResultText(result);
-        while (!reason.empty() && reason.back() == ' ')
-            reason.pop_back();
-        ShowMessageBox("The camera could not be identified: " +
-                           (reason.empty() ? "error " + std::to_string(result) : reason) + ".",
-                       kCaption, MsgIcon::Warning);
+    if (const CResult result = ReadCameraIdentity(m_comIF, identity)) {
+        ShowMessageBox("The camera could not be identified: " + result.Reason() + ".", kCaption,
+                       MsgIcon::Warning);
         return;
     }
     std::string text = Describe(identity);

@@ -169,7 +169,7 @@ int main(int argc, char** argv)
         const int value = static_cast<int>((n * 7 + 3) & 0xFF);
         std::uint8_t read = 0;
         const auto begin = Clock::now();
-        const int result =
+        const CResult result =
             write ? reg.WriteRegister(address, value) : reg.ReadRegister(address, read);
         const auto took = Clock::now() - begin;
         longest = std::max(longest, took);
@@ -181,7 +181,7 @@ int main(int argc, char** argv)
         if (result == 0 && !write && read != expected[index])
             ++wrongValues;
         if (result != 0) {
-            ++failures[std::string(NameOf(fault)) + ": result " + std::to_string(result)];
+            ++failures[std::string(NameOf(fault)) + ": result " + std::to_string(result.Code())];
             if (fault == Injected::None)
                 ++unexpected;
         }

@@ -321,7 +321,7 @@ void CameraLinkWaitCpu(benchmark::State& state)
         std::uint8_t value = 0;
         const auto start = Clock::now();
         const double cpuStart = ProcessCpuSeconds();
-        const int result = reg.ReadRegister(0x20, value);
+        const CResult result = reg.ReadRegister(0x20, value);
         const double cpu = ProcessCpuSeconds() - cpuStart;
         const double wall = Since(start);
         if (result != 0) {

@@ -37,14 +37,14 @@ std::string NameOf(const ColourTemperature& t, Colour colour)
     return std::string(colour == Colour::R ? "R" : "B") + " Gain(" + t.name + ")";
 }
 
-int GetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour,
+CResult GetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour,
                        std::uint16_t* value)
 {
     return regfield::GetSplit(reg, FieldOf(t, colour), regfield::NamedGetTexts(NameOf(t, colour)),
                               value);
 }
 
-int SetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour, std::uint16_t value)
+CResult SetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour, std::uint16_t value)
 {
     return regfield::SetSplit(reg, FieldOf(t, colour), regfield::NamedSetTexts(NameOf(t, colour)),
                               value);
@@ -73,12 +73,12 @@ std::string NameOf(const MaskGain& m)
     return std::string("MASK ") + m.pair + " Gain";
 }
 
-int GetMaskGain(CRVXReg& reg, const MaskGain& m, std::uint16_t* value)
+CResult GetMaskGain(CRVXReg& reg, const MaskGain& m, std::uint16_t* value)
 {
     return regfield::GetSplit(reg, FieldOf(m), regfield::NamedGetTexts(NameOf(m)), value);
 }
 
-int SetMaskGain(CRVXReg& reg, const MaskGain& m, std::uint16_t value)
+CResult SetMaskGain(CRVXReg& reg, const MaskGain& m, std::uint16_t value)
 {
     return regfield::SetSplit(reg, FieldOf(m), regfield::NamedSetTexts(NameOf(m)), value);
 }
@@ -86,41 +86,41 @@ int SetMaskGain(CRVXReg& reg, const MaskGain& m, std::uint16_t value)
 } // namespace
 
 // clang-format off
-int CRVQM52BM14Reg::GetRGain3000K(std::uint16_t* v) { return GetTemperatureGain(*this, k3000K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain3000K(std::uint16_t v) { return SetTemperatureGain(*this, k3000K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain3000K(std::uint16_t* v) { return GetTemperatureGain(*this, k3000K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain3000K(std::uint16_t v) { return SetTemperatureGain(*this, k3000K, Colour::B, v); }
-int CRVQM52BM14Reg::GetRGain3700K(std::uint16_t* v) { return GetTemperatureGain(*this, k3700K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain3700K(std::uint16_t v) { return SetTemperatureGain(*this, k3700K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain3700K(std::uint16_t* v) { return GetTemperatureGain(*this, k3700K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain3700K(std::uint16_t v) { return SetTemperatureGain(*this, k3700K, Colour::B, v); }
-int CRVQM52BM14Reg::GetRGain4000K(std::uint16_t* v) { return GetTemperatureGain(*this, k4000K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain4000K(std::uint16_t v) { return SetTemperatureGain(*this, k4000K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain4000K(std::uint16_t* v) { return GetTemperatureGain(*this, k4000K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain4000K(std::uint16_t v) { return SetTemperatureGain(*this, k4000K, Colour::B, v); }
-int CRVQM52BM14Reg::GetRGain4500K(std::uint16_t* v) { return GetTemperatureGain(*this, k4500K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain4500K(std::uint16_t v) { return SetTemperatureGain(*this, k4500K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain4500K(std::uint16_t* v) { return GetTemperatureGain(*this, k4500K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain4500K(std::uint16_t v) { return SetTemperatureGain(*this, k4500K, Colour::B, v); }
-int CRVQM52BM14Reg::GetRGain5500K(std::uint16_t* v) { return GetTemperatureGain(*this, k5500K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain5500K(std::uint16_t v) { return SetTemperatureGain(*this, k5500K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain5500K(std::uint16_t* v) { return GetTemperatureGain(*this, k5500K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain5500K(std::uint16_t v) { return SetTemperatureGain(*this, k5500K, Colour::B, v); }
-int CRVQM52BM14Reg::GetRGain6500K(std::uint16_t* v) { return GetTemperatureGain(*this, k6500K, Colour::R, v); }
-int CRVQM52BM14Reg::SetRGain6500K(std::uint16_t v) { return SetTemperatureGain(*this, k6500K, Colour::R, v); }
-int CRVQM52BM14Reg::GetBGain6500K(std::uint16_t* v) { return GetTemperatureGain(*this, k6500K, Colour::B, v); }
-int CRVQM52BM14Reg::SetBGain6500K(std::uint16_t v) { return SetTemperatureGain(*this, k6500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain3000K(std::uint16_t* v) { return GetTemperatureGain(*this, k3000K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain3000K(std::uint16_t v) { return SetTemperatureGain(*this, k3000K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain3000K(std::uint16_t* v) { return GetTemperatureGain(*this, k3000K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain3000K(std::uint16_t v) { return SetTemperatureGain(*this, k3000K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain3700K(std::uint16_t* v) { return GetTemperatureGain(*this, k3700K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain3700K(std::uint16_t v) { return SetTemperatureGain(*this, k3700K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain3700K(std::uint16_t* v) { return GetTemperatureGain(*this, k3700K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain3700K(std::uint16_t v) { return SetTemperatureGain(*this, k3700K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain4000K(std::uint16_t* v) { return GetTemperatureGain(*this, k4000K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain4000K(std::uint16_t v) { return SetTemperatureGain(*this, k4000K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain4000K(std::uint16_t* v) { return GetTemperatureGain(*this, k4000K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain4000K(std::uint16_t v) { return SetTemperatureGain(*this, k4000K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain4500K(std::uint16_t* v) { return GetTemperatureGain(*this, k4500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain4500K(std::uint16_t v) { return SetTemperatureGain(*this, k4500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain4500K(std::uint16_t* v) { return GetTemperatureGain(*this, k4500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain4500K(std::uint16_t v) { return SetTemperatureGain(*this, k4500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain5500K(std::uint16_t* v) { return GetTemperatureGain(*this, k5500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain5500K(std::uint16_t v) { return SetTemperatureGain(*this, k5500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain5500K(std::uint16_t* v) { return GetTemperatureGain(*this, k5500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain5500K(std::uint16_t v) { return SetTemperatureGain(*this, k5500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::GetRGain6500K(std::uint16_t* v) { return GetTemperatureGain(*this, k6500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::SetRGain6500K(std::uint16_t v) { return SetTemperatureGain(*this, k6500K, Colour::R, v); }
+CResult CRVQM52BM14Reg::GetBGain6500K(std::uint16_t* v) { return GetTemperatureGain(*this, k6500K, Colour::B, v); }
+CResult CRVQM52BM14Reg::SetBGain6500K(std::uint16_t v) { return SetTemperatureGain(*this, k6500K, Colour::B, v); }
 
-int CRVQM52BM14Reg::GetMaskRGGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskRG, v); }
-int CRVQM52BM14Reg::SetMaskRGGain(std::uint16_t v) { return SetMaskGain(*this, kMaskRG, v); }
-int CRVQM52BM14Reg::GetMaskRBGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskRB, v); }
-int CRVQM52BM14Reg::SetMaskRBGain(std::uint16_t v) { return SetMaskGain(*this, kMaskRB, v); }
-int CRVQM52BM14Reg::GetMaskGBGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskGB, v); }
-int CRVQM52BM14Reg::SetMaskGBGain(std::uint16_t v) { return SetMaskGain(*this, kMaskGB, v); }
-int CRVQM52BM14Reg::GetMaskGRGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskGR, v); }
-int CRVQM52BM14Reg::SetMaskGRGain(std::uint16_t v) { return SetMaskGain(*this, kMaskGR, v); }
-int CRVQM52BM14Reg::GetMaskBRGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskBR, v); }
-int CRVQM52BM14Reg::SetMaskBRGain(std::uint16_t v) { return SetMaskGain(*this, kMaskBR, v); }
-int CRVQM52BM14Reg::GetMaskBGGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskBG, v); }
-int CRVQM52BM14Reg::SetMaskBGGain(std::uint16_t v) { return SetMaskGain(*this, kMaskBG, v); }
+CResult CRVQM52BM14Reg::GetMaskRGGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskRG, v); }
+CResult CRVQM52BM14Reg::SetMaskRGGain(std::uint16_t v) { return SetMaskGain(*this, kMaskRG, v); }
+CResult CRVQM52BM14Reg::GetMaskRBGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskRB, v); }
+CResult CRVQM52BM14Reg::SetMaskRBGain(std::uint16_t v) { return SetMaskGain(*this, kMaskRB, v); }
+CResult CRVQM52BM14Reg::GetMaskGBGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskGB, v); }
+CResult CRVQM52BM14Reg::SetMaskGBGain(std::uint16_t v) { return SetMaskGain(*this, kMaskGB, v); }
+CResult CRVQM52BM14Reg::GetMaskGRGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskGR, v); }
+CResult CRVQM52BM14Reg::SetMaskGRGain(std::uint16_t v) { return SetMaskGain(*this, kMaskGR, v); }
+CResult CRVQM52BM14Reg::GetMaskBRGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskBR, v); }
+CResult CRVQM52BM14Reg::SetMaskBRGain(std::uint16_t v) { return SetMaskGain(*this, kMaskBR, v); }
+CResult CRVQM52BM14Reg::GetMaskBGGain(std::uint16_t* v) { return GetMaskGain(*this, kMaskBG, v); }
+CResult CRVQM52BM14Reg::SetMaskBGGain(std::uint16_t v) { return SetMaskGain(*this, kMaskBG, v); }
 // clang-format on

@@ -23,40 +23,40 @@ int CRVX1250Reg::GetModelType()
     return MODEL_RV1250LX;
 }
 
-int CRVX1250Reg::GetShutterSpeed(std::uint16_t* value)
+CResult CRVX1250Reg::GetShutterSpeed(std::uint16_t* value)
 {
     return shutterspeed::Get(*this, value);
 }
 
-int CRVX1250Reg::SetShutterSpeed(std::uint16_t value)
+CResult CRVX1250Reg::SetShutterSpeed(std::uint16_t value)
 {
     return shutterspeed::Set(*this, value);
 }
 
-int CRVX1250Reg::SetGain(std::uint16_t value)
+CResult CRVX1250Reg::SetGain(std::uint16_t value)
 {
     return regfield::SetSplit(*this, kGain, {"\tSet Gain, ", "", "", "", "Done."}, value);
 }
 
-int CRVX1250Reg::GetGain(std::uint16_t* value)
+CResult CRVX1250Reg::GetGain(std::uint16_t* value)
 {
     return regfield::GetSplit(
         *this, kGain, {"\tGet Gain ", " \tRead  Gain High, ", "\tRead  Gain Low ", "Done."}, value);
 }
 
-int CRVX1250Reg::SetOutLevelOffset(std::uint8_t value)
+CResult CRVX1250Reg::SetOutLevelOffset(std::uint8_t value)
 {
     return regfield::SetMasked(*this, "\tSet Offset ", kRegOutLevelOffset, kOutLevelOffsetMask,
                                value);
 }
 
-int CRVX1250Reg::GetOutLevelOffset(std::uint8_t* value)
+CResult CRVX1250Reg::GetOutLevelOffset(std::uint8_t* value)
 {
     return regfield::GetMasked(*this, "\tGet Offset ", kRegOutLevelOffset, kOutLevelOffsetMask,
                                value);
 }
 
-int CRVX1250Reg::SetOutLevelGain(std::uint16_t value)
+CResult CRVX1250Reg::SetOutLevelGain(std::uint16_t value)
 {
     return regfield::SetSplit(*this, kOutLevelGain,
                               {"\tSet OutLevel Gain ", "\tRead  Gain High, ", "\tSet  Gain High, ",
@@ -64,7 +64,7 @@ int CRVX1250Reg::SetOutLevelGain(std::uint16_t value)
                               value);
 }
 
-int CRVX1250Reg::GetOutLevelGain(std::uint16_t* value)
+CResult CRVX1250Reg::GetOutLevelGain(std::uint16_t* value)
 {
     return regfield::GetSplit(
         *this, kOutLevelGain,

@@ -13,13 +13,13 @@ public:
     int GetModelType() override; // MODEL_RV1250LX
 
     // Behind the common slots, in this order.
-    virtual int GetShutterSpeed(std::uint16_t* value); // 0..2047
-    virtual int SetShutterSpeed(std::uint16_t value);
+    virtual CResult GetShutterSpeed(std::uint16_t* value); // 0..2047
+    virtual CResult SetShutterSpeed(std::uint16_t value);
 
-    int SetGain(std::uint16_t value); // 0..511
-    int GetGain(std::uint16_t* value);
-    int SetOutLevelOffset(std::uint8_t value); // 0..31
-    int GetOutLevelOffset(std::uint8_t* value);
-    int SetOutLevelGain(std::uint16_t value); // 0..511
-    int GetOutLevelGain(std::uint16_t* value);
+    CResult SetGain(std::uint16_t value); // 0..511
+    CResult GetGain(std::uint16_t* value);
+    CResult SetOutLevelOffset(std::uint8_t value); // 0..31
+    CResult GetOutLevelOffset(std::uint8_t* value);
+    CResult SetOutLevelGain(std::uint16_t value); // 0..511
+    CResult GetOutLevelGain(std::uint16_t* value);
 };

@@ -78,31 +78,31 @@ void CRVXReg::WriteSequenceLog(const char* line)
     }
 }
 
-int CRVXReg::WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll)
+CResult CRVXReg::WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll)
 {
     const auto number = static_cast<std::uint8_t>(bank);
     CSequenceLine line(*this, FormatLine(labelFormat, number));
     if (number > kLastBank && !(allowAll && number == kAllBanks)) {
         line.Text() += " ";
-        line.Text() += GetResultText(REG_INVALID_PARAMETER);
+        line.Text() += RegisterResultText(REG_INVALID_PARAMETER);
         return line.Finish(REG_INVALID_PARAMETER);
     }
-    if (const int result = line.Write({}, registerAddress, number))
+    if (const CResult result = line.Write({}, registerAddress, number))
         return result;
     return line.Done(kDone);
 }
 
-int CRVXReg::LoadBankMemory(int bank)
+CResult CRVXReg::LoadBankMemory(int bank)
 {
     return WriteBank("\tLoad Bank Memory (0x%x)", kRegLoadBank, bank, false);
 }
 
-int CRVXReg::ResetBankMemory(int bank)
+CResult CRVXReg::ResetBankMemory(int bank)
 {
     return WriteBank("\tReset Bank Memory (0x%x)", kRegResetBank, bank, true);
 }
 
-int CRVXReg::SaveBankMemory(int bank)
+CResult CRVXReg::SaveBankMemory(int bank)
 {
     return WriteBank("\tSave Bank Memory (0x%x)", kRegSaveBank, bank, false);
 }
@@ -112,93 +112,93 @@ int CRVXReg::GetModelType()
     return MODEL_NONE;
 }
 
-int CRVXReg::GetRegister(int address, std::uint8_t* value)
+CResult CRVXReg::GetRegister(int address, std::uint8_t* value)
 {
     if (!IsValidAddress(address))
         return REG_INVALID_REGISTER;
     std::uint8_t byte = 0;
-    const int result = ReadRegister(address, byte);
+    const CResult result = ReadRegister(address, byte);
     if (result == 0)
         *value = byte;
     return result;
 }
 
-int CRVXReg::SetRegister(int address, int value)
+CResult CRVXReg::SetRegister(int address, int value)
 {
     if (!IsValidAddress(address))
         return REG_INVALID_REGISTER;
     return WriteRegister(address, value);
 }
 
-int CRVXReg::RegisterUpdateExecute()
+CResult CRVXReg::RegisterUpdateExecute()
 {
     CSequenceLine line(*this, "\tRegister Update Execute ");
-    if (const int result = line.Write({}, kRegRegisterUpdate, 1))
+    if (const CResult result = line.Write({}, kRegRegisterUpdate, 1))
         return result;
     return line.Done("Done");
 }
 
-int CRVXReg::GetIdText(const char* label, int address, char* text)
+CResult CRVXReg::GetIdText(const char* label, int address, char* text)
 {
     char buffer[kIdTextSize] = {};
-    if (const int result = ReadRegisterString(address, buffer, kIdTextMax)) {
+    if (const CResult result = ReadRegisterString(address, buffer, kIdTextMax)) {
         CSequenceLine line(*this, label);
         return line.Fail(result);
     }
     std::memcpy(text, buffer, sizeof buffer);
     WriteSequenceLog(FormatLine("%s %s Done.", label, buffer));
-    return 0;
+    return REG_OK;
 }
 
-int CRVXReg::SetIdText(const char* label, int address, const char* text)
+CResult CRVXReg::SetIdText(const char* label, int address, const char* text)
 {
     if (!text)
         text = "";
-    if (const int result = WriteRegisterString(address, text, kIdTextMax)) {
+    if (const CResult result = WriteRegisterString(address, text, kIdTextMax)) {
         CSequenceLine line(*this, label);
         return line.Fail(result);
     }
     WriteSequenceLog(FormatLine("%s %s Done.", label, text));
-    return 0;
+    return REG_OK;
 }
 
-int CRVXReg::GetVenderName(char* text)
+CResult CRVXReg::GetVenderName(char* text)
 {
     return GetIdText("\tGet Vender name ", kRegVenderName, text);
 }
 
-int CRVXReg::SetVenderName(const char* text)
+CResult CRVXReg::SetVenderName(const char* text)
 {
     return SetIdText("\tSet Vender name ", kRegVenderName, text);
 }
 
-int CRVXReg::GetModelName(char* text)
+CResult CRVXReg::GetModelName(char* text)
 {
     return GetIdText("\tGet Model name ", kRegModelName, text);
 }
 
-int CRVXReg::SetModelName(const char* text)
+CResult CRVXReg::SetModelName(const char* text)
 {
     return SetIdText("\tSet Model name ", kRegModelName, text);
 }
 
-int CRVXReg::GetCpuVersion(char* text)
+CResult CRVXReg::GetCpuVersion(char* text)
 {
     return GetIdText("\tGet CPU Version ", kRegCpuVersion, text);
 }
 
-int CRVXReg::SetCpuVersion(const char* text)
+CResult CRVXReg::SetCpuVersion(const char* text)
 {
     return SetIdText("\tSet CPU Version ", kRegCpuVersion, text);
 }
 
-int CRVXReg::GetSerialNo(char* text)
+CResult CRVXReg::GetSerialNo(char* text)
 {
     static constexpr const char* kLabel = "\tGet Serial No ";
     char buffer[kSerialNoSize] = {};
     for (unsigned i = 0; i < kSerialNoLength; ++i) {
         std::uint8_t value = 0;
-        if (const int result = ReadRegister(kRegSerialNo + static_cast<int>(i), value)) {
+        if (const CResult result = ReadRegister(kRegSerialNo + static_cast<int>(i), value)) {
             std::snprintf(text, kSerialNoSize, "%s", kSerialNoUnknown);
             CSequenceLine line(*this, kLabel);
             return line.Fail(result);
@@ -209,10 +209,10 @@ int CRVXReg::GetSerialNo(char* text)
     }
     std::memcpy(text, buffer, sizeof buffer);
     WriteSequenceLog(FormatLine("%s %s Done.", kLabel, buffer));
-    return 0;
+    return REG_OK;
 }
 
-int CRVXReg::SetSerialNo(const char* text)
+CResult CRVXReg::SetSerialNo(const char* text)
 {
     if (!text)
         text = "";
@@ -221,57 +221,57 @@ int CRVXReg::SetSerialNo(const char* text)
     const std::size_t length = std::strlen(text);
     for (unsigned i = 0; i < kSerialNoLength; ++i) {
         const auto character = i < length ? static_cast<std::uint8_t>(text[i]) : std::uint8_t{0};
-        if (const int result = line.Write({}, kRegSerialNo + static_cast<int>(i), character))
+        if (const CResult result = line.Write({}, kRegSerialNo + static_cast<int>(i), character))
             return result;
     }
     return line.Done("Done");
 }
 
-int CRVXReg::GetStatusByte(const char* label, int address, std::uint8_t* value)
+CResult CRVXReg::GetStatusByte(const char* label, int address, std::uint8_t* value)
 {
     std::uint8_t byte = 0;
-    if (const int result = ReadRegister(address, byte)) {
+    if (const CResult result = ReadRegister(address, byte)) {
         CSequenceLine line(*this, label);
         return line.Fail(result);
     }
     *value = byte;
     WriteSequenceLog(FormatLine("%s %02X ", label, byte) + kDone);
-    return 0;
+    return REG_OK;
 }
 
-int CRVXReg::GetErrorMode(std::uint8_t* value)
+CResult CRVXReg::GetErrorMode(std::uint8_t* value)
 {
     return GetStatusByte("\tGet Error Mode ", kRegErrorMode, value);
 }
 
-int CRVXReg::GetErrorStatus(std::uint8_t* value)
+CResult CRVXReg::GetErrorStatus(std::uint8_t* value)
 {
     return GetStatusByte("\tGet Error Status ", kRegErrorStatus, value);
 }
 
-int CRVXReg::GetErrorStatus2(std::uint8_t* value)
+CResult CRVXReg::GetErrorStatus2(std::uint8_t* value)
 {
     return GetStatusByte("\tGet Error Status ", kRegErrorStatus2, value);
 }
 
-int CRVXReg::GetErrorModeBits(std::int32_t* flags)
+CResult CRVXReg::GetErrorModeBits(std::int32_t* flags)
 {
     std::uint8_t value = 0;
-    if (const int result = GetErrorMode(&value)) {
+    if (const CResult result = GetErrorMode(&value)) {
         flags[0] = 0;
         return result;
     }
     for (int i = 0; i < kErrorModeBits; ++i)
         flags[i] = TestBit(value, 7 - i);
-    return 0;
+    return REG_OK;
 }
 
-int CRVXReg::GetOffset(std::uint16_t* value)
+CResult CRVXReg::GetOffset(std::uint16_t* value)
 {
     CSequenceLine line(*this, "\tGet Offset ");
     std::uint8_t low = 0;
     std::uint8_t high = 0;
-    int result = line.Read({}, kRegOffsetLow, low);
+    CResult result = line.Read({}, kRegOffsetLow, low);
     if (result == 0)
         result = line.Read({}, kRegOffsetHigh, high);
     if (result) {
@@ -282,82 +282,82 @@ int CRVXReg::GetOffset(std::uint16_t* value)
     return line.Done(kDone);
 }
 
-int CRVXReg::GetBit(const char* label, const char* done, int address, int bit, std::uint8_t* on)
+CResult CRVXReg::GetBit(const char* label, const char* done, int address, int bit, std::uint8_t* on)
 {
     CSequenceLine line(*this, label);
     std::uint8_t byte = 0;
-    if (const int result = line.Read({}, address, byte))
+    if (const CResult result = line.Read({}, address, byte))
         return result;
     *on = static_cast<std::uint8_t>(TestBit(byte, bit));
     return line.Done(done);
 }
 
-int CRVXReg::SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
+CResult CRVXReg::SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
                     int on)
 {
     CSequenceLine line(*this, label);
     std::uint8_t byte = 0;
-    if (const int result = line.Read({}, address, byte))
+    if (const CResult result = line.Read({}, address, byte))
         return result;
     const auto choice = static_cast<std::uint8_t>(on);
     if (choice > 1) {
         line.Text() += invalid;
         return line.Finish(REG_INVALID_DATA);
     }
-    if (const int result = line.Write({}, address, ChangeBit(byte, bit, choice == 1)))
+    if (const CResult result = line.Write({}, address, ChangeBit(byte, bit, choice == 1)))
         return result;
     return line.Done(done);
 }
 
-int CRVXReg::GetTriggerPolarity(std::uint8_t* on)
+CResult CRVXReg::GetTriggerPolarity(std::uint8_t* on)
 {
     return GetBit("\tGet Trigger Polarity ", kDone, kRegTrigger, kBitTriggerPolarity, on);
 }
 
-int CRVXReg::SetTriggerPolarity(int on)
+CResult CRVXReg::SetTriggerPolarity(int on)
 {
     return SetBit("\tSet Trigger Polarity, ", "Done. ", kInvalidArgument, kRegTrigger,
                   kBitTriggerPolarity, on);
 }
 
-int CRVXReg::GetShutterMode(std::uint8_t* on)
+CResult CRVXReg::GetShutterMode(std::uint8_t* on)
 {
     return GetBit("\tGet Shutter Mode ", "Done. ", kRegTrigger, kBitShutterMode, on);
 }
 
-int CRVXReg::SetShutterMode(int on)
+CResult CRVXReg::SetShutterMode(int on)
 {
     return SetBit("\tSet Shutter Mode, ", "  Done. ", kInvalidArgument, kRegTrigger,
                   kBitShutterMode, on);
 }
 
-int CRVXReg::GetMultipleShutter(std::uint8_t* on)
+CResult CRVXReg::GetMultipleShutter(std::uint8_t* on)
 {
     return GetBit("\tGet Multiple Shutter ", "Done. ", kRegMultipleShutter, 0, on);
 }
 
-int CRVXReg::SetMultipleShutter(int on)
+CResult CRVXReg::SetMultipleShutter(int on)
 {
     return SetBit("\tSet Multiple Shutter ", " Done. ", kInvalidArgument, kRegMultipleShutter, 0,
                   on);
 }
 
-int CRVXReg::GetRandomMode(std::uint8_t* on)
+CResult CRVXReg::GetRandomMode(std::uint8_t* on)
 {
     return GetBit("\tGet Random Mode ", "Done. ", kRegRandomMode, 0, on);
 }
 
-int CRVXReg::SetRandomMode(int on)
+CResult CRVXReg::SetRandomMode(int on)
 {
     return SetBit("\tSet RandomMode, ", " Done. ", "Set parameter invalid.", kRegRandomMode, 0, on);
 }
 
-int CRVXReg::GetScanMode(std::uint8_t* mode)
+CResult CRVXReg::GetScanMode(std::uint8_t* mode)
 {
     CSequenceLine line(*this, "\tGet Scan Mode ");
     std::uint8_t subSampling = 0;
     std::uint8_t window = 0;
-    int result = line.Read({}, kRegSubSampling, subSampling);
+    CResult result = line.Read({}, kRegSubSampling, subSampling);
     if (result == 0)
         result = line.Read({}, kRegWindowEnable, window);
     if (result) {
@@ -372,14 +372,14 @@ int CRVXReg::GetScanMode(std::uint8_t* mode)
     return line.Done(kDone);
 }
 
-int CRVXReg::SetScanMode(int mode)
+CResult CRVXReg::SetScanMode(int mode)
 {
     CSequenceLine line(*this, "\tSet Scan Mode ");
     std::uint8_t subSampling = 0;
     std::uint8_t window = 0;
-    if (const int result = line.Read({}, kRegSubSampling, subSampling))
+    if (const CResult result = line.Read({}, kRegSubSampling, subSampling))
         return result;
-    if (const int result = line.Read({}, kRegWindowEnable, window))
+    if (const CResult result = line.Read({}, kRegWindowEnable, window))
         return result;
     switch (static_cast<std::uint8_t>(mode)) {
     case 0:
@@ -398,9 +398,9 @@ int CRVXReg::SetScanMode(int mode)
         line.Text() += kInvalidArgument;
         return line.Finish(REG_INVALID_DATA);
     }
-    if (const int result = line.Write({}, kRegSubSampling, subSampling))
+    if (const CResult result = line.Write({}, kRegSubSampling, subSampling))
         return result;
-    if (const int result = line.Write({}, kRegWindowEnable, window))
+    if (const CResult result = line.Write({}, kRegWindowEnable, window))
         return result;
     return line.Done(" Done.");
 }

@@ -6,17 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "comm/Result.h"
+
 class CComIF;
 extern CComIF g_ComIF;
 
-// Result codes of the register exchanges (link codes 256 and up come from the port).
-enum RegResult : int {
-    REG_OK = 0,
-    REG_NAK = 1,
-    REG_INVALID_DATA = 2,
-    REG_INVALID_REGISTER = 3,
-    REG_INVALID_PARAMETER = 4,
-};
 
 // Room the exchanges give a reply: 15 characters and the terminator.
 inline constexpr std::size_t kReplyBufferSize = 16;
@@ -52,7 +46,7 @@ enum RegModelType : int {
     MODEL_NONE = -1, // the bare base: register access only
 };
 
-// Every operation returns a result code (0 success). Outputs are written only on success,
+// Every operation returns a result (its code 0 on success). Outputs are written only on success,
 // except where an operation says otherwise. Every named operation except GetModelType,
 // GetRegister, SetRegister and GetErrorModeBits writes one sequence-log line.
 class CRVXReg {
@@ -63,47 +57,48 @@ public:
     CRVXReg& operator=(const CRVXReg&) = delete;
 
     // The virtual operations keep this order in every register map.
-    virtual int LoadBankMemory(int bank);  // 0..7
-    virtual int ResetBankMemory(int bank); // 0..7, or 255
-    virtual int SaveBankMemory(int bank);  // 0..7
+    virtual CResult LoadBankMemory(int bank);  // 0..7
+    virtual CResult ResetBankMemory(int bank); // 0..7, or 255
+    virtual CResult SaveBankMemory(int bank);  // 0..7
     virtual ~CRVXReg();
     virtual int GetModelType();
-    virtual int GetRegister(int address, std::uint8_t* value);
-    virtual int SetRegister(int address, int value);
-    virtual int RegisterUpdateExecute();
-    virtual int GetVenderName(char* text); // room for kIdTextSize
-    virtual int SetVenderName(const char* text);
+    virtual CResult GetRegister(int address, std::uint8_t* value);
+    virtual CResult SetRegister(int address, int value);
+    virtual CResult RegisterUpdateExecute();
+    virtual CResult GetVenderName(char* text); // room for kIdTextSize
+    virtual CResult SetVenderName(const char* text);
     // On a failed read the text becomes kSerialNoUnknown.
-    virtual int GetSerialNo(char* text); // room for kSerialNoSize
+    virtual CResult GetSerialNo(char* text); // room for kSerialNoSize
     // Writes the text's first seven characters, zeros after a shorter text's end.
-    virtual int SetSerialNo(const char* text);
-    virtual int GetModelName(char* text); // room for kIdTextSize
-    virtual int SetModelName(const char* text);
-    virtual int GetCpuVersion(char* text); // room for kIdTextSize
-    virtual int SetCpuVersion(const char* text);
-    virtual int GetErrorMode(std::uint8_t* value);
-    virtual int GetErrorStatus(std::uint8_t* value);
-    virtual int GetErrorStatus2(std::uint8_t* value);
+    virtual CResult SetSerialNo(const char* text);
+    virtual CResult GetModelName(char* text); // room for kIdTextSize
+    virtual CResult SetModelName(const char* text);
+    virtual CResult GetCpuVersion(char* text); // room for kIdTextSize
+    virtual CResult SetCpuVersion(const char* text);
+    virtual CResult GetErrorMode(std::uint8_t* value);
+    virtual CResult GetErrorStatus(std::uint8_t* value);
+    virtual CResult GetErrorStatus2(std::uint8_t* value);
     // Flag 0 is the most significant bit of the error mode. On failure only flag 0 becomes 0.
-    virtual int GetErrorModeBits(std::int32_t* flags); // kErrorModeBits flags
+    virtual CResult GetErrorModeBits(std::int32_t* flags); // kErrorModeBits flags
     // On failure the value becomes 0.
-    virtual int GetOffset(std::uint16_t* value);
-    virtual int GetTriggerPolarity(std::uint8_t* on);
-    virtual int SetTriggerPolarity(int on);
-    virtual int GetShutterMode(std::uint8_t* on);
-    virtual int SetShutterMode(int on);
+    virtual CResult GetOffset(std::uint16_t* value);
+    virtual CResult GetTriggerPolarity(std::uint8_t* on);
+    virtual CResult SetTriggerPolarity(int on);
+    virtual CResult GetShutterMode(std::uint8_t* on);
+    virtual CResult SetShutterMode(int on);
     // Mode 0, 1 or 2. A failed read sets the mode to 0; an impossible pair leaves it alone.
-    virtual int GetScanMode(std::uint8_t* mode);
-    virtual int SetScanMode(int mode);
-    virtual int GetMultipleShutter(std::uint8_t* on);
-    virtual int SetMultipleShutter(int on);
-    virtual int GetRandomMode(std::uint8_t* on);
-    virtual int SetRandomMode(int on);
+    virtual CResult GetScanMode(std::uint8_t* mode);
+    virtual CResult SetScanMode(int mode);
+    virtual CResult GetMultipleShutter(std::uint8_t* on);
+    virtual CResult SetMultipleShutter(int on);
+    virtual CResult GetRandomMode(std::uint8_t* on);
+    virtual CResult SetRandomMode(int on);
 
-    int ReadRegister(int address, std::uint8_t& value);
-    int WriteRegister(int address, int value);
-    int ReadRegisterString(int address, char* text, unsigned maximum);
-    int WriteRegisterString(int address, const char* text, unsigned maximum);
+    CResult ReadRegister(int address, std::uint8_t& value);
+    CResult WriteRegister(int address, int value);
+    CResult ReadRegisterString(int address, char* text, unsigned maximum);
+    CResult WriteRegisterString(int address, const char* text, unsigned maximum);
+    // The text of a register or link code (a result knows its own: CResult::Text).
     void GetResultText(int code, char* text);
     std::string GetResultText(int code);
 
@@ -116,11 +111,11 @@ protected:
     CComIF* m_pComIF;
 
 private:
-    int WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll);
-    int GetIdText(const char* label, int address, char* text);
-    int SetIdText(const char* label, int address, const char* text);
-    int GetStatusByte(const char* label, int address, std::uint8_t* value);
-    int GetBit(const char* label, const char* done, int address, int bit, std::uint8_t* on);
-    int SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
+    CResult WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll);
+    CResult GetIdText(const char* label, int address, char* text);
+    CResult SetIdText(const char* label, int address, const char* text);
+    CResult GetStatusByte(const char* label, int address, std::uint8_t* value);
+    CResult GetBit(const char* label, const char* done, int address, int bit, std::uint8_t* on);
+    CResult SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
                int on);
 };

@@ -19,8 +19,8 @@ struct ByteOp {
     int address;
     std::string closing = kDone;
 };
-int GetByte(CRVXReg& reg, const ByteOp& op, std::uint8_t* value);
-int SetByte(CRVXReg& reg, const ByteOp& op, std::uint8_t value);
+CResult GetByte(CRVXReg& reg, const ByteOp& op, std::uint8_t* value);
+CResult SetByte(CRVXReg& reg, const ByteOp& op, std::uint8_t value);
 
 // Bits 7..0 in the low register, the upper bits in the mask of the high register starting at
 // bit shift. Writes keep the other bits of the high register.
@@ -43,9 +43,9 @@ struct SplitSetTexts {
     std::string setLow;
     std::string closing = kDone;
 };
-int GetSplit(CRVXReg& reg, const SplitField& field, const SplitGetTexts& texts,
+CResult GetSplit(CRVXReg& reg, const SplitField& field, const SplitGetTexts& texts,
              std::uint16_t* value);
-int SetSplit(CRVXReg& reg, const SplitField& field, const SplitSetTexts& texts,
+CResult SetSplit(CRVXReg& reg, const SplitField& field, const SplitSetTexts& texts,
              std::uint16_t value);
 
 // The texts of a split value named name: "\tGet name, ", "\tRead name High, " and so on.
@@ -53,14 +53,14 @@ SplitGetTexts NamedGetTexts(const std::string& name);
 SplitSetTexts NamedSetTexts(const std::string& name);
 
 // The low bits of one register selected by mask; writes keep the other bits.
-int GetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
+CResult GetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
               std::uint8_t* value);
-int SetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
+CResult SetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
               std::uint8_t value);
 
 // Bit 0 of a register as an on/off switch. The setter's label is labelFormat filled with the
 // argument; only 0 and 1 are accepted.
-int GetSwitch(CRVXReg& reg, const char* first, int address, std::uint8_t* on);
-int SetSwitch(CRVXReg& reg, const char* labelFormat, int address, int on);
+CResult GetSwitch(CRVXReg& reg, const char* first, int address, std::uint8_t* on);
+CResult SetSwitch(CRVXReg& reg, const char* labelFormat, int address, int on);
 
 } // namespace regfield

@@ -14,20 +14,7 @@ constexpr char ACK = 0x06;
 constexpr char NAK = 0x15;
 constexpr std::size_t kRequestSize = 16;
 
-const char* const kResultTexts[10] = {
-    "",
-    "[NAK] Recieved",
-    "Camera replies invalid data ",
-    "Invalid register",
-    "Invalid parameter",
-    "Cannot open User File(Gamma)",
-    "Check Sum error in Indirect adressing",
-    "Send Bytes error in Indirect adressing",
-    "",
-    "",
-};
-
-int JudgeAcknowledge(const char* reply)
+CResult JudgeAcknowledge(const char* reply)
 {
     if (reply[0] == ACK)
         return REG_OK;
@@ -103,13 +90,13 @@ CRVXReg::~CRVXReg()
     m_pComIF = nullptr;
 }
 
-int CRVXReg::ReadRegister(int address, std::uint8_t& value)
+CResult CRVXReg::ReadRegister(int address, std::uint8_t& value)
 {
     value = 0;
     char request[kRequestSize];
     BuildRequest(request, address, "RQ", 2);
     char reply[kReplyBufferSize] = {};
-    if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+    if (const CResult result = m_pComIF->SendReceive(request, reply, sizeof reply))
         return result;
     if (reply[0] == ACK)
         return REG_OK;
@@ -122,25 +109,25 @@ int CRVXReg::ReadRegister(int address, std::uint8_t& value)
     return REG_OK;
 }
 
-int CRVXReg::WriteRegister(int address, int value)
+CResult CRVXReg::WriteRegister(int address, int value)
 {
     char request[kRequestSize];
     char data[2];
     PutHex(data, value & 0xFF);
     BuildRequest(request, address, data, 2);
     char reply[kReplyBufferSize] = {};
-    if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+    if (const CResult result = m_pComIF->SendReceive(request, reply, sizeof reply))
         return result;
     return JudgeAcknowledge(reply);
 }
 
-int CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
+CResult CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
 {
     for (unsigned i = 0; i < maximum; ++i) {
         char request[kRequestSize];
         BuildRequest(request, address + static_cast<int>(i), "RQ", 2);
         char reply[kReplyBufferSize] = {};
-        if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+        if (const CResult result = m_pComIF->SendReceive(request, reply, sizeof reply))
             return result;
         std::uint32_t number = 0;
         if (!ParseHex(reply, number) || number > 0xFF)
@@ -155,7 +142,7 @@ int CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
     return REG_OK;
 }
 
-int CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum)
+CResult CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum)
 {
     char reply[kReplyBufferSize] = {};
     for (unsigned i = 0; i < maximum; ++i) {
@@ -164,7 +151,7 @@ int CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum
         // is still sent and ends the loop.
         BuildRequest(request, address + static_cast<int>(i), &text[i], 1);
         std::memset(reply, 0, sizeof reply);
-        if (const int result = m_pComIF->SendReceive(request, reply, sizeof reply); result != 0)
+        if (const CResult result = m_pComIF->SendReceive(request, reply, sizeof reply))
             return result;
         if (text[i] == '\0')
             break;
@@ -180,12 +167,6 @@ void CRVXReg::GetResultText(int code, char* text)
 
 std::string CRVXReg::GetResultText(int code)
 {
-    if (code >= 0 && code <= 9)
-        return kResultTexts[code];
-    if (code >= 256 && code <= 264) {
-        std::string text;
-        m_pComIF->GetErrorText(code, text);
-        return text;
-    }
-    return {};
+    const std::string text = RegisterResultText(code);
+    return text.empty() ? LinkResultText(code) : text;
 }

@@ -4,36 +4,36 @@
 #include <cstdio>
 #include <vector>
 
-int CSequenceLine::Read(std::string_view step, int address, std::uint8_t& value)
+CResult CSequenceLine::Read(std::string_view step, int address, std::uint8_t& value)
 {
     m_line += step;
-    const int result = m_reg.ReadRegister(address, value);
-    return result == 0 ? 0 : Fail(result);
+    const CResult result = m_reg.ReadRegister(address, value);
+    return result ? Fail(result) : result;
 }
 
-int CSequenceLine::Write(std::string_view step, int address, int value)
+CResult CSequenceLine::Write(std::string_view step, int address, int value)
 {
     m_line += step;
-    const int result = m_reg.WriteRegister(address, value);
-    return result == 0 ? 0 : Fail(result);
+    const CResult result = m_reg.WriteRegister(address, value);
+    return result ? Fail(result) : result;
 }
 
-int CSequenceLine::Fail(int code)
+CResult CSequenceLine::Fail(const CResult& result)
 {
-    m_line += m_reg.GetResultText(code);
-    return Finish(code);
+    m_line += result.Text();
+    return Finish(result);
 }
 
-int CSequenceLine::Done(std::string_view closing)
+CResult CSequenceLine::Done(std::string_view closing)
 {
     m_line += closing;
-    return Finish(0);
+    return Finish(REG_OK);
 }
 
-int CSequenceLine::Finish(int code)
+CResult CSequenceLine::Finish(const CResult& result)
 {
     m_reg.WriteSequenceLog(m_line);
-    return code;
+    return result;
 }
 
 std::string FormatLine(const char* format, ...)

@@ -15,15 +15,15 @@ public:
     CSequenceLine& operator=(const CSequenceLine&) = delete;
 
     // Appends the step's text (if any) and reads the register. On failure the line gets the
-    // result text and is written; the code is returned and the operation must end.
-    int Read(std::string_view step, int address, std::uint8_t& value);
-    int Write(std::string_view step, int address, int value);
+    // result text and is written; the result is returned and the operation must end.
+    CResult Read(std::string_view step, int address, std::uint8_t& value);
+    CResult Write(std::string_view step, int address, int value);
     // Ends the line with the result text of a failure and writes it.
-    int Fail(int code);
-    // Ends the line with the closing text and writes it; returns 0.
-    int Done(std::string_view closing);
-    // Writes the line as it stands and returns the code.
-    int Finish(int code);
+    CResult Fail(const CResult& result);
+    // Ends the line with the closing text and writes it; returns success.
+    CResult Done(std::string_view closing);
+    // Writes the line as it stands and returns the result.
+    CResult Finish(const CResult& result);
 
     std::string& Text() { return m_line; }
 

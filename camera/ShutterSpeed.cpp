@@ -9,7 +9,7 @@ constexpr regfield::SplitField kShutterSpeed{0x69, 0x68, 0x07};
 
 } // namespace
 
-int Get(CRVXReg& reg, std::uint16_t* value)
+CResult Get(CRVXReg& reg, std::uint16_t* value)
 {
     return regfield::GetSplit(reg, kShutterSpeed,
                               {"\tGet Shutter Speed, ", "\tRead Shutter  Speed High, ",
@@ -17,7 +17,7 @@ int Get(CRVXReg& reg, std::uint16_t* value)
                               value);
 }
 
-int Set(CRVXReg& reg, std::uint16_t value)
+CResult Set(CRVXReg& reg, std::uint16_t value)
 {
     return regfield::SetSplit(reg, kShutterSpeed,
                               {"\tSet Shutter  Speed, ", "\tRead  Shutter  Speed High, ",

@@ -8,7 +8,7 @@
 
 namespace shutterspeed {
 
-int Get(CRVXReg& reg, std::uint16_t* value);
-int Set(CRVXReg& reg, std::uint16_t value);
+CResult Get(CRVXReg& reg, std::uint16_t* value);
+CResult Set(CRVXReg& reg, std::uint16_t value);
 
 } // namespace shutterspeed

@@ -9,11 +9,14 @@
 #include <chrono>
 #include <cstring>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr CLUINT32 kReadTimeoutMs = 1000;
+// The longest pause after a read that came back early with nothing.
+constexpr auto kEmptyReadPause = std::chrono::milliseconds(5);
 
 const camlink::ClFunctions& Cl()
 {
@@ -60,23 +63,34 @@ std::uint32_t CCas::BaudRateCode(int rate)
     }
 }
 
+std::string CCas::LibraryErrorText(int code)
+{
+    if (!camlink::IsStandardError(code))
+        return {};
+    char buffer[kTextSize] = {};
+    CLUINT32 size = sizeof buffer;
+    if (Cl().clGetErrorText(m_szVendorName, code, buffer, &size) != CL_ERR_NO_ERR)
+        return {};
+    buffer[kTextSize - 1] = '\0';
+    return buffer;
+}
+
 void CCas::LogClError(int code)
 {
-    std::string text;
-    if (camlink::IsStandardError(code)) {
-        char buffer[kTextSize] = {};
-        CLUINT32 size = sizeof buffer;
-        if (Cl().clGetErrorText(m_szVendorName, code, buffer, &size) == CL_ERR_NO_ERR) {
-            buffer[kTextSize - 1] = '\0';
-            text = buffer;
-        }
-        // A library that cannot name its own error still leaves a readable record.
-        if (text.empty())
-            text = camlink::FallbackErrorText(code);
-    } else {
-        text = FormatText("UnknownError code:%d", code);
-    }
-    Status(text);
+    ClFailure(code);
+}
+
+CResult CCas::ClFailure(int code)
+{
+    std::string text = LibraryErrorText(code);
+    // A library that cannot name its own error still leaves a readable record.
+    if (text.empty() && camlink::IsStandardError(code))
+        text = camlink::FallbackErrorText(code);
+    if (text.empty())
+        Status(FormatText("UnknownError code:%d", code));
+    else
+        Status(text);
+    return CResult::Grabber(code, std::move(text));
 }
 
 int CCas::LoadSettings()
@@ -267,15 +281,15 @@ int CCas::IsOpen()
     return m_hSerRef != nullptr ? 1 : 0;
 }
 
-int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
+CResult CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     const camlink::ClFunctions& cl = Cl();
     // A closed port has no reference to hand the library.
     CLINT32 result = m_hSerRef ? cl.clFlushPort(m_hSerRef) : CL_ERR_INVALID_REFERENCE;
     if (result != CL_ERR_NO_ERR) {
-        LogClError(result);
+        CResult failure = ClFailure(result);
         Status("clFlushPort() Failed.");
-        return result;
+        return failure;
     }
 
     const std::size_t n = std::strlen(request);
@@ -284,11 +298,10 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
     const CLUINT32 writeTimeout = static_cast<CLUINT32>(std::max(0, m_Settings.HsTimeOut));
     result = cl.clSerialWrite(m_hSerRef, out.data(), &written, writeTimeout);
     if (result != CL_ERR_NO_ERR || written != n) {
-        if (result != CL_ERR_NO_ERR)
-            LogClError(result);
-        Status("clSerialWrite() Failed.");
         // Bytes left unsent within the time-out are the link's send time-out.
-        return result != CL_ERR_NO_ERR ? result : LINK_TIMEOUT;
+        CResult failure = result != CL_ERR_NO_ERR ? ClFailure(result) : CResult(LINK_TIMEOUT);
+        Status("clSerialWrite() Failed.");
+        return failure;
     }
     AddLogRecord(request, LOG_SEND);
 
@@ -305,9 +318,9 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
     for (;;) {
         CLUINT32 available = 0;
         if (result = cl.clGetNumBytesAvail(m_hSerRef, &available); result != CL_ERR_NO_ERR) {
-            LogClError(result);
+            CResult failure = ClFailure(result);
             Status("clGetNumBytesAvail() Failed.");
-            return result;
+            return failure;
         }
         if (available > 0 && length < kReplyMax) {
             const CLUINT32 wanted =
@@ -315,9 +328,9 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
             CLUINT32 count = wanted;
             result = cl.clSerialRead(m_hSerRef, buffer + length, &count, kReadTimeoutMs);
             if (result != CL_ERR_NO_ERR) {
-                LogClError(result);
+                CResult failure = ClFailure(result);
                 Status("clSerialRead() Failed.");
-                return result;
+                return failure;
             }
             length += std::min(count, wanted);
             buffer[length] = '\0';
@@ -328,16 +341,25 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
                 deadline - std::chrono::steady_clock::now());
             if (left.count() > 0) {
                 const auto slice = std::min(left, waiter.Slice());
+                const auto sliceEnd = std::chrono::steady_clock::now() + slice;
                 CLUINT32 count = 1;
                 result = cl.clSerialRead(m_hSerRef, buffer + length, &count,
                                          static_cast<CLUINT32>(slice.count()));
-                if (result == CL_ERR_NO_ERR) {
+                const bool gotByte = result == CL_ERR_NO_ERR && count > 0;
+                if (gotByte) {
                     length += std::min<CLUINT32>(count, 1);
                     buffer[length] = '\0';
-                } else if (result != CL_ERR_TIMEOUT) {
-                    LogClError(result);
+                } else if (result != CL_ERR_NO_ERR && result != CL_ERR_TIMEOUT) {
+                    CResult failure = ClFailure(result);
                     Status("clSerialRead() Failed.");
-                    return result;
+                    return failure;
+                } else {
+                    // A library whose read comes back early and empty would make this loop spin:
+                    // the rest of the slice is waited out here, in short pauses so that a reply
+                    // is still taken soon after it comes.
+                    const auto pauseEnd =
+                        std::min(sliceEnd, std::chrono::steady_clock::now() + kEmptyReadPause);
+                    std::this_thread::sleep_until(std::min(pauseEnd, deadline));
                 }
             }
         }
@@ -369,7 +391,7 @@ int CCas::SendReceive(const char* request, char* reply, std::size_t replySize)
             Status("RCV Timeout");
             return LINK_TIMEOUT;
         }
-        if (!waiter.Pump())
+        if (!waiter.Pump(Cancel()))
             return LINK_CANCELLED;
     }
 }

@@ -25,7 +25,7 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override;
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     int SelectPort(int index);
     // Copy the port's manufacturer name or identifier into text (room for kTextSize bytes).
@@ -51,6 +51,10 @@ public:
     std::int32_t m_nBaudRate = 0; // this port's rate, stored as "BaudRate"
 
 private:
+    // The library's own text for one of its codes, empty when it has none.
+    std::string LibraryErrorText(int code);
+    // Logs a library failure as LogClError does and gives it as a result.
+    CResult ClFailure(int code);
     int QueryPort(int index, char* manufacturer, char* id, std::uint32_t& version);
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 };

@@ -19,11 +19,6 @@ const char* const kControlNames[32] = {
     "[CAN]", "[EM]",  "[SUB]", "[ESC]", "[FS]",  "[GS]",  "[RS]",  "[US]",
 };
 
-const char* const kErrorTexts[] = {
-    "RS232C Timeout",  "RS232C DSR off",      "RS232C CTS off",         "RS232C Tx error",
-    "RS232C Rx error", "RS232C Parity error", "RS232C Buffer overflow",
-};
-
 std::uint8_t ToByte(int value)
 {
     return static_cast<std::uint8_t>(value);
@@ -169,12 +164,8 @@ void CCom::AddLogRecord(const char* text, int kind)
 
 int CCom::GetErrorText(int code, std::string& text)
 {
-    if (code >= LINK_TIMEOUT && code <= LINK_BUFFER_OVERFLOW) {
-        text = kErrorTexts[code - LINK_TIMEOUT];
-        return 1;
-    }
-    text.clear();
-    return 0;
+    text = LinkResultText(code);
+    return text.empty() ? 0 : 1;
 }
 
 void CCom::SetWindowLoggingFlag(bool on)

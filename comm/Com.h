@@ -1,6 +1,6 @@
 // The port interface every kind of camera link implements, and what all port kinds share: the
-// settings block with its stored values, the link result codes and the communication-log
-// records.
+// settings block with its stored values, the communication-log records and the cancel of the
+// running action.
 #pragma once
 
 #include <atomic>
@@ -10,25 +10,11 @@
 #include <mutex>
 #include <string>
 
+#include "comm/Result.h"
+#include "platform/wait/Wait.h"
+
 // Section of the settings store that holds the port settings.
 inline constexpr const char* kCommSection = "Settings\\COMM Port";
-
-// Link result codes.
-enum LinkResult : int {
-    LINK_OK = 0,
-    LINK_TIMEOUT = 256,
-    LINK_DSR_OFF = 257,
-    LINK_CTS_OFF = 258,
-    LINK_TX_ERROR = 259,
-    LINK_RX_ERROR = 260,
-    LINK_PARITY_ERROR = 261,
-    LINK_BUFFER_OVERFLOW = 262,
-    LINK_REOPEN_FAILED = 263,
-    // Our own: the stored port type selects no port at all.
-    LINK_NO_PORT = 264,
-    // Our own: the user cancelled the wait.
-    LINK_CANCELLED = 265,
-};
 
 enum LogRecordKind : int {
     LOG_RECEIVE = 1,
@@ -73,11 +59,17 @@ public:
     virtual int IsOpen() = 0;
     // Sends one request (up to its first zero byte) and gives the reply without prefix and
     // terminators, zero-terminated within replySize bytes.
-    virtual int SendReceive(const char* request, char* reply, std::size_t replySize) = 0;
+    virtual CResult SendReceive(const char* request, char* reply, std::size_t replySize) = 0;
     virtual void FormatLogByte(std::uint8_t byte, std::string& text);
     virtual int TakeLogRecord(std::string& text);
     virtual void AddLogRecord(const char* text, int kind);
+    // The text of a link code; returns 0 (text empty) for a code that is none.
     virtual int GetErrorText(int code, std::string& text);
+
+    // The cancel a port's waits watch. A facade hands its own to the ports it holds, so that
+    // one cancel stops whichever of them is waiting.
+    waiting::CancelFlag& Cancel() { return *m_cancel; }
+    void ShareCancel(waiting::CancelFlag& flag) { m_cancel = &flag; }
 
     // Switches delivery of this port's records to the log window; once it returns, no record
     // of this port reaches the window any more (or again).
@@ -100,6 +92,8 @@ protected:
     std::deque<std::string> m_replyQueue;
 
 private:
+    waiting::CancelFlag m_ownCancel;
+    waiting::CancelFlag* m_cancel = &m_ownCancel;
     mutable std::mutex m_logMutex; // serialises append, take and deliver of one record
     std::deque<std::string> m_logQueue;
     int m_windowLogging = 1; // guarded by m_logMutex

@@ -2,7 +2,6 @@
 
 #include "comm/SetupDialog.h"
 #include "platform/profile/Profile.h"
-#include "platform/wait/Wait.h"
 
 CComIF g_ComIF;
 
@@ -11,6 +10,8 @@ CComIF::CComIF()
     // The ports read the same stored values as the facade, which reports for all three.
     m_Cas.m_bReportSettingProblems = false;
     m_Rs232c.m_bReportSettingProblems = false;
+    m_Cas.ShareCancel(Cancel());
+    m_Rs232c.ShareCancel(Cancel());
 }
 
 CComIF::~CComIF() = default;
@@ -81,22 +82,22 @@ int CComIF::IsOpen()
     return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen();
 }
 
-int CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
+CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     if (m_action.depth == 0)
         return Exchange(request, reply, replySize);
     // A cancel between two exchanges ends the action as one during a wait does.
-    if (m_action.failure == 0 && waiting::CancelRequested())
+    if (m_action.failure.Ok() && Cancel().Requested())
         m_action.failure = LINK_CANCELLED;
-    if (m_action.failure != 0) {
+    if (m_action.failure.Failed()) {
         ++m_action.skipped;
         if (replySize > 0)
             reply[0] = '\0';
         return m_action.failure;
     }
     ++m_action.exchanges;
-    const int result = Exchange(request, reply, replySize);
-    if (result != LINK_OK)
+    CResult result = Exchange(request, reply, replySize);
+    if (result.Failed())
         m_action.failure = result;
     return result;
 }
@@ -105,8 +106,9 @@ void CComIF::BeginAction()
 {
     if (m_action.depth++ > 0)
         return;
-    m_action = ActionState{1};
-    waiting::ClearCancel();
+    m_action = ActionState{};
+    m_action.depth = 1;
+    Cancel().Clear();
     // A device that went away is looked for once at the start of each action.
     if (PortType == PORT_RS232C)
         m_Rs232c.ReopenIfLost();
@@ -116,19 +118,20 @@ void CComIF::EndAction()
 {
     if (m_action.depth == 0 || --m_action.depth > 0)
         return;
-    if (m_action.failure == LINK_CANCELLED)
+    if (m_action.failure.Kind() == ResultKind::Cancelled)
         AddLogRecord(
             FormatText("Cancelled by the user: %d exchanges skipped\r", m_action.skipped).c_str(),
             LOG_STATUS);
     else if (m_action.skipped > 0)
         AddLogRecord(
-            FormatText("Link error %d: %d exchanges skipped\r", m_action.failure, m_action.skipped)
+            FormatText("Link error %d: %d exchanges skipped\r", m_action.failure.Code(),
+                       m_action.skipped)
                 .c_str(),
             LOG_STATUS);
-    waiting::ClearCancel();
+    Cancel().Clear();
 }
 
-int CComIF::Exchange(const char* request, char* reply, std::size_t replySize)
+CResult CComIF::Exchange(const char* request, char* reply, std::size_t replySize)
 {
     switch (PortType) {
     case PORT_RS232C:

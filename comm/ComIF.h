@@ -22,7 +22,7 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override;
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     // What a cancelled setup dialog does: keep the port as it is (the menu command), or open
     // the port of the settings loaded (start-up).
@@ -37,13 +37,15 @@ public:
     // exchanges, as the ports do.
     struct ActionState {
         int depth = 0;     // nested scopes; 0 outside any action
-        int failure = 0;   // the first link failure's result code
+        CResult failure;   // the first link failure
         int exchanges = 0; // sent so far
         int skipped = 0;   // not sent after the failure
     };
     void BeginAction();
     void EndAction();
     const ActionState& Action() const { return m_action; }
+    // The user's cancel of the running action on this port: from any thread.
+    void RequestCancel() { Cancel().Request(); }
 
     CCas m_Cas;
     CRs232c m_Rs232c;
@@ -55,7 +57,7 @@ private:
     // Closes both ports and opens the selected one, asking nothing.
     int OpenSelectedPort();
 
-    int Exchange(const char* request, char* reply, std::size_t replySize);
+    CResult Exchange(const char* request, char* reply, std::size_t replySize);
 
     ActionState m_action;
 };

@@ -10,7 +10,7 @@ CLinkAction::~CLinkAction()
     m_port.EndAction();
 }
 
-int CLinkAction::Failure() const
+const CResult& CLinkAction::Failure() const
 {
     return m_port.Action().failure;
 }

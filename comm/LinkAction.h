@@ -13,8 +13,8 @@ public:
     CLinkAction(const CLinkAction&) = delete;
     CLinkAction& operator=(const CLinkAction&) = delete;
 
-    // The first failure's result code, 0 while none.
-    int Failure() const;
+    // The first failure, success while none.
+    const CResult& Failure() const;
     // Exchanges sent, and exchanges skipped after the failure, so far.
     int Exchanges() const;
     int Skipped() const;

@@ -463,12 +463,12 @@ int CRs232c::DeviceLost(const std::string& reason)
     return LINK_TIMEOUT;
 }
 
-int CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
+CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     const int fd = m_device ? m_device->PollDescriptor() : -1;
     if (fd < 0)
-        return SendReceiveByEvents(request, reply, replySize);
-    return SendReceiveByCaller(fd, request, reply, replySize);
+        return static_cast<LinkResult>(SendReceiveByEvents(request, reply, replySize));
+    return static_cast<LinkResult>(SendReceiveByCaller(fd, request, reply, replySize));
 }
 
 int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize)
@@ -514,7 +514,7 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
     std::string payload;
     int emptyReads = 0;
     for (;;) {
-        const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, deadline);
+        const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, deadline, Cancel());
         if (waited == waiting::WaitResult::Cancelled)
             return LINK_CANCELLED;
         if (waited == waiting::WaitResult::TimedOut) {

@@ -25,7 +25,7 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override;
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     // Why the last Open failed, for a one-line message ("PATH: no such device"); empty after a
     // successful one.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/settings/CameraModel.h"
+#include "comm/Result.h"
 
 #include <optional>
 #include <string>
@@ -21,7 +22,7 @@ struct CameraIdentity {
 // Reads the vendor, model name, serial number and CPU version (and on the RVQM52 models the
 // short CPU and the FPGA version) through the named operations, so that each leaves its
 // sequence-log line. Stops at the first failure and returns its result code.
-int ReadCameraIdentity(CComIF* comIF, CameraIdentity& identity);
+CResult ReadCameraIdentity(CComIF* comIF, CameraIdentity& identity);
 
 // Only the model name, and the model it names.
-int ReadCameraModel(CComIF* comIF, std::string& modelName, std::optional<CameraModel>& kind);
+CResult ReadCameraModel(CComIF* comIF, std::string& modelName, std::optional<CameraModel>& kind);

@@ -11,8 +11,8 @@ namespace {
 
 // A value with a getter and a setter of its own on the model family's register map.
 template <class Map, class T>
-SettingDef Named(const char* name, int minimum, int maximum, int (Map::*get)(T*),
-                 int (Map::*set)(T), const char* setter)
+SettingDef Named(const char* name, int minimum, int maximum, CResult (Map::*get)(T*),
+                 CResult (Map::*set)(T), const char* setter)
 {
     SettingDef def;
     def.name = name;
@@ -21,7 +21,7 @@ SettingDef Named(const char* name, int minimum, int maximum, int (Map::*get)(T*)
     def.setter = setter;
     def.read = [get](CRVXReg& map, int& value) {
         T raw{};
-        const int result = (static_cast<Map&>(map).*get)(&raw);
+        const CResult result = (static_cast<Map&>(map).*get)(&raw);
         if (result == 0)
             value = static_cast<int>(raw);
         return result;
@@ -44,7 +44,7 @@ SettingDef Register(const char* name, int address)
     def.setter = setter;
     def.read = [address](CRVXReg& map, int& value) {
         std::uint8_t byte = 0;
-        const int result = map.GetRegister(address, &byte);
+        const CResult result = map.GetRegister(address, &byte);
         if (result == 0)
             value = byte;
         return result;

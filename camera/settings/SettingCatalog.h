@@ -5,6 +5,7 @@
 #pragma once
 
 #include "camera/settings/CameraModel.h"
+#include "comm/Result.h"
 
 #include <functional>
 #include <string>
@@ -20,8 +21,8 @@ struct SettingDef {
     // The operation (and fixed arguments) that writes it, as vireoctl's call takes it.
     std::string setter;
     // Both take the register map of the model's family; they return the operation's result.
-    std::function<int(CRVXReg& map, int& value)> read;
-    std::function<int(CRVXReg& map, int value)> write;
+    std::function<CResult(CRVXReg& map, int& value)> read;
+    std::function<CResult(CRVXReg& map, int value)> write;
 
     // Why the page could not write value; empty when it could.
     std::string CheckValue(long long value) const;

@@ -3,20 +3,12 @@
 #include "camera/RVXReg.h"
 #include "camera/settings/SettingCatalog.h"
 
-bool IsLinkFailure(int result)
+bool IsLinkFailure(const CResult& result)
 {
-    return result >= 256 || result < 0;
+    return result.Failed() && result.Kind() != ResultKind::Camera;
 }
 
 namespace {
-
-std::string ResultText(CRVXReg& map, int result)
-{
-    std::string text = map.GetResultText(result);
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text.empty() ? "error " + std::to_string(result) : text;
-}
 
 bool GoOn(const TransferProgress& progress, std::size_t done, std::size_t total)
 {
@@ -43,10 +35,10 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
                 outcome.notRead.push_back(def.name);
             return outcome;
         }
-        const int result = ReadCameraIdentity(comIF, identity);
+        const CResult result = ReadCameraIdentity(comIF, identity);
         ++done;
-        if (result != 0) {
-            outcome.failures.push_back({"identity", ResultText(map, result)});
+        if (result) {
+            outcome.failures.push_back({"identity", result.Reason()});
             if (IsLinkFailure(result)) {
                 for (const SettingDef& def : defs)
                     outcome.notRead.push_back(def.name);
@@ -70,10 +62,10 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
             continue;
         }
         int value = 0;
-        const int result = def.read(map, value);
+        const CResult result = def.read(map, value);
         ++done;
-        if (result != 0) {
-            outcome.failures.push_back({def.name, ResultText(map, result)});
+        if (result) {
+            outcome.failures.push_back({def.name, result.Reason()});
             stopped = IsLinkFailure(result);
             continue;
         }
@@ -107,10 +99,10 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             outcome.notWritten.push_back(name);
             continue;
         }
-        const int result = def->write(map, value);
+        const CResult result = def->write(map, value);
         ++done;
-        if (result != 0) {
-            outcome.failures.push_back({name, "not written: " + ResultText(map, result)});
+        if (result) {
+            outcome.failures.push_back({name, "not written: " + result.Reason()});
             stopped = IsLinkFailure(result);
             continue;
         }
@@ -131,10 +123,10 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             continue;
         }
         int value = 0;
-        const int result = def->read(map, value);
+        const CResult result = def->read(map, value);
         ++done;
-        if (result != 0) {
-            outcome.failures.push_back({def->name, "not read back: " + ResultText(map, result)});
+        if (result) {
+            outcome.failures.push_back({def->name, "not read back: " + result.Reason()});
             stopped = IsLinkFailure(result);
         } else if (value != expected) {
             outcome.failures.push_back({def->name, "reads back " + std::to_string(value) +

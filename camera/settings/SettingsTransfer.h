@@ -38,9 +38,9 @@ struct LoadOutcome {
     bool Ok() const { return failures.empty() && notWritten.empty() && !cancelled; }
 };
 
-// A result code of the link itself (time-out, line or library error): the camera is not
+// A failure of the link itself (time-out, line or library error, cancel): the camera is not
 // answering, so going on would only wait out one time-out after another.
-bool IsLinkFailure(int result);
+bool IsLinkFailure(const CResult& result);
 
 // Reads every value of model through map (its family's register map). The identity is read
 // first unless known is given. A value outside what the pages allow counts as a failure, since

@@ -53,7 +53,7 @@ void CRegisterPage::OnRead()
     CRVXReg* map = BaseMap(m_map);
     // Addresses beyond int are beyond the camera too; the map refuses them with code 3.
     const int target = address > 0x7FFFFFFFu ? -1 : static_cast<int>(address);
-    const int result = map ? map->GetRegister(target, &value) : REG_INVALID_REGISTER;
+    const int result = map ? map->GetRegister(target, &value).Code() : REG_INVALID_REGISTER;
     ShowRegisterStatus(result);
     char text[8];
     std::snprintf(text, sizeof text, "%02X", value);
@@ -71,7 +71,8 @@ void CRegisterPage::OnWrite()
         result = REG_INVALID_PARAMETER;
     else if (CRVXReg* map = BaseMap(m_map))
         result = map->SetRegister(address > 0x7FFFFFFFu ? -1 : static_cast<int>(address),
-                                  static_cast<int>(data));
+                                  static_cast<int>(data))
+                     .Code();
     else
         result = REG_INVALID_REGISTER;
     ShowRegisterStatus(result);

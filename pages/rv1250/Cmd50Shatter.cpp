@@ -21,11 +21,11 @@ CCmd50Shatter::CCmd50Shatter()
 int CCmd50Shatter::ReadShutterSpeed(std::uint16_t* speed)
 {
     CRVX1250Reg* map = theApp.m_pReg1250;
-    return map ? map->GetShutterSpeed(speed) : kNoMap;
+    return map ? map->GetShutterSpeed(speed).Code() : kNoMap;
 }
 
 int CCmd50Shatter::WriteShutterSpeed(std::uint16_t speed)
 {
     CRVX1250Reg* map = theApp.m_pReg1250;
-    return map ? map->SetShutterSpeed(speed) : kNoMap;
+    return map ? map->SetShutterSpeed(speed).Code() : kNoMap;
 }

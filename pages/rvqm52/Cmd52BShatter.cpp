@@ -21,11 +21,11 @@ CCmd52BShatter::CCmd52BShatter()
 int CCmd52BShatter::ReadShutterSpeed(std::uint16_t* speed)
 {
     CRVQM52BM14Reg* map = theApp.m_pRegQM52;
-    return map ? map->GetShutterSpeed(speed) : kNoMap;
+    return map ? map->GetShutterSpeed(speed).Code() : kNoMap;
 }
 
 int CCmd52BShatter::WriteShutterSpeed(std::uint16_t speed)
 {
     CRVQM52BM14Reg* map = theApp.m_pRegQM52;
-    return map ? map->SetShutterSpeed(speed) : kNoMap;
+    return map ? map->SetShutterSpeed(speed).Code() : kNoMap;
 }

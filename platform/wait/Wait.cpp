@@ -3,27 +3,31 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace waiting {
 namespace {
 
 class PollWaiter final : public IWaiter {
 public:
-    WaitResult WaitReadable(int fd, Clock::time_point deadline) override
+    WaitResult WaitReadable(int fd, Clock::time_point deadline, const CancelFlag& cancel) override
     {
         for (;;) {
-            if (CancelRequested())
+            if (cancel.Requested())
                 return WaitResult::Cancelled;
             const auto left =
                 std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
             if (left <= 0)
                 return WaitResult::TimedOut;
-            pollfd entry{fd, POLLIN, 0};
+            pollfd entries[2] = {{fd, POLLIN, 0}, {cancel.Descriptor(), POLLIN, 0}};
+            const nfds_t count = cancel.Descriptor() >= 0 ? 2 : 1;
             const int timeout = static_cast<int>(std::min<long long>(left, 1 << 30));
-            const int ready = ::poll(&entry, 1, timeout);
-            if (ready > 0)
+            const int ready = ::poll(entries, count, timeout);
+            if (ready > 0 && entries[0].revents != 0)
                 return WaitResult::Readable;
             if (ready < 0 && errno != EINTR)
                 return WaitResult::Failed;
@@ -32,13 +36,38 @@ public:
 
     std::chrono::milliseconds Slice() const override { return std::chrono::milliseconds::max(); }
 
-    bool Pump() override { return !CancelRequested(); }
+    bool Pump(const CancelFlag& cancel) override { return !cancel.Requested(); }
 };
 
 std::atomic<IWaiter*> g_waiter{nullptr};
-std::atomic<bool> g_cancel{false};
 
 } // namespace
+
+CancelFlag::CancelFlag() : m_fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+CancelFlag::~CancelFlag()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void CancelFlag::Request()
+{
+    m_requested.store(true, std::memory_order_release);
+    if (m_fd >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_fd, &one, sizeof one);
+    }
+}
+
+void CancelFlag::Clear()
+{
+    m_requested.store(false, std::memory_order_release);
+    if (m_fd >= 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = ::read(m_fd, &count, sizeof count);
+    }
+}
 
 IWaiter& DefaultWaiter()
 {
@@ -55,21 +84,6 @@ IWaiter& Waiter()
 {
     IWaiter* waiter = g_waiter.load();
     return waiter ? *waiter : DefaultWaiter();
-}
-
-void RequestCancel()
-{
-    g_cancel.store(true);
-}
-
-void ClearCancel()
-{
-    g_cancel.store(false);
-}
-
-bool CancelRequested()
-{
-    return g_cancel.load();
 }
 
 } // namespace waiting

@@ -3,6 +3,7 @@
 // installs a waiter that keeps its event loop running meanwhile.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 
 namespace waiting {
@@ -16,15 +17,37 @@ enum class WaitResult {
     Failed,    // the wait itself failed
 };
 
+// The user's cancel of the running action on one port: requested from any thread, cleared when
+// an action begins. A wait that watches it ends as soon as it is requested.
+class CancelFlag {
+public:
+    CancelFlag();
+    ~CancelFlag();
+    CancelFlag(const CancelFlag&) = delete;
+    CancelFlag& operator=(const CancelFlag&) = delete;
+
+    void Request();
+    void Clear();
+    bool Requested() const { return m_requested.load(std::memory_order_acquire); }
+    // Polls readable while a cancel is requested; -1 when the system gave no descriptor (a
+    // wait then sees the cancel when its poll next returns).
+    int Descriptor() const { return m_fd; }
+
+private:
+    std::atomic<bool> m_requested{false};
+    int m_fd = -1;
+};
+
 class IWaiter {
 public:
     virtual ~IWaiter() = default;
     // Waits until fd is readable, the deadline passes or a cancel is requested.
-    virtual WaitResult WaitReadable(int fd, Clock::time_point deadline) = 0;
+    virtual WaitResult WaitReadable(int fd, Clock::time_point deadline,
+                                    const CancelFlag& cancel) = 0;
     // The longest a blocking library call should run before the waiter gets its turn again.
     virtual std::chrono::milliseconds Slice() const = 0;
     // Gives the waiter its turn between such calls; false once a cancel is requested.
-    virtual bool Pump() = 0;
+    virtual bool Pump(const CancelFlag& cancel) = 0;
 };
 
 // The waiter that blocks in poll() and never pumps anything.
@@ -35,10 +58,5 @@ IWaiter& DefaultWaiter();
 IWaiter* SetWaiter(IWaiter* waiter);
 IWaiter& Waiter();
 
-// The user's cancel of the running action: set from the user interface, cleared when an action
-// begins, seen by waits and by the exchanges that follow.
-void RequestCancel();
-void ClearCancel();
-bool CancelRequested();
 
 } // namespace waiting

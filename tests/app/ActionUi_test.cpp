@@ -56,7 +56,7 @@ protected:
         ui::RunUserAction(kLabel, [&] {
             for (int i = 0; i < n; ++i) {
                 std::uint8_t value = 0;
-                results.push_back(reg.ReadRegister(0x20 + i, value));
+                results.push_back(reg.ReadRegister(0x20 + i, value).Code());
             }
         });
         return results;

@@ -4,7 +4,7 @@
 
 namespace testing_support {
 
-int CamsimLink::SendReceive(const char* request, char* reply, std::size_t replySize)
+CResult CamsimLink::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     std::string frame(request);
     std::string body = frame;
@@ -33,7 +33,7 @@ int CamsimLink::SendReceive(const char* request, char* reply, std::size_t replyS
     const std::size_t n = std::min(answer.size(), replySize - 1);
     std::memcpy(reply, answer.data(), n);
     reply[n] = '\0';
-    return 0;
+    return LINK_OK;
 }
 
 std::vector<std::string> CamsimLink::Writes() const

@@ -16,7 +16,7 @@ class CamsimLink : public CComIF {
 public:
     explicit CamsimLink(camsim::Camera& camera) : m_camera(camera) {}
 
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override;
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     // Request frames sent, without STX and ETX ("42FF", "43RQ").
     std::vector<std::string> Sent() const { return m_sent; }

@@ -368,11 +368,11 @@ namespace {
 // Keeps each request frame whole and answers every one with NAK.
 class FrameRecorder final : public CComIF {
 public:
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override
     {
         frames.emplace_back(request);
         std::snprintf(reply, replySize, "\x15");
-        return 0;
+        return LINK_OK;
     }
     std::vector<std::string> frames;
 };

@@ -50,7 +50,7 @@ protected:
                                        "20RQ\x03")
     {
         fakecl::ReplyInPieces(pieces);
-        return cas.SendReceive(request, reply, size);
+        return cas.SendReceive(request, reply, size).Code();
     }
 
     static int StoredInt(const char* name)

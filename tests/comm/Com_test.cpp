@@ -23,7 +23,7 @@ public:
     int Open() override { return 0; }
     int Close() override { return 1; }
     int IsOpen() override { return 0; }
-    int SendReceive(const char*, char*, std::size_t) override { return 0; }
+    CResult SendReceive(const char*, char*, std::size_t) override { return LINK_OK; }
 };
 
 std::string Render(std::uint8_t byte)

@@ -52,7 +52,7 @@ protected:
         CLinkAction action(facade);
         for (int i = 0; i < kReads; ++i) {
             std::uint8_t value = 0;
-            results.push_back(reg.ReadRegister(0x20 + i, value));
+            results.push_back(reg.ReadRegister(0x20 + i, value).Code());
         }
         return results;
     }
@@ -95,10 +95,10 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
         {
             CLinkAction action(facade);
             if (c.cancelled)
-                waiting::RequestCancel();
+                facade.RequestCancel();
             for (int i = 0; i < kReads; ++i) {
                 std::uint8_t value = 0;
-                results.push_back(reg.ReadRegister(0x20 + i, value));
+                results.push_back(reg.ReadRegister(0x20 + i, value).Code());
             }
             EXPECT_EQ(action.Skipped(), kReads - c.sends);
         }
@@ -110,7 +110,7 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
             EXPECT_EQ(comm.back(), c.endRecord);
         else
             EXPECT_EQ(CountStarting(comm, "STAT: "), 0);
-        EXPECT_FALSE(waiting::CancelRequested()) << "a cancel ends with its action";
+        EXPECT_FALSE(facade.Cancel().Requested()) << "a cancel ends with its action";
 
         // The next action asks the camera again.
         camera.SetFaults({});
@@ -141,7 +141,7 @@ TEST(LinkActionCameraLink, FirstLinkFailureEndsTheActionsSendingOnTheGrabberToo)
             CLinkAction scope(facade);
             for (int i = 0; i < kReads; ++i) {
                 std::uint8_t value = 0;
-                results.push_back(reg.ReadRegister(0x20 + i, value));
+                results.push_back(reg.ReadRegister(0x20 + i, value).Code());
             }
         }
         EXPECT_EQ(results, std::vector<int>(kReads, LINK_TIMEOUT));

@@ -77,7 +77,7 @@ TEST_F(PtyPort, GarbageIsJudgedNotTrusted)
     ASSERT_EQ(facade.Open(), 1);
     camera.SetFaults({camsim::Fault::Garbage, false, 0, 0});
     std::uint8_t value = 0x55;
-    const int result = reg.ReadRegister(0x20, value);
+    const CResult result = reg.ReadRegister(0x20, value);
     EXPECT_EQ(result, 2);
     EXPECT_EQ(value, 0);
     camera.SetFaults({});

@@ -48,7 +48,7 @@ protected:
     int Exchange(std::string& reply, const std::string& request = kReadRequest)
     {
         char buffer[16] = {};
-        const int result = port.SendReceive(request.c_str(), buffer, sizeof buffer);
+        const int result = port.SendReceive(request.c_str(), buffer, sizeof buffer).Code();
         reply = buffer;
         return result;
     }

@@ -36,16 +36,14 @@ void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::
 std::string JobResult::Reason() const
 {
     std::string reason;
-    for (const std::string& error : errors)
-        reason += (reason.empty() ? "" : "; ") +
-                  (error[0] >= '0' && error[0] <= '9' ? "error " + error : error);
+    for (const Error& error : errors)
+        reason += (reason.empty() ? "" : "; ") + error.reason;
     return reason;
 }
 
-std::string ResultText(CComIF& com, int result)
+std::string CodeText(const CResult& result)
 {
-    CRVXReg texts(&com);
-    return std::to_string(result) + ": " + texts.GetResultText(result);
+    return std::to_string(result.Code()) + ": " + result.Text();
 }
 
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job)
@@ -114,9 +112,8 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
         if (options.targets.size() <= 1) {
             std::fputs(result.out.c_str(), stdout);
             std::fflush(stdout);
-            for (const std::string& error : result.errors)
-                ErrorLine("error" + std::string(error[0] >= '0' && error[0] <= '9' ? " " : ": ") +
-                          error);
+            for (const JobResult::Error& error : result.errors)
+                ErrorLine(error.line);
         } else if (result.status == kExitOk) {
             std::printf("%s\tok\n", result.label.c_str());
         } else {

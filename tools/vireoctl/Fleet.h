@@ -16,17 +16,31 @@ class CComIF;
 
 namespace vireoctl {
 
+// "256: RS232C Timeout".
+std::string CodeText(const CResult& result);
+
 struct JobResult {
     std::string label;                 // the target's
     int status = kExitOk;              // the exit status this camera alone would give
     std::string out;                   // what the command prints for this camera
-    std::vector<std::string> errors;   // error lines without "error: " ("256: RS232C Timeout")
+    // A failure: the line one camera prints, and how the one-line summary of several names it.
+    struct Error {
+        std::string line;   // "error: cannot open port X", "error 256: RS232C Timeout"
+        std::string reason; // "cannot open port X", "error 256: RS232C Timeout"
+    };
+    std::vector<Error> errors;
     std::optional<SettingsFile> saved; // save: the values read
 
     void Fail(std::string error, int exitStatus = kExitFailed)
     {
-        errors.push_back(std::move(error));
+        errors.push_back({"error: " + error, error});
         status = exitStatus;
+    }
+    void Fail(const CResult& result)
+    {
+        const std::string error = "error " + CodeText(result);
+        errors.push_back({error, error});
+        status = kExitFailed;
     }
     // The errors in one line, for "TARGET<TAB>failed: REASON".
     std::string Reason() const;
@@ -41,8 +55,7 @@ using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& p
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
                                     const CameraJob& job);
 
-// "256: RS232C Timeout".
-std::string ResultText(CComIF& com, int result);
+
 
 // One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" or
 // "TARGET<TAB>failed: REASON" each. Exit 0 when all succeeded, else 1.

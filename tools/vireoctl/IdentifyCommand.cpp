@@ -7,10 +7,10 @@
 
 namespace vireoctl {
 
-int IdentifyText(CComIF& com, std::string& text)
+CResult IdentifyText(CComIF& com, std::string& text)
 {
     CameraIdentity identity;
-    if (const int result = ReadCameraIdentity(&com, identity); result != 0)
+    if (const CResult result = ReadCameraIdentity(&com, identity))
         return result;
     text = "vendor\t" + identity.vendor + "\nmodel\t" + identity.model + "\nserial\t" +
            identity.serial + "\ncpu\t" + identity.cpu + "\n";
@@ -18,7 +18,7 @@ int IdentifyText(CComIF& com, std::string& text)
         text += "fpga\t" + identity.fpga + "\n";
     text += std::string("kind\t") + (identity.kind ? CameraModelName(*identity.kind) : "unknown") +
             "\n";
-    return 0;
+    return REG_OK;
 }
 
 int Identify(const Options& options)
@@ -28,9 +28,9 @@ int Identify(const Options& options)
     const std::vector<JobResult> results =
         RunOnTargets(options, false, [](CComIF& com, const TransferProgress&) {
             JobResult job;
-            const int result = IdentifyText(com, job.out);
-            if (result != 0)
-                job.Fail(ResultText(com, result));
+            const CResult result = IdentifyText(com, job.out);
+            if (result)
+                job.Fail(result);
             return job;
         });
     return PrintBlocks(options, results);

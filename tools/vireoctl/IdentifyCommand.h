@@ -19,6 +19,6 @@ int Identify(const Options& options);
 
 // Reads the camera's identity; on success text holds the block identify prints. Returns the
 // result code.
-int IdentifyText(CComIF& com, std::string& text);
+CResult IdentifyText(CComIF& com, std::string& text);
 
 } // namespace vireoctl

@@ -52,7 +52,7 @@ NamedOp ErrorModeBitsOp()
             return {};
         return [](CRVXReg& map, std::vector<std::string>& outputs) {
             std::int32_t flags[kErrorModeBits] = {};
-            const int result = map.GetErrorModeBits(flags);
+            const CResult result = map.GetErrorModeBits(flags);
             if (result == 0)
                 for (const std::int32_t flag : flags)
                     outputs.push_back(std::to_string(flag));
@@ -73,7 +73,7 @@ NamedOp ModelTypeOp()
             return {};
         return [](CRVXReg& map, std::vector<std::string>& outputs) {
             outputs.push_back(std::to_string(map.GetModelType()));
-            return 0;
+            return CResult();
         };
     };
     return op;

@@ -20,8 +20,8 @@ std::optional<MapKind> MapOfModel(const std::string& model);
 std::unique_ptr<CRVXReg> MakeMap(MapKind kind, CComIF* comIF);
 
 // Runs a bound operation on a map of its kind; on success its outputs are appended, one text
-// each, in order. Returns the operation's result code.
-using BoundOp = std::function<int(CRVXReg& map, std::vector<std::string>& outputs)>;
+// each, in order. Returns the operation's result.
+using BoundOp = std::function<CResult(CRVXReg& map, std::vector<std::string>& outputs)>;
 
 struct NamedOp {
     std::string name;

@@ -116,7 +116,7 @@ void Check(const std::vector<std::string>& args, std::size_t& next, std::string&
 }
 
 // The operation name of member function fn of register map C.
-template <class C, class... P> NamedOp Op(const char* name, int (C::*fn)(P...))
+template <class C, class... P> NamedOp Op(const char* name, CResult (C::*fn)(P...))
 {
     NamedOp op;
     op.name = name;
@@ -130,9 +130,9 @@ template <class C, class... P> NamedOp Op(const char* name, int (C::*fn)(P...))
             return {};
         return [fn, slots](CRVXReg& map, std::vector<std::string>& outputs) {
             auto& target = static_cast<C&>(map);
-            const int result =
+            const CResult result =
                 std::apply([&](auto&... slot) { return (target.*fn)(slot.Arg()...); }, *slots);
-            if (result == 0)
+            if (result.Ok())
                 std::apply([&](auto&... slot) { (slot.Print(outputs), ...); }, *slots);
             return result;
         };

@@ -31,10 +31,10 @@ PortAction ParseRead(const std::vector<std::string>& args, std::string& problem)
     return [address](CComIF& com) {
         CRVXReg reg(&com);
         std::uint8_t value = 0;
-        const int result = reg.ReadRegister(address, value);
-        if (result == 0)
+        const CResult result = reg.ReadRegister(address, value);
+        if (result.Ok())
             std::printf("%02X\n", value);
-        return ReportResult(com, result);
+        return ReportResult(result);
     };
 }
 
@@ -56,7 +56,7 @@ PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem
     }
     return [address, value](CComIF& com) {
         CRVXReg reg(&com);
-        return ReportResult(com, reg.WriteRegister(address, value));
+        return ReportResult(reg.WriteRegister(address, value));
     };
 }
 
@@ -102,11 +102,11 @@ int RunBound(CComIF& com, MapKind kind, const BoundOp& run)
 {
     const auto map = MakeMap(kind, &com);
     std::vector<std::string> outputs;
-    const int result = run(*map, outputs);
-    if (result == 0)
+    const CResult result = run(*map, outputs);
+    if (result.Ok())
         for (const std::string& output : outputs)
             std::printf("%s\n", output.c_str());
-    return ReportResult(com, result);
+    return ReportResult(result);
 }
 
 PortAction ParseCall(const std::vector<std::string>& args, std::string& problem)
@@ -144,8 +144,8 @@ PortAction ParseCall(const std::vector<std::string>& args, std::string& problem)
     return [operation, opArgs](CComIF& com) {
         std::string modelName;
         std::optional<CameraModel> camera;
-        if (const int result = ReadCameraModel(&com, modelName, camera); result != 0)
-            return ReportResult(com, result);
+        if (const CResult result = ReadCameraModel(&com, modelName, camera))
+            return ReportResult(result);
         if (!camera) {
             ErrorLine("error: the camera's model \"" + modelName + "\" is of no known kind");
             return kExitFailed;
@@ -170,9 +170,9 @@ PortAction ParseIdentify(const std::vector<std::string>& args, std::string& prob
     }
     return [](CComIF& com) {
         std::string text;
-        const int result = IdentifyText(com, text);
+        const CResult result = IdentifyText(com, text);
         std::fputs(text.c_str(), stdout);
-        return ReportResult(com, result);
+        return ReportResult(result);
     };
 }
 
@@ -226,7 +226,7 @@ int RunPortCommand(const Options& options)
     if (!OpenPort(options))
         return kExitFailed;
     const int status = action(g_ComIF);
-    Finish(0);
+    Finish(CResult());
     return status;
 }
 

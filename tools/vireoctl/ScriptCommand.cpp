@@ -122,7 +122,7 @@ int RunScript(const Options& options)
             break;
     }
     SetLinePrefix({});
-    Finish(0);
+    Finish(CResult());
     return status;
 }
 

@@ -298,18 +298,17 @@ bool OpenPort(const Options& options)
     return false;
 }
 
-int ReportResult(CComIF& com, int result)
+int ReportResult(const CResult& result)
 {
-    if (result == 0)
+    if (result.Ok())
         return kExitOk;
-    CRVXReg texts(&com);
-    ErrorLine(FormatText("error %d: %s", result, texts.GetResultText(result).c_str()));
+    ErrorLine(FormatText("error %d: %s", result.Code(), result.Text().c_str()));
     return kExitFailed;
 }
 
-int Finish(int result)
+int Finish(const CResult& result)
 {
-    const int status = ReportResult(g_ComIF, result);
+    const int status = ReportResult(result);
     g_ComIF.Close();
     std::fflush(stdout);
     // Records of the program's exit are not part of the command's output.

@@ -3,6 +3,8 @@
 // settings, and turning a result code into an exit status.
 #pragma once
 
+#include "comm/Result.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -67,10 +69,10 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
 // The single camera on the program's own port; prints "error: REASON" when it cannot be opened.
 bool OpenPort(const Options& options);
 
-// "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result code.
-int ReportResult(CComIF& com, int result);
+// "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result.
+int ReportResult(const CResult& result);
 // ReportResult, then closes the program's own port.
-int Finish(int result);
+int Finish(const CResult& result);
 
 // Hexadecimal with optional "0x" (addresses and values of read and write).
 bool ParseHexArgument(const std::string& text, unsigned maximum, int& value);

@@ -48,8 +48,8 @@ bool CheckModel(CComIF& com, const SettingsFile& file, const std::string& path, 
 {
     std::string cameraModel;
     std::optional<CameraModel> kind;
-    if (const int result = ReadCameraModel(&com, cameraModel, kind); result != 0) {
-        job.Fail(ResultText(com, result));
+    if (const CResult result = ReadCameraModel(&com, cameraModel, kind)) {
+        job.Fail(result);
         return false;
     }
     if (kind != file.model) {
@@ -153,8 +153,8 @@ int SaveSettings(const Options& options)
                 // The model name alone says which map to use; the file's identity is read with
                 // the values.
                 std::string name;
-                if (const int result = ReadCameraModel(&com, name, kind); result != 0) {
-                    job.Fail(ResultText(com, result));
+                if (const CResult result = ReadCameraModel(&com, name, kind)) {
+                    job.Fail(result);
                     return job;
                 }
                 if (!kind) {
@@ -265,8 +265,8 @@ int DiffSettings(const Options& options)
                     return job;
                 }
                 int value = 0;
-                if (const int result = def->read(*map, value); result != 0) {
-                    job.Fail(name + ": " + ResultText(com, result));
+                if (const CResult result = def->read(*map, value)) {
+                    job.Fail(name + ": " + CodeText(result));
                     return job;
                 }
                 if (value != expected)

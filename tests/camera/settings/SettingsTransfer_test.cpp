@@ -23,7 +23,7 @@ camsim::Model SimulatedModel(CameraModel model)
 class FailingLink : public CamsimLink {
 public:
     using CamsimLink::CamsimLink;
-    int SendReceive(const char* request, char* reply, std::size_t replySize) override
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override
     {
         ++calls;
         if (answered >= answerLimit)
@@ -187,12 +187,12 @@ TEST(SettingsTransfer, AValueThatReadsBackDifferentlyFails)
     // The write of gamma off is acknowledged but never reaches the camera, which keeps it on.
     struct DroppingLink : CamsimLink {
         using CamsimLink::CamsimLink;
-        int SendReceive(const char* request, char* reply, std::size_t size) override
+        CResult SendReceive(const char* request, char* reply, std::size_t size) override
         {
             if (std::string(request) == "\x02"
                                         "7D00\x03") {
                 std::snprintf(reply, size, "\x06");
-                return 0;
+                return LINK_OK;
             }
             return CamsimLink::SendReceive(request, reply, size);
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include <unistd.h>
 
@@ -25,8 +26,8 @@ struct Pipe {
 
 struct WaitCase {
     const char* name;
-    bool bytes;     // something was written before the wait
-    bool cancelled; // the user cancelled before the wait
+    bool bytes; // something was written before the wait
+    enum { None, Before, During } cancel;
     std::chrono::milliseconds deadline;
     WaitResult expected;
 };
@@ -34,10 +35,11 @@ struct WaitCase {
 TEST(DefaultWaiter, EndsOnBytesOnTheDeadlineOrOnACancel)
 {
     const WaitCase cases[] = {
-        {"bytes waiting", true, false, 5000ms, WaitResult::Readable},
-        {"quiet line", false, false, 30ms, WaitResult::TimedOut},
-        {"deadline passed", false, false, 0ms, WaitResult::TimedOut},
-        {"cancelled", true, true, 5000ms, WaitResult::Cancelled},
+        {"bytes waiting", true, WaitCase::None, 5000ms, WaitResult::Readable},
+        {"quiet line", false, WaitCase::None, 30ms, WaitResult::TimedOut},
+        {"deadline passed", false, WaitCase::None, 0ms, WaitResult::TimedOut},
+        {"cancelled", true, WaitCase::Before, 5000ms, WaitResult::Cancelled},
+        {"cancelled from another thread", false, WaitCase::During, 60s, WaitResult::Cancelled},
     };
     for (const WaitCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -45,25 +47,39 @@ TEST(DefaultWaiter, EndsOnBytesOnTheDeadlineOrOnACancel)
         if (c.bytes) {
             ASSERT_EQ(::write(pipe.fds[1], "x", 1), 1);
         }
-        waiting::ClearCancel();
-        if (c.cancelled)
-            waiting::RequestCancel();
-        EXPECT_EQ(waiting::Waiter().WaitReadable(pipe.fds[0], waiting::Clock::now() + c.deadline),
+        waiting::CancelFlag cancel;
+        if (c.cancel == WaitCase::Before)
+            cancel.Request();
+        std::thread canceller;
+        if (c.cancel == WaitCase::During)
+            canceller = std::thread([&cancel] {
+                std::this_thread::sleep_for(20ms);
+                cancel.Request();
+            });
+        const auto begin = waiting::Clock::now();
+        EXPECT_EQ(waiting::Waiter().WaitReadable(pipe.fds[0], begin + c.deadline, cancel),
                   c.expected);
-        EXPECT_EQ(waiting::Waiter().Pump(), !c.cancelled);
-        waiting::ClearCancel();
+        // A cancel ends the wait at once, not at its deadline.
+        if (c.cancel == WaitCase::During) {
+            EXPECT_LT(waiting::Clock::now() - begin, 10s);
+        }
+        if (canceller.joinable())
+            canceller.join();
+        EXPECT_EQ(waiting::Waiter().Pump(cancel), c.cancel == WaitCase::None);
+        cancel.Clear();
+        EXPECT_FALSE(cancel.Requested());
     }
 }
 
 class CountingWaiter final : public waiting::IWaiter {
 public:
-    WaitResult WaitReadable(int, waiting::Clock::time_point) override
+    WaitResult WaitReadable(int, waiting::Clock::time_point, const waiting::CancelFlag&) override
     {
         ++waits;
         return WaitResult::Cancelled;
     }
     std::chrono::milliseconds Slice() const override { return 7ms; }
-    bool Pump() override { return false; }
+    bool Pump(const waiting::CancelFlag&) override { return false; }
     int waits = 0;
 };
 
@@ -71,7 +87,9 @@ TEST(DefaultWaiter, AnInstalledWaiterStandsInUntilItIsRemoved)
 {
     CountingWaiter mine;
     EXPECT_EQ(waiting::SetWaiter(&mine), nullptr);
-    EXPECT_EQ(waiting::Waiter().WaitReadable(0, waiting::Clock::now()), WaitResult::Cancelled);
+    const waiting::CancelFlag cancel;
+    EXPECT_EQ(waiting::Waiter().WaitReadable(0, waiting::Clock::now(), cancel),
+              WaitResult::Cancelled);
     EXPECT_EQ(waiting::Waiter().Slice(), 7ms);
     EXPECT_EQ(mine.waits, 1);
     EXPECT_EQ(waiting::SetWaiter(nullptr), &mine);
