@@ -27,7 +27,7 @@ struct ShutterPageIds {
 
 class CShutterPage : public CCmdPage {
 public:
-    CShutterPage(int templateId, const ShutterPageIds& ids, BaseMapMember map);
+    CShutterPage(int templateId, const ShutterPageIds& ids, MapSlot<CRVXReg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -44,7 +44,7 @@ protected:
 
 private:
     ShutterPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
 };
 
 // Selects the list item whose text is value; any other value leaves the list as it was.

@@ -4,11 +4,16 @@
 
 #include "pages/common/ShutterPage.h"
 
+class CRVX1250Reg;
+
 class CCmd50Shatter : public pages::CShutterPage {
 public:
-    CCmd50Shatter();
+    explicit CCmd50Shatter(pages::MapSlot<CRVX1250Reg> map);
 
 protected:
     int ReadShutterSpeed(std::uint16_t* speed) override;
     int WriteShutterSpeed(std::uint16_t speed) override;
+
+private:
+    pages::MapSlot<CRVX1250Reg> m_speedMap;
 };

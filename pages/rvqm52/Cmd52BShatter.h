@@ -4,11 +4,16 @@
 
 #include "pages/common/ShutterPage.h"
 
+class CRVQM52BM14Reg;
+
 class CCmd52BShatter : public pages::CShutterPage {
 public:
-    CCmd52BShatter();
+    explicit CCmd52BShatter(pages::MapSlot<CRVQM52BM14Reg> map);
 
 protected:
     int ReadShutterSpeed(std::uint16_t* speed) override;
     int WriteShutterSpeed(std::uint16_t speed) override;
+
+private:
+    pages::MapSlot<CRVQM52BM14Reg> m_speedMap;
 };
