@@ -2,18 +2,10 @@
 // settings. Bit 1 of 0x66 has no box here; it is written back as it was read.
 #pragma once
 
+#include "camera/RVX1250Reg.h"
 #include "pages/common/ShutterPage.h"
 
-class CRVX1250Reg;
-
-class CCmd50Shatter : public pages::CShutterPage {
+class CCmd50Shatter : public pages::CShutterPageOf<CRVX1250Reg> {
 public:
     explicit CCmd50Shatter(pages::MapSlot<CRVX1250Reg> map);
-
-protected:
-    int ReadShutterSpeed(std::uint16_t* speed) override;
-    int WriteShutterSpeed(std::uint16_t speed) override;
-
-private:
-    pages::MapSlot<CRVX1250Reg> m_speedMap;
 };

@@ -2,18 +2,10 @@
 // with Restart Reset. Serves both RVQM52 models.
 #pragma once
 
+#include "camera/RVQM52BM14Reg.h"
 #include "pages/common/ShutterPage.h"
 
-class CRVQM52BM14Reg;
-
-class CCmd52BShatter : public pages::CShutterPage {
+class CCmd52BShatter : public pages::CShutterPageOf<CRVQM52BM14Reg> {
 public:
     explicit CCmd52BShatter(pages::MapSlot<CRVQM52BM14Reg> map);
-
-protected:
-    int ReadShutterSpeed(std::uint16_t* speed) override;
-    int WriteShutterSpeed(std::uint16_t speed) override;
-
-private:
-    pages::MapSlot<CRVQM52BM14Reg> m_speedMap;
 };
