@@ -2,6 +2,7 @@
 // tab control with its setting pages. Its first update creates the log window and opens the port.
 #pragma once
 
+#include "app/VireoApp.h"
 #include "pages/rv1240/Cmd40Info.h"
 #include "pages/rv1240/Cmd40Mem.h"
 #include "pages/rv1240/Cmd40Register.h"
@@ -80,39 +81,42 @@ public:
     // The page shown in a model's set, or null.
     pages::CCmdPage* CurrentPage(int model) const;
 
+    // Each page is handed the application object's slot for its map and reads it when it talks to
+    // the camera, so maps put there after the view was made are found. The shared pages take the
+    // common view of the map, the others the model's own.
     // RV1240DLX set, in the order the pages are created.
-    CCmd40Info m_cmd40Info;
-    CCmd40SelfChk m_cmd40SelfChk;
-    CCmd40Mem m_cmd40Mem;
-    CCmd40Register m_cmd40Register;
-    CCmd40UsrGain m_cmd40UsrGain;
-    CCmd40Shatter m_cmd40Shatter;
+    CCmd40Info m_cmd40Info{&theApp.m_pBaseReg1240};
+    CCmd40SelfChk m_cmd40SelfChk{&theApp.m_pBaseReg1240};
+    CCmd40Mem m_cmd40Mem{&theApp.m_pBaseReg1240};
+    CCmd40Register m_cmd40Register{&theApp.m_pBaseReg1240};
+    CCmd40UsrGain m_cmd40UsrGain{&theApp.m_pReg1240};
+    CCmd40Shatter m_cmd40Shatter{&theApp.m_pReg1240};
     // RV1250LX set, in the order the pages are created.
-    CCmd50Info m_cmd50Info;
-    CCmd50SelfChk m_cmd50SelfChk;
-    CCmd50Mem m_cmd50Mem;
-    CCmd50Register m_cmd50Register;
-    CCmd50Shatter m_cmd50Shatter;
-    CCmd50UsrGain m_cmd50UsrGain;
+    CCmd50Info m_cmd50Info{&theApp.m_pBaseReg1250};
+    CCmd50SelfChk m_cmd50SelfChk{&theApp.m_pBaseReg1250};
+    CCmd50Mem m_cmd50Mem{&theApp.m_pBaseReg1250};
+    CCmd50Register m_cmd50Register{&theApp.m_pBaseReg1250};
+    CCmd50Shatter m_cmd50Shatter{&theApp.m_pReg1250};
+    CCmd50UsrGain m_cmd50UsrGain{&theApp.m_pReg1250};
 
     // RVQM52BM14 set, in the order the pages are created.
-    CCmd52BInfo m_cmd52BInfo;
-    CCmd52BSelfChk m_cmd52BSelfChk;
-    CCmd52BMem m_cmd52BMem;
-    CCmd52BRegister m_cmd52BRegister;
-    CCmd52BShatter m_cmd52BShatter;
-    CCmd52BPartial m_cmd52BPartial;
-    CCmd52BUsrGain m_cmd52BUsrGain;
+    CCmd52BInfo m_cmd52BInfo{&theApp.m_pRegQM52};
+    CCmd52BSelfChk m_cmd52BSelfChk{&theApp.m_pBaseRegQM52};
+    CCmd52BMem m_cmd52BMem{&theApp.m_pBaseRegQM52};
+    CCmd52BRegister m_cmd52BRegister{&theApp.m_pBaseRegQM52};
+    CCmd52BShatter m_cmd52BShatter{&theApp.m_pRegQM52};
+    CCmd52BPartial m_cmd52BPartial{&theApp.m_pRegQM52};
+    CCmd52BUsrGain m_cmd52BUsrGain{&theApp.m_pRegQM52};
 
     // RVQM52CM14 set: second instances of the shared pages, then the colour model's own.
-    CCmd52BInfo m_cmd52CInfo;
-    CCmd52BSelfChk m_cmd52CSelfChk;
-    CCmd52BMem m_cmd52CMem;
-    CCmd52BRegister m_cmd52CRegister;
-    CCmd52BShatter m_cmd52CShatter;
-    CCmd52CPartial m_cmd52CPartial;
-    CCmd52CUsrGain m_cmd52CUsrGain;
-    CCmd52CColor m_cmd52CColor;
+    CCmd52BInfo m_cmd52CInfo{&theApp.m_pRegQM52};
+    CCmd52BSelfChk m_cmd52CSelfChk{&theApp.m_pBaseRegQM52};
+    CCmd52BMem m_cmd52CMem{&theApp.m_pBaseRegQM52};
+    CCmd52BRegister m_cmd52CRegister{&theApp.m_pBaseRegQM52};
+    CCmd52BShatter m_cmd52CShatter{&theApp.m_pRegQM52};
+    CCmd52CPartial m_cmd52CPartial{&theApp.m_pRegQM52};
+    CCmd52CUsrGain m_cmd52CUsrGain{&theApp.m_pRegQM52};
+    CCmd52CColor m_cmd52CColor{&theApp.m_pRegQM52};
 
 private:
     void NameTabControls();

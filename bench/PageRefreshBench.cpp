@@ -82,7 +82,7 @@ private:
     bool m_ok = false;
     CRVX1240Reg m_map{&g_ComIF};
     QWidget m_host; // outlives the page it holds
-    CCmd40Shatter m_page;
+    CCmd40Shatter m_page{&theApp.m_pReg1240};
 };
 
 void ShutterPageRefresh(benchmark::State& state)

@@ -2,10 +2,12 @@
 
 #include "camera/RVXReg.h"
 
+#include <utility>
+
 namespace pages {
 
-CInfoPage::CInfoPage(int templateId, const InfoPageIds& ids, BaseMapMember map)
-    : CCmdPage(templateId, RefreshOn::Show), m_ids(ids), m_map(map)
+CInfoPage::CInfoPage(int templateId, const InfoPageIds& ids, MapSlot<CRVXReg> map)
+    : CCmdPage(templateId, RefreshOn::Show), m_ids(ids), m_map(std::move(map))
 {
     OnClicked(ids.refresh, [this] { Refresh(); });
 }
@@ -17,7 +19,7 @@ void CInfoPage::ReadCpuVersion(CRVXReg& map)
 
 void CInfoPage::Refresh()
 {
-    if (CRVXReg* map = BaseMap(m_map)) {
+    if (CRVXReg* map = m_map.Get()) {
         map->GetVenderName(m_szVender);
         map->GetModelName(m_szModel);
         map->GetSerialNo(m_szSerial);

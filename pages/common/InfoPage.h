@@ -17,7 +17,7 @@ struct InfoPageIds {
 
 class CInfoPage : public CCmdPage {
 public:
-    CInfoPage(int templateId, const InfoPageIds& ids, BaseMapMember map);
+    CInfoPage(int templateId, const InfoPageIds& ids, MapSlot<CRVXReg> map);
 
     void Refresh() override;
 
@@ -32,7 +32,7 @@ protected:
     void ShowTexts();
 
     InfoPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
 };
 
 } // namespace pages

@@ -2,10 +2,12 @@
 
 #include "camera/RVXReg.h"
 
+#include <utility>
+
 namespace pages {
 
-CMemPage::CMemPage(int templateId, const MemPageIds& ids, BaseMapMember map)
-    : CCmdPage(templateId, RefreshOn::Never), m_ids(ids), m_map(map)
+CMemPage::CMemPage(int templateId, const MemPageIds& ids, MapSlot<CRVXReg> map)
+    : CCmdPage(templateId, RefreshOn::Never), m_ids(ids), m_map(std::move(map))
 {
     for (int id = ids.firstBank; id <= ids.lastBank; ++id)
         OnClicked(id, [this] { OnBankClicked(); });
@@ -42,19 +44,19 @@ void CMemPage::OnBankClicked()
 
 void CMemPage::OnSave()
 {
-    if (CRVXReg* map = BaseMap(m_map); map && m_nBank >= 0)
+    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
         map->SaveBankMemory(m_nBank);
 }
 
 void CMemPage::OnLoad()
 {
-    if (CRVXReg* map = BaseMap(m_map); map && m_nBank >= 0)
+    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
         map->LoadBankMemory(m_nBank);
 }
 
 void CMemPage::OnReset()
 {
-    if (CRVXReg* map = BaseMap(m_map); map && m_nBank >= 0)
+    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
         map->ResetBankMemory(m_nBank);
 }
 

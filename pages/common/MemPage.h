@@ -17,7 +17,7 @@ struct MemPageIds {
 
 class CMemPage : public CCmdPage {
 public:
-    CMemPage(int templateId, const MemPageIds& ids, BaseMapMember map);
+    CMemPage(int templateId, const MemPageIds& ids, MapSlot<CRVXReg> map);
 
     void OnBankClicked();
     void OnSave();
@@ -36,7 +36,7 @@ private:
     void EnableCommands();
 
     MemPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
 };
 
 } // namespace pages

@@ -4,6 +4,7 @@
 #include "pages/common/RegisterStatus.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace pages {
@@ -12,8 +13,8 @@ namespace {
 constexpr std::size_t kBoxTextMax = 127;
 }
 
-CRegisterPage::CRegisterPage(int templateId, const RegisterPageIds& ids, BaseMapMember map)
-    : CCmdPage(templateId, RefreshOn::Never), m_ids(ids), m_map(map)
+CRegisterPage::CRegisterPage(int templateId, const RegisterPageIds& ids, MapSlot<CRVXReg> map)
+    : CCmdPage(templateId, RefreshOn::Never), m_ids(ids), m_map(std::move(map))
 {
     OnClicked(ids.read, [this] { OnRead(); });
     OnClicked(ids.write, [this] { OnWrite(); });
@@ -50,7 +51,7 @@ void CRegisterPage::OnRead()
         return;
     }
     std::uint8_t value = 0;
-    CRVXReg* map = BaseMap(m_map);
+    CRVXReg* map = m_map.Get();
     // Addresses beyond int are beyond the camera too; the map refuses them with code 3.
     const int target = address > 0x7FFFFFFFu ? -1 : static_cast<int>(address);
     const int result = map ? map->GetRegister(target, &value).Code() : REG_INVALID_REGISTER;
@@ -69,7 +70,7 @@ void CRegisterPage::OnWrite()
         result = REG_INVALID_REGISTER;
     else if (!ReadHexBox(m_ids.data, data) || data > 0xFF)
         result = REG_INVALID_PARAMETER;
-    else if (CRVXReg* map = BaseMap(m_map))
+    else if (CRVXReg* map = m_map.Get())
         result = map->SetRegister(address > 0x7FFFFFFFu ? -1 : static_cast<int>(address),
                                   static_cast<int>(data))
                      .Code();

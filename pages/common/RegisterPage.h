@@ -19,7 +19,7 @@ struct RegisterPageIds {
 
 class CRegisterPage : public CCmdPage {
 public:
-    CRegisterPage(int templateId, const RegisterPageIds& ids, BaseMapMember map);
+    CRegisterPage(int templateId, const RegisterPageIds& ids, MapSlot<CRVXReg> map);
 
     void OnRead();
     void OnWrite();
@@ -36,7 +36,7 @@ private:
     bool ReadHexBox(int id, std::uint32_t& value) const;
 
     RegisterPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
 };
 
 } // namespace pages

@@ -3,18 +3,19 @@
 #include "camera/RVXReg.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace pages {
 
-CSelfChkPage::CSelfChkPage(int templateId, SelfChkPageIds ids, BaseMapMember map)
-    : CCmdPage(templateId, RefreshOn::Show), m_ids(std::move(ids)), m_map(map)
+CSelfChkPage::CSelfChkPage(int templateId, SelfChkPageIds ids, MapSlot<CRVXReg> map)
+    : CCmdPage(templateId, RefreshOn::Show), m_ids(std::move(ids)), m_map(std::move(map))
 {
     OnClicked(m_ids.refresh, [this] { Refresh(); });
 }
 
 void CSelfChkPage::Refresh()
 {
-    if (CRVXReg* map = BaseMap(m_map)) {
+    if (CRVXReg* map = m_map.Get()) {
         map->GetErrorModeBits(m_nFlags);
         map->GetErrorStatus(&m_byStatus);
         map->GetErrorStatus2(&m_byStatus2);

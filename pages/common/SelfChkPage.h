@@ -25,7 +25,7 @@ struct SelfChkPageIds {
 
 class CSelfChkPage : public CCmdPage {
 public:
-    CSelfChkPage(int templateId, SelfChkPageIds ids, BaseMapMember map);
+    CSelfChkPage(int templateId, SelfChkPageIds ids, MapSlot<CRVXReg> map);
 
     void Refresh() override;
 
@@ -36,7 +36,7 @@ public:
 
 private:
     SelfChkPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
 };
 
 } // namespace pages

@@ -3,11 +3,12 @@
 #include "camera/RVXReg.h"
 
 #include <string>
+#include <utility>
 
 namespace pages {
 
-CShutterPage::CShutterPage(int templateId, const ShutterPageIds& ids, BaseMapMember map)
-    : CCmdPage(templateId, RefreshOn::Show), m_ids(ids), m_map(map)
+CShutterPage::CShutterPage(int templateId, const ShutterPageIds& ids, MapSlot<CRVXReg> map)
+    : CCmdPage(templateId, RefreshOn::Show), m_ids(ids), m_map(std::move(map))
 {
     OnClicked(ids.refresh, [this] { Refresh(); });
     OnClicked(ids.apply, [this] { Apply(); });
@@ -33,7 +34,7 @@ void CShutterPage::DoDataExchange(ui::DataExchange& dx)
 void CShutterPage::Refresh()
 {
     ReadShutterSpeed(&m_wShutterSpeed);
-    if (CRVXReg* map = BaseMap(m_map)) {
+    if (CRVXReg* map = m_map.Get()) {
         map->GetRegister(0x66, &m_bits.md1);
         map->GetRegister(0x6A, &m_bits.trigger1);
         map->GetRegister(0x6B, &m_bits.trigger2);
@@ -57,7 +58,7 @@ void CShutterPage::Apply()
     UpdateData(true);
     m_bits.MergeFlags(m_ids.restartReset != 0);
     WriteShutterSpeed(m_wShutterSpeed);
-    if (CRVXReg* map = BaseMap(m_map)) {
+    if (CRVXReg* map = m_map.Get()) {
         map->SetRegister(0x66, m_bits.md1);
         map->SetRegister(0x6A, m_bits.trigger1);
         map->SetRegister(0x6B, m_bits.trigger2);

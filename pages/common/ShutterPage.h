@@ -8,6 +8,7 @@
 #include "pages/common/ScanTriggerBits.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace pages {
 
@@ -27,7 +28,7 @@ struct ShutterPageIds {
 
 class CShutterPage : public CCmdPage {
 public:
-    CShutterPage(int templateId, const ShutterPageIds& ids, BaseMapMember map);
+    CShutterPage(int templateId, const ShutterPageIds& ids, MapSlot<CRVXReg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -38,13 +39,40 @@ public:
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
-    // The model's own 11-bit shutter-speed operations.
-    virtual int ReadShutterSpeed(std::uint16_t* speed) = 0;
-    virtual int WriteShutterSpeed(std::uint16_t speed) = 0;
+    // The model's own 11-bit shutter-speed operations. Like the plain register accesses, their
+    // results are not looked at: a failed read leaves the page value as it was.
+    virtual void ReadShutterSpeed(std::uint16_t* speed) = 0;
+    virtual void WriteShutterSpeed(std::uint16_t speed) = 0;
 
 private:
     ShutterPageIds m_ids;
-    BaseMapMember m_map;
+    MapSlot<CRVXReg> m_map;
+};
+
+// The page on a model's map that has the 11-bit speed operations (GetShutterSpeed and
+// SetShutterSpeed); the plain register accesses go through the same map. Nothing is exchanged
+// while the slot holds no map.
+template <class Map> class CShutterPageOf : public CShutterPage {
+public:
+    CShutterPageOf(int templateId, const ShutterPageIds& ids, MapSlot<Map> map)
+        : CShutterPage(templateId, ids, map), m_speedMap(std::move(map))
+    {
+    }
+
+protected:
+    void ReadShutterSpeed(std::uint16_t* speed) override
+    {
+        if (Map* map = m_speedMap.Get())
+            map->GetShutterSpeed(speed);
+    }
+    void WriteShutterSpeed(std::uint16_t speed) override
+    {
+        if (Map* map = m_speedMap.Get())
+            map->SetShutterSpeed(speed);
+    }
+
+private:
+    MapSlot<Map> m_speedMap;
 };
 
 // Selects the list item whose text is value; any other value leaves the list as it was.

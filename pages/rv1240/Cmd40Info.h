@@ -5,5 +5,5 @@
 
 class CCmd40Info : public pages::CInfoPage {
 public:
-    CCmd40Info();
+    explicit CCmd40Info(pages::MapSlot<CRVXReg> map);
 };

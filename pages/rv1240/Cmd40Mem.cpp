@@ -3,10 +3,12 @@
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 
-CCmd40Mem::CCmd40Mem()
+#include <utility>
+
+CCmd40Mem::CCmd40Mem(pages::MapSlot<CRVXReg> map)
     : pages::CMemPage(
           IDD_CMD40_MEM,
           {IDC_40MEM_BANK0, IDC_40MEM_BANK3, IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET},
-          &CVireoApp::m_pBaseReg1240)
+          std::move(map))
 {
 }

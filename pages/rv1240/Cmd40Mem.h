@@ -5,5 +5,5 @@
 
 class CCmd40Mem : public pages::CMemPage {
 public:
-    CCmd40Mem();
+    explicit CCmd40Mem(pages::MapSlot<CRVXReg> map);
 };

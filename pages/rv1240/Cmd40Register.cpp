@@ -3,10 +3,12 @@
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 
-CCmd40Register::CCmd40Register()
+#include <utility>
+
+CCmd40Register::CCmd40Register(pages::MapSlot<CRVXReg> map)
     : pages::CRegisterPage(
           IDD_CMD40_REGISTER,
           {IDC_40REG_ADDRESS, IDC_40REG_DATA, IDC_40REG_READ, IDC_40REG_WRITE, IDC_40REG_STATUS},
-          &CVireoApp::m_pBaseReg1240)
+          std::move(map))
 {
 }

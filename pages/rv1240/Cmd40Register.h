@@ -5,5 +5,5 @@
 
 class CCmd40Register : public pages::CRegisterPage {
 public:
-    CCmd40Register();
+    explicit CCmd40Register(pages::MapSlot<CRVXReg> map);
 };

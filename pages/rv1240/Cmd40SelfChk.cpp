@@ -3,7 +3,9 @@
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 
-CCmd40SelfChk::CCmd40SelfChk()
+#include <utility>
+
+CCmd40SelfChk::CCmd40SelfChk(pages::MapSlot<CRVXReg> map)
     : pages::CSelfChkPage(IDD_CMD40_SELFCHK,
                           {IDC_40CHK_REFRESH,
                            IDC_40CHK_STATUS,
@@ -16,6 +18,6 @@ CCmd40SelfChk::CCmd40SelfChk()
                             {IDC_40CHK_EEPROM, 2},
                             {IDC_40CHK_RAM, 1},
                             {IDC_40CHK_ROM, 0}}},
-                          &CVireoApp::m_pBaseReg1240)
+                          std::move(map))
 {
 }

@@ -5,5 +5,5 @@
 
 class CCmd40SelfChk : public pages::CSelfChkPage {
 public:
-    CCmd40SelfChk();
+    explicit CCmd40SelfChk(pages::MapSlot<CRVXReg> map);
 };

@@ -1,16 +1,18 @@
 #include "pages/rv1240/Cmd40Shatter.h"
 
 #include "camera/RVX1240Reg.h"
-#include "pages/common/MapAccess.h"
 #include "pages/common/ShutterPage.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
+
+#include <utility>
 
 namespace {
 constexpr int kSpeedMax = 255;
 }
 
-CCmd40Shatter::CCmd40Shatter() : pages::CCmdPage(IDD_CMD40_SHATTER, pages::RefreshOn::ShowAndHide)
+CCmd40Shatter::CCmd40Shatter(pages::MapSlot<CRVX1240Reg> map)
+    : pages::CCmdPage(IDD_CMD40_SHATTER, pages::RefreshOn::ShowAndHide), m_map(std::move(map))
 {
     OnClicked(IDC_40SHUT_REFRESH, [this] { Refresh(); });
     OnClicked(IDC_40SHUT_APPLY, [this] { Apply(); });
@@ -34,7 +36,7 @@ void CCmd40Shatter::DoDataExchange(ui::DataExchange& dx)
 
 void CCmd40Shatter::Refresh()
 {
-    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+    if (CRVX1240Reg* map = m_map.Get()) {
         map->GetShatterMd1(&m_bits.md1);
         map->GetShatterSpeed(&m_byShutterSpeed);
         map->GetTrigger1(&m_bits.trigger1);
@@ -78,7 +80,7 @@ void CCmd40Shatter::Apply()
 {
     UpdateData(true);
     m_bits.MergeFlags(false);
-    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+    if (CRVX1240Reg* map = m_map.Get()) {
         map->SetShatterMd1(m_bits.md1);
         map->SetShatterSpeed(m_byShutterSpeed);
         map->SetTrigger1(m_bits.trigger1);

@@ -3,13 +3,16 @@
 #pragma once
 
 #include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
 #include "pages/common/ScanTriggerBits.h"
 
 #include <cstdint>
 
+class CRVX1240Reg;
+
 class CCmd40Shatter : public pages::CCmdPage {
 public:
-    CCmd40Shatter();
+    explicit CCmd40Shatter(pages::MapSlot<CRVX1240Reg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -26,4 +29,6 @@ protected:
 
 private:
     void TakeSpeedText(const std::string& text);
+
+    pages::MapSlot<CRVX1240Reg> m_map;
 };

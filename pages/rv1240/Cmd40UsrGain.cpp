@@ -1,13 +1,15 @@
 #include "pages/rv1240/Cmd40UsrGain.h"
 
 #include "camera/RVX1240Reg.h"
-#include "pages/common/MapAccess.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 
+#include <utility>
+
 using pages::ReadoutFormat;
 
-CCmd40UsrGain::CCmd40UsrGain() : pages::CCmdPage(IDD_CMD40_USRGAIN, pages::RefreshOn::Show)
+CCmd40UsrGain::CCmd40UsrGain(pages::MapSlot<CRVX1240Reg> map)
+    : pages::CCmdPage(IDD_CMD40_USRGAIN, pages::RefreshOn::Show), m_map(std::move(map))
 {
     BindBar(IDC_40GAIN_OFFSET_BAR, -512, 511, m_nOffset,
             {{IDC_40GAIN_OFFSET_DEC, ReadoutFormat::Dec}});
@@ -21,7 +23,7 @@ void CCmd40UsrGain::Refresh()
     // A failed read shows the value the page had.
     std::int16_t offset = m_nOffset;
     std::uint8_t gain = m_byGain;
-    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+    if (CRVX1240Reg* map = m_map.Get()) {
         map->GetOutLevelOffset(&offset);
         ShowBar(IDC_40GAIN_OFFSET_BAR, offset);
         map->GetOutLevelGain(&gain);
@@ -33,7 +35,7 @@ void CCmd40UsrGain::Refresh()
 void CCmd40UsrGain::Apply()
 {
     UpdateData(true);
-    if (CRVX1240Reg* map = theApp.m_pReg1240) {
+    if (CRVX1240Reg* map = m_map.Get()) {
         map->SetOutLevelOffset(m_nOffset);
         map->SetOutLevelGain(m_byGain);
     }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
 
 #include <cstdint>
 
+class CRVX1240Reg;
+
 class CCmd40UsrGain : public pages::CCmdPage {
 public:
-    CCmd40UsrGain();
+    explicit CCmd40UsrGain(pages::MapSlot<CRVX1240Reg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -19,4 +22,7 @@ protected:
     // The page keeps nothing in its controls that a scroll could lose, but pulls them first all
     // the same, as Apply does.
     void OnBeforeScroll() override { UpdateData(true); }
+
+private:
+    pages::MapSlot<CRVX1240Reg> m_map;
 };

@@ -5,5 +5,5 @@
 
 class CCmd50Info : public pages::CInfoPage {
 public:
-    CCmd50Info();
+    explicit CCmd50Info(pages::MapSlot<CRVXReg> map);
 };

@@ -5,5 +5,5 @@
 
 class CCmd50Mem : public pages::CMemPage {
 public:
-    CCmd50Mem();
+    explicit CCmd50Mem(pages::MapSlot<CRVXReg> map);
 };

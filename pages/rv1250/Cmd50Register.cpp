@@ -3,10 +3,12 @@
 #include "res/Resource.h"
 #include "res/ids/Rv1250.h"
 
-CCmd50Register::CCmd50Register()
+#include <utility>
+
+CCmd50Register::CCmd50Register(pages::MapSlot<CRVXReg> map)
     : pages::CRegisterPage(
           IDD_CMD50_REGISTER,
           {IDC_50REG_ADDRESS, IDC_50REG_DATA, IDC_50REG_READ, IDC_50REG_WRITE, IDC_50REG_STATUS},
-          &CVireoApp::m_pBaseReg1250)
+          std::move(map))
 {
 }

@@ -5,5 +5,5 @@
 
 class CCmd50Register : public pages::CRegisterPage {
 public:
-    CCmd50Register();
+    explicit CCmd50Register(pages::MapSlot<CRVXReg> map);
 };

@@ -3,7 +3,9 @@
 #include "res/Resource.h"
 #include "res/ids/Rv1250.h"
 
-CCmd50SelfChk::CCmd50SelfChk()
+#include <utility>
+
+CCmd50SelfChk::CCmd50SelfChk(pages::MapSlot<CRVXReg> map)
     : pages::CSelfChkPage(IDD_CMD50_SELFCHK,
                           {IDC_50CHK_REFRESH,
                            IDC_50CHK_STATUS,
@@ -12,6 +14,6 @@ CCmd50SelfChk::CCmd50SelfChk()
                             {IDC_50CHK_UART, 5},
                             {IDC_50CHK_I2C, 3},
                             {IDC_50CHK_EEPROM, 2}}},
-                          &CVireoApp::m_pBaseReg1250)
+                          std::move(map))
 {
 }

@@ -6,5 +6,5 @@
 
 class CCmd50SelfChk : public pages::CSelfChkPage {
 public:
-    CCmd50SelfChk();
+    explicit CCmd50SelfChk(pages::MapSlot<CRVXReg> map);
 };

@@ -2,13 +2,10 @@
 // settings. Bit 1 of 0x66 has no box here; it is written back as it was read.
 #pragma once
 
+#include "camera/RVX1250Reg.h"
 #include "pages/common/ShutterPage.h"
 
-class CCmd50Shatter : public pages::CShutterPage {
+class CCmd50Shatter : public pages::CShutterPageOf<CRVX1250Reg> {
 public:
-    CCmd50Shatter();
-
-protected:
-    int ReadShutterSpeed(std::uint16_t* speed) override;
-    int WriteShutterSpeed(std::uint16_t speed) override;
+    explicit CCmd50Shatter(pages::MapSlot<CRVX1250Reg> map);
 };

@@ -1,13 +1,15 @@
 #include "pages/rv1250/Cmd50UsrGain.h"
 
 #include "camera/RVX1250Reg.h"
-#include "pages/common/MapAccess.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1250.h"
 
+#include <utility>
+
 using pages::ReadoutFormat;
 
-CCmd50UsrGain::CCmd50UsrGain() : pages::CCmdPage(IDD_CMD50_USRGAIN, pages::RefreshOn::Show)
+CCmd50UsrGain::CCmd50UsrGain(pages::MapSlot<CRVX1250Reg> map)
+    : pages::CCmdPage(IDD_CMD50_USRGAIN, pages::RefreshOn::Show), m_map(std::move(map))
 {
     BindBar(IDC_50GAIN_CLAMP_BAR, 0, 31, m_byClampLevel,
             {{IDC_50GAIN_CLAMP_HEX, ReadoutFormat::Hex}});
@@ -22,7 +24,7 @@ void CCmd50UsrGain::Refresh()
     m_wGain = 0;
     std::uint8_t clamp = m_byClampLevel;
     std::uint16_t gain = 0;
-    if (CRVX1250Reg* map = theApp.m_pReg1250) {
+    if (CRVX1250Reg* map = m_map.Get()) {
         map->GetOutLevelOffset(&clamp);
         ShowBar(IDC_50GAIN_CLAMP_BAR, clamp);
         map->GetOutLevelGain(&gain);
@@ -34,7 +36,7 @@ void CCmd50UsrGain::Refresh()
 void CCmd50UsrGain::Apply()
 {
     UpdateData(true);
-    if (CRVX1250Reg* map = theApp.m_pReg1250) {
+    if (CRVX1250Reg* map = m_map.Get()) {
         map->SetOutLevelOffset(m_byClampLevel);
         map->SetOutLevelGain(m_wGain);
     }

@@ -4,17 +4,20 @@
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
-CCmd52BInfo::CCmd52BInfo()
+#include <utility>
+
+CCmd52BInfo::CCmd52BInfo(pages::MapSlot<CRVQM52BM14Reg> map)
     : pages::CInfoPage(IDD_CMD52B_INFO,
                        {IDC_52INFO_REFRESH, IDC_52INFO_VENDOR, IDC_52INFO_MODEL, IDC_52INFO_SERIAL,
                         IDC_52INFO_CPU},
-                       &CVireoApp::m_pBaseRegQM52)
+                       map),
+      m_qm52Map(std::move(map))
 {
 }
 
 void CCmd52BInfo::ReadCpuVersion(CRVXReg& /*map*/)
 {
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+    if (CRVQM52BM14Reg* map = m_qm52Map.Get()) {
         map->GetShortCpuVersion(m_szCpuVersion);
         map->GetFpgaVersion(m_szFpgaVersion);
     }

@@ -4,9 +4,11 @@
 
 #include "pages/common/InfoPage.h"
 
+class CRVQM52BM14Reg;
+
 class CCmd52BInfo : public pages::CInfoPage {
 public:
-    CCmd52BInfo();
+    explicit CCmd52BInfo(pages::MapSlot<CRVQM52BM14Reg> map);
 
     void Refresh() override;
 
@@ -15,4 +17,7 @@ public:
 protected:
     // This family's CPU text is eight characters, and the FPGA text follows it.
     void ReadCpuVersion(CRVXReg& map) override;
+
+private:
+    pages::MapSlot<CRVQM52BM14Reg> m_qm52Map;
 };

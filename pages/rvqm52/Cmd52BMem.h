@@ -5,5 +5,5 @@
 
 class CCmd52BMem : public pages::CMemPage {
 public:
-    CCmd52BMem();
+    explicit CCmd52BMem(pages::MapSlot<CRVXReg> map);
 };

@@ -1,12 +1,12 @@
 #include "pages/rvqm52/Cmd52BPartial.h"
 
 #include "camera/RVQM52BM14Reg.h"
-#include "pages/common/MapAccess.h"
 #include "pages/rvqm52/PartialTiming.h"
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
 #include <cstdio>
+#include <utility>
 
 using pages::ReadoutFormat;
 
@@ -17,7 +17,7 @@ constexpr int kHeightMax = 1236;
 constexpr int kShutterMax = 2047;
 } // namespace
 
-CCmd52BPartial::CCmd52BPartial()
+CCmd52BPartial::CCmd52BPartial(pages::MapSlot<CRVQM52BM14Reg> map)
     : CCmd52BPartial(Layout{IDD_CMD52B_PARTIAL,
                             IDC_52BPART_REFRESH,
                             IDC_52BPART_APPLY,
@@ -36,12 +36,14 @@ CCmd52BPartial::CCmd52BPartial()
                             IDC_52BPART_FPS,
                             IDC_52BPART_MAXHEIGHT,
                             IDC_52BPART_EXPOSURE,
-                            {}})
+                            {}},
+                     std::move(map))
 {
 }
 
-CCmd52BPartial::CCmd52BPartial(const Layout& layout)
-    : pages::CCmdPage(layout.templateId, pages::RefreshOn::Show), m_layout(layout)
+CCmd52BPartial::CCmd52BPartial(const Layout& layout, pages::MapSlot<CRVQM52BM14Reg> map)
+    : pages::CCmdPage(layout.templateId, pages::RefreshOn::Show), m_layout(layout),
+      m_map(std::move(map))
 {
     BindBar(layout.vStartBar, 0, kVStartMax, m_wVStart,
             {{layout.vStartHex, ReadoutFormat::Hex}, {layout.vStartDec, ReadoutFormat::Dec}},
@@ -61,7 +63,7 @@ void CCmd52BPartial::Refresh()
     std::uint16_t vStart = m_wVStart;
     std::uint16_t height = m_wHeight;
     std::uint16_t speed = m_wShutterSpeed;
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+    if (CRVQM52BM14Reg* map = m_map.Get()) {
         map->GetPartialVStart(&vStart);
         ShowBar(m_layout.vStartBar, vStart);
         map->GetPartialHeight(&height);
@@ -76,7 +78,7 @@ void CCmd52BPartial::Refresh()
 void CCmd52BPartial::Apply()
 {
     UpdateData(true);
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+    if (CRVQM52BM14Reg* map = m_map.Get()) {
         map->SetPartialVStart(m_wVStart);
         map->SetPartialHeight(m_wHeight);
         map->SetShutterSpeed(m_wShutterSpeed);

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
 
 #include <cstdint>
 
+class CRVQM52BM14Reg;
+
 class CCmd52BPartial : public pages::CCmdPage {
 public:
-    CCmd52BPartial();
+    explicit CCmd52BPartial(pages::MapSlot<CRVQM52BM14Reg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -29,7 +32,7 @@ protected:
         int bp, act, fp, fps, maxHeight, exposure;
         pages::BarSteps windowSteps;
     };
-    explicit CCmd52BPartial(const Layout& layout);
+    CCmd52BPartial(const Layout& layout, pages::MapSlot<CRVQM52BM14Reg> map);
 
     void OnBarChanged(int barId) override;
 
@@ -37,4 +40,5 @@ private:
     void ShowTiming();
 
     Layout m_layout;
+    pages::MapSlot<CRVQM52BM14Reg> m_map;
 };

@@ -5,5 +5,5 @@
 
 class CCmd52BRegister : public pages::CRegisterPage {
 public:
-    CCmd52BRegister();
+    explicit CCmd52BRegister(pages::MapSlot<CRVXReg> map);
 };

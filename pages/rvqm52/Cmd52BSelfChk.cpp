@@ -3,7 +3,9 @@
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
-CCmd52BSelfChk::CCmd52BSelfChk()
+#include <utility>
+
+CCmd52BSelfChk::CCmd52BSelfChk(pages::MapSlot<CRVXReg> map)
     : pages::CSelfChkPage(IDD_CMD52B_SELFCHK,
                           {IDC_52CHK_REFRESH,
                            IDC_52CHK_STATUS,
@@ -12,6 +14,6 @@ CCmd52BSelfChk::CCmd52BSelfChk()
                             {IDC_52CHK_UART, 5},
                             {IDC_52CHK_I2C, 3},
                             {IDC_52CHK_EEPROM, 2}}},
-                          &CVireoApp::m_pBaseRegQM52)
+                          std::move(map))
 {
 }

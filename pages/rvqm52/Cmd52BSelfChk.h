@@ -6,5 +6,5 @@
 
 class CCmd52BSelfChk : public pages::CSelfChkPage {
 public:
-    CCmd52BSelfChk();
+    explicit CCmd52BSelfChk(pages::MapSlot<CRVXReg> map);
 };

@@ -2,13 +2,10 @@
 // with Restart Reset. Serves both RVQM52 models.
 #pragma once
 
+#include "camera/RVQM52BM14Reg.h"
 #include "pages/common/ShutterPage.h"
 
-class CCmd52BShatter : public pages::CShutterPage {
+class CCmd52BShatter : public pages::CShutterPageOf<CRVQM52BM14Reg> {
 public:
-    CCmd52BShatter();
-
-protected:
-    int ReadShutterSpeed(std::uint16_t* speed) override;
-    int WriteShutterSpeed(std::uint16_t speed) override;
+    explicit CCmd52BShatter(pages::MapSlot<CRVQM52BM14Reg> map);
 };

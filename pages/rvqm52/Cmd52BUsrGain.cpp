@@ -1,9 +1,10 @@
 #include "pages/rvqm52/Cmd52BUsrGain.h"
 
 #include "camera/RVQM52BM14Reg.h"
-#include "pages/common/MapAccess.h"
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
+
+#include <utility>
 
 using pages::ReadoutFormat;
 
@@ -13,7 +14,7 @@ constexpr double kLsbPerOffset = 2.08;
 constexpr double kDbPerGain = 0.09375;
 } // namespace
 
-CCmd52BUsrGain::CCmd52BUsrGain()
+CCmd52BUsrGain::CCmd52BUsrGain(pages::MapSlot<CRVQM52BM14Reg> map)
     : CCmd52BUsrGain(Layout{IDD_CMD52B_USRGAIN,
                             IDC_52BGAIN_REFRESH,
                             IDC_52BGAIN_APPLY,
@@ -25,13 +26,14 @@ CCmd52BUsrGain::CCmd52BUsrGain()
                             IDC_52BGAIN_GAIN_BAR,
                             150,
                             {IDC_52BGAIN_GAIN_HEX, ReadoutFormat::Hex},
-                            {IDC_52BGAIN_GAIN_DB, ReadoutFormat::Real, kDbPerGain}})
+                            {IDC_52BGAIN_GAIN_DB, ReadoutFormat::Real, kDbPerGain}},
+                     std::move(map))
 {
 }
 
-CCmd52BUsrGain::CCmd52BUsrGain(const Layout& layout)
+CCmd52BUsrGain::CCmd52BUsrGain(const Layout& layout, pages::MapSlot<CRVQM52BM14Reg> map)
     : pages::CCmdPage(layout.templateId, pages::RefreshOn::Show), m_offsetBar(layout.offsetBar),
-      m_gainBar(layout.gainBar)
+      m_gainBar(layout.gainBar), m_map(std::move(map))
 {
     BindBar(layout.offsetBar, layout.offsetMin, layout.offsetMax, m_byOffset,
             {layout.offsetHex, layout.offsetUnit});
@@ -45,7 +47,7 @@ void CCmd52BUsrGain::Refresh()
     // A failed read shows the value the page had.
     std::uint8_t offset = m_byOffset;
     std::uint8_t gain = m_byGain;
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+    if (CRVQM52BM14Reg* map = m_map.Get()) {
         map->GetOutLevelOffset(&offset);
         ShowBar(m_offsetBar, offset);
         map->GetOutLevelGain(&gain);
@@ -57,7 +59,7 @@ void CCmd52BUsrGain::Refresh()
 void CCmd52BUsrGain::Apply()
 {
     UpdateData(true);
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52) {
+    if (CRVQM52BM14Reg* map = m_map.Get()) {
         map->SetOutLevelOffset(m_byOffset);
         map->SetOutLevelGain(m_byGain);
     }

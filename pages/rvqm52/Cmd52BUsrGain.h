@@ -2,12 +2,15 @@
 #pragma once
 
 #include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
 
 #include <cstdint>
 
+class CRVQM52BM14Reg;
+
 class CCmd52BUsrGain : public pages::CCmdPage {
 public:
-    CCmd52BUsrGain();
+    explicit CCmd52BUsrGain(pages::MapSlot<CRVQM52BM14Reg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -31,9 +34,10 @@ protected:
         pages::Readout gainHex;
         pages::Readout gainDb;
     };
-    explicit CCmd52BUsrGain(const Layout& layout);
+    CCmd52BUsrGain(const Layout& layout, pages::MapSlot<CRVQM52BM14Reg> map);
 
 private:
     int m_offsetBar;
     int m_gainBar;
+    pages::MapSlot<CRVQM52BM14Reg> m_map;
 };

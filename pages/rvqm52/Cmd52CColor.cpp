@@ -1,12 +1,12 @@
 #include "pages/rvqm52/Cmd52CColor.h"
 
 #include "camera/RVQM52BM14Reg.h"
-#include "pages/common/MapAccess.h"
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
 #include <iterator>
 #include <string>
+#include <utility>
 
 using pages::ReadoutFormat;
 
@@ -36,7 +36,8 @@ int ColorTempIndex(std::uint8_t code)
     return kUserIndex;
 }
 
-CCmd52CColor::CCmd52CColor() : pages::CCmdPage(IDD_CMD52C_COLOR, pages::RefreshOn::Show)
+CCmd52CColor::CCmd52CColor(pages::MapSlot<CRVQM52BM14Reg> map)
+    : pages::CCmdPage(IDD_CMD52C_COLOR, pages::RefreshOn::Show), m_map(std::move(map))
 {
     BindBar(IDC_52COL_R_BAR, 0, kGainMax, m_wRGain,
             {{IDC_52COL_R_HEX, ReadoutFormat::Hex}, {IDC_52COL_R_DEC, ReadoutFormat::Dec}});
@@ -60,7 +61,7 @@ void CCmd52CColor::DoDataExchange(ui::DataExchange& dx)
 void CCmd52CColor::ReadWbMode()
 {
     int mode = -1;
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52)
+    if (CRVQM52BM14Reg* map = m_map.Get())
         map->GetWhiteBalanceMode(&mode);
     if (mode == 0 || mode == 1) {
         m_nModeRadio = mode;
@@ -71,7 +72,7 @@ void CCmd52CColor::ReadWbMode()
 void CCmd52CColor::Refresh()
 {
     ReadWbMode();
-    CRVQM52BM14Reg* map = theApp.m_pRegQM52;
+    CRVQM52BM14Reg* map = m_map.Get();
     // A failed read keeps what the page showed; the temperature then reads as "USER".
     std::uint8_t gamma = static_cast<std::uint8_t>(m_nGamma);
     std::uint8_t masking = static_cast<std::uint8_t>(m_nMasking);
@@ -107,7 +108,7 @@ void CCmd52CColor::OnModeClicked()
 
 void CCmd52CColor::OnOpwb()
 {
-    if (CRVQM52BM14Reg* map = theApp.m_pRegQM52)
+    if (CRVQM52BM14Reg* map = m_map.Get())
         map->SetOpwb(1);
     ReadWbMode();
     UpdateData(false);
@@ -116,7 +117,7 @@ void CCmd52CColor::OnOpwb()
 void CCmd52CColor::Apply()
 {
     UpdateData(true);
-    CRVQM52BM14Reg* map = theApp.m_pRegQM52;
+    CRVQM52BM14Reg* map = m_map.Get();
     if (!map)
         return;
     map->SetWhiteBalanceMode(m_byWbMode);

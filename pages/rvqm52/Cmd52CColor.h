@@ -3,12 +3,15 @@
 #pragma once
 
 #include "pages/CmdPage.h"
+#include "pages/common/MapAccess.h"
 
 #include <cstdint>
 
+class CRVQM52BM14Reg;
+
 class CCmd52CColor : public pages::CCmdPage {
 public:
-    CCmd52CColor();
+    explicit CCmd52CColor(pages::MapSlot<CRVQM52BM14Reg> map);
 
     void Refresh() override;
     void Apply() override;
@@ -29,6 +32,8 @@ protected:
 private:
     // The camera's white-balance mode into the radios; anything but 0 or 1 changes nothing.
     void ReadWbMode();
+
+    pages::MapSlot<CRVQM52BM14Reg> m_map;
 };
 
 // The list index of a colour-temperature code: the six listed temperatures, "USER" for any

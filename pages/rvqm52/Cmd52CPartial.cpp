@@ -3,7 +3,9 @@
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
-CCmd52CPartial::CCmd52CPartial()
+#include <utility>
+
+CCmd52CPartial::CCmd52CPartial(pages::MapSlot<CRVQM52BM14Reg> map)
     : CCmd52BPartial(Layout{IDD_CMD52C_PARTIAL,
                             IDC_52CPART_REFRESH,
                             IDC_52CPART_APPLY,
@@ -22,6 +24,7 @@ CCmd52CPartial::CCmd52CPartial()
                             IDC_52CPART_FPS,
                             IDC_52CPART_MAXHEIGHT,
                             IDC_52CPART_EXPOSURE,
-                            {2, 10, true}})
+                            {2, 10, true}},
+                     std::move(map))
 {
 }

@@ -6,5 +6,5 @@
 
 class CCmd52CPartial : public CCmd52BPartial {
 public:
-    CCmd52CPartial();
+    explicit CCmd52CPartial(pages::MapSlot<CRVQM52BM14Reg> map);
 };

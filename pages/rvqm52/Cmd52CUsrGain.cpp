@@ -3,9 +3,11 @@
 #include "res/Resource.h"
 #include "res/ids/Rvqm52.h"
 
+#include <utility>
+
 using pages::ReadoutFormat;
 
-CCmd52CUsrGain::CCmd52CUsrGain()
+CCmd52CUsrGain::CCmd52CUsrGain(pages::MapSlot<CRVQM52BM14Reg> map)
     : CCmd52BUsrGain(Layout{IDD_CMD52C_USRGAIN,
                             IDC_52CGAIN_REFRESH,
                             IDC_52CGAIN_APPLY,
@@ -17,6 +19,7 @@ CCmd52CUsrGain::CCmd52CUsrGain()
                             IDC_52CGAIN_GAIN_BAR,
                             75,
                             {IDC_52CGAIN_GAIN_HEX, ReadoutFormat::Hex},
-                            {IDC_52CGAIN_GAIN_DB, ReadoutFormat::Real, 0.09375}})
+                            {IDC_52CGAIN_GAIN_DB, ReadoutFormat::Real, 0.09375}},
+                     std::move(map))
 {
 }

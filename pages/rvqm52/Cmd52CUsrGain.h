@@ -6,5 +6,5 @@
 
 class CCmd52CUsrGain : public CCmd52BUsrGain {
 public:
-    CCmd52CUsrGain();
+    explicit CCmd52CUsrGain(pages::MapSlot<CRVQM52BM14Reg> map);
 };

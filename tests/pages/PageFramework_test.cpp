@@ -42,7 +42,7 @@ TEST_F(ScrollRules, StepsAndClampsEveryNotificationAndWritesNothing)
         {IDC_40GAIN_OFFSET_BAR, 0, ui::SB_THUMBPOSITION, -600, -512},
         {IDC_40GAIN_OFFSET_BAR, -3, ui::SB_LINERIGHT, 0, -2},
     };
-    CCmd40UsrGain page;
+    CCmd40UsrGain page(&theApp.m_pReg1240);
     Create(page);
     Click(page, IDC_40GAIN_REFRESH);
     for (const Case& c : cases) {

@@ -33,8 +33,8 @@ QRect TextRect(const QLabel* label)
 
 TEST_F(PartialLabels, TextsFitAndKeepApart)
 {
-    CCmd52BPartial mono;
-    CCmd52CPartial colour;
+    CCmd52BPartial mono(&theApp.m_pRegQM52);
+    CCmd52CPartial colour(&theApp.m_pRegQM52);
     struct Row {
         const char* name;
         pages::CCmdPage* page;

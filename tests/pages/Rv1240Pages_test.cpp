@@ -22,13 +22,13 @@ protected:
 
 TEST_F(Rv1240Pages, InfoAndSelfCheckShowWhatTheCameraHolds)
 {
-    CCmd40Info info;
+    CCmd40Info info(&theApp.m_pReg1240);
     Create(info);
     info.ShowWindow(true);
     EXPECT_FALSE(info.GetDlgItemText(IDC_40INFO_VENDOR).empty());
     EXPECT_EQ(info.GetDlgItemText(IDC_40INFO_MODEL), "RV1240DLX");
 
-    CCmd40SelfChk check;
+    CCmd40SelfChk check(&theApp.m_pReg1240);
     Create(check);
     camera.Set(0x40, 0xA0); // "Initialize" and "UART" only
     camera.Set(0x41, 0x3C);
@@ -53,7 +53,7 @@ TEST_F(Rv1240Pages, UserGainRefreshesOnShowAndApplyWritesOffsetThenGain)
     camera.Set(0x63, 0xF3);
     camera.Set(0x62, 0xF4);
     camera.Set(0x64, 0x80);
-    CCmd40UsrGain page;
+    CCmd40UsrGain page(&theApp.m_pReg1240);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.BarValue(IDC_40GAIN_OFFSET_BAR), -12);
@@ -87,7 +87,7 @@ TEST_F(Rv1240Pages, ShutterApplyKeepsForeignBitsAndWritesInOrder)
     camera.Set(0x70, 0x41);
     camera.Set(0x81, 0x20);
     camera.Set(0x90, 0x7D); // bit depth 1: "10bit"
-    CCmd40Shatter page;
+    CCmd40Shatter page(&theApp.m_pReg1240);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.GetComboBox(IDC_40SHUT_SPEED).GetCurSel(), 4); // "85"
@@ -121,7 +121,7 @@ TEST_F(Rv1240Pages, ShutterReadsOnHideAndKeepsBitDepthItCannotShow)
 {
     camera.Set(0x90, 0x03); // a bit depth no button stands for
     camera.Set(0x68, 100);  // not in the list
-    CCmd40Shatter page;
+    CCmd40Shatter page(&theApp.m_pReg1240);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.m_bits.bitDepth, -1);
@@ -148,7 +148,7 @@ TEST_F(Rv1240Pages, ShutterComboTakesListItemsAndTypedTextWithinItsRange)
         {"200", 200, false}, {"300", 200, true}, {"-1", 200, true},
         {"0", 0, false},     {"abc", 0, false},  {nullptr, 223, false},
     };
-    CCmd40Shatter page;
+    CCmd40Shatter page(&theApp.m_pReg1240);
     Create(page);
     page.ShowWindow(true);
     for (const Case& c : cases) {
@@ -192,7 +192,7 @@ TEST_F(Rv1240Pages, RegisterPageShowsOneStatusPerButton)
         {"301", "", false, "Invalid register address", "00", {}},
         {"zz", "", false, "Invalid register address", nullptr, {}},
     };
-    CCmd40Register page;
+    CCmd40Register page(&theApp.m_pReg1240);
     Create(page);
     Fresh();
     page.ShowWindow(true);
@@ -214,7 +214,7 @@ TEST_F(Rv1240Pages, RegisterPageShowsOneStatusPerButton)
 
 TEST_F(Rv1240Pages, MemoryButtonsWaitForABankThenUseIt)
 {
-    CCmd40Mem page;
+    CCmd40Mem page(&theApp.m_pReg1240);
     Create(page);
     page.ShowWindow(true);
     for (int id : {IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET})

@@ -42,7 +42,7 @@ TEST_F(Rv1250Pages, ShutterReadsAndWritesInOrderAndKeepsBitOneOf66)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CCmd50Shatter page;
+        CCmd50Shatter page(&theApp.m_pReg1250);
         Create(page);
         SetSpeed(625);
         camera.Set(0x66, c.md1);
@@ -92,7 +92,7 @@ TEST_F(Rv1250Pages, ShutterApplyWritesTheStoredSpeedNotTheListText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "speed " << c.cameraSpeed << " choice " << c.choose);
-        CCmd50Shatter page;
+        CCmd50Shatter page(&theApp.m_pReg1250);
         Create(page);
         page.GetComboBox(IDC_50SHUT_SPEED).SetCurSel(1);
         SetSpeed(c.cameraSpeed);
@@ -119,7 +119,7 @@ TEST_F(Rv1250Pages, SelfCheckShowsBitsSevenFiveThreeAndTwoOnly)
         {0xAC, 1, 1, 1, 1}, {0xA0, 1, 1, 0, 0}, {0x0C, 0, 0, 1, 1},
         {0xFF, 1, 1, 1, 1}, {0x00, 0, 0, 0, 0},
     };
-    CCmd50SelfChk page;
+    CCmd50SelfChk page(&theApp.m_pReg1250);
     Create(page);
     camera.Set(0x41, 0x3C);
     camera.Set(0x95, 0x00);
@@ -201,7 +201,7 @@ TEST_F(Rv1250Pages, UserGainBarsClampAndApplyWritesClampLevelAndNineBitGain)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CCmd50UsrGain page;
+        CCmd50UsrGain page(&theApp.m_pReg1250);
         Create(page);
         camera.Set(0x62, c.r62);
         camera.Set(0x65, c.r65);
@@ -221,7 +221,7 @@ TEST_F(Rv1250Pages, UserGainBarsClampAndApplyWritesClampLevelAndNineBitGain)
 
 TEST_F(Rv1250Pages, UserGainRefreshStartsTheGainFromZero)
 {
-    CCmd50UsrGain page;
+    CCmd50UsrGain page(&theApp.m_pReg1250);
     Create(page);
     camera.Set(0x65, 0x01);
     camera.Set(0x64, 0x2C);

@@ -62,8 +62,8 @@ TEST_F(MonoPages, InfoAndSelfCheckShowWhatTheCameraHolds)
     camera.Set(0x40, 0xA4); // Initialize, UART and EEPROM; I2C clear
     camera.Set(0x41, 0x3C);
     camera.Set(0x95, 0x0B);
-    CCmd52BInfo info;
-    CCmd52BSelfChk selfChk;
+    CCmd52BInfo info(&theApp.m_pRegQM52);
+    CCmd52BSelfChk selfChk(&theApp.m_pRegQM52);
     Create(info);
     Create(selfChk);
     info.ShowWindow(true);
@@ -85,7 +85,7 @@ TEST_F(MonoPages, InfoAndSelfCheckShowWhatTheCameraHolds)
 
 TEST_F(MonoPages, UserGainUnitsAtTheBarsEndsAndApply)
 {
-    CCmd52BUsrGain page;
+    CCmd52BUsrGain page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.GetDlgItemText(IDC_52BGAIN_OFFSET_HEX), "80");
@@ -124,7 +124,7 @@ TEST_F(MonoPages, ShutterKeepsForeignBitsAndWritesInOrder)
     camera.Set(0x70, 0x80);
     camera.Set(0x81, 0x41);
     camera.Set(0x90, 0xA3); // bit depth 3: no radio chosen
-    CCmd52BShatter page;
+    CCmd52BShatter page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.m_wShutterSpeed, 1250);
@@ -155,7 +155,7 @@ TEST_F(MonoPages, ShutterKeepsForeignBitsAndWritesInOrder)
 TEST_F(MonoPages, PartialReadoutsFollowScrollsAndApplyWritesTheThreeValues)
 {
     camera.Set(0x85, 0xA8); // foreign bits above the 11-bit field
-    CCmd52BPartial page;
+    CCmd52BPartial page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     const std::pair<int, const char*> shown[] = {
@@ -229,7 +229,7 @@ TEST_F(ColourPages, ColorApplyStopsInOnePushAndWritesTheGainsOnlyForUser)
         camera.Set(0x78, 0x12);
         camera.Set(0x7B, 0x03); // B gain 0x345
         camera.Set(0x7A, 0x45);
-        CCmd52CColor page;
+        CCmd52CColor page(&theApp.m_pRegQM52);
         Create(page);
         page.ShowWindow(true);
         ui::ComboBox combo = page.GetComboBox(IDC_52COL_TEMP);
@@ -250,7 +250,7 @@ TEST_F(ColourPages, ColorApplyStopsInOnePushAndWritesTheGainsOnlyForUser)
 TEST_F(ColourPages, OnePushButtonWritesOpwbAndRereadsTheMode)
 {
     camera.Set(0x74, 0x00);
-    CCmd52CColor page;
+    CCmd52CColor page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     camera.Set(0x74, 0x01);
@@ -278,7 +278,7 @@ TEST_F(ColourPages, PartialWindowBarsStepByTwoAndStayEven)
         {IDC_52CPART_SHUTTER_BAR, 0, ui::SB_LINERIGHT, 0, 1}, // the shutter keeps steps of 1
         {IDC_52CPART_SHUTTER_BAR, 0, ui::SB_THUMBPOSITION, 101, 101},
     };
-    CCmd52CPartial page;
+    CCmd52CPartial page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     for (const Case& c : cases) {
@@ -295,7 +295,7 @@ TEST_F(ColourPages, PartialWindowBarsStepByTwoAndStayEven)
 
 TEST_F(ColourPages, UserGainOffsetEndsAt31)
 {
-    CCmd52CUsrGain page;
+    CCmd52CUsrGain page(&theApp.m_pRegQM52);
     Create(page);
     page.ShowWindow(true);
     EXPECT_EQ(page.GetDlgItemText(IDC_52CGAIN_OFFSET_LSB), "16");
