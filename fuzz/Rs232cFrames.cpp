@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing_support::FakeLine line;
     line.SetResponder([&pieces](const std::string&) { return pieces; });
     CRs232c port;
-    port.SetDeviceFactory([&line] { return line.MakeDevice(); });
+    port.SetDeviceFactory([&line](const serial::PortAddress&) { return line.MakeDevice(); });
     port.m_Settings.PortName = "COM1";
     port.m_Settings.BaudRate = 9600;
     port.m_Settings.ByteSize = 8;

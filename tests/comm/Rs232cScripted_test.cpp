@@ -30,7 +30,7 @@ class ScriptedPort : public ::testing::Test {
 protected:
     ScriptedPort()
     {
-        port.SetDeviceFactory([this] { return line.MakeDevice(); });
+        port.SetDeviceFactory([this](const serial::PortAddress&) { return line.MakeDevice(); });
         port.m_Settings.PortName = "COM1";
         port.m_Settings.BaudRate = 9600;
         port.m_Settings.ByteSize = 8;
@@ -106,6 +106,39 @@ TEST_F(ScriptedPort, OpenFailuresSayWhy)
         EXPECT_EQ(comm[4].back(), '\r');
         EXPECT_EQ(port.IsOpen(), 0);
     }
+}
+
+TEST_F(ScriptedPort, MalformedNetworkNamesAreRefusedBeforeAnyDevice)
+{
+    int devices = 0;
+    port.SetDeviceFactory([this, &devices](const serial::PortAddress&) {
+        ++devices;
+        return line.MakeDevice();
+    });
+    const struct {
+        const char* name;
+        const char* problem;
+    } cases[] = {
+        {"rfc2217://camhost", "rfc2217://camhost: no port (HOST:PORT)"},
+        {"socket://camhost:0", "socket://camhost:0: port 0 is not a number from 1 to 65535"},
+        {"tcp://camhost:7000", "tcp://camhost:7000: unknown kind of port \"tcp://\" (rfc2217:// "
+                               "and socket:// are known)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        log.Clear();
+        port.m_Settings.PortName = c.name;
+        EXPECT_EQ(port.Open(), 0);
+        EXPECT_EQ(port.OpenProblem(), c.problem);
+        EXPECT_EQ(log.Comm(), (std::vector<std::string>{
+                                  "STAT: Port close\r",
+                                  "STAT: Port close done(NO Handle)\r",
+                                  std::string("STAT: Port open ") + c.name + "\r",
+                                  "STAT: Port open Error\r",
+                                  std::string("STAT: ") + c.problem + "\r",
+                              }));
+    }
+    EXPECT_EQ(devices, 0);
 }
 
 TEST_F(ScriptedPort, ConfigurationFailuresStopTheOpen)
@@ -270,10 +303,11 @@ TEST_F(ScriptedPort, WriteFailures)
     std::string reply;
 
     line.writeOutcome = serial::WriteOutcome::Refused;
-    line.errorFlags = 8;
+    line.writeError = EIO;
+    log.Clear();
     EXPECT_EQ(Exchange(reply), LINK_TX_ERROR);
-    EXPECT_TRUE(Logged("STAT: Tx fail ErrorFlag:8 \r"));
-    EXPECT_EQ(boxes.Boxes().back().text, "Tx fail ErrorFlag:8 \r");
+    EXPECT_EQ(log.Comm(), std::vector<std::string>{"SEND: [STX]20RQ[ETX]"});
+    EXPECT_EQ(boxes.Boxes().back().text, "Tx fail: Input/output error");
 
     line.writeOutcome = serial::WriteOutcome::Completed;
     line.writeShortBy = 2;
@@ -319,10 +353,10 @@ TEST_F(ScriptedPort, LineEventsAreRecorded)
 {
     ASSERT_EQ(port.Open(), 1);
     log.Clear();
-    line.RaiseEvent(serial::EvCts);
-    line.RaiseEvent(serial::EvBreak | serial::EvErr);
-    line.RaiseEvent(serial::EvRing);
-    line.RaiseEvent(serial::EvRlsd);
+    line.RaiseEvent(serial::EventCtsChanged);
+    line.RaiseEvent(serial::EventBreak | serial::EventLineError);
+    line.RaiseEvent(serial::EventRingEnded);
+    line.RaiseEvent(serial::EventDcdChanged);
     ASSERT_TRUE(WaitFor([this] { return log.Comm().size() >= 4; }));
     std::this_thread::sleep_for(20ms); // a wrong extra record would show up by now
     port.Close();                      // joins the event thread: every event is handled by then
@@ -336,14 +370,34 @@ TEST_F(ScriptedPort, LineEventsAreRecorded)
                           }));
 }
 
-TEST_F(ScriptedPort, ReceiveErrorFlagsAreLogged)
+TEST_F(ScriptedPort, AReadThatFailsBetweenExchangesLosesNothing)
 {
     ASSERT_EQ(port.Open(), 1);
-    line.readError = 5;
-    line.errorFlags = 2;
+    line.readError = EIO;
     line.Deliver("\x02"
                  "77\x03");
-    EXPECT_TRUE(WaitFor([this] { return Logged("STAT: CommRcv ErrorFlag:2 \r"); }));
+    EXPECT_TRUE(WaitFor([this] { return Logged("RCV : [STX]77[ETX]"); }));
+    EXPECT_FALSE(port.PortLost());
+}
+
+TEST_F(ScriptedPort, AReadThatFailsDuringAnExchangeLosesThePort)
+{
+    ASSERT_EQ(port.Open(), 1);
+    log.Clear();
+    line.readError = EIO;
+    Answer({"\x02"
+            "78\x03"});
+    std::string reply;
+    EXPECT_EQ(Exchange(reply), LINK_TIMEOUT);
+    // The event thread may record the unread frame afterwards.
+    auto comm = log.Comm();
+    comm.resize(std::min<std::size_t>(comm.size(), 3));
+    EXPECT_EQ(comm,
+              (std::vector<std::string>{"SEND: [STX]20RQ[ETX]", "STAT: Port lost: device error\r",
+                                        "STAT: RCV Timeout\r"}));
+    EXPECT_TRUE(port.PortLost());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "the camera's port was lost: COM1");
 }
 
 TEST_F(ScriptedPort, VanishedDeviceEndsTheThreadAndLaterExchangesTimeOut)
