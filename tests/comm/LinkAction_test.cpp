@@ -6,7 +6,7 @@
 #include "platform/camlink/ClLibrary.h"
 #include "platform/wait/Wait.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
+#include "tests/support/PtyCamera.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,7 @@ protected:
     void SetUp() override
     {
         std::string failure;
-        ASSERT_TRUE(server.Start(failure)) << failure;
-        testing_support::UseSimulatedCameraPort(facade, server.SlavePath(), 150);
+        ASSERT_TRUE(pty.Attach(facade, 150, failure)) << failure;
         ASSERT_EQ(facade.Open(), 1);
     }
 
@@ -59,8 +58,8 @@ protected:
 
     LogRecorder log;
     MessageBoxRecorder boxes;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    PtyCamera pty;
+    camsim::Camera& camera = pty.camera;
     CComIF facade;
     CRVXReg reg{&facade};
 };
@@ -179,7 +178,7 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
                               ("vireo-link-action-" + std::to_string(::getpid())))
                                  .string();
     std::filesystem::remove(link);
-    std::filesystem::create_symlink(server.SlavePath(), link);
+    std::filesystem::create_symlink(pty.Path(), link);
     facade.m_Rs232c.m_Settings.PortName = link;
     facade.m_Rs232c.m_Settings.HsTimeOut = 3000;
     ASSERT_EQ(facade.Open(), 1);
@@ -189,7 +188,7 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
     camera.SetFaults({camsim::Fault::None, false, 300, 0});
     std::thread unplug([this] {
         std::this_thread::sleep_for(100ms);
-        server.Stop();
+        pty.server.Stop();
     });
     log.Clear();
     EXPECT_EQ(ReadAction(), std::vector<int>(kReads, LINK_TIMEOUT));
@@ -200,12 +199,11 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
     EXPECT_EQ(CountStarting(log.Comm(), "STAT: Port lost: "), 1);
 
     // Plugged in again: the next action reopens the port once and goes on.
-    camsim::Camera again{camsim::Model::RV1240DLX};
-    camsim::PtyServer second{again};
+    PtyCamera second;
     std::string failure;
     ASSERT_TRUE(second.Start(failure)) << failure;
     std::filesystem::remove(link);
-    std::filesystem::create_symlink(second.SlavePath(), link);
+    std::filesystem::create_symlink(second.Path(), link);
     log.Clear();
     EXPECT_EQ(ReadAction(), std::vector<int>(kReads, 0));
     EXPECT_EQ(CountStarting(log.Comm(), "STAT: Port reopened " + link), 1);

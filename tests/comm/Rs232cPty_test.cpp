@@ -1,8 +1,8 @@
 // The RS-232C port on real pseudo-terminals, with the simulated camera at the far end.
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "tests/support/PtyCamera.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,14 @@ protected:
     void SetUp() override
     {
         std::string failure;
-        ASSERT_TRUE(server.Start(failure)) << failure;
-        testing_support::UseSimulatedCameraPort(facade, server.SlavePath(), 500);
+        ASSERT_TRUE(pty.Attach(facade, 500, failure)) << failure;
     }
 
     LogRecorder log;
     MessageBoxRecorder boxes;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    PtyCamera pty;
+    camsim::Camera& camera = pty.camera;
+    camsim::PtyServer& server = pty.server;
     CComIF facade;
     CRVXReg reg{&facade};
 };
