@@ -1,6 +1,7 @@
 #include "app/ActionUi.h"
 
 #include "comm/LinkAction.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/ui/UserAction.h"
 
 #include <QApplication>
@@ -91,6 +92,9 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
         if (action.Exchanges() > 0)
             m_lastTotals[m_label] = action.Exchanges();
     }
+    // A failure the user must act on is told once, whatever else the action showed.
+    if (const std::string notice = g_ComIF.TakeNotice(); !notice.empty())
+        ShowMessageBox(notice, kNoticeTitle, MsgIcon::Error);
     m_progress.reset();
     m_progressText = nullptr;
     m_running = false;

@@ -7,7 +7,6 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/log/LogWriter.h"
-#include "platform/msgbox/MessageBox.h"
 #include "tools/camsim/PtyServer.h"
 
 #include <array>
@@ -112,7 +111,6 @@ int main(int argc, char** argv)
     }
 
     long boxes = 0;
-    SetMessageBoxHook([&boxes](const std::string&, const std::string&, MsgIcon) { ++boxes; });
     CountingLog log;
     g_pLogDlg.store(&log);
 
@@ -180,6 +178,8 @@ int main(int argc, char** argv)
             expected[index] = value;
         if (result == 0 && !write && read != expected[index])
             ++wrongValues;
+        if (!result.Notice().empty())
+            ++boxes;
         if (result != 0) {
             ++failures[std::string(NameOf(fault)) + ": result " + std::to_string(result.Code())];
             if (fault == Injected::None)
@@ -203,7 +203,7 @@ int main(int argc, char** argv)
     std::printf("hangs (past time-out + %lld ms): %ld; longest exchange %.1f ms (time-out %d ms)\n",
                 static_cast<long long>(kHangMargin.count()), hangs,
                 std::chrono::duration<double, std::milli>(longest).count(), kReplyTimeoutMs);
-    std::printf("message boxes: %ld, log records: %ld\n", boxes, log.records.load());
+    std::printf("notices: %ld, log records: %ld\n", boxes, log.records.load());
     std::printf("resident memory: %ld KiB at start, %ld KiB after 1000 exchanges, %ld KiB at end\n",
                 residentStart, residentWarm, residentEnd);
     return hangs == 0 && wrongValues == 0 && unexpected == 0 ? 0 : 1;

@@ -84,8 +84,12 @@ int CComIF::IsOpen()
 
 CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
-    if (m_action.depth == 0)
-        return Exchange(request, reply, replySize);
+    if (m_action.depth == 0) {
+        CResult result = Exchange(request, reply, replySize);
+        if (m_notice.empty())
+            m_notice = result.Notice();
+        return result;
+    }
     // A cancel between two exchanges ends the action as one during a wait does.
     if (m_action.failure.Ok() && Cancel().Requested())
         m_action.failure = LINK_CANCELLED;
@@ -97,8 +101,11 @@ CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replyS
     }
     ++m_action.exchanges;
     CResult result = Exchange(request, reply, replySize);
-    if (result.Failed())
+    if (result.Failed()) {
         m_action.failure = result;
+        if (m_notice.empty())
+            m_notice = result.Notice();
+    }
     return result;
 }
 
@@ -108,6 +115,7 @@ void CComIF::BeginAction()
         return;
     m_action = ActionState{};
     m_action.depth = 1;
+    m_notice.clear();
     Cancel().Clear();
     // A device that went away is looked for once at the start of each action.
     if (PortType == PORT_RS232C)

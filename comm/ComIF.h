@@ -6,6 +6,8 @@
 #include "comm/Com.h"
 #include "comm/Rs232c.h"
 
+#include <utility>
+
 enum PortKind : int {
     PORT_RS232C = 0,
     PORT_CAMERALINK = 1,
@@ -46,6 +48,9 @@ public:
     const ActionState& Action() const { return m_action; }
     // The user's cancel of the running action on this port: from any thread.
     void RequestCancel() { Cancel().Request(); }
+    // The notice of the first failure since the last take (or since the action began) that the
+    // user must act on; empty when none. The place where the action ends shows it, once.
+    std::string TakeNotice() { return std::exchange(m_notice, {}); }
 
     CCas m_Cas;
     CRs232c m_Rs232c;
@@ -60,6 +65,7 @@ private:
     CResult Exchange(const char* request, char* reply, std::size_t replySize);
 
     ActionState m_action;
+    std::string m_notice;
 };
 
 extern CComIF g_ComIF;

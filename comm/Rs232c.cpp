@@ -1,6 +1,5 @@
 #include "comm/Rs232c.h"
 
-#include "platform/msgbox/MessageBox.h"
 #include "platform/serial/NetworkDevices.h"
 #include "platform/wait/Wait.h"
 
@@ -13,17 +12,15 @@
 
 namespace {
 
-constexpr const char* kErrorTitle = "Communication Error";
-constexpr int kReadIntervalMs = 10;
-constexpr int kReadTotalMs = 300;
 constexpr int kWriteTotalMs = 3000;
 constexpr int kThreadEndWaitMs = 3000;
 // Readable-but-empty reads in a row after which a device counts as closed.
 constexpr int kEmptyReadsMax = 64;
 // How long the caller must leave the device alone before the event thread waits on it again.
 constexpr auto kStandAsideIdle = std::chrono::milliseconds(20);
-constexpr unsigned kEventMask = serial::EvRxChar | serial::EvCts | serial::EvDsr | serial::EvRlsd |
-                                serial::EvBreak | serial::EvErr | serial::EvRing;
+constexpr unsigned kEventMask =
+    serial::EventReceived | serial::EventCtsChanged | serial::EventDsrChanged |
+    serial::EventDcdChanged | serial::EventRingEnded | serial::EventBreak | serial::EventLineError;
 
 bool HungUp(int fd)
 {
@@ -31,17 +28,19 @@ bool HungUp(int fd)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
 }
 
-void CommunicationError(const std::string& text)
+// A failure the user must act on, with the words the box shows.
+CResult Notice(LinkResult code, std::string text)
 {
-    ShowMessageBox(text, kErrorTitle, MsgIcon::Error);
+    return CResult(code).WithNotice(std::move(text));
 }
 
 } // namespace
 
-// The port name chooses the device: a local one, or a serial port served over the network.
+// The port's address chooses the device: a local one, or a serial port served over the network.
 CRs232c::CRs232c()
-    : m_deviceFactory(
-          [this] { return serial::CreateDeviceForPort(m_Settings.PortName, m_Settings.HsTimeOut); })
+    : m_deviceFactory([this](const serial::PortAddress& address) {
+          return serial::CreateDevice(address, m_Settings.HsTimeOut);
+      })
 {
 }
 
@@ -68,30 +67,34 @@ int CRs232c::Open()
     m_openProblem.clear();
     serial::PortAddress address;
     std::string malformed;
-    if (m_Settings.PortName.find("://") != std::string::npos &&
-        !serial::ParsePortName(m_Settings.PortName, address, malformed)) {
+    // An empty name goes on to the device, whose failure says that no port was chosen.
+    if (!serial::ParsePortName(m_Settings.PortName, address, malformed) &&
+        !m_Settings.PortName.empty()) {
         m_openProblem = m_Settings.PortName + ": " + malformed;
         Status("Port open Error\r");
         Status(m_openProblem + "\r");
         return 0;
     }
-    auto device = m_deviceFactory();
-    const std::string path = serial::DevicePathForPort(m_Settings.PortName);
-    if (const int error = device->Open(path); error != 0) {
+    auto device = m_deviceFactory(address);
+    const std::string& shown = address.Shown();
+    if (const int error = device->Open(address); error != 0) {
         const std::string detail = device->FailureDetail();
         m_openProblem =
-            detail.empty() ? serial::OpenFailureReason(error, path) : path + ": " + detail;
+            detail.empty() ? serial::OpenFailureReason(error, address) : shown + ": " + detail;
         Status("Port open Error\r");
         Status(m_openProblem + "\r");
         return 0;
     }
     m_device = std::move(device);
-    if (m_Settings.PortName.rfind("socket://", 0) == 0)
+    if (address.kind == serial::PortNameKind::RawTcp)
         Status("Raw TCP port: line settings do not apply\r");
+    // Raw TCP is the one kind of port whose device has no modem lines.
+    if (!m_device->HasModemLines() && (m_Settings.fDsr == 1 || m_Settings.fRts == 1))
+        Status("Raw TCP port: DSR/CTS checks do not apply\r");
     if (!ConfigurePort()) {
         const std::string detail = m_device->FailureDetail();
         m_openProblem =
-            path + ": " + (detail.empty() ? "the device refused the port settings" : detail);
+            shown + ": " + (detail.empty() ? "the device refused the port settings" : detail);
         m_device->Close();
         m_device.reset();
         return 0;
@@ -138,22 +141,19 @@ bool CRs232c::ConfigurePort()
         return false;
     }
     Status("DCB Setup OK\r");
-    if (!m_device->SetTimeouts(kReadIntervalMs, kReadTotalMs, kWriteTotalMs)) {
-        Status("Error! Timeout Setup\r");
-        return false;
-    }
+    // Reads never block and every write carries its own time-out (kWriteTotalMs): nothing is
+    // left to set.
     Status("Timeout Setup OK\r");
     if (!m_device->Purge()) {
         Status("Error! Interface Clear(PurgeComm)\r");
         return false;
     }
     Status("Interface Clear(PurgeComm) OK\r");
-    if (!m_device->SetEventMask(kEventMask)) {
+    if (!m_device->Watch(kEventMask)) {
         Status("Error! SetCommMask() \r");
         return false;
     }
     Status("SetCommMask() OK\r");
-    m_device->ClearError();
     return true;
 }
 
@@ -164,7 +164,7 @@ int CRs232c::Close()
         Status("Port close done(NO Handle)\r");
         return 1;
     }
-    m_device->SetEventMask(0);
+    m_device->EndWait();
     {
         std::lock_guard lock(m_replyMutex);
         m_closing = true;
@@ -175,7 +175,7 @@ int CRs232c::Close()
         m_threadEnded.wait_for(lock, std::chrono::milliseconds(kThreadEndWaitMs),
                                [this] { return !m_threadRunning; });
     }
-    // The wait only ever blocks in poll(), which the cleared mask has woken.
+    // The wait only ever blocks in poll(), which EndWait has woken.
     if (m_eventThread.joinable())
         m_eventThread.join();
     m_device->Close();
@@ -220,8 +220,6 @@ void CRs232c::EventThread()
             m_portLost = true;
             lock.unlock();
             Status("Port lost: " + failure + "\r");
-            // No reply can come any more: a waiting exchange ends now.
-            m_replyArrived.notify_all();
             break;
         }
         OnCommEvent(mask);
@@ -233,7 +231,7 @@ void CRs232c::EventThread()
 
 void CRs232c::OnCommEvent(unsigned mask)
 {
-    if (mask & serial::EvRxChar) {
+    if (mask & serial::EventReceived) {
         // While an exchange runs its caller reads the device; what is left is read after it.
         {
             std::unique_lock lock(m_replyMutex);
@@ -250,18 +248,14 @@ void CRs232c::OnCommEvent(unsigned mask)
         }
         m_readerChanged.notify_all();
     }
-    if (mask & (serial::EvCts | serial::EvDsr))
+    if (mask & (serial::EventCtsChanged | serial::EventDsrChanged))
         Status("EV_CTS|EV_DSR\r");
-    if (mask & serial::EvBreak)
+    if (mask & serial::EventBreak)
         Status("EV_BREAK\r");
-    if (mask & serial::EvErr)
+    if (mask & serial::EventLineError)
         Status("EV_ERR\r");
-    if (mask & serial::EvRing)
+    if (mask & serial::EventRingEnded)
         Status("EV_RING\r");
-    if (mask & serial::EvRxFlag)
-        Status("EV_RXFLAG\r");
-    if (mask & serial::EvTxEmpty)
-        Status("EV_TXEMPTY\r");
 }
 
 void CRs232c::StandAside(std::unique_lock<std::mutex>& lock)
@@ -280,35 +274,13 @@ void CRs232c::StandAside(std::unique_lock<std::mutex>& lock)
 
 void CRs232c::ReceiveData()
 {
-    m_device->ClearError();
-    if (m_device->BytesWaiting() == 0)
-        return;
-
+    // A failed read is no reply; the device's wait reports what failed.
     std::uint8_t bytes[kReadChunk];
     int error = 0;
-    int count = m_device->Read(bytes, kReadChunk, error);
-    if (count < 0) {
-        count = 0;
-        if (const unsigned flags = m_device->ClearError())
-            Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
-    }
-
+    const int count = m_device->Read(bytes, kReadChunk, error);
     std::string payload; // of the last frame that ended in this read
-    if (!FrameBytes(bytes, count, payload))
-        return;
-
-    {
-        std::lock_guard lock(m_replyMutex);
-        m_replyQueue.push_back(payload);
-        while (m_replyQueue.size() > kReplyQueueMax)
-            m_replyQueue.pop_front();
-    }
-    LogReply(payload);
-    {
-        std::lock_guard lock(m_replyMutex);
-        m_replyFlag.store(1, std::memory_order_release);
-    }
-    m_replyArrived.notify_all();
+    if (count > 0 && FrameBytes(bytes, count, payload))
+        LogReply(payload);
 }
 
 bool CRs232c::FrameBytes(const std::uint8_t* bytes, int count, std::string& payload)
@@ -359,66 +331,47 @@ void CRs232c::LogReply(const std::string& payload)
     AddLogRecord(record.c_str(), LOG_RECEIVE);
 }
 
-int CRs232c::CheckLines()
+CResult CRs232c::CheckLines()
 {
     // The lines are asked for only when a check needs them.
     if (m_Settings.fDsr != 1 && m_Settings.fRts != 1)
+        return LINK_OK;
+    // A device without modem lines was said to be so at open.
+    if (m_device && !m_device->HasModemLines())
         return LINK_OK;
     serial::ModemLines lines;
     // Lines that cannot be read count as off, as an unanswered status query would.
     if (!m_device || !m_device->GetModemLines(lines))
         lines = serial::ModemLines{};
-    if (m_Settings.fDsr == 1 && !lines.dsr) {
-        CommunicationError("DSR Off\r\nCheck the RS232C cable\r\nand Camera power");
-        return LINK_DSR_OFF;
-    }
-    if (m_Settings.fRts == 1 && !lines.cts) {
-        CommunicationError("CTS Off\r\nCheck the RS232C cable\r\nand Camera power");
-        return LINK_CTS_OFF;
-    }
+    if (m_Settings.fDsr == 1 && !lines.dsr)
+        return Notice(LINK_DSR_OFF, "DSR Off\r\nCheck the RS232C cable\r\nand Camera power");
+    if (m_Settings.fRts == 1 && !lines.cts)
+        return Notice(LINK_CTS_OFF, "CTS Off\r\nCheck the RS232C cable\r\nand Camera power");
     return LINK_OK;
 }
 
-int CRs232c::SendData(const char* text)
+CResult CRs232c::SendData(const char* text)
 {
     const int n = static_cast<int>(std::strlen(text));
-    if (const int lines = CheckLines(); lines != LINK_OK)
+    if (CResult lines = CheckLines())
         return lines;
     if (!m_device) {
-        if (PortLost()) {
-            LostMessage();
-            return LINK_TIMEOUT;
-        }
-        CommunicationError("Tx fail: the port is not open");
-        return LINK_TX_ERROR;
+        if (PortLost())
+            return LostNotice();
+        return Notice(LINK_TX_ERROR, "Tx fail: the port is not open");
     }
-    m_device->ClearError();
     int written = 0;
     int error = 0;
-    const auto outcome =
-        m_device->Write(reinterpret_cast<const std::uint8_t*>(text), n, written, error);
-    if (outcome == serial::WriteOutcome::Refused) {
-        const unsigned flags = m_device->ClearError();
-        std::string message;
-        if (flags) {
-            message = FormatText("Tx fail ErrorFlag:%d \r", static_cast<int>(flags));
-            Status(message);
-        } else {
-            message = FormatText("Tx fail: %s", std::strerror(error));
-        }
-        CommunicationError(message);
-        return LINK_TX_ERROR;
-    }
-    if (outcome == serial::WriteOutcome::Failed) {
+    const auto outcome = m_device->Write(reinterpret_cast<const std::uint8_t*>(text), n,
+                                         kWriteTotalMs, written, error);
+    if (outcome == serial::WriteOutcome::Refused)
+        return Notice(LINK_TX_ERROR, FormatText("Tx fail: %s", std::strerror(error)));
+    if (outcome == serial::WriteOutcome::Failed)
         Status(FormatText("CommSend Error:%d \r", error));
-        if (const unsigned flags = m_device->ClearError())
-            Status(FormatText("CommSend ErrorFlag:%d \r", static_cast<int>(flags)));
-    }
     if (written != n) {
         const std::string message = FormatText("CommSend Timeout: Total%d sent %d \r", n, written);
         Status(message);
-        CommunicationError(message);
-        return LINK_TIMEOUT;
+        return Notice(LINK_TIMEOUT, message);
     }
     return LINK_OK;
 }
@@ -439,9 +392,9 @@ int CRs232c::ReopenIfLost()
     return 1;
 }
 
-void CRs232c::LostMessage()
+CResult CRs232c::LostNotice() const
 {
-    CommunicationError("the camera's port was lost: " + m_Settings.PortName);
+    return Notice(LINK_TIMEOUT, "the camera's port was lost: " + m_Settings.PortName);
 }
 
 void CRs232c::MarkLost(const std::string& reason)
@@ -455,24 +408,21 @@ void CRs232c::MarkLost(const std::string& reason)
     Status("Port lost: " + reason + "\r");
 }
 
-int CRs232c::DeviceLost(const std::string& reason)
+CResult CRs232c::DeviceLost(const std::string& reason)
 {
     MarkLost(reason);
     Status("RCV Timeout\r");
-    LostMessage();
-    return LINK_TIMEOUT;
+    return LostNotice();
 }
 
 CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
-    const int fd = m_device ? m_device->PollDescriptor() : -1;
-    if (fd < 0)
-        return static_cast<LinkResult>(SendReceiveByEvents(request, reply, replySize));
-    return static_cast<LinkResult>(SendReceiveByCaller(fd, request, reply, replySize));
-}
-
-int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize)
-{
+    if (!m_device) {
+        // A closed port sends nothing; SendData says why.
+        AddLogRecord(request, LOG_SEND);
+        return SendData(request);
+    }
+    const int fd = m_device->PollDescriptor();
     bool lost = false;
     bool eventThreadAside = false;
     {
@@ -480,8 +430,6 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         m_readerChanged.wait(lock, [this] { return !m_eventReading; });
         m_exchangeActive = true;
         ++m_exchangeCount;
-        m_replyQueue.clear();
-        m_replyFlag.store(0, std::memory_order_relaxed);
         lost = m_portLost;
         eventThreadAside = m_standingAside;
     }
@@ -503,10 +451,9 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
     if (lost) {
         // Nothing can be sent to a device that is gone.
         Status("RCV Timeout\r");
-        LostMessage();
-        return LINK_TIMEOUT;
+        return LostNotice();
     }
-    if (const int result = SendData(request); result != LINK_OK)
+    if (CResult result = SendData(request))
         return result;
 
     const auto deadline =
@@ -519,8 +466,7 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
             return LINK_CANCELLED;
         if (waited == waiting::WaitResult::TimedOut) {
             Status("RCV Timeout\r");
-            CommunicationError("RCV Timeout");
-            return LINK_TIMEOUT;
+            return Notice(LINK_TIMEOUT, "RCV Timeout");
         }
         if (waited == waiting::WaitResult::Failed)
             return DeviceLost("device error");
@@ -533,14 +479,8 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
         if (count == 0 && ++emptyReads < kEmptyReadsMax && !HungUp(fd))
             continue;
         if (count <= 0) {
-            // Readable with nothing to read: the device hung up or reached its end.
+            // Readable with nothing to read: the device hung up, failed or reached its end.
             const bool hungUp = HungUp(fd);
-            if (count < 0 && !hungUp) {
-                if (const unsigned flags = m_device->ClearError()) {
-                    Status(FormatText("CommRcv ErrorFlag:%d \r", static_cast<int>(flags)));
-                    continue;
-                }
-            }
             if (const std::string reason = m_device->LostReason(); !reason.empty())
                 return DeviceLost(reason);
             return DeviceLost(hungUp      ? "device hung up"
@@ -551,50 +491,6 @@ int CRs232c::SendReceiveByCaller(int fd, const char* request, char* reply, std::
             break;
     }
     LogReply(payload);
-    if (replySize > 0) {
-        const std::size_t n = std::min(payload.size(), replySize - 1);
-        std::memcpy(reply, payload.data(), n);
-        reply[n] = '\0';
-    }
-    return LINK_OK;
-}
-
-int CRs232c::SendReceiveByEvents(const char* request, char* reply, std::size_t replySize)
-{
-    {
-        std::lock_guard lock(m_replyMutex);
-        m_replyQueue.clear();
-        m_replyFlag.store(0, std::memory_order_relaxed);
-    }
-    AddLogRecord(request, LOG_SEND);
-    if (const int result = SendData(request); result != LINK_OK)
-        return result;
-
-    std::string payload;
-    {
-        const auto deadline = std::chrono::steady_clock::now() +
-                              std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
-        std::unique_lock lock(m_replyMutex);
-        m_replyArrived.wait_until(lock, deadline, [this] {
-            return m_replyFlag.load(std::memory_order_acquire) == 1 || m_portLost;
-        });
-        if (m_replyFlag.load(std::memory_order_acquire) != 1) {
-            m_replyFlag.store(0, std::memory_order_relaxed);
-            const bool lost = m_portLost;
-            lock.unlock();
-            Status("RCV Timeout\r");
-            if (lost)
-                LostMessage();
-            else
-                CommunicationError("RCV Timeout");
-            return LINK_TIMEOUT;
-        }
-        if (!m_replyQueue.empty()) {
-            payload = std::move(m_replyQueue.front());
-            m_replyQueue.pop_front();
-        }
-        m_replyFlag.store(0, std::memory_order_relaxed);
-    }
     if (replySize > 0) {
         const std::size_t n = std::min(payload.size(), replySize - 1);
         std::memcpy(reply, payload.data(), n);

@@ -1,13 +1,12 @@
 // The camera link over an RS-232C serial port: line settings from the settings block, an event
 // thread that watches the line, and request/reply exchanges. During an exchange the caller
-// reads the device itself (when the device has a descriptor to wait on); the event thread keeps
-// the line events and the bytes that come between exchanges.
+// reads the device itself, waiting on its descriptor; the event thread keeps the line events and
+// the bytes that come between exchanges.
 #pragma once
 
 #include "comm/Com.h"
 #include "platform/serial/SerialDevice.h"
 
-#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -16,7 +15,8 @@
 
 class CRs232c : public CCom {
 public:
-    using DeviceFactory = std::function<std::unique_ptr<serial::ISerialDevice>()>;
+    using DeviceFactory =
+        std::function<std::unique_ptr<serial::ISerialDevice>(const serial::PortAddress&)>;
 
     CRs232c();
     ~CRs232c() override;
@@ -40,16 +40,14 @@ public:
     // Where devices come from; tests hand in scripted ones.
     void SetDeviceFactory(DeviceFactory factory);
 
-    // Most reply frames kept waiting, and the longest frame collected; a line full of noise
-    // must not grow either without end.
-    static constexpr std::size_t kReplyQueueMax = 16;
+    // The longest frame collected; a line full of noise must not grow it without end.
     static constexpr std::size_t kFrameMax = 1024;
     static constexpr int kReadChunk = 256;
 
 private:
     bool ConfigurePort();
-    int CheckLines();
-    int SendData(const char* text);
+    CResult CheckLines();
+    CResult SendData(const char* text);
     void EventThread();
     void OnCommEvent(unsigned mask);
     // Waits, with the reply lock held in lock, until the caller has left the device alone a while.
@@ -58,20 +56,17 @@ private:
     // Cuts bytes into frames; true when a frame ended, with the payload of the last one.
     bool FrameBytes(const std::uint8_t* bytes, int count, std::string& payload);
     void LogReply(const std::string& payload);
-    int SendReceiveByEvents(const char* request, char* reply, std::size_t replySize);
-    int SendReceiveByCaller(int fd, const char* request, char* reply, std::size_t replySize);
     // Ends an exchange because the device is gone.
-    int DeviceLost(const std::string& reason);
+    CResult DeviceLost(const std::string& reason);
     void MarkLost(const std::string& reason);
-    void LostMessage();
+    // The time-out of a port whose device went away, with the notice that says so.
+    CResult LostNotice() const;
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 
     DeviceFactory m_deviceFactory;
     std::string m_openProblem;
     std::unique_ptr<serial::ISerialDevice> m_device; // non-null while the port is open
     std::thread m_eventThread;
-    std::atomic<int> m_replyFlag{0};
-    std::condition_variable m_replyArrived;
     std::vector<char> m_frame; // the frame accumulator
     bool m_discarding = false; // after an over-long frame: its rest, up to the next prefix
     bool m_portLost = false;   // the device went away; guarded by m_replyMutex

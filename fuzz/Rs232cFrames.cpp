@@ -2,7 +2,6 @@
 // sends back, in pieces that each arrive as one read. A reply reported as success must be the
 // payload of a frame that was sent, and no exchange may wait past the device going away.
 #include "comm/Rs232c.h"
-#include "platform/msgbox/MessageBox.h"
 #include "tests/support/FakeSerialDevice.h"
 
 #include <chrono>
@@ -57,12 +56,6 @@ bool IsSentFrame(const std::string& stream, const std::string& reply, const Fram
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    SetMessageBoxHook([](const std::string&, const std::string&, MsgIcon) {});
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2)
@@ -80,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing_support::FakeLine line;
     line.SetResponder([&pieces](const std::string&) { return pieces; });
     CRs232c port;
-    port.SetDeviceFactory([&line] { return line.MakeDevice(); });
+    port.SetDeviceFactory([&line](const serial::PortAddress&) { return line.MakeDevice(); });
     port.m_Settings.PortName = "COM1";
     port.m_Settings.BaudRate = 9600;
     port.m_Settings.ByteSize = 8;

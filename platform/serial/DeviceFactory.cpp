@@ -2,12 +2,16 @@
 
 namespace serial {
 
-std::unique_ptr<ISerialDevice> CreateDeviceForPort(const std::string& portName, int timeoutMs)
+std::unique_ptr<ISerialDevice> CreateDevice(const PortAddress& address, int timeoutMs)
 {
-    if (portName.rfind("rfc2217://", 0) == 0)
+    switch (address.kind) {
+    case PortNameKind::Rfc2217:
         return CreateRfc2217Device(timeoutMs);
-    if (portName.rfind("socket://", 0) == 0)
+    case PortNameKind::RawTcp:
         return CreateRawTcpDevice(timeoutMs);
+    case PortNameKind::Device:
+        break;
+    }
     return CreateTermiosDevice();
 }
 

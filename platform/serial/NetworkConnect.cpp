@@ -1,7 +1,5 @@
 #include "platform/serial/NetworkConnect.h"
 
-#include "platform/serial/PortName.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -136,13 +134,6 @@ std::string NetworkOpenFailureReason(int error, const std::string& url)
         return url + ": host unreachable";
     case ETIMEDOUT:
         return url + ": no connection within the time-out";
-    case EINVAL: {
-        PortAddress address;
-        std::string problem;
-        if (!ParsePortName(url, address, problem))
-            return url + ": " + problem;
-        return url + ": not a network port name";
-    }
     case ECONNRESET:
     case EPIPE:
         return url + ": the server closed the connection";

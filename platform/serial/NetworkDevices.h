@@ -1,5 +1,5 @@
 // Serial ports reached over the network, beside the termios device, and the choice between
-// them by port name.
+// them by the kind of port address.
 #pragma once
 
 #include "platform/serial/SerialDevice.h"
@@ -15,8 +15,7 @@ std::unique_ptr<ISerialDevice> CreateRfc2217Device(int timeoutMs);
 // A raw TCP socket; connecting takes at most timeoutMs.
 std::unique_ptr<ISerialDevice> CreateRawTcpDevice(int timeoutMs);
 
-// The device a port name stands for: "rfc2217://..." and "socket://..." are network ports,
-// any other name a local device. Its Open takes the name itself for a network port.
-std::unique_ptr<ISerialDevice> CreateDeviceForPort(const std::string& portName, int timeoutMs);
+// The device of the address's kind, to be opened with that address.
+std::unique_ptr<ISerialDevice> CreateDevice(const PortAddress& address, int timeoutMs);
 
 } // namespace serial

@@ -81,16 +81,13 @@ bool ParseHostPort(const std::string& rest, PortAddress& address, std::string& p
 
 } // namespace
 
-bool IsNetworkPortName(const std::string& name)
-{
-    return StartsWith(name, kRfc2217Scheme) || StartsWith(name, kSocketScheme);
-}
-
 bool ParsePortName(const std::string& name, PortAddress& address, std::string& problem)
 {
     address = PortAddress{};
+    address.name = name;
     problem.clear();
     if (name.empty()) {
+        address.path = DevicePathForPort(name);
         problem = "no port name";
         return false;
     }

@@ -9,22 +9,19 @@
 namespace serial {
 namespace {
 
-class RawTcpDevice final : public ISerialDevice {
+class RawTcpDevice final : public SocketDevice {
 public:
     explicit RawTcpDevice(int connectTimeoutMs) : m_connectTimeoutMs(connectTimeoutMs) {}
     ~RawTcpDevice() override { Close(); }
 
-    int Open(const std::string& url) override { return m_link.Connect(url, m_connectTimeoutMs); }
+    int Open(const PortAddress& address) override
+    {
+        return m_link.Connect(address, m_connectTimeoutMs);
+    }
     void Close() override { m_link.Close(); }
 
     // The server's own settings stand; there is nothing to send them with.
     bool Configure(const LineSettings&) override { return m_link.IsOpen(); }
-
-    bool SetTimeouts(int, int, int writeTotalMs) override
-    {
-        m_link.SetWriteTimeout(writeTotalMs);
-        return m_link.IsOpen();
-    }
 
     bool Purge() override
     {
@@ -42,14 +39,6 @@ public:
         return m_link.IsOpen() && !m_link.IsLost();
     }
 
-    bool SetEventMask(unsigned mask) override
-    {
-        if (!m_link.IsOpen())
-            return false;
-        m_link.SetEventMask(mask);
-        return true;
-    }
-
     unsigned WaitEvent(std::string& failure) override
     {
         for (;;) {
@@ -64,16 +53,13 @@ public:
                 continue; // the loop head sees the cleared mask
             const int state = m_link.Peek();
             if (state > 0)
-                return mask & EvRxChar ? static_cast<unsigned>(EvRxChar) : 0u;
+                return mask & EventReceived;
             if (state < 0) {
                 failure = m_link.LostReason();
                 return 0;
             }
         }
     }
-
-    unsigned ClearError() override { return 0; }
-    int BytesWaiting() override { return m_link.Pending(); }
 
     int Read(std::uint8_t* buffer, int max, int& errorCode) override
     {
@@ -82,21 +68,19 @@ public:
         return n;
     }
 
-    WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) override
+    WriteOutcome Write(const std::uint8_t* data, int n, int timeoutMs, int& written,
+                       int& errorCode) override
     {
-        return m_link.Send(data, n, written, errorCode);
+        return m_link.Send(data, n, timeoutMs, written, errorCode);
     }
 
     // No modem lines travel over a raw socket.
+    bool HasModemLines() const override { return false; }
     bool GetModemLines(ModemLines&) override { return false; }
-    int PollDescriptor() const override { return m_link.Descriptor(); }
 
     std::string FailureDetail() const override
     {
-        if (!m_link.IsLost())
-            return {};
-        const std::string said = PrintableText(m_drained);
-        return "the server closed the connection" + (said.empty() ? "" : ": " + said);
+        return m_link.IsLost() ? ServerClosedDetail(m_drained) : std::string();
     }
 
     std::string LostReason() const override
@@ -105,7 +89,6 @@ public:
     }
 
 private:
-    SocketLink m_link;
     int m_connectTimeoutMs;
     std::string m_drained; // what the last Purge discarded
 };

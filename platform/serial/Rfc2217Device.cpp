@@ -24,6 +24,8 @@ constexpr std::size_t kReceivedMax = 64 * 1024;
 constexpr int kReceiveChunk = 4096;
 // Telnet output a stalled server has not taken; beyond this it is dropped, not kept growing.
 constexpr std::size_t kUnsentMax = 64 * 1024;
+// How long telnet negotiation and control output may wait for room in the socket.
+constexpr int kControlWriteMs = 3000;
 
 // True when a telnet stream holds a data byte (an escaped 0xFF included), not only commands.
 // A command cut off at the end is no data; the parser keeps its state across reads.
@@ -71,15 +73,15 @@ unsigned Bit(std::uint8_t command)
 // Thread use: the event thread waits and reads, the exchanging thread writes (and may read);
 // m_mutex guards the telnet state, both buffers and what the server reported. The socket is
 // opened and closed only while no other thread uses the device.
-class Rfc2217Device final : public ISerialDevice {
+class Rfc2217Device final : public SocketDevice {
 public:
     explicit Rfc2217Device(int timeoutMs) : m_timeoutMs(std::max(0, timeoutMs)) {}
     ~Rfc2217Device() override { Close(); }
 
-    int Open(const std::string& url) override
+    int Open(const PortAddress& address) override
     {
         Close();
-        if (const int error = m_link.Connect(url, m_timeoutMs); error != 0)
+        if (const int error = m_link.Connect(address, m_timeoutMs); error != 0)
             return error;
         std::unique_lock lock(m_mutex);
         m_detail.clear();
@@ -96,12 +98,11 @@ public:
         // it is.
         WaitFor(lock, [this] { return m_comPort != ComPortOption::Unanswered; });
         if (m_link.IsLost()) {
-            const std::string said =
-                PrintableText(std::string(m_received.begin(), m_received.end()));
+            const std::string said(m_received.begin(), m_received.end());
             lock.unlock();
             Close();
             std::lock_guard relock(m_mutex);
-            m_detail = "the server closed the connection" + (said.empty() ? "" : ": " + said);
+            m_detail = ServerClosedDetail(said);
             return ECONNRESET;
         }
         return 0;
@@ -152,9 +153,7 @@ public:
                    (!linesChecked || m_haveModemState);
         });
         if (m_link.IsLost()) {
-            const std::string said =
-                PrintableText(std::string(m_received.begin(), m_received.end()));
-            m_detail = "the server closed the connection" + (said.empty() ? "" : ": " + said);
+            m_detail = ServerClosedDetail(std::string(m_received.begin(), m_received.end()));
             return false;
         }
         if ((m_answered & Bit(comport::SetBaudRate)) && m_answeredBaud != 0 &&
@@ -164,12 +163,6 @@ public:
             return false;
         }
         return true;
-    }
-
-    bool SetTimeouts(int, int, int writeTotalMs) override
-    {
-        m_link.SetWriteTimeout(writeTotalMs);
-        return m_link.IsOpen();
     }
 
     bool Purge() override
@@ -186,14 +179,6 @@ public:
         return !m_link.IsLost();
     }
 
-    bool SetEventMask(unsigned mask) override
-    {
-        if (!m_link.IsOpen())
-            return false;
-        m_link.SetEventMask(mask);
-        return true;
-    }
-
     unsigned WaitEvent(std::string& failure) override
     {
         std::unique_lock lock(m_mutex);
@@ -201,8 +186,8 @@ public:
             const unsigned mask = m_link.EventMask();
             if (mask == 0 || !m_telnet)
                 return 0;
-            if (!m_received.empty() && (mask & EvRxChar))
-                return EvRxChar;
+            if (!m_received.empty() && (mask & EventReceived))
+                return EventReceived;
             const unsigned lineEvents = m_lineEvents & mask;
             m_lineEvents = 0;
             if (lineEvents)
@@ -225,20 +210,10 @@ public:
             // here, so that line changes and a closed connection are seen between exchanges.
             std::uint8_t peeked[kReceiveChunk];
             const int n = m_link.PeekBytes(peeked, kReceiveChunk);
-            if (n > 0 && (mask & EvRxChar) && HoldsData(peeked, n))
-                return EvRxChar;
+            if (n > 0 && (mask & EventReceived) && HoldsData(peeked, n))
+                return EventReceived;
             PumpLocked();
         }
-    }
-
-    unsigned ClearError() override { return 0; }
-
-    int BytesWaiting() override
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_received.empty() && m_telnet)
-            PumpLocked();
-        return static_cast<int>(m_received.size());
     }
 
     int Read(std::uint8_t* buffer, int max, int& errorCode) override
@@ -265,7 +240,8 @@ public:
         return n;
     }
 
-    WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) override
+    WriteOutcome Write(const std::uint8_t* data, int n, int timeoutMs, int& written,
+                       int& errorCode) override
     {
         std::lock_guard lock(m_mutex);
         written = 0;
@@ -277,7 +253,7 @@ public:
         const std::size_t before = m_out.size();
         telnet_send(m_telnet, reinterpret_cast<const char*>(data), static_cast<std::size_t>(n));
         int sent = 0;
-        const WriteOutcome outcome = SendOut(sent, errorCode);
+        const WriteOutcome outcome = SendOut(timeoutMs, sent, errorCode);
         // Count the data bytes whose escaped form left completely.
         std::size_t encoded = before;
         for (int i = 0; i < n; ++i) {
@@ -289,6 +265,9 @@ public:
         return outcome;
     }
 
+    // The server reports the lines once it took the COM-PORT option.
+    bool HasModemLines() const override { return true; }
+
     bool GetModemLines(ModemLines& lines) override
     {
         std::lock_guard lock(m_mutex);
@@ -297,8 +276,6 @@ public:
         lines = comport::ModemLinesOf(m_modemState);
         return true;
     }
-
-    int PollDescriptor() const override { return m_link.Descriptor(); }
 
     std::string FailureDetail() const override
     {
@@ -373,13 +350,13 @@ private:
             const ModemLines was = comport::ModemLinesOf(m_modemState);
             const ModemLines now = comport::ModemLinesOf(state);
             if (was.cts != now.cts)
-                m_lineEvents |= EvCts;
+                m_lineEvents |= EventCtsChanged;
             if (was.dsr != now.dsr)
-                m_lineEvents |= EvDsr;
+                m_lineEvents |= EventDsrChanged;
             if (was.dcd != now.dcd)
-                m_lineEvents |= EvRlsd;
+                m_lineEvents |= EventDcdChanged;
             if (was.ring && !now.ring)
-                m_lineEvents |= EvRing; // a ring is reported as it ends, as the driver does
+                m_lineEvents |= EventRingEnded;
         }
         m_modemState = state;
         m_haveModemState = true;
@@ -400,18 +377,18 @@ private:
     {
         int sent = 0;
         int errorCode = 0;
-        SendOut(sent, errorCode);
+        SendOut(kControlWriteMs, sent, errorCode);
     }
 
     // Sends the telnet output collected so far; what did not leave stays in front.
-    WriteOutcome SendOut(int& sent, int& errorCode)
+    WriteOutcome SendOut(int timeoutMs, int& sent, int& errorCode)
     {
         sent = 0;
         if (m_out.empty())
             return WriteOutcome::Completed;
         const WriteOutcome outcome =
             m_link.Send(reinterpret_cast<const std::uint8_t*>(m_out.data()),
-                        static_cast<int>(m_out.size()), sent, errorCode);
+                        static_cast<int>(m_out.size()), timeoutMs, sent, errorCode);
         m_out.erase(0, static_cast<std::size_t>(sent));
         if (m_out.size() > kUnsentMax)
             m_out.clear();
@@ -436,7 +413,6 @@ private:
     }
 
     const int m_timeoutMs;
-    SocketLink m_link;
     mutable std::mutex m_mutex;
     telnet_t* m_telnet = nullptr;
     std::deque<char> m_received; // data bytes, telnet removed

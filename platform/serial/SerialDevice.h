@@ -1,5 +1,5 @@
-// The serial device the RS-232C port drives. One implementation sits on termios; tests script
-// their own to play modem lines, driver errors and partial reads.
+// The serial device the RS-232C port drives. One implementation sits on termios, two on a
+// network socket; tests script their own to play modem lines, driver errors and partial reads.
 #pragma once
 
 #include <cstdint>
@@ -10,17 +10,15 @@
 
 namespace serial {
 
-// Line events, with the bit values the Windows event mask uses.
-enum EventBits : unsigned {
-    EvRxChar = 0x0001,
-    EvRxFlag = 0x0002,
-    EvTxEmpty = 0x0004,
-    EvCts = 0x0008,
-    EvDsr = 0x0010,
-    EvRlsd = 0x0020,
-    EvBreak = 0x0040,
-    EvErr = 0x0080,
-    EvRing = 0x0100,
+// What an event wait reports, as a set of these bits.
+enum Event : unsigned {
+    EventReceived = 0x01,   // bytes arrived
+    EventCtsChanged = 0x02, // a modem line changed
+    EventDsrChanged = 0x04,
+    EventDcdChanged = 0x08,
+    EventRingEnded = 0x10, // a ring is reported as it ends
+    EventBreak = 0x20,     // the line reported a break
+    EventLineError = 0x40, // the line reported a framing, parity or overrun error
 };
 
 struct LineSettings {
@@ -52,29 +50,32 @@ public:
 
     // Opens the device for exclusive use. Returns 0 or an errno value (network devices: or a
     // value of NetworkConnect.h).
-    virtual int Open(const std::string& path) = 0;
+    virtual int Open(const PortAddress& address) = 0;
     virtual void Close() = 0;
 
     virtual bool Configure(const LineSettings& settings) = 0;
-    virtual bool SetTimeouts(int readIntervalMs, int readTotalMs, int writeTotalMs) = 0;
     virtual bool Purge() = 0;
 
-    // Selects the events WaitEvent reports. A mask of 0 ends a wait in progress with 0.
-    virtual bool SetEventMask(unsigned mask) = 0;
-    // Blocks until an event of the mask occurs; returns its bits. Returns 0 when the mask was
-    // cleared, or when the device failed, with a reason then set.
+    // Selects the events WaitEvent reports.
+    virtual bool Watch(unsigned events) = 0;
+    // Ends a wait in progress, and every later one, with 0; Watch starts them again.
+    virtual void EndWait() = 0;
+    // Blocks until a watched event occurs; returns its bits. Returns 0 after EndWait, or when
+    // the device failed, with a reason then set.
     virtual unsigned WaitEvent(std::string& failure) = 0;
 
-    // Clears a pending line error and returns its error flags (0 when none).
-    virtual unsigned ClearError() = 0;
-    virtual int BytesWaiting() = 0;
-    // Reads up to max bytes without blocking. Returns the count, or -1 with errorCode set.
+    // Reads up to max bytes without blocking. Returns the count (0 when none is there), or -1
+    // with errorCode set.
     virtual int Read(std::uint8_t* buffer, int max, int& errorCode) = 0;
-    // Writes n bytes within the write time-out.
-    virtual WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) = 0;
+    // Writes n bytes, waiting for room at most timeoutMs.
+    virtual WriteOutcome Write(const std::uint8_t* data, int n, int timeoutMs, int& written,
+                               int& errorCode) = 0;
+    // Whether the far end's modem lines reach this device at all.
+    virtual bool HasModemLines() const = 0;
+    // The lines now; false when they cannot be read at the moment.
     virtual bool GetModemLines(ModemLines& lines) = 0;
     // A descriptor that polls readable when Read may have bytes or the device has failed (Read
-    // may still find none); -1 when the device has none.
+    // may still find none).
     virtual int PollDescriptor() const = 0;
     // Why the last Open or Configure failed, when the device knows more than its error code.
     virtual std::string FailureDetail() const { return {}; }
@@ -86,6 +87,6 @@ public:
 std::unique_ptr<ISerialDevice> CreateTermiosDevice();
 
 // A short reason for a failed Open, with what the user can do about it.
-std::string OpenFailureReason(int error, const std::string& path);
+std::string OpenFailureReason(int error, const PortAddress& address);
 
 } // namespace serial

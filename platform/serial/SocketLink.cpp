@@ -1,7 +1,6 @@
 #include "platform/serial/SocketLink.h"
 
 #include "platform/serial/NetworkConnect.h"
-#include "platform/serial/PortName.h"
 #include "platform/serial/WaitWritable.h"
 
 #include <algorithm>
@@ -34,18 +33,22 @@ std::string PrintableText(const std::string& bytes, std::size_t max)
     return text;
 }
 
+std::string ServerClosedDetail(const std::string& said)
+{
+    const std::string text = PrintableText(said);
+    return "the server closed the connection" + (text.empty() ? "" : ": " + text);
+}
+
 SocketLink::~SocketLink()
 {
     Close();
 }
 
-int SocketLink::Connect(const std::string& url, int timeoutMs)
+int SocketLink::Connect(const PortAddress& address, int timeoutMs)
 {
     Close();
-    PortAddress address;
-    std::string problem;
-    if (!ParsePortName(url, address, problem) || address.kind == PortNameKind::Device)
-        return EINVAL; // the reason names what is wrong with the name
+    if (address.kind == PortNameKind::Device)
+        return EINVAL;
     int error = 0;
     const int fd = ConnectTcp(address.host, address.port, timeoutMs, error);
     if (fd < 0)
@@ -141,7 +144,8 @@ int SocketLink::Receive(std::uint8_t* buffer, int max, int flags)
     }
 }
 
-WriteOutcome SocketLink::Send(const std::uint8_t* data, int n, int& written, int& errorCode)
+WriteOutcome SocketLink::Send(const std::uint8_t* data, int n, int timeoutMs, int& written,
+                              int& errorCode)
 {
     written = 0;
     errorCode = 0;
@@ -149,28 +153,14 @@ WriteOutcome SocketLink::Send(const std::uint8_t* data, int n, int& written, int
         errorCode = ENOTCONN;
         return WriteOutcome::Refused;
     }
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_writeTimeoutMs);
-    while (written < n) {
-        const ssize_t sent = ::send(m_fd, data + written, static_cast<size_t>(n - written),
-                                    MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent > 0) {
-            written += static_cast<int>(sent);
-            continue;
-        }
-        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            errorCode = errno;
-            MarkLost(errno == EPIPE || errno == ECONNRESET ? "connection closed by the server"
-                                                           : std::strerror(errno));
-            return written > 0 ? WriteOutcome::Failed : WriteOutcome::Refused;
-        }
-        const WritableWait waited = WaitWritable(m_fd, deadline, errorCode);
-        if (waited == WritableWait::TimedOut)
-            break; // the caller compares the count
-        if (waited == WritableWait::Failed)
-            return WriteOutcome::Failed;
-    }
-    return WriteOutcome::Completed;
+    const PutBytes put = [](int fd, const std::uint8_t* bytes, std::size_t count) {
+        return ::send(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+    };
+    const WriteOutcome outcome = WriteWithin(m_fd, put, data, n, timeoutMs, written, errorCode);
+    if (outcome != WriteOutcome::Completed)
+        MarkLost(errorCode == EPIPE || errorCode == ECONNRESET ? "connection closed by the server"
+                                                               : std::strerror(errorCode));
+    return outcome;
 }
 
 int SocketLink::Pending() const

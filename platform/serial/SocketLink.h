@@ -1,6 +1,7 @@
 // The connected socket under a network serial device: waiting for it to become readable
 // (woken when the event mask is cleared), reading what is there, and sending within the write
-// time-out. A connection once lost stays lost; its reason is kept.
+// time-out. A connection once lost stays lost; its reason is kept. SocketDevice holds what the
+// network devices over it do alike.
 #pragma once
 
 #include <sys/socket.h>
@@ -16,6 +17,8 @@ namespace serial {
 
 // The printable part of what a server said (at most max characters), for a message.
 std::string PrintableText(const std::string& bytes, std::size_t max = 80);
+// "the server closed the connection", with what it said before if that was printable.
+std::string ServerClosedDetail(const std::string& said);
 
 class SocketLink {
 public:
@@ -24,14 +27,13 @@ public:
     SocketLink(const SocketLink&) = delete;
     SocketLink& operator=(const SocketLink&) = delete;
 
-    // Parses the network port name and connects within timeoutMs. Returns 0 or an error for
+    // Connects to a network port's host and port within timeoutMs. Returns 0 or an error for
     // NetworkOpenFailureReason.
-    int Connect(const std::string& url, int timeoutMs);
+    int Connect(const PortAddress& address, int timeoutMs);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
 
-    void SetWriteTimeout(int ms) { m_writeTimeoutMs = ms; }
     void SetEventMask(unsigned mask);
     unsigned EventMask() const { return m_mask.load(); }
 
@@ -47,8 +49,8 @@ public:
     int Peek();
     // Copies up to max waiting bytes without taking them; as Receive otherwise.
     int PeekBytes(std::uint8_t* buffer, int max) { return Receive(buffer, max, MSG_PEEK); }
-    // Sends n bytes within the write time-out.
-    WriteOutcome Send(const std::uint8_t* data, int n, int& written, int& errorCode);
+    // Sends n bytes within timeoutMs.
+    WriteOutcome Send(const std::uint8_t* data, int n, int timeoutMs, int& written, int& errorCode);
     // Bytes the kernel holds for reading (telnet commands included).
     int Pending() const;
 
@@ -63,9 +65,26 @@ private:
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     std::atomic<unsigned> m_mask{0};
-    int m_writeTimeoutMs = 3000;
     mutable std::mutex m_lostMutex;
     std::string m_lost; // why the connection ended; empty while it stands
+};
+
+// A serial device over a SocketLink: the event mask lives in the link, whose socket is the
+// descriptor to poll.
+class SocketDevice : public ISerialDevice {
+public:
+    bool Watch(unsigned events) override
+    {
+        if (!m_link.IsOpen())
+            return false;
+        m_link.SetEventMask(events);
+        return true;
+    }
+    void EndWait() override { m_link.SetEventMask(0); }
+    int PollDescriptor() const override { return m_link.Descriptor(); }
+
+protected:
+    SocketLink m_link;
 };
 
 } // namespace serial

@@ -98,10 +98,10 @@ class TermiosDevice final : public ISerialDevice {
 public:
     ~TermiosDevice() override { Close(); }
 
-    int Open(const std::string& path) override
+    int Open(const PortAddress& address) override
     {
         Close();
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::open(address.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             return errno;
         if (!::isatty(fd)) {
@@ -230,26 +230,24 @@ public:
         return true;
     }
 
-    bool SetTimeouts(int, int, int writeTotalMs) override
-    {
-        // Reads never block here: the event thread reads only what poll() reported.
-        m_writeTimeoutMs = writeTotalMs;
-        return m_fd >= 0;
-    }
-
     bool Purge() override { return m_fd >= 0 && ::tcflush(m_fd, TCIOFLUSH) == 0; }
 
-    bool SetEventMask(unsigned mask) override
+    bool Watch(unsigned events) override
     {
         if (m_fd < 0)
             return false;
-        m_mask.store(mask);
-        if (mask == 0) {
-            const char byte = 0;
-            // A full pipe already holds a wake-up; nothing is lost when this write fails.
-            [[maybe_unused]] ssize_t ignored = ::write(m_wakeWrite, &byte, 1);
-        }
+        m_mask.store(events);
         return true;
+    }
+
+    void EndWait() override
+    {
+        m_mask.store(0);
+        if (m_wakeWrite < 0)
+            return;
+        const char byte = 0;
+        // A full pipe already holds a wake-up; nothing is lost when this write fails.
+        [[maybe_unused]] ssize_t ignored = ::write(m_wakeWrite, &byte, 1);
     }
 
     unsigned WaitEvent(std::string& failure) override
@@ -259,7 +257,9 @@ public:
             if (mask == 0)
                 return 0;
             pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
-            const bool sampleLines = m_linesReadable && (mask & (EvCts | EvDsr | EvRing));
+            const bool sampleLines =
+                m_linesReadable &&
+                (mask & (EventCtsChanged | EventDsrChanged | EventDcdChanged | EventRingEnded));
             const int ready = ::poll(fds, 2, sampleLines ? kLineSampleMs : -1);
             if (ready < 0) {
                 if (errno == EINTR)
@@ -275,7 +275,7 @@ public:
             }
             if (fds[0].revents & POLLIN) {
                 if (BytesWaiting() > 0)
-                    return mask & EvRxChar ? static_cast<unsigned>(EvRxChar) : 0u;
+                    return mask & EventReceived;
             }
             if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
                 failure = fds[0].revents & POLLHUP ? "device hung up" : "device error";
@@ -294,18 +294,9 @@ public:
         }
     }
 
-    unsigned ClearError() override { return 0; }
-
-    int BytesWaiting() override
-    {
-        int count = 0;
-        if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &count) != 0)
-            return 0;
-        return count;
-    }
-
     int Read(std::uint8_t* buffer, int max, int& errorCode) override
     {
+        // Reads never block: the descriptor is non-blocking.
         const ssize_t n = ::read(m_fd, buffer, static_cast<size_t>(max));
         if (n < 0) {
             errorCode = errno == EAGAIN ? 0 : errno;
@@ -315,32 +306,16 @@ public:
         return static_cast<int>(n);
     }
 
-    WriteOutcome Write(const std::uint8_t* data, int n, int& written, int& errorCode) override
+    WriteOutcome Write(const std::uint8_t* data, int n, int timeoutMs, int& written,
+                       int& errorCode) override
     {
-        written = 0;
-        errorCode = 0;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(m_writeTimeoutMs);
-        bool started = false;
-        while (written < n) {
-            const ssize_t sent = ::write(m_fd, data + written, static_cast<size_t>(n - written));
-            if (sent > 0) {
-                written += static_cast<int>(sent);
-                started = true;
-                continue;
-            }
-            if (sent < 0 && errno != EAGAIN && errno != EINTR) {
-                errorCode = errno;
-                return started ? WriteOutcome::Failed : WriteOutcome::Refused;
-            }
-            started = true;
-            const WritableWait waited = WaitWritable(m_fd, deadline, errorCode);
-            if (waited == WritableWait::TimedOut)
-                break; // the caller compares the count
-            if (waited == WritableWait::Failed)
-                return WriteOutcome::Failed;
-        }
-        return WriteOutcome::Completed;
+        const PutBytes put = [](int fd, const std::uint8_t* bytes, std::size_t count) {
+            return ::write(fd, bytes, count);
+        };
+        return WriteWithin(m_fd, put, data, n, timeoutMs, written, errorCode);
     }
+
+    bool HasModemLines() const override { return true; }
 
     bool GetModemLines(ModemLines& lines) override
     {
@@ -357,6 +332,14 @@ public:
     int PollDescriptor() const override { return m_fd; }
 
 private:
+    int BytesWaiting() const
+    {
+        int count = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &count) != 0)
+            return 0;
+        return count;
+    }
+
     unsigned SampleLineChanges()
     {
         int status = 0;
@@ -366,13 +349,13 @@ private:
         m_lastLines = status;
         unsigned events = 0;
         if (diff & TIOCM_CTS)
-            events |= EvCts;
+            events |= EventCtsChanged;
         if (diff & TIOCM_DSR)
-            events |= EvDsr;
+            events |= EventDsrChanged;
         if (diff & TIOCM_CD)
-            events |= EvRlsd;
+            events |= EventDcdChanged;
         if ((diff & TIOCM_RNG) && !(status & TIOCM_RNG))
-            events |= EvRing; // a ring is reported as it ends, as the driver does
+            events |= EventRingEnded; // as the driver does
         return events;
     }
 
@@ -381,7 +364,6 @@ private:
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     std::atomic<unsigned> m_mask{0};
-    int m_writeTimeoutMs = 3000;
     bool m_linesReadable = false;
     int m_lastLines = 0;
 };
@@ -393,12 +375,13 @@ std::unique_ptr<ISerialDevice> CreateTermiosDevice()
     return std::make_unique<TermiosDevice>();
 }
 
-std::string OpenFailureReason(int error, const std::string& path)
+std::string OpenFailureReason(int error, const PortAddress& address)
 {
+    if (address.kind != PortNameKind::Device)
+        return NetworkOpenFailureReason(error, address.name);
+    const std::string& path = address.path;
     if (path.empty() || path == "/dev/")
         return "no port chosen";
-    if (IsNetworkPortName(path))
-        return NetworkOpenFailureReason(error, path);
     switch (error) {
     case ENOENT:
     case ENODEV:

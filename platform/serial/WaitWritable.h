@@ -1,17 +1,20 @@
-// The wait of a write that the device could not take whole: until the descriptor takes more
-// bytes or the write time-out ends.
+// A write to a non-blocking descriptor that may not take it whole: the rest is sent as the
+// descriptor takes more, until the write time-out ends.
 #pragma once
 
-#include <chrono>
+#include "platform/serial/SerialDevice.h"
+
+#include <sys/types.h>
 
 namespace serial {
 
-enum class WritableWait {
-    Writable, // try the write again
-    TimedOut, // the write time-out ended: the caller compares the count
-    Failed,   // poll failed; errorCode says why
-};
+// Puts bytes to the descriptor as write(2) or send(2) does.
+using PutBytes = ssize_t (*)(int fd, const std::uint8_t* data, std::size_t n);
 
-WritableWait WaitWritable(int fd, std::chrono::steady_clock::time_point deadline, int& errorCode);
+// Writes n bytes within timeoutMs. Refused when the first attempt fails outright, Failed when
+// a later one does (errorCode says why); Completed otherwise, with written short of n when
+// the time-out ended first.
+WriteOutcome WriteWithin(int fd, PutBytes put, const std::uint8_t* data, int n, int timeoutMs,
+                         int& written, int& errorCode);
 
 } // namespace serial

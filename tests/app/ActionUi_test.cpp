@@ -6,7 +6,7 @@
 #include "comm/ComIF.h"
 #include "platform/ui/UserAction.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
+#include "tests/support/PtyCamera.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -37,8 +37,7 @@ protected:
     void SetUp() override
     {
         std::string failure;
-        ASSERT_TRUE(server.Start(failure)) << failure;
-        testing_support::UseSimulatedCameraPort(g_ComIF, server.SlavePath(), 2000);
+        ASSERT_TRUE(pty.Attach(g_ComIF, 2000, failure)) << failure;
         ASSERT_EQ(g_ComIF.Open(), 1);
         window.resize(200, 100);
         other = new QPushButton(QStringLiteral("Other"), &window);
@@ -64,8 +63,8 @@ protected:
 
     LogRecorder log;
     MessageBoxRecorder boxes;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    PtyCamera pty;
+    camsim::Camera& camera = pty.camera;
     CRVXReg reg{&g_ComIF};
     QWidget window;
     QPushButton* other = nullptr;

@@ -16,8 +16,8 @@
 #include "res/ids/Rv1240.h"
 #include "tests/app/GrabberStartup.h"
 #include "tests/platform/ui/GuiTest.h"
+#include "tests/support/PtyCamera.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -47,8 +47,7 @@ constexpr int kSerialAddress = 0x20;
 // The program, its camera and what it has shown, for all tests of this program.
 struct Program {
     ScopedSettingsDir settings;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    PtyCamera pty;
     CVireoView* view = nullptr;
     std::unique_ptr<MessageBoxRecorder> boxes;
 };
@@ -92,14 +91,14 @@ protected:
         setenv("CLALLSERIAL_LIBRARY", CLSIM_PATH, 1);
         g_program = new Program;
         std::string failure;
-        if (!g_program->server.Start(failure)) {
+        if (!g_program->pty.Start(failure)) {
             ADD_FAILURE() << failure;
             return;
         }
         // The user's stored choice: this port, a short reply time-out.
         profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
         profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
-        profile::WriteProfileString(kCommSection, "Port Name", g_program->server.SlavePath());
+        profile::WriteProfileString(kCommSection, "Port Name", g_program->pty.Path());
         profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
         profile::WriteProfileInt(kCommSection, "HsTimeOut", kReplyTimeOutMs);
         // Start-up ends in the setup dialog, which the user leaves with OK.
@@ -130,7 +129,7 @@ protected:
         ASSERT_NE(g_program->view, nullptr) << "the program did not start";
         ASSERT_TRUE(g_ComIF.IsOpen());
         ASSERT_EQ(g_ComIF.PortType, PORT_RS232C);
-        ASSERT_EQ(g_ComIF.m_Rs232c.m_Settings.PortName, g_program->server.SlavePath());
+        ASSERT_EQ(g_ComIF.m_Rs232c.m_Settings.PortName, g_program->pty.Path());
         ASSERT_EQ(g_ComIF.m_Rs232c.m_Settings.HsTimeOut, kReplyTimeOutMs);
         Camera().SetFaults({});
         ChooseModel(*g_program->view, "RV1240DLX");
@@ -143,7 +142,7 @@ protected:
         g_ComIF.m_Rs232c.m_Settings.HsTimeOut = kReplyTimeOutMs;
     }
 
-    static camsim::Camera& Camera() { return g_program->camera; }
+    static camsim::Camera& Camera() { return g_program->pty.camera; }
     static CVireoView& View() { return *g_program->view; }
     static CCmd40Info& Info() { return g_program->view->m_cmd40Info; }
     static ui::TabCtrl Tabs() { return g_program->view->GetTabCtrl(IDC_TAB_RV1240); }

@@ -61,7 +61,8 @@ protected:
     FacadeTest()
     {
         previous = SetSetupDialogFactory([this] { return std::make_unique<DialogPlayer>(script); });
-        facade.m_Rs232c.SetDeviceFactory([this] { return line.MakeDevice(); });
+        facade.m_Rs232c.SetDeviceFactory(
+            [this](const serial::PortAddress&) { return line.MakeDevice(); });
         script.chosen.PortName = "COM2";
         script.chosen.BaudRate = 19200;
         script.chosen.ByteSize = 8;
@@ -216,7 +217,8 @@ TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         CComIF fresh;
-        fresh.m_Rs232c.SetDeviceFactory([this] { return line.MakeDevice(); });
+        fresh.m_Rs232c.SetDeviceFactory(
+            [this](const serial::PortAddress&) { return line.MakeDevice(); });
         fresh.Initialize();
         const int opensBefore = line.OpenCount();
         script.ok = false;

@@ -1,4 +1,5 @@
 // The shared part of every port: log records, result texts, stored settings, window logging.
+#include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
 #include "tests/support/TestEnvironment.h"
@@ -92,18 +93,57 @@ TEST(LogRecord, NothingIsDeliveredWithoutWindowOrWithLoggingOff)
     EXPECT_EQ(port.TakeLogRecord(left), 0) << "every record is delivered or dropped at once";
 }
 
-TEST(ErrorText, OnlyLinkCodesHaveTexts)
+TEST(Result, EveryFailureHasItsKindAndAText)
 {
+    struct Case {
+        CResult result;
+        ResultKind kind;
+        int code;
+        const char* text;
+    };
+    const Case cases[] = {
+        {CResult(), ResultKind::Success, 0, ""},
+        {REG_OK, ResultKind::Success, 0, ""},
+        {LINK_OK, ResultKind::Success, 0, ""},
+        {REG_NAK, ResultKind::Camera, 1, "[NAK] Recieved"},
+        {REG_INVALID_DATA, ResultKind::Camera, 2, "Camera replies invalid data "},
+        {REG_INVALID_REGISTER, ResultKind::Camera, 3, "Invalid register"},
+        {REG_INVALID_PARAMETER, ResultKind::Camera, 4, "Invalid parameter"},
+        {LINK_TIMEOUT, ResultKind::Link, 256, "RS232C Timeout"},
+        {LINK_DSR_OFF, ResultKind::Link, 257, "RS232C DSR off"},
+        {LINK_CTS_OFF, ResultKind::Link, 258, "RS232C CTS off"},
+        {LINK_TX_ERROR, ResultKind::Link, 259, "RS232C Tx error"},
+        {LINK_RX_ERROR, ResultKind::Link, 260, "RS232C Rx error"},
+        {LINK_PARITY_ERROR, ResultKind::Link, 261, "RS232C Parity error"},
+        {LINK_BUFFER_OVERFLOW, ResultKind::Link, 262, "RS232C Buffer overflow"},
+        {LINK_REOPEN_FAILED, ResultKind::Link, 263, "Port could not be opened"},
+        {LINK_NO_PORT, ResultKind::Link, 264, "No port for this port type"},
+        {LINK_CANCELLED, ResultKind::Cancelled, 265, "Cancelled by the user"},
+        {CResult::Grabber(-10004, "Time out"), ResultKind::Grabber, -10004, "Time out"},
+        {CResult::Grabber(-10004, ""), ResultKind::Grabber, -10004, "grabber error -10004"},
+        {CResult::Grabber(-7, ""), ResultKind::Grabber, -7, "grabber error -7"},
+    };
     BarePort port;
-    std::string text = "stale";
-    EXPECT_EQ(port.GetErrorText(256, text), 1);
-    EXPECT_EQ(text, "RS232C Timeout");
-    EXPECT_EQ(port.GetErrorText(262, text), 1);
-    EXPECT_EQ(text, "RS232C Buffer overflow");
-    for (int code : {0, 255, 263, 264, -10004}) {
-        text = "stale";
-        EXPECT_EQ(port.GetErrorText(code, text), 0) << code;
-        EXPECT_EQ(text, "") << code;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(c.result.Kind(), c.kind);
+        EXPECT_EQ(c.result.Code(), c.code);
+        EXPECT_EQ(c.result.Text(), c.text);
+        EXPECT_EQ(c.result.Failed(), c.kind != ResultKind::Success);
+        EXPECT_EQ(!c.result.Text().empty(), c.result.Failed()) << "every failure has a text";
+        if (c.result.Failed()) {
+            // Quoted in a message without the trailing blank a camera text may carry.
+            EXPECT_EQ(c.result.Reason() + (c.result.Text().back() == ' ' ? " " : ""),
+                      c.result.Text());
+        }
+        // The port's and the register maps' texts by code are the same texts.
+        std::string text = "stale";
+        const bool link = c.kind == ResultKind::Link || c.kind == ResultKind::Cancelled;
+        EXPECT_EQ(port.GetErrorText(c.code, text), link ? 1 : 0);
+        EXPECT_EQ(text, link ? c.text : "");
+        if (c.kind != ResultKind::Grabber) {
+            EXPECT_EQ(CRVXReg(&g_ComIF).GetResultText(c.code), c.text);
+        }
     }
 }
 

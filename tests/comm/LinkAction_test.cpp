@@ -6,7 +6,7 @@
 #include "platform/camlink/ClLibrary.h"
 #include "platform/wait/Wait.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
+#include "tests/support/PtyCamera.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,7 @@ protected:
     void SetUp() override
     {
         std::string failure;
-        ASSERT_TRUE(server.Start(failure)) << failure;
-        testing_support::UseSimulatedCameraPort(facade, server.SlavePath(), 150);
+        ASSERT_TRUE(pty.Attach(facade, 150, failure)) << failure;
         ASSERT_EQ(facade.Open(), 1);
     }
 
@@ -49,18 +48,28 @@ protected:
     std::vector<int> ReadAction()
     {
         std::vector<int> results;
-        CLinkAction action(facade);
-        for (int i = 0; i < kReads; ++i) {
-            std::uint8_t value = 0;
-            results.push_back(reg.ReadRegister(0x20 + i, value).Code());
+        {
+            CLinkAction action(facade);
+            for (int i = 0; i < kReads; ++i) {
+                std::uint8_t value = 0;
+                results.push_back(reg.ReadRegister(0x20 + i, value).Code());
+            }
         }
+        TakeNotice();
         return results;
     }
 
+    // What the place where the action ends shows: the action's one notice, if any.
+    void TakeNotice()
+    {
+        if (std::string notice = facade.TakeNotice(); !notice.empty())
+            notices.push_back(std::move(notice));
+    }
+
     LogRecorder log;
-    MessageBoxRecorder boxes;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    std::vector<std::string> notices;
+    PtyCamera pty;
+    camsim::Camera& camera = pty.camera;
     CComIF facade;
     CRVXReg reg{&facade};
 };
@@ -71,7 +80,7 @@ struct ActionCase {
     bool cancelled; // the user cancelled before the action's first exchange
     int sends;      // requests that reach the wire
     int result;     // every read's result
-    int boxes;
+    int notices;
     const char* endRecord; // the action's last record, or null when it leaves none
 };
 
@@ -90,7 +99,7 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
         SCOPED_TRACE(c.name);
         camera.SetFaults({c.fault, false, 0, 0});
         log.Clear();
-        const std::size_t boxesBefore = boxes.Boxes().size();
+        const std::size_t noticesBefore = notices.size();
         std::vector<int> results;
         {
             CLinkAction action(facade);
@@ -102,10 +111,11 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
             }
             EXPECT_EQ(action.Skipped(), kReads - c.sends);
         }
+        TakeNotice();
         EXPECT_EQ(results, std::vector<int>(kReads, c.result));
         const auto comm = log.Comm();
         EXPECT_EQ(CountStarting(comm, "SEND: "), c.sends);
-        EXPECT_EQ(static_cast<int>(boxes.Boxes().size() - boxesBefore), c.boxes);
+        EXPECT_EQ(static_cast<int>(notices.size() - noticesBefore), c.notices);
         if (c.endRecord)
             EXPECT_EQ(comm.back(), c.endRecord);
         else
@@ -167,8 +177,9 @@ TEST_F(LinkActionTest, InnerScopesJoinTheOuterAction)
         EXPECT_EQ(reg.ReadRegister(0x21, value), LINK_TIMEOUT);
         EXPECT_EQ(outer.Failure(), LINK_TIMEOUT);
     }
+    TakeNotice();
     EXPECT_EQ(CountStarting(log.Comm(), "SEND: "), 1);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(notices, std::vector<std::string>{"RCV Timeout"});
 }
 
 TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
@@ -179,7 +190,7 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
                               ("vireo-link-action-" + std::to_string(::getpid())))
                                  .string();
     std::filesystem::remove(link);
-    std::filesystem::create_symlink(server.SlavePath(), link);
+    std::filesystem::create_symlink(pty.Path(), link);
     facade.m_Rs232c.m_Settings.PortName = link;
     facade.m_Rs232c.m_Settings.HsTimeOut = 3000;
     ASSERT_EQ(facade.Open(), 1);
@@ -189,27 +200,26 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
     camera.SetFaults({camsim::Fault::None, false, 300, 0});
     std::thread unplug([this] {
         std::this_thread::sleep_for(100ms);
-        server.Stop();
+        pty.server.Stop();
     });
     log.Clear();
     EXPECT_EQ(ReadAction(), std::vector<int>(kReads, LINK_TIMEOUT));
     unplug.join();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "the camera's port was lost: " + link);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "the camera's port was lost: " + link);
     EXPECT_EQ(CountStarting(log.Comm(), "SEND: "), 1);
     EXPECT_EQ(CountStarting(log.Comm(), "STAT: Port lost: "), 1);
 
     // Plugged in again: the next action reopens the port once and goes on.
-    camsim::Camera again{camsim::Model::RV1240DLX};
-    camsim::PtyServer second{again};
+    PtyCamera second;
     std::string failure;
     ASSERT_TRUE(second.Start(failure)) << failure;
     std::filesystem::remove(link);
-    std::filesystem::create_symlink(second.SlavePath(), link);
+    std::filesystem::create_symlink(second.Path(), link);
     log.Clear();
     EXPECT_EQ(ReadAction(), std::vector<int>(kReads, 0));
     EXPECT_EQ(CountStarting(log.Comm(), "STAT: Port reopened " + link), 1);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(notices.size(), 1u);
     // Nothing is reopened while the port stays healthy.
     log.Clear();
     EXPECT_EQ(ReadAction(), std::vector<int>(kReads, 0));

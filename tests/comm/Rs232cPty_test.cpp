@@ -1,8 +1,8 @@
 // The RS-232C port on real pseudo-terminals, with the simulated camera at the far end.
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "tests/support/PtyCamera.h"
 #include "tests/support/TestEnvironment.h"
-#include "tools/camsim/PtyServer.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,14 @@ protected:
     void SetUp() override
     {
         std::string failure;
-        ASSERT_TRUE(server.Start(failure)) << failure;
-        testing_support::UseSimulatedCameraPort(facade, server.SlavePath(), 500);
+        ASSERT_TRUE(pty.Attach(facade, 500, failure)) << failure;
     }
 
     LogRecorder log;
     MessageBoxRecorder boxes;
-    camsim::Camera camera{camsim::Model::RV1240DLX};
-    camsim::PtyServer server{camera};
+    PtyCamera pty;
+    camsim::Camera& camera = pty.camera;
+    camsim::PtyServer& server = pty.server;
     CComIF facade;
     CRVXReg reg{&facade};
 };
@@ -96,8 +96,8 @@ TEST_F(PtyPort, SilentCameraTimesOut)
     EXPECT_GE(waited, 490ms);
     EXPECT_LT(waited, 1500ms);
     EXPECT_EQ(log.Comm().back(), "STAT: RCV Timeout\r");
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "RCV Timeout");
+    EXPECT_EQ(facade.TakeNotice(), "RCV Timeout");
+    EXPECT_TRUE(boxes.Boxes().empty()) << "the port shows nothing itself";
 }
 
 TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)

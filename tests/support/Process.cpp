@@ -154,4 +154,21 @@ int BackgroundProcess::Stop()
     return StatusOf(status);
 }
 
+namespace {
+
+std::vector<std::string> CommandLine(const std::string& program,
+                                     const std::vector<std::string>& options)
+{
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), options.begin(), options.end());
+    return argv;
+}
+
+} // namespace
+
+CamsimProgram::CamsimProgram(const std::string& program, const std::vector<std::string>& options)
+    : process(CommandLine(program, options)), device(process.FirstLine())
+{
+}
+
 } // namespace testing_support

@@ -41,6 +41,15 @@ private:
     int m_out = -1;
 };
 
+// The simulated camera program (at program) started with the options on a pseudo-terminal of
+// its own, and the device path it prints first (empty when it printed none).
+struct CamsimProgram {
+    CamsimProgram(const std::string& program, const std::vector<std::string>& options);
+
+    BackgroundProcess process;
+    std::string device;
+};
+
 // In a child just forked: it is ended when the test that started it ends, so that a test that
 // dies leaves no program behind holding the test runner's output open.
 void EndWithParent();

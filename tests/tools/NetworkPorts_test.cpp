@@ -48,10 +48,8 @@ protected:
 
     void Start(std::vector<std::string> options = {})
     {
-        std::vector<std::string> argv{CAMSIM_PATH};
-        argv.insert(argv.end(), options.begin(), options.end());
-        camsim = std::make_unique<BackgroundProcess>(argv);
-        device = camsim->FirstLine();
+        camsim = std::make_unique<CamsimProgram>(CAMSIM_PATH, options);
+        device = camsim->device;
         ASSERT_FALSE(device.empty());
         StartServer();
     }
@@ -92,7 +90,7 @@ protected:
 
     ScopedSettingsDir config;
     std::string dir;
-    std::unique_ptr<BackgroundProcess> camsim;
+    std::unique_ptr<CamsimProgram> camsim;
     std::unique_ptr<Ser2netServer> server; // ended before the camera
     std::string device;
 };

@@ -18,10 +18,8 @@ protected:
 
     void Start(std::vector<std::string> options)
     {
-        std::vector<std::string> argv{CAMSIM_PATH};
-        argv.insert(argv.end(), options.begin(), options.end());
-        camsim = std::make_unique<BackgroundProcess>(argv);
-        port = camsim->FirstLine();
+        camsim = std::make_unique<CamsimProgram>(CAMSIM_PATH, options);
+        port = camsim->device;
         ASSERT_FALSE(port.empty());
     }
 
@@ -41,7 +39,7 @@ protected:
 
     ScopedSettingsDir config;
     std::string dir;
-    std::unique_ptr<BackgroundProcess> camsim;
+    std::unique_ptr<CamsimProgram> camsim;
     std::string port;
 };
 

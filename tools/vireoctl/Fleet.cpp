@@ -26,8 +26,10 @@ void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::
         return true;
     };
     const std::string label = camera.result.label;
+    camera.com->TakeNotice();
     camera.result = job(*camera.com, report);
     camera.result.label = label;
+    NoticeLine(camera.com->TakeNotice());
     progress.Finish(line, camera.result.status == kExitOk);
 }
 

@@ -7,7 +7,6 @@
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/log/LogWriter.h"
-#include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 #include "platform/serial/PortName.h"
 #include "platform/serial/SerialDevice.h"
@@ -233,16 +232,20 @@ void HoldMessageLines(bool hold)
     }
 }
 
+void NoticeLine(const std::string& notice)
+{
+    if (notice.empty())
+        return;
+    const std::string line = t_linePrefix + kNoticeTitle + ": " + notice;
+    std::lock_guard lock(g_errorMutex);
+    if (g_holdMessages)
+        g_heldMessages.push_back(line);
+    else
+        WriteLineLocked(line);
+}
+
 void InstallOutput(const Options& options)
 {
-    SetMessageBoxHook([](const std::string& text, const std::string& caption, MsgIcon) {
-        const std::string line = t_linePrefix + caption + ": " + text;
-        std::lock_guard lock(g_errorMutex);
-        if (g_holdMessages)
-            g_heldMessages.push_back(line);
-        else
-            WriteLineLocked(line);
-    });
     if (options.log)
         g_pLogDlg.store(&g_stderrLog);
 }
@@ -302,6 +305,7 @@ int ReportResult(const CResult& result)
 {
     if (result.Ok())
         return kExitOk;
+    NoticeLine(result.Notice());
     ErrorLine(FormatText("error %d: %s", result.Code(), result.Text().c_str()));
     return kExitFailed;
 }

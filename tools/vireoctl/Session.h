@@ -69,7 +69,10 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
 // The single camera on the program's own port; prints "error: REASON" when it cannot be opened.
 bool OpenPort(const Options& options);
 
-// "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result.
+// "Communication Error: NOTICE" for a failure the user must act on (prefixed, and held while
+// progress lines are drawn, as the thread's lines are); nothing for an empty notice.
+void NoticeLine(const std::string& notice);
+// The result's notice, then "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result.
 int ReportResult(const CResult& result);
 // ReportResult, then closes the program's own port.
 int Finish(const CResult& result);

@@ -58,7 +58,8 @@ TEST(PortName, EveryKindOfNameAndEveryMalformedOne)
             EXPECT_EQ(address.host, c.pathOrHost);
             EXPECT_EQ(address.port, c.port);
         }
-        EXPECT_EQ(serial::IsNetworkPortName(c.name), c.kind != PortNameKind::Device);
+        EXPECT_EQ(address.name, c.name);
+        EXPECT_EQ(address.Shown(), c.kind == PortNameKind::Device ? address.path : c.name);
     }
 }
 
