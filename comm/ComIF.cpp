@@ -154,6 +154,23 @@ CResult CComIF::Exchange(const char* request, char* reply, std::size_t replySize
     }
 }
 
+void CComIF::ChoosePort(const PortChoice& choice)
+{
+    m_Settings = choice.settings;
+    if (!choice.cameraLinkIndex) {
+        PortType = PORT_RS232C;
+        m_Rs232c.m_Settings = m_Settings;
+        return;
+    }
+    PortType = PORT_CAMERALINK;
+    // Initialize loads the grabber's stored values; the choice then overrides them.
+    m_Cas.Initialize();
+    m_Cas.m_Settings = m_Settings;
+    m_Cas.SelectPort(*choice.cameraLinkIndex);
+    if (choice.cameraLinkBaud)
+        m_Cas.m_nBaudRate = *choice.cameraLinkBaud;
+}
+
 bool CComIF::RunSetupDialog()
 {
     std::unique_ptr<ISetupDialog> dialog = CreateSetupDialog();

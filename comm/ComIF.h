@@ -6,6 +6,7 @@
 #include "comm/Com.h"
 #include "comm/Rs232c.h"
 
+#include <optional>
 #include <utility>
 
 enum PortKind : int {
@@ -32,6 +33,16 @@ public:
     // Runs the setup dialog; on OK applies, stores and reopens. Returns 0, or 263 when the
     // (re)open failed.
     int ShowSetupDialog(SetupCancel onCancel = SetupCancel::KeepPort);
+    // A port chosen without the setup dialog, for one run of a program: the settings (as loaded,
+    // with the run's own values) and a grabber port, else the RS-232C port the settings name.
+    // Nothing is stored.
+    struct PortChoice {
+        CComSettings settings;
+        std::optional<int> cameraLinkIndex;
+        std::optional<int> cameraLinkBaud; // the grabber port's rate, when not the stored one
+    };
+    void ChoosePort(const PortChoice& choice);
+
     // Window logging of the two ports (not of the facade itself).
     void SetWindowLogging(bool on);
 

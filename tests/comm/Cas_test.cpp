@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <ostream>
 
 using namespace testing_support;
@@ -384,6 +385,22 @@ TEST_F(CasExchangeTest, SilenceEndsInTheReplyTimeOutWithoutMessageBox)
     // It waits inside the library's read with the time that is left, not by polling.
     EXPECT_LE(fakecl::CountOf("clGetNumBytesAvail"), 3);
     EXPECT_EQ(fakecl::CountOf("clSerialRead"), 1);
+}
+
+// A library whose read comes back at once with nothing, instead of waiting out its time-out.
+TEST_F(CasExchangeTest, AReadThatReturnsAtOnceDoesNotMakeTheWaitSpin)
+{
+    fakecl::Fail("clSerialRead", CL_ERR_TIMEOUT);
+    cas.m_Settings.HsTimeOut = 1000;
+    char reply[16];
+    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    EXPECT_EQ(Exchange({}, reply, sizeof reply), LINK_TIMEOUT);
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(wall, 1.0);
+    EXPECT_LT(cpu, 0.05 * wall) << "process CPU " << cpu << " s in " << wall << " s";
 }
 
 TEST_F(CasExchangeTest, ReplyWithoutTerminatorTimesOut)

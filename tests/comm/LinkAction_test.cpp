@@ -229,3 +229,48 @@ TEST_F(LinkActionTest, UnpluggedAndBackTheNextActionReopensTheSamePort)
 }
 
 } // namespace
+
+// Two cameras served by one process (vireoctl's parallel targets): each facade's cancel is its
+// own, and a cancel ends a wait at once rather than at its time-out.
+TEST(LinkActionCancel, CancellingOneFacadeLeavesTheOthersExchangeToFinish)
+{
+    ScopedSettingsDir settings;
+    PtyCamera first;
+    PtyCamera second;
+    CComIF cancelled;
+    CComIF finishing;
+    std::string failure;
+    ASSERT_TRUE(first.Attach(cancelled, 5000, failure)) << failure;
+    ASSERT_TRUE(second.Attach(finishing, 5000, failure)) << failure;
+    ASSERT_EQ(cancelled.Open(), 1);
+    ASSERT_EQ(finishing.Open(), 1);
+    first.camera.SetFaults({camsim::Fault::None, false, 400, 0});
+    second.camera.SetFaults({camsim::Fault::None, false, 400, 0});
+
+    struct Outcome {
+        int code = -1;
+        std::chrono::steady_clock::duration took{};
+    };
+    const auto read = [](CComIF& facade, Outcome& outcome) {
+        CRVXReg reg{&facade};
+        const CLinkAction action(facade);
+        std::uint8_t value = 0;
+        const auto start = std::chrono::steady_clock::now();
+        outcome.code = reg.ReadRegister(0x20, value).Code();
+        outcome.took = std::chrono::steady_clock::now() - start;
+    };
+    Outcome one;
+    Outcome two;
+    std::thread a([&] { read(cancelled, one); });
+    std::thread b([&] { read(finishing, two); });
+    std::this_thread::sleep_for(100ms);
+    cancelled.RequestCancel();
+    a.join();
+    b.join();
+    EXPECT_EQ(one.code, LINK_CANCELLED);
+    EXPECT_LT(one.took, 390ms) << "the cancel ended the wait before the reply";
+    EXPECT_EQ(two.code, 0);
+    EXPECT_GE(two.took, 390ms);
+    cancelled.Close();
+    finishing.Close();
+}

@@ -257,7 +257,9 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
     // The stored settings, the grabber's own and what opening the port stores: one store.
     std::optional<profile::Batch> batch(std::in_place);
     com.LoadSettings();
-    CComSettings& settings = com.m_Settings;
+    CComIF::PortChoice choice;
+    CComSettings& settings = choice.settings;
+    settings = com.m_Settings;
     if (!target.port.empty())
         settings.PortName = target.port;
     if (options.baud)
@@ -267,18 +269,10 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         settings.HsTimeOut = *options.timeoutMs;
     // Without --cl the port is an RS-232C one: the named or the stored port.
     const bool cameraLink = target.clIndex.has_value();
-    if (cameraLink) {
-        com.PortType = PORT_CAMERALINK;
-        // Initialize loads the stored settings; the options then override them.
-        com.m_Cas.Initialize();
-        com.m_Cas.m_Settings = settings;
-        com.m_Cas.SelectPort(*target.clIndex);
-        if (options.baud)
-            com.m_Cas.m_nBaudRate = *options.baud;
-    } else {
-        com.PortType = PORT_RS232C;
-        com.m_Rs232c.m_Settings = settings;
-    }
+    choice.cameraLinkIndex = target.clIndex;
+    if (cameraLink)
+        choice.cameraLinkBaud = options.baud;
+    com.ChoosePort(choice);
     const bool opened = com.Open();
     batch.reset();
     if (opened)
