@@ -108,12 +108,11 @@ std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() c
 }
 
 bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string& cameraModel,
-                                        const std::optional<CameraModel>& kind, const CResult& result,
-                                        const char* nothingDone)
+                                        const std::optional<CameraModel>& kind,
+                                        const CResult& result, const char* nothingDone)
 {
     if (result) {
-        Report("The camera's model could not be read: " + result.Reason() + ".\n" +
-                   nothingDone,
+        Report("The camera's model could not be read: " + result.Reason() + ".\n" + nothingDone,
                true);
         return false;
     }

@@ -38,13 +38,14 @@ std::string NameOf(const ColourTemperature& t, Colour colour)
 }
 
 CResult GetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour,
-                       std::uint16_t* value)
+                           std::uint16_t* value)
 {
     return regfield::GetSplit(reg, FieldOf(t, colour), regfield::NamedGetTexts(NameOf(t, colour)),
                               value);
 }
 
-CResult SetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour, std::uint16_t value)
+CResult SetTemperatureGain(CRVXReg& reg, const ColourTemperature& t, Colour colour,
+                           std::uint16_t value)
 {
     return regfield::SetSplit(reg, FieldOf(t, colour), regfield::NamedSetTexts(NameOf(t, colour)),
                               value);

@@ -113,10 +113,11 @@ CResult CRVX1240Reg::SetOutLevelOffset(std::int16_t value)
 CResult CRVX1240Reg::GetOutLevelOffset(std::int16_t* value)
 {
     std::uint16_t raw = 0;
-    const CResult result = regfield::GetSplit(*this, kOutLevelOffset,
-                                          {"\tGet OutLevel Offset, ", "\tRead  Offset/Gain High, ",
-                                           "\tRead  Offset/Gain Low ", "Done."},
-                                          &raw);
+    const CResult result =
+        regfield::GetSplit(*this, kOutLevelOffset,
+                           {"\tGet OutLevel Offset, ", "\tRead  Offset/Gain High, ",
+                            "\tRead  Offset/Gain Low ", "Done."},
+                           &raw);
     if (result == 0)
         *value = static_cast<std::int16_t>(FromSigned10(raw));
     return result;

@@ -292,8 +292,8 @@ CResult CRVXReg::GetBit(const char* label, const char* done, int address, int bi
     return line.Done(done);
 }
 
-CResult CRVXReg::SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
-                    int on)
+CResult CRVXReg::SetBit(const char* label, const char* done, const char* invalid, int address,
+                        int bit, int on)
 {
     CSequenceLine line(*this, label);
     std::uint8_t byte = 0;

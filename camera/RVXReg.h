@@ -11,7 +11,6 @@
 class CComIF;
 extern CComIF g_ComIF;
 
-
 // Room the exchanges give a reply: 15 characters and the terminator.
 inline constexpr std::size_t kReplyBufferSize = 16;
 // Room GetResultText needs.
@@ -117,5 +116,5 @@ private:
     CResult GetStatusByte(const char* label, int address, std::uint8_t* value);
     CResult GetBit(const char* label, const char* done, int address, int bit, std::uint8_t* on);
     CResult SetBit(const char* label, const char* done, const char* invalid, int address, int bit,
-               int on);
+                   int on);
 };

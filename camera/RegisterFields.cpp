@@ -29,7 +29,7 @@ CResult SetByte(CRVXReg& reg, const ByteOp& op, std::uint8_t value)
 }
 
 CResult GetSplit(CRVXReg& reg, const SplitField& field, const SplitGetTexts& texts,
-             std::uint16_t* value)
+                 std::uint16_t* value)
 {
     CSequenceLine line(reg, texts.first);
     std::uint8_t high = 0;
@@ -43,7 +43,8 @@ CResult GetSplit(CRVXReg& reg, const SplitField& field, const SplitGetTexts& tex
     return REG_OK;
 }
 
-CResult SetSplit(CRVXReg& reg, const SplitField& field, const SplitSetTexts& texts, std::uint16_t value)
+CResult SetSplit(CRVXReg& reg, const SplitField& field, const SplitSetTexts& texts,
+                 std::uint16_t value)
 {
     CSequenceLine line(reg, texts.first);
     std::uint8_t high = 0;
@@ -71,7 +72,7 @@ SplitSetTexts NamedSetTexts(const std::string& name)
 }
 
 CResult GetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
-              std::uint8_t* value)
+                  std::uint8_t* value)
 {
     CSequenceLine line(reg, first);
     std::uint8_t byte = 0;
@@ -83,7 +84,7 @@ CResult GetMasked(CRVXReg& reg, const std::string& first, int address, std::uint
 }
 
 CResult SetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
-              std::uint8_t value)
+                  std::uint8_t value)
 {
     CSequenceLine line(reg, first);
     std::uint8_t byte = 0;

@@ -44,9 +44,9 @@ struct SplitSetTexts {
     std::string closing = kDone;
 };
 CResult GetSplit(CRVXReg& reg, const SplitField& field, const SplitGetTexts& texts,
-             std::uint16_t* value);
+                 std::uint16_t* value);
 CResult SetSplit(CRVXReg& reg, const SplitField& field, const SplitSetTexts& texts,
-             std::uint16_t value);
+                 std::uint16_t value);
 
 // The texts of a split value named name: "\tGet name, ", "\tRead name High, " and so on.
 SplitGetTexts NamedGetTexts(const std::string& name);
@@ -54,9 +54,9 @@ SplitSetTexts NamedSetTexts(const std::string& name);
 
 // The low bits of one register selected by mask; writes keep the other bits.
 CResult GetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
-              std::uint8_t* value);
+                  std::uint8_t* value);
 CResult SetMasked(CRVXReg& reg, const std::string& first, int address, std::uint8_t mask,
-              std::uint8_t value);
+                  std::uint8_t value);
 
 // Bit 0 of a register as an on/off switch. The setter's label is labelFormat filled with the
 // argument; only 0 and 1 are accepted.

@@ -131,11 +131,10 @@ void CComIF::EndAction()
             FormatText("Cancelled by the user: %d exchanges skipped\r", m_action.skipped).c_str(),
             LOG_STATUS);
     else if (m_action.skipped > 0)
-        AddLogRecord(
-            FormatText("Link error %d: %d exchanges skipped\r", m_action.failure.Code(),
-                       m_action.skipped)
-                .c_str(),
-            LOG_STATUS);
+        AddLogRecord(FormatText("Link error %d: %d exchanges skipped\r", m_action.failure.Code(),
+                                m_action.skipped)
+                         .c_str(),
+                     LOG_STATUS);
     Cancel().Clear();
 }
 

@@ -16,9 +16,10 @@ const char* const kRegisterTexts[] = {
 
 // Indexed by code - LINK_TIMEOUT.
 const char* const kLinkTexts[] = {
-    "RS232C Timeout",         "RS232C DSR off",          "RS232C CTS off",   "RS232C Tx error",
-    "RS232C Rx error",        "RS232C Parity error",     "RS232C Buffer overflow",
-    "Port could not be opened", "No port for this port type", "Cancelled by the user",
+    "RS232C Timeout",         "RS232C DSR off",           "RS232C CTS off",
+    "RS232C Tx error",        "RS232C Rx error",          "RS232C Parity error",
+    "RS232C Buffer overflow", "Port could not be opened", "No port for this port type",
+    "Cancelled by the user",
 };
 
 template <class T, std::size_t N> constexpr std::size_t Count(const T (&)[N])
@@ -48,8 +49,8 @@ CResult CResult::Grabber(int code, std::string libraryText)
     CResult result;
     result.m_kind = ResultKind::Grabber;
     result.m_code = code;
-    result.m_text = libraryText.empty() ? "grabber error " + std::to_string(code)
-                                        : std::move(libraryText);
+    result.m_text =
+        libraryText.empty() ? "grabber error " + std::to_string(code) : std::move(libraryText);
     return result;
 }
 

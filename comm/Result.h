@@ -49,7 +49,10 @@ public:
     // Success.
     CResult() = default;
     // A register protocol code (REG_OK is success).
-    CResult(RegResult code) : m_kind(code == REG_OK ? ResultKind::Success : ResultKind::Camera), m_code(code) {}
+    CResult(RegResult code)
+        : m_kind(code == REG_OK ? ResultKind::Success : ResultKind::Camera), m_code(code)
+    {
+    }
     // A link code (LINK_OK is success, LINK_CANCELLED the user's cancel).
     CResult(LinkResult code)
         : m_kind(code == LINK_OK          ? ResultKind::Success
@@ -86,7 +89,7 @@ public:
 private:
     ResultKind m_kind = ResultKind::Success;
     int m_code = 0;
-    std::string m_text;   // a grabber code's text; the others come from their tables
+    std::string m_text; // a grabber code's text; the others come from their tables
     std::string m_notice;
 };
 

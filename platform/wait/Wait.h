@@ -58,5 +58,4 @@ IWaiter& DefaultWaiter();
 IWaiter* SetWaiter(IWaiter* waiter);
 IWaiter& Waiter();
 
-
 } // namespace waiting

@@ -20,9 +20,9 @@ namespace vireoctl {
 std::string CodeText(const CResult& result);
 
 struct JobResult {
-    std::string label;                 // the target's
-    int status = kExitOk;              // the exit status this camera alone would give
-    std::string out;                   // what the command prints for this camera
+    std::string label;    // the target's
+    int status = kExitOk; // the exit status this camera alone would give
+    std::string out;      // what the command prints for this camera
     // A failure: the line one camera prints, and how the one-line summary of several names it.
     struct Error {
         std::string line;   // "error: cannot open port X", "error 256: RS232C Timeout"
@@ -54,8 +54,6 @@ using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& p
 // draw progress lines on a terminal.
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
                                     const CameraJob& job);
-
-
 
 // One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" or
 // "TARGET<TAB>failed: REASON" each. Exit 0 when all succeeded, else 1.

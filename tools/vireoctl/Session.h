@@ -36,7 +36,6 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDiffers = 3;
 
-
 // Parses the options before the command. Returns false with the argument and what is wrong
 // ("--baud 12345: not one of 4800, ...").
 bool ParseOptions(int argc, char** argv, Options& options, std::string& problem);
@@ -72,7 +71,8 @@ bool OpenPort(const Options& options);
 // "Communication Error: NOTICE" for a failure the user must act on (prefixed, and held while
 // progress lines are drawn, as the thread's lines are); nothing for an empty notice.
 void NoticeLine(const std::string& notice);
-// The result's notice, then "error CODE: TEXT" (prefixed as the thread's lines are) and the exit status of a result.
+// The result's notice, then "error CODE: TEXT" (prefixed as the thread's lines are) and the exit
+// status of a result.
 int ReportResult(const CResult& result);
 // ReportResult, then closes the program's own port.
 int Finish(const CResult& result);
