@@ -87,9 +87,8 @@ protected:
     // Leaves a status record when the settings store could not be read or written.
     void ReportStoreProblem();
 
-    // Reply queue, shared with the RS-232C event thread.
+    // Guards what the RS-232C port's caller and its event thread share.
     std::mutex m_replyMutex;
-    std::deque<std::string> m_replyQueue;
 
 private:
     waiting::CancelFlag m_ownCancel;

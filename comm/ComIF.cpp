@@ -97,7 +97,8 @@ CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replyS
         ++m_action.skipped;
         if (replySize > 0)
             reply[0] = '\0';
-        return m_action.failure;
+        // The failure is told once, by the exchange that met it.
+        return m_action.failure.WithNotice({});
     }
     ++m_action.exchanges;
     CResult result = Exchange(request, reply, replySize);

@@ -101,17 +101,21 @@ TEST_F(LinkActionTest, FirstLinkFailureEndsTheActionsSendingAndNothingOutlivesIt
         log.Clear();
         const std::size_t noticesBefore = notices.size();
         std::vector<int> results;
+        int resultsWithNotice = 0; // a script line prints each one
         {
             CLinkAction action(facade);
             if (c.cancelled)
                 facade.RequestCancel();
             for (int i = 0; i < kReads; ++i) {
                 std::uint8_t value = 0;
-                results.push_back(reg.ReadRegister(0x20 + i, value).Code());
+                const CResult result = reg.ReadRegister(0x20 + i, value);
+                results.push_back(result.Code());
+                resultsWithNotice += result.Notice().empty() ? 0 : 1;
             }
             EXPECT_EQ(action.Skipped(), kReads - c.sends);
         }
         TakeNotice();
+        EXPECT_EQ(resultsWithNotice, c.notices) << "the skipped exchanges do not tell it again";
         EXPECT_EQ(results, std::vector<int>(kReads, c.result));
         const auto comm = log.Comm();
         EXPECT_EQ(CountStarting(comm, "SEND: "), c.sends);
