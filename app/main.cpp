@@ -15,6 +15,9 @@
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a descriptor: a port must never take the place of a closed standard
+    // one, where stray output would reach the camera.
+    serial::HoldClosedStandardDescriptors();
     if (const auto answer = InfoSwitchAnswer(argc, argv)) {
         std::fputs(answer->c_str(), stdout);
         return 0;

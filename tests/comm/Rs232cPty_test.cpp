@@ -10,6 +10,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -130,10 +131,12 @@ TEST_F(PtyPort, MissingAndHeldDevicesDoNotOpen)
 
 TEST_F(PtyPort, PortHeldExclusivelyByAnotherProgramIsLeftAlone)
 {
-    // Another program holds the terminal for exclusive use (root could open it regardless).
+    // Another program holds the terminal for exclusive use and its lock (root could open it
+    // regardless).
     const int other = ::open(server.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(other, 0);
     ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     log.Clear();
     EXPECT_EQ(facade.Open(), 0);
     EXPECT_EQ(log.Comm().back(), "STAT: " + server.SlavePath() + ": in use by another program\r");

@@ -143,11 +143,11 @@ std::string BackgroundProcess::FirstLine(double timeoutSeconds)
     return line;
 }
 
-int BackgroundProcess::Stop()
+int BackgroundProcess::Stop(int signal)
 {
     if (m_pid <= 0)
         return -1;
-    ::kill(m_pid, SIGTERM);
+    ::kill(m_pid, signal);
     int status = 0;
     ::waitpid(m_pid, &status, 0);
     m_pid = -1;

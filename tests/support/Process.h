@@ -2,6 +2,7 @@
 // command-line tools.
 #pragma once
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,8 @@ public:
 
     // The first line it writes to standard output (waits up to timeoutSeconds).
     std::string FirstLine(double timeoutSeconds = 10);
-    // Ends it now; returns its exit status.
-    int Stop();
+    // Ends it now with the signal; returns its exit status.
+    int Stop(int signal = SIGTERM);
 
 private:
     int m_pid = -1;
