@@ -7,9 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <chrono>
 #include <fstream>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -83,6 +90,14 @@ TEST_F(VireoctlScript, RunsLineByLineOnOnePortAndStopsAtTheFirstFailure)
          "script: line 2: longer than 4096 characters", 0},
         {"call RV1240DLX NoSuchOperation\n", false, 2, "",
          "script: line 1: call: RV1240DLX has no operation NoSuchOperation", 0},
+        // A NUL would cut "a\0" 5" to "a"; any control character but the tab is malformed.
+        {std::string("write 150 a\0"
+                     "5\n",
+                     14),
+         false, 2, "", "script: line 1: control character 00 in the line", 0},
+        {"read 20\nread\x01 20\n", false, 2, "", "script: line 2: control character 01 in the line",
+         0},
+        {"read 20\r\nread\t21\r\n", false, 0, "34\n30\n", "", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -196,4 +211,109 @@ TEST_F(VireoctlScript, EndedBySigtermItLeavesThePortUsable)
     const auto second = Run({"--timeout", "10000", "read", "10"});
     EXPECT_EQ(second.exitStatus, 0) << second.err;
     EXPECT_EQ(second.out, "52\n");
+}
+
+TEST_F(VireoctlScript, KeepGoingSendsEveryLineAfterATimeOut)
+{
+    Start({"--fault", "silent"});
+    const std::string script = Write("read 20\nread 21\nread 22\n");
+    struct Case {
+        bool keepGoing;
+        long sends;
+    };
+    for (const Case& c : {Case{true, 3}, Case{false, 1}}) {
+        SCOPED_TRACE(c.keepGoing);
+        std::vector<std::string> args{"--log", "--timeout", "100", "script"};
+        if (c.keepGoing)
+            args.push_back("--keep-going");
+        args.push_back(script);
+        const auto run = Run(args);
+        EXPECT_EQ(run.exitStatus, 1) << run.err;
+        EXPECT_EQ(Count(run.err, "SEND:"), c.sends) << run.err;
+        for (long line = 1; line <= 3; ++line)
+            EXPECT_EQ(Count(run.err, "line " + std::to_string(line) + ": error 256: "),
+                      line <= c.sends ? 1 : 0)
+                << run.err;
+    }
+}
+
+TEST_F(VireoctlScript, AnOutputThatCannotBeWrittenIsAnError)
+{
+    Start();
+    const std::string script = Write("read 20\nidentify\n");
+    const std::string vireoctl = std::string(VIREOCTL_PATH) + " --port " + port;
+    const std::string noSpace = "No space left on device";
+    struct Case {
+        std::string command; // after "vireoctl --port PORT", with its redirections
+        int exitStatus;
+        std::string out;
+        std::string err; // a part of standard error
+    };
+    const std::vector<Case> cases{
+        {"read 20 >/dev/full", 1, "", "error: cannot write standard output: " + noSpace},
+        {"identify >/dev/full", 1, "", "error: cannot write standard output: " + noSpace},
+        {"script " + script + " >/dev/full", 1, "",
+         "error: cannot write standard output: " + noSpace},
+        // Closed, standard output must not become the port (the value would go to the camera).
+        {"read 20 >&-", 1, "", "error: cannot write standard output: it is closed"},
+        {"write 150 5 >&-", 0, "", ""},
+        {"--timeout 100 read 301 2>/dev/full", 1,
+         "error: cannot write standard error: " + noSpace + "\n", ""},
+        {"--log read 20 2>/dev/full", 1,
+         "34\nerror: cannot write standard error: " + noSpace + "\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        const auto run = RunProcess({"/bin/sh", "-c", vireoctl + " " + c.command},
+                                    {"XDG_CONFIG_HOME=" + config.Path()});
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
+        EXPECT_EQ(run.out, c.out);
+        if (c.err.empty())
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    // The camera's line carried only requests: it still answers in step.
+    const auto after = Run({"read", "20"});
+    EXPECT_EQ(after.exitStatus, 0) << after.err;
+    EXPECT_EQ(after.out, "34\n");
+}
+
+namespace {
+
+// Whether the terminal is held for exclusive use (root may open it and ask; others are refused).
+bool HeldExclusively(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EBUSY;
+    int held = 0;
+    ::ioctl(fd, TIOCGEXCL, &held);
+    ::close(fd);
+    return held != 0;
+}
+
+} // namespace
+
+TEST_F(VireoctlScript, APortLeftHeldByAKilledProgramOpensAgain)
+{
+    Start();
+    const std::string script = Write("sleep 20000\n");
+    for (const int signal : {SIGKILL, SIGUSR1, SIGALRM, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signal));
+        BackgroundProcess holder({"/bin/sh", "-c",
+                                  "echo started; exec env XDG_CONFIG_HOME='" + config.Path() +
+                                      "' " + VIREOCTL_PATH + " --port " + port + " script " +
+                                      script});
+        ASSERT_EQ(holder.FirstLine(), "started");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!HeldExclusively(port) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(HeldExclusively(port)) << "the script holds the port while it sleeps";
+        EXPECT_EQ(holder.Stop(signal), -1) << "ended by the signal";
+
+        const auto next = Run({"read", "20"});
+        EXPECT_EQ(next.exitStatus, 0) << next.err;
+        EXPECT_EQ(next.out, "34\n");
+    }
 }

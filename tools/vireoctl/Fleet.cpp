@@ -113,7 +113,7 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
     for (const JobResult& result : results) {
         if (options.targets.size() <= 1) {
             std::fputs(result.out.c_str(), stdout);
-            std::fflush(stdout);
+            FlushOutput();
             for (const JobResult::Error& error : result.errors)
                 ErrorLine(error.line);
         } else if (result.status == kExitOk) {
@@ -124,7 +124,7 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
         if (result.status != kExitOk)
             status = kExitFailed;
     }
-    std::fflush(stdout);
+    FlushOutput();
     return status;
 }
 
@@ -144,7 +144,7 @@ int PrintBlocks(const Options& options, const std::vector<JobResult>& results)
             failed = true;
         status = std::max(status, result.status);
     }
-    std::fflush(stdout);
+    FlushOutput();
     return failed ? kExitFailed : status;
 }
 

@@ -29,8 +29,9 @@ constexpr const char* kOptionsHelp =
     "save into DIR/ names each camera's file MODEL-SERIAL.json. script runs one command a\n"
     "line (blank lines and # comments skipped), checks every line first, and stops at the\n"
     "first failure unless --keep-going.\n"
-    "Exit status: 0 success, 1 a failure of the camera or the link, 2 a bad command line\n"
-    "(its first line says what is wrong), 3 diff found a differing value.\n"
+    "Exit status: 0 success, 1 a failure of the camera, the link or the output,\n"
+    "2 a bad command line (its first line says what is wrong), 3 diff found a differing\n"
+    "value.\n"
     "Production line: vireoctl --port /dev/ttyUSB1 --port /dev/ttyUSB2 load approved.json\n"
     "See vireoctl(1).\n";
 

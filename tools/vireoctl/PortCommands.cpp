@@ -184,7 +184,7 @@ PortAction ParseSleep(const std::vector<std::string>& args, std::string& problem
         return {};
     }
     return [ms](CComIF&) {
-        std::fflush(stdout);
+        FlushOutput();
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return kExitOk;
     };

@@ -1,7 +1,9 @@
 #include "tools/vireoctl/ScriptCommand.h"
 
 #include "comm/ComIF.h"
+#include "comm/LinkAction.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -48,6 +50,19 @@ bool ParseScript(std::istream& in, std::vector<ScriptLine>& lines, std::string& 
         }
         if (lines.size() >= kScriptLinesMax) {
             problem = where + "more than " + std::to_string(kScriptLinesMax) + " commands";
+            return false;
+        }
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back(); // a CR LF line end
+        // A NUL would cut a word short where it is read as C text; tabs separate words.
+        if (const auto control = std::find_if(text.begin(), text.end(),
+                                              [](char c) {
+                                                  const auto byte = static_cast<unsigned char>(c);
+                                                  return (byte < 0x20 && c != '\t') || byte == 0x7F;
+                                              });
+            control != text.end()) {
+            problem = where + FormatText("control character %02X in the line",
+                                         static_cast<unsigned char>(*control));
             return false;
         }
         std::istringstream words(text);
@@ -107,13 +122,24 @@ int RunScript(const Options& options)
     if (lines.empty())
         return kExitOk;
 
-    if (!OpenPort(options))
-        return kExitFailed;
+    {
+        const CLinkAction opening;
+        if (!OpenPort(options))
+            return kExitFailed;
+    }
     int status = kExitOk;
     for (const ScriptLine& line : lines) {
         SetLinePrefix("line " + std::to_string(line.number) + ": ");
-        const int result = line.action(g_ComIF);
-        std::fflush(stdout);
+        int result = kExitOk;
+        {
+            // Each line is its own action: a time-out on one does not skip the next one's
+            // exchanges (without --keep-going the loop ends at the failure anyway).
+            const CLinkAction action;
+            result = line.action(g_ComIF);
+        }
+        // With nobody left to read the values, sending the rest would be for nothing.
+        if (!FlushOutput())
+            break;
         if (result == kExitOk)
             continue;
         if (status == kExitOk)

@@ -18,6 +18,8 @@
 #include <mutex>
 #include <optional>
 
+#include <unistd.h>
+
 namespace vireoctl {
 namespace {
 
@@ -28,10 +30,24 @@ std::vector<std::string> g_heldMessages; // guarded by g_errorMutex
 thread_local std::string t_linePrefix;
 thread_local bool t_prefixLog = false; // log records too carry the prefix
 
+unsigned g_closedAtStart = 0;
+int g_stdoutError = 0; // errno of the first failed flush of standard output
+int g_stderrError = 0; // errno of the first failed line on standard error; g_errorMutex
+
 void WriteLineLocked(const std::string& text)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fputc('\n', stderr);
+    if ((std::fwrite(text.data(), 1, text.size(), stderr) != text.size() ||
+         std::fputc('\n', stderr) == EOF) &&
+        g_stderrError == 0)
+        g_stderrError = errno;
+}
+
+// Why writes to a standard stream failed: closed at start, the first error seen, or unknown.
+std::string StreamProblem(int fd, int error)
+{
+    if (g_closedAtStart & (1u << fd))
+        return "it is closed";
+    return error != 0 ? std::strerror(error) : "write error";
 }
 
 // The log window's records, one per line on standard error.
@@ -209,6 +225,39 @@ std::optional<int> RequireOneTarget(const Options& options)
                       std::to_string(options.targets.size()) + " (" + names + ")");
 }
 
+void SetClosedAtStart(unsigned mask)
+{
+    g_closedAtStart = mask;
+}
+
+bool FlushOutput()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 && g_stdoutError == 0)
+        g_stdoutError = errno != 0 ? errno : EIO;
+    return !std::ferror(stdout);
+}
+
+int CheckOutput(int status)
+{
+    const bool outFailed = !FlushOutput();
+    bool errFailed = false;
+    std::string errProblem;
+    {
+        std::lock_guard lock(g_errorMutex);
+        errFailed = std::ferror(stderr) != 0;
+        errProblem = StreamProblem(STDERR_FILENO, g_stderrError);
+    }
+    if (outFailed)
+        ErrorLine("error: cannot write standard output: " +
+                  StreamProblem(STDOUT_FILENO, g_stdoutError));
+    else if (errFailed) {
+        std::printf("error: cannot write standard error: %s\n", errProblem.c_str());
+        std::fflush(stdout);
+    }
+    return outFailed || errFailed ? kExitFailed : status;
+}
+
 void ErrorLine(const std::string& text)
 {
     std::lock_guard lock(g_errorMutex);
@@ -308,7 +357,7 @@ int Finish(const CResult& result)
 {
     const int status = ReportResult(result);
     g_ComIF.Close();
-    std::fflush(stdout);
+    FlushOutput();
     // Records of the program's exit are not part of the command's output.
     g_pLogDlg.store(nullptr);
     return status;

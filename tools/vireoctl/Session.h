@@ -52,6 +52,15 @@ std::optional<int> RequireOneTarget(const Options& options);
 // Routes log records and message boxes to standard error (records only with --log).
 void InstallOutput(const Options& options);
 
+// Which standard descriptors were closed when vireoctl started (bit N for descriptor N): output
+// meant for them is an output error.
+void SetClosedAtStart(unsigned mask);
+// Flushes standard output; false once any write to it has failed (the first reason is kept).
+bool FlushOutput();
+// The exit status after the command: status, or kExitFailed with "error: cannot write standard
+// output: REASON" (or standard error) on the other stream when a write to one failed.
+int CheckOutput(int status);
+
 // Writes a whole line (newline added) to standard error without tearing another thread's.
 void ErrorLine(const std::string& text);
 // Text put before this thread's error and message-box lines ("line 3: ", "/dev/pts/4: "), and

@@ -12,6 +12,7 @@
 #include "tools/vireoctl/Session.h"
 #include "tools/vireoctl/SettingsCommands.h"
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -45,22 +46,21 @@ int Ports(const Options& options)
     return status;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (const auto status = AnswerInfoOption(argc, argv))
         return *status;
-    // Ended by a signal, vireoctl must not leave its ports held for exclusive use.
-    serial::ReleaseHeldPortsOnSignals();
     Options options;
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem))
         return UsageError(problem);
     InstallOutput(options);
+    const std::string& command = options.args[0];
+    // A script makes an action of each line.
+    if (command == "script")
+        return RunScript(options);
     // One command is one action: after a failure of the link the rest of it is not sent.
     const CLinkAction action;
-    const std::string& command = options.args[0];
     if (command == "read" || command == "write" || command == "call")
         return RunPortCommand(options);
     if (command == "ops")
@@ -75,7 +75,18 @@ int main(int argc, char** argv)
         return LoadSettings(options);
     if (command == "diff")
         return DiffSettings(options);
-    if (command == "script")
-        return RunScript(options);
     return UsageError(command + ": unknown command");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Before anything opens a descriptor: a port must never become standard output.
+    SetClosedAtStart(serial::HoldClosedStandardDescriptors());
+    // Ended by a signal, vireoctl must not leave its ports held for exclusive use.
+    serial::ReleaseHeldPortsOnSignals();
+    // A reader that went away is an output error reported on exit, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+    return CheckOutput(Run(argc, argv));
 }
