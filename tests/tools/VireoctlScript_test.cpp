@@ -301,6 +301,9 @@ TEST_F(VireoctlScript, APortLeftHeldByAKilledProgramOpensAgain)
     const std::string script = Write("sleep 20000\n");
     for (const int signal : {SIGKILL, SIGUSR1, SIGALRM, SIGQUIT}) {
         SCOPED_TRACE(strsignal(signal));
+        // After SIGKILL only a process that may open an exclusive terminal gets past the flag.
+        if (signal == SIGKILL && ::geteuid() != 0)
+            continue;
         BackgroundProcess holder({"/bin/sh", "-c",
                                   "echo started; exec env XDG_CONFIG_HOME='" + config.Path() +
                                       "' " + VIREOCTL_PATH + " --port " + port + " script " +
