@@ -28,6 +28,29 @@ bool HungUp(int fd)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
 }
 
+// Settling. After a reply time-out, and on a new connection, a reply to an earlier request may
+// still be on its way: the camera answered late, or a network server kept it from a previous
+// connection. The port is then out of step, and the next exchange, before it sends, reads and
+// drops (with a log record) whatever arrives until the line has been quiet for the settle time:
+// longer than a reply frame's wire time at the port's rate plus, on a network port, what the
+// server holds back before forwarding (ser2net: up to 20 ms), and never longer than the reply
+// time-out. A line that does not go quiet within the reply time-out is taken as it is.
+constexpr int kSettleFrameBytes = 20;  // STX, the longest reply, ETX, and slack
+constexpr int kSettleBitsPerByte = 11; // start, eight data bits, parity and a stop bit
+constexpr auto kServerHoldBack = std::chrono::milliseconds(20);
+constexpr auto kSettleSlack = std::chrono::milliseconds(5);
+
+std::chrono::milliseconds SettleTime(int baud, bool network, int timeoutMs)
+{
+    const long long bits = static_cast<long long>(kSettleFrameBytes) * kSettleBitsPerByte;
+    auto time =
+        std::chrono::milliseconds((bits * 1000 + std::max(baud, 1) - 1) / std::max(baud, 1));
+    time += kSettleSlack;
+    if (network)
+        time += kServerHoldBack;
+    return std::min(time, std::chrono::milliseconds(std::max(0, timeoutMs)));
+}
+
 // A failure the user must act on, with the words the box shows.
 CResult Notice(LinkResult code, std::string text)
 {
@@ -100,9 +123,14 @@ int CRs232c::Open()
         return 0;
     }
     m_framing = {m_Settings.Prefix, m_Settings.Suffix, m_Settings.Suffix2};
+    m_settleTime = SettleTime(m_Settings.BaudRate, address.kind != serial::PortNameKind::Device,
+                              m_Settings.HsTimeOut);
+    m_frame.clear();
+    m_discarding = false;
     {
         std::lock_guard lock(m_replyMutex);
         m_portLost = false;
+        m_outOfStep = true;
         m_exchangeActive = false;
         m_eventReading = false;
         m_standingAside = false;
@@ -415,6 +443,66 @@ CResult CRs232c::DeviceLost(const std::string& reason)
     return LostNotice();
 }
 
+int CRs232c::ExchangeRead(int fd, std::uint8_t* bytes, int& emptyReads, CResult& lost)
+{
+    int error = 0;
+    const int count = m_device->Read(bytes, kReadChunk, error);
+    if (count > 0) {
+        emptyReads = 0;
+        return count;
+    }
+    // A network device may have decoded only line-control bytes; a device at its end keeps
+    // reporting nothing, so only a run of empty reads counts as closed.
+    if (count == 0 && ++emptyReads < kEmptyReadsMax && !HungUp(fd))
+        return 0;
+    // Readable with nothing to read: the device hung up, failed or reached its end.
+    const bool hungUp = HungUp(fd);
+    if (const std::string reason = m_device->LostReason(); !reason.empty())
+        lost = DeviceLost(reason);
+    else
+        lost = DeviceLost(hungUp ? "device hung up" : count < 0 ? "device error" : "device closed");
+    return -1;
+}
+
+CResult CRs232c::Settle(int fd)
+{
+    const auto start = waiting::Clock::now();
+    const auto bound = start + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
+    auto quietUntil = start + m_settleTime;
+    int emptyReads = 0;
+    bool more = false;
+    for (;;) {
+        if (!more) {
+            const waiting::WaitResult waited =
+                waiting::Waiter().WaitReadable(fd, std::min(quietUntil, bound), Cancel());
+            if (waited == waiting::WaitResult::Cancelled)
+                return LINK_CANCELLED;
+            if (waited == waiting::WaitResult::TimedOut)
+                break;
+            if (waited == waiting::WaitResult::Failed)
+                return DeviceLost("device error");
+        }
+        std::uint8_t bytes[kReadChunk];
+        CResult lost;
+        const int count = ExchangeRead(fd, bytes, emptyReads, lost);
+        if (count < 0)
+            return lost;
+        more = count == kReadChunk;
+        if (count == 0)
+            continue;
+        quietUntil = waiting::Clock::now() + m_settleTime;
+        std::string payload;
+        if (FrameBytes(bytes, count, payload))
+            LogReply(payload);
+    }
+    // A late frame cut off here must not run into the reply.
+    m_frame.clear();
+    m_discarding = false;
+    std::lock_guard lock(m_replyMutex);
+    m_outOfStep = false;
+    return LINK_OK;
+}
+
 CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     if (!m_device) {
@@ -425,6 +513,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
     const int fd = m_device->PollDescriptor();
     bool lost = false;
     bool eventThreadAside = false;
+    bool outOfStep = false;
     {
         std::unique_lock lock(m_replyMutex);
         m_readerChanged.wait(lock, [this] { return !m_eventReading; });
@@ -432,6 +521,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         ++m_exchangeCount;
         lost = m_portLost;
         eventThreadAside = m_standingAside;
+        outOfStep = m_outOfStep;
     }
     // The event thread reads again once this exchange is over, however it ends. It sees that on
     // its stand-aside timer; nobody waits to be told.
@@ -447,6 +537,11 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
     // What came since the last exchange is taken as the event thread would have taken it.
     if (eventThreadAside && !lost)
         ReceiveData();
+    if (outOfStep && !lost) {
+        // Nothing is sent when the wait was cancelled or the device went away meanwhile.
+        if (CResult settled = Settle(fd))
+            return settled;
+    }
     AddLogRecord(request, LOG_SEND);
     if (lost) {
         // Nothing can be sent to a device that is gone.
@@ -460,34 +555,36 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         waiting::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
     std::string payload;
     int emptyReads = 0;
+    // A device that filled the read may hold more than its descriptor shows (a network device
+    // keeps what it decoded): it is read again before waiting.
+    bool more = false;
     for (;;) {
-        const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, deadline, Cancel());
-        if (waited == waiting::WaitResult::Cancelled)
-            return LINK_CANCELLED;
-        if (waited == waiting::WaitResult::TimedOut) {
-            Status("RCV Timeout\r");
-            return Notice(LINK_TIMEOUT, "RCV Timeout");
+        if (!more) {
+            const waiting::WaitResult waited =
+                waiting::Waiter().WaitReadable(fd, deadline, Cancel());
+            if (waited == waiting::WaitResult::Cancelled) {
+                std::lock_guard lock(m_replyMutex);
+                m_outOfStep = true;
+                return LINK_CANCELLED;
+            }
+            if (waited == waiting::WaitResult::TimedOut) {
+                {
+                    std::lock_guard lock(m_replyMutex);
+                    m_outOfStep = true;
+                }
+                Status("RCV Timeout\r");
+                return Notice(LINK_TIMEOUT, "RCV Timeout");
+            }
+            if (waited == waiting::WaitResult::Failed)
+                return DeviceLost("device error");
         }
-        if (waited == waiting::WaitResult::Failed)
-            return DeviceLost("device error");
-
         std::uint8_t bytes[kReadChunk];
-        int error = 0;
-        const int count = m_device->Read(bytes, kReadChunk, error);
-        // A network device may have decoded only line-control bytes; a device at its end keeps
-        // reporting nothing, so only a run of empty reads counts as closed.
-        if (count == 0 && ++emptyReads < kEmptyReadsMax && !HungUp(fd))
-            continue;
-        if (count <= 0) {
-            // Readable with nothing to read: the device hung up, failed or reached its end.
-            const bool hungUp = HungUp(fd);
-            if (const std::string reason = m_device->LostReason(); !reason.empty())
-                return DeviceLost(reason);
-            return DeviceLost(hungUp      ? "device hung up"
-                              : count < 0 ? "device error"
-                                          : "device closed");
-        }
-        if (FrameBytes(bytes, count, payload))
+        CResult failure;
+        const int count = ExchangeRead(fd, bytes, emptyReads, failure);
+        if (count < 0)
+            return failure;
+        more = count == kReadChunk;
+        if (count > 0 && FrameBytes(bytes, count, payload))
             break;
     }
     LogReply(payload);

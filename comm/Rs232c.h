@@ -7,6 +7,7 @@
 #include "comm/Com.h"
 #include "platform/serial/SerialDevice.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -58,6 +59,12 @@ private:
     void LogReply(const std::string& payload);
     // Ends an exchange because the device is gone.
     CResult DeviceLost(const std::string& reason);
+    // One read of the device by the exchanging caller. Returns the count, 0 when nothing came
+    // (line-control bytes alone), or -1 when the device is gone, with the failure in lost.
+    int ExchangeRead(int fd, std::uint8_t* bytes, int& emptyReads, CResult& lost);
+    // Drops what is still on its way after a failure or a new connection, until the line has
+    // been quiet for the settle time.
+    CResult Settle(int fd);
     void MarkLost(const std::string& reason);
     // The time-out of a port whose device went away, with the notice that says so.
     CResult LostNotice() const;
@@ -70,6 +77,10 @@ private:
     std::vector<char> m_frame; // the frame accumulator
     bool m_discarding = false; // after an over-long frame: its rest, up to the next prefix
     bool m_portLost = false;   // the device went away; guarded by m_replyMutex
+    // Since the port opened or an exchange timed out, a reply may still be on its way; the next
+    // exchange drops it before sending. Guarded by m_replyMutex.
+    bool m_outOfStep = false;
+    std::chrono::milliseconds m_settleTime{0}; // how long the line must be quiet to be in step
     // Who reads the device: the caller while an exchange runs, else the event thread. Both
     // flags and the exchange count are guarded by m_replyMutex; m_frame and m_discarding
     // belong to whichever of the two reads.

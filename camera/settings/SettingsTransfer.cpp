@@ -101,6 +101,22 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
         }
         const CResult result = def->write(map, value);
         ++done;
+        if (result == LINK_TIMEOUT) {
+            // The request went out and no answer came back: the camera may have taken it. Its
+            // value tells, when it answers now.
+            int now = 0;
+            const CResult check = def->read(map, now);
+            if (!check && now == value) {
+                outcome.written.push_back(name);
+                toCheck.emplace_back(def, value);
+            } else if (!check) {
+                outcome.failures.push_back({name, "not written: " + result.Reason()});
+            } else {
+                outcome.failures.push_back({name, "no answer: the camera may have taken it"});
+                stopped = IsLinkFailure(check);
+            }
+            continue;
+        }
         if (result) {
             outcome.failures.push_back({name, "not written: " + result.Reason()});
             stopped = IsLinkFailure(result);

@@ -32,7 +32,8 @@ struct SaveOutcome {
 
 struct LoadOutcome {
     std::vector<std::string> written;    // the camera took these writes
-    std::vector<ValueProblem> failures;  // refused writes, and values that read back otherwise
+    std::vector<ValueProblem> failures;  // refused or unanswered writes, values that read back
+                                         // otherwise
     std::vector<std::string> notWritten; // left after the link failed or the user stopped
     bool cancelled = false;
     bool Ok() const { return failures.empty() && notWritten.empty() && !cancelled; }
@@ -49,7 +50,8 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
                                const CameraIdentity* known, const TransferProgress& progress);
 
 // Writes the file's values in the model's order through map, then reads each written value
-// back. Stops at the first link failure.
+// back. A write left without an answer is read back at once: the value shows whether the camera
+// took it. Stops at the first link failure that leaves the camera silent.
 LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
                                 const TransferProgress& progress);
 
