@@ -96,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto start = std::chrono::steady_clock::now();
     const int result = cas.SendReceive("\x02"
                                        "20RQ\x03",
-                                       reply, sizeof reply);
+                                       reply, sizeof reply)
+                           .Code();
     const auto waited = std::chrono::steady_clock::now() - start;
     cas.Close();
 

@@ -21,13 +21,13 @@ public:
     std::string payload;
     int exchanges = 0;
 
-    int SendReceive(const char*, char* reply, std::size_t replySize) override
+    CResult SendReceive(const char*, char* reply, std::size_t replySize) override
     {
         ++exchanges;
         const std::size_t n = std::min(payload.size(), replySize - 1);
         std::memcpy(reply, payload.data(), n);
         reply[n] = '\0';
-        return 0;
+        return LINK_OK;
     }
 };
 
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CRVXReg reg(&facade);
 
     std::uint8_t value = 0x5A;
-    const int read = reg.ReadRegister(0x20, value);
+    const int read = reg.ReadRegister(0x20, value).Code();
     std::uint32_t number = 0;
     if (!seen.empty() && seen[0] == ACK) {
         if (read != 0 || value != 0)
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("an unusable reply was not result 2", input);
     }
 
-    const int write = reg.WriteRegister(0x20, 0x1A5);
+    const int write = reg.WriteRegister(0x20, 0x1A5).Code();
     const int expectedWrite = seen.empty() ? 2 : seen[0] == ACK ? 0 : seen[0] == NAK ? 1 : 2;
     if (write != expectedWrite)
         Fail("a write reply was judged wrongly", input);
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char text[17];
     std::memset(text, 'Z', sizeof text);
     facade.exchanges = 0;
-    const int string = reg.ReadRegisterString(0x00, text, 16);
+    const int string = reg.ReadRegisterString(0x00, text, 16).Code();
     if (facade.exchanges < 1 || facade.exchanges > 16)
         Fail("a text read made the wrong number of exchanges", input);
     if (string == 0 && strnlen(text, sizeof text) > 16)

@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::thread exchange([&] {
         result = port.SendReceive("\x02"
                                   "20RQ\x03",
-                                  reply, sizeof reply);
+                                  reply, sizeof reply)
+                     .Code();
     });
     // Once every byte is taken the answer is decided; the device then goes away, which must end
     // an exchange still waiting at once.
