@@ -245,6 +245,7 @@ int CCas::Open()
 
 void CCas::SetBaudRate(int rate)
 {
+    m_rateOffered = true;
     if (std::strncmp(m_szVendorName, "Matrox", kTextSize) == 0)
         return;
     const std::uint32_t code = BaudRateCode(rate);
@@ -256,6 +257,7 @@ void CCas::SetBaudRate(int rate)
         LogClError(result);
     }
     if ((mask & code) == 0) {
+        m_rateOffered = false;
         Status("Port Open Failure Baudrate Parameter Error");
         return;
     }

@@ -34,6 +34,9 @@ public:
     // All three values of a port at once (texts of kTextSize bytes).
     int GetPortInfo(int index, char* manufacturer, char* id, std::uint32_t& version);
     void SetBaudRate(int rate);
+    // Whether the last SetBaudRate found its rate among the port's (a grabber that keeps its own
+    // rate counts as offering it).
+    bool RateOffered() const { return m_rateOffered; }
     void LogClError(int code);
 
     // The library's rate code for a baud rate (9600's for a rate it does not know).
@@ -51,6 +54,7 @@ public:
     std::int32_t m_nBaudRate = 0; // this port's rate, stored as "BaudRate"
 
 private:
+    bool m_rateOffered = true;
     // The library's own text for one of its codes, empty when it has none.
     std::string LibraryErrorText(int code);
     // Logs a library failure as LogClError does and gives it as a result.

@@ -114,6 +114,28 @@ TEST_F(VireoctlFleet, CameraLinkAndSerialPortsMixInOneLoad)
     EXPECT_EQ(lines[3].rfind("cl:7\tfailed: cannot open Camera Link port 7", 0), 0u) << lines[3];
 }
 
+// A rate the grabber port does not offer leaves its rate as it was; asked for on the command
+// line, it is warned of.
+TEST_F(VireoctlFleet, ARateTheGrabberDoesNotOfferIsWarnedOf)
+{
+    struct Case {
+        const char* rates;
+        bool warned;
+    };
+    for (const Case& c : {Case{"rates=0x01", true}, Case{"rates=0xFF", false}}) {
+        SCOPED_TRACE(c.rates);
+        const auto read = RunProcess({VIREOCTL_PATH, "--cl", "0", "--baud", "19200", "read", "20"},
+                                     {"XDG_CONFIG_HOME=" + config.Path(),
+                                      std::string("CLALLSERIAL_LIBRARY=") + CLSIM_PATH,
+                                      std::string("CLSIM_CONFIG=") + c.rates});
+        EXPECT_EQ(read.exitStatus, 0) << read.err;
+        EXPECT_FALSE(read.out.empty());
+        EXPECT_EQ(read.err, c.warned ? "warning: Camera Link port 0 does not offer 19200 baud; "
+                                       "its rate is left as it was\n"
+                                     : "");
+    }
+}
+
 TEST_F(VireoctlFleet, SaveIntoAFolderNamesEachCameraAndNeverOverwritesAnother)
 {
     const std::string colour1 = Start({"--model", "RVQM52CM14"});

@@ -104,15 +104,23 @@ TEST_F(VireoctlTest, UsesTheStoredPort)
 
 TEST_F(VireoctlTest, BadCommandsAndMissingPorts)
 {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"read"},
-                                                 {"read", "XYZ"},
-                                                 {"write", "20"},
-                                                 {"write", "20", "100"},
-                                                 {"--speed", "9600", "read", "20"},
-                                                 {"frobnicate"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"read"},
+          {"read", "XYZ"},
+          {"write", "20"},
+          {"write", "20", "100"},
+          {"--speed", "9600", "read", "20"},
+          {"--port", "/dev/vireo-x", "--port", "/dev/vireo-x", "identify"},
+          {"--cl", "1", "--port", "x", "--cl", "1", "identify"},
+          {"frobnicate"}}) {
         const auto result = Run(args, false);
         EXPECT_EQ(result.exitStatus, 2) << args.front();
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
+        // The same camera twice is a mistake of the command line, not a port in use.
+        if (args.size() > 4) {
+            const std::string twice = args[args.size() - 3] + " " + args[args.size() - 2];
+            EXPECT_EQ(result.err.substr(0, result.err.find('\n')), twice + ": given twice");
+        }
     }
     // The reason stands on the error line itself, without --log.
     struct Unopenable {

@@ -125,12 +125,23 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
             problem = head + FormatText("longer than %zu characters", kPortNameMax);
             return false;
         }
+        // One camera twice would only find its own port in use.
+        for (const Target& target : options.targets)
+            if (!target.clIndex && target.port == value) {
+                problem = head + "given twice";
+                return false;
+            }
         options.targets.push_back({value, std::nullopt});
     } else if (name == "--cl") {
         if (!ParseDecimal(value, 0, 1000000, number)) {
             problem = head + "not a port index (0, 1, ...)";
             return false;
         }
+        for (const Target& target : options.targets)
+            if (target.clIndex == number) {
+                problem = head + "given twice";
+                return false;
+            }
         options.targets.push_back({{}, number});
     } else if (name == "--baud") {
         if (!ParseDecimal(value, 1, 4000000, number) || !IsOfferedBaudRate(number)) {
@@ -323,6 +334,11 @@ bool OpenTarget(const Options& options, const Target& target, CComIF& com, std::
         choice.cameraLinkBaud = options.baud;
     com.ChoosePort(choice);
     const bool opened = com.Open();
+    // The window keeps the log record alone; a rate asked for on the command line is warned of.
+    if (opened && cameraLink && options.baud && !com.m_Cas.RateOffered())
+        ErrorLine(FormatText("warning: Camera Link port %d does not offer %d baud; its rate is "
+                             "left as it was",
+                             *target.clIndex, *options.baud));
     batch.reset();
     if (opened)
         return true;
