@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -69,7 +70,12 @@ public:
     // The cancel a port's waits watch. A facade hands its own to the ports it holds, so that
     // one cancel stops whichever of them is waiting.
     waiting::CancelFlag& Cancel() { return *m_cancel; }
-    void ShareCancel(waiting::CancelFlag& flag) { m_cancel = &flag; }
+    // A port inside a facade keeps no flag (nor its descriptor) of its own.
+    void ShareCancel(waiting::CancelFlag& flag)
+    {
+        m_cancel = &flag;
+        m_ownCancel.reset();
+    }
 
     // Switches delivery of this port's records to the log window; once it returns, no record
     // of this port reaches the window any more (or again).
@@ -91,8 +97,8 @@ protected:
     std::mutex m_replyMutex;
 
 private:
-    waiting::CancelFlag m_ownCancel;
-    waiting::CancelFlag* m_cancel = &m_ownCancel;
+    std::unique_ptr<waiting::CancelFlag> m_ownCancel = std::make_unique<waiting::CancelFlag>();
+    waiting::CancelFlag* m_cancel = m_ownCancel.get();
     mutable std::mutex m_logMutex; // serialises append, take and deliver of one record
     std::deque<std::string> m_logQueue;
     int m_windowLogging = 1; // guarded by m_logMutex
