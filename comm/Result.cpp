@@ -72,6 +72,8 @@ std::string CResult::Text() const
 
 std::string CResult::Reason() const
 {
+    if (!m_detail.empty())
+        return m_detail;
     std::string text = Text();
     while (!text.empty() && text.back() == ' ')
         text.pop_back();

@@ -72,8 +72,18 @@ public:
     explicit operator bool() const { return Failed(); }
     // Empty for success; every failure has one.
     std::string Text() const;
-    // The text to quote in a message: without the blank some camera texts end with.
+    // The text to quote in a message: the detail when there is one, else the text without the
+    // blank some camera texts end with.
     std::string Reason() const;
+    // What happened in plain words where the code's text says too little (a port that was lost
+    // shows the time-out's code); empty when the text says it all.
+    const std::string& Detail() const { return m_detail; }
+    CResult WithDetail(std::string detail) const
+    {
+        CResult copy = *this;
+        copy.m_detail = std::move(detail);
+        return copy;
+    }
 
     // What the user must be told to act on, empty when nothing.
     const std::string& Notice() const { return m_notice; }
@@ -91,6 +101,7 @@ private:
     int m_code = 0;
     std::string m_text; // a grabber code's text; the others come from their tables
     std::string m_notice;
+    std::string m_detail;
 };
 
 // The text of a register protocol code, or of a link code; empty for codes of neither.

@@ -130,6 +130,7 @@ int CRs232c::Open()
     {
         std::lock_guard lock(m_replyMutex);
         m_portLost = false;
+        m_lostReason.clear();
         m_outOfStep = true;
         m_exchangeActive = false;
         m_eventReading = false;
@@ -246,6 +247,7 @@ void CRs232c::EventThread()
                 continue;
             }
             m_portLost = true;
+            m_lostReason = failure;
             lock.unlock();
             Status("Port lost: " + failure + "\r");
             break;
@@ -420,9 +422,16 @@ int CRs232c::ReopenIfLost()
     return 1;
 }
 
-CResult CRs232c::LostNotice() const
+CResult CRs232c::LostNotice()
 {
-    return Notice(LINK_TIMEOUT, "the camera's port was lost: " + m_Settings.PortName);
+    std::string reason;
+    {
+        std::lock_guard lock(m_replyMutex);
+        reason = m_lostReason;
+    }
+    // The code stays the time-out's, as the logs have always shown it; the words say why.
+    return Notice(LINK_TIMEOUT, "the camera's port was lost: " + m_Settings.PortName)
+        .WithDetail(reason.empty() ? "the port was lost" : "the port was lost: " + reason);
 }
 
 void CRs232c::MarkLost(const std::string& reason)
@@ -432,6 +441,7 @@ void CRs232c::MarkLost(const std::string& reason)
         if (m_portLost)
             return;
         m_portLost = true;
+        m_lostReason = reason;
     }
     Status("Port lost: " + reason + "\r");
 }

@@ -67,7 +67,7 @@ private:
     CResult Settle(int fd);
     void MarkLost(const std::string& reason);
     // The time-out of a port whose device went away, with the notice that says so.
-    CResult LostNotice() const;
+    CResult LostNotice();
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 
     DeviceFactory m_deviceFactory;
@@ -77,6 +77,7 @@ private:
     std::vector<char> m_frame; // the frame accumulator
     bool m_discarding = false; // after an over-long frame: its rest, up to the next prefix
     bool m_portLost = false;   // the device went away; guarded by m_replyMutex
+    std::string m_lostReason;  // why, in plain words ("device hung up"); the same guard
     // Since the port opened or an exchange timed out, a reply may still be on its way; the next
     // exchange drops it before sending. Guarded by m_replyMutex.
     bool m_outOfStep = false;

@@ -146,6 +146,13 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
     return true;
 }
 
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
                    std::string& error)
 {

@@ -11,6 +11,10 @@
 // False with the reason in error ("cannot create /dir/x.json: Permission denied").
 bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error);
 
+// True for an existing regular file (a link followed) that nobody may write: the way people
+// protect an approved file. The mode decides, not access(), which says yes to root.
+bool IsReadOnlyFile(const std::string& path);
+
 // Reads a whole file of at most maximum bytes. False with the reason in error.
 bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
                    std::string& error);

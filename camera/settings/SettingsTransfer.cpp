@@ -135,7 +135,7 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             stopped = true;
         }
         if (stopped) {
-            outcome.failures.push_back({def->name, "not read back"});
+            outcome.notChecked.push_back(def->name);
             continue;
         }
         int value = 0;

@@ -35,8 +35,12 @@ struct LoadOutcome {
     std::vector<ValueProblem> failures;  // refused or unanswered writes, values that read back
                                          // otherwise
     std::vector<std::string> notWritten; // left after the link failed or the user stopped
+    std::vector<std::string> notChecked; // written, not read back as the user stopped first
     bool cancelled = false;
-    bool Ok() const { return failures.empty() && notWritten.empty() && !cancelled; }
+    bool Ok() const
+    {
+        return failures.empty() && notWritten.empty() && notChecked.empty() && !cancelled;
+    }
 };
 
 // A failure of the link itself (time-out, line or library error, cancel): the camera is not

@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <future>
+#include <thread>
 #include <set>
 
 using namespace testing_support;
@@ -136,9 +140,11 @@ TEST_F(VireoctlFleet, ARateTheGrabberDoesNotOfferIsWarnedOf)
     }
 }
 
+// Cameras that share a serial number are named by their order among the targets, whichever
+// finishes first: the first target here answers slowest.
 TEST_F(VireoctlFleet, SaveIntoAFolderNamesEachCameraAndNeverOverwritesAnother)
 {
-    const std::string colour1 = Start({"--model", "RVQM52CM14"});
+    const std::string colour1 = Start({"--model", "RVQM52CM14", "--delay", "20"});
     const std::string colour2 = Start({"--model", "RVQM52CM14"}); // the same serial number
     const std::string other = Start({"--model", "RV1250LX"});
     const std::string folder = dir + "/line/";
@@ -146,22 +152,20 @@ TEST_F(VireoctlFleet, SaveIntoAFolderNamesEachCameraAndNeverOverwritesAnother)
 
     const auto save = Run({colour1, colour2, other}, {"save", "auto", folder});
     EXPECT_EQ(save.exitStatus, 0) << save.err;
-    EXPECT_EQ(save.out, colour1 + "\tok\n" + colour2 + "\tok\n" + other + "\tok\n");
+    std::string serial = Run({other}, {"call", "auto", "GetSerialNo"}).out;
+    serial.pop_back();
+    const std::string first = folder + "RVQM52CM14-5220041.json";
+    const std::string second = folder + "RVQM52CM14-5220041-2.json";
+    EXPECT_EQ(save.out, colour1 + "\tok\t" + first + "\n" + colour2 + "\tok\t" + second + "\n" +
+                            other + "\tok\t" + folder + "RV1250LX-" + serial + ".json\n");
     EXPECT_NE(
         save.err.find("warning: " + colour1 + ", " + colour2 + " report the same serial number"),
         std::string::npos)
         << save.err;
-    const std::set<std::string> files = FilesIn(dir + "/line");
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files.count("RVQM52CM14-5220041.json") + files.count("RVQM52CM14-5220041-2.json"),
-              2u);
-    std::string serial = Run({other}, {"call", "auto", "GetSerialNo"}).out;
-    serial.pop_back();
-    EXPECT_EQ(files.count("RV1250LX-" + serial + ".json"), 1u);
-    // Each camera's own values are in its own file: one file holds RGain 100, the other 512.
-    const auto diff1 = Run({colour1}, {"diff", dir + "/line/RVQM52CM14-5220041.json"});
-    const auto diff2 = Run({colour1}, {"diff", dir + "/line/RVQM52CM14-5220041-2.json"});
-    EXPECT_EQ(diff1.exitStatus + diff2.exitStatus, 3) << diff1.out << diff2.out;
+    EXPECT_EQ(FilesIn(dir + "/line").size(), 3u);
+    // Each camera's own values are in its own file: the first holds RGain 100, the other 512.
+    EXPECT_EQ(Run({colour1}, {"diff", first}).exitStatus, 0);
+    EXPECT_EQ(Run({colour1}, {"diff", second}).exitStatus, 3);
 
     // Several cameras and one file name: refused before anything is sent.
     const auto oneFile = Run({colour1, colour2}, {"save", "auto", dir + "/one.json"});
@@ -230,4 +234,78 @@ TEST_F(VireoctlFleet, CommandsOfOneCameraRefuseSeveral)
     EXPECT_EQ(Run({a}, {"read", "150"}).out, Run({b}, {"read", "150"}).out);
     EXPECT_NE(Run({a}, {"read", "150"}).out, "A5\n");
     EXPECT_EQ(RGain(a), "512\n");
+}
+
+// The first SIGTERM stops every camera between two settings and each says how far it got; a
+// second one ends vireoctl at once, even in the middle of a long wait.
+TEST_F(VireoctlFleet, ASignalDuringALoadStopsEveryCameraAndSaysHowFar)
+{
+    const std::string file = dir + "/line.json";
+    {
+        const std::string quick = Start({"--model", "RVQM52CM14"});
+        ASSERT_EQ(Run({quick}, {"save", "auto", file}).exitStatus, 0);
+    }
+    struct Case {
+        const char* delayMs;
+        const char* firstSignalAfter;  // seconds
+        const char* secondSignalAfter; // empty: one signal only
+        bool linesPrinted;
+    };
+    for (const Case& c : {Case{"50", "1.2", "", true}, Case{"2000", "1", "0.2", false}}) {
+        SCOPED_TRACE(c.delayMs);
+        const std::string a = Start({"--model", "RVQM52CM14", "--delay", c.delayMs});
+        const std::string b = Start({"--model", "RVQM52CM14", "--delay", c.delayMs});
+        std::string second;
+        if (*c.secondSignalAfter)
+            second = std::string("sleep ") + c.secondSignalAfter + "; kill -TERM $p; ";
+        const auto run =
+            RunProcess({"/bin/sh", "-c",
+                        std::string(VIREOCTL_PATH) + " --timeout 10000 --port " + a + " --port " +
+                            b + " load " + file + " & p=$!; sleep " + c.firstSignalAfter +
+                            "; kill -TERM $p; " + second + "wait $p; echo status=$?"},
+                       {"XDG_CONFIG_HOME=" + config.Path()});
+        const auto lines = Lines(run.out);
+        ASSERT_FALSE(lines.empty()) << run.err;
+        EXPECT_EQ(lines.back(), "status=143") << run.out << run.err;
+        if (!c.linesPrinted) {
+            EXPECT_EQ(lines.size(), 1u) << run.out;
+            EXPECT_LT(run.seconds, 1.9) << "the second signal did not end the wait";
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 3u) << run.out << run.err;
+        for (std::size_t i = 0; i < 2; ++i) {
+            const std::string head = (i == 0 ? a : b) + "\tfailed: interrupted: ";
+            ASSERT_EQ(lines[i].rfind(head, 0), 0u) << lines[i];
+            int written = -1;
+            int total = -1;
+            ASSERT_EQ(std::sscanf(lines[i].c_str() + head.size(), "%d of %d", &written, &total), 2)
+                << lines[i];
+            EXPECT_GT(written, 0);
+            EXPECT_LT(written, total);
+            EXPECT_NE(lines[i].find(" settings written"), std::string::npos) << lines[i];
+        }
+    }
+}
+
+// A port lost half-way is named as lost on its result line, not as a time-out, and the rest of
+// the run goes on.
+TEST_F(VireoctlFleet, ALostPortIsNamedInPlainWords)
+{
+    const std::string healthy = Start({"--model", "RVQM52CM14"});
+    const std::string doomed = Start({"--model", "RVQM52CM14", "--delay", "50"});
+    const std::string folder = dir + "/line/";
+    auto running = std::async(std::launch::async, [&] {
+        return Run({healthy, doomed}, {"save", "auto", folder});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    cameras.back()->Stop();
+    const auto run = running.get();
+    EXPECT_EQ(run.exitStatus, 1) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(lines[0].rfind(healthy + "\tok\t" + folder, 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind(doomed + "\tfailed: ", 0), 0u) << lines[1];
+    EXPECT_NE(lines[1].find("the port was lost"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].find("RS232C Timeout"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 17), "; no file written") << lines[1];
 }

@@ -124,7 +124,9 @@ TEST_F(VireoctlSettings, ASilentCameraGivesNoFileAndNoIdentity)
     const auto save = Run({"save", "RV1250LX", file});
     EXPECT_EQ(save.exitStatus, 1);
     EXPECT_NE(save.err.find("error: identity: RS232C Timeout"), std::string::npos) << save.err;
-    EXPECT_NE(save.err.find("not read: OutLevelOffset, OutLevelGain"), std::string::npos);
+    EXPECT_NE(save.err.find("error: no setting read\nerror: " + file + " not written"),
+              std::string::npos)
+        << save.err;
     EXPECT_FALSE(Exists(file));
 
     const auto identify = Run({"identify"});
@@ -133,4 +135,59 @@ TEST_F(VireoctlSettings, ASilentCameraGivesNoFileAndNoIdentity)
     EXPECT_EQ(Run({"save", "auto", file}).exitStatus, 1);
     EXPECT_EQ(Run({"call", "auto", "GetGain"}).exitStatus, 1);
     EXPECT_FALSE(Exists(file));
+}
+
+// A file nobody may write is an approved one: save replaces it only when forced, and keeps it
+// protected. "-" sends the file to standard output.
+TEST_F(VireoctlSettings, ReadOnlyTargetsAreKeptUnlessForcedAndDashIsStandardOutput)
+{
+    Start({"--model", "RVQM52CM14"});
+    const std::string file = Write("approved.json", "approved");
+    const std::string folder = dir + "/line/";
+    ::mkdir(folder.c_str(), 0777);
+    const std::string inFolder = Write("line/RVQM52CM14-5220041.json", "approved");
+    for (const std::string& path : {file, inFolder})
+        ::chmod(path.c_str(), 0444);
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string path; // the protected file the run aims at
+        int exitStatus;
+        std::string err;
+        bool replaced;
+    };
+    const std::vector<Case> cases{
+        {{"save", "auto", file},
+         file,
+         1,
+         "error: " + file + " is read-only: not replaced\n",
+         false},
+        {{"save", "auto", folder},
+         inFolder,
+         1,
+         "error: " + inFolder + " is read-only: not replaced\n",
+         false},
+        {{"save", "--force", "auto", file}, file, 0, "", true},
+        {{"save", "auto", folder, "--force"}, inFolder, 0, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args[2]);
+        const auto save = Run(c.args);
+        EXPECT_EQ(save.exitStatus, c.exitStatus) << save.err;
+        EXPECT_EQ(save.err, c.err);
+        std::ifstream in(c.path);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(text != "approved", c.replaced) << text;
+        struct stat info {};
+        ASSERT_EQ(::stat(c.path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0444u);
+    }
+
+    const auto toOutput = Run({"save", "auto", "-"});
+    EXPECT_EQ(toOutput.exitStatus, 0) << toOutput.err;
+    std::ifstream in(file);
+    EXPECT_EQ(toOutput.out.substr(0, 40),
+              std::string((std::istreambuf_iterator<char>(in)), {}).substr(0, 40));
+    EXPECT_NE(toOutput.out.find("\"RGain\": 512"), std::string::npos) << toOutput.out;
+    EXPECT_FALSE(Exists(dir + "/-"));
 }

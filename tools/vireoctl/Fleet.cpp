@@ -3,6 +3,7 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/log/LogWriter.h"
+#include "tools/vireoctl/Interrupt.h"
 #include "tools/vireoctl/Progress.h"
 
 #include <memory>
@@ -21,9 +22,10 @@ struct Camera {
 
 void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::size_t line)
 {
+    // An ending signal caught by the command stops the work between two steps.
     const TransferProgress report = [&progress, line](std::size_t done, std::size_t total) {
         progress.Update(line, done, total);
-        return true;
+        return InterruptSignal() == 0;
     };
     const std::string label = camera.result.label;
     camera.com->TakeNotice();
@@ -41,11 +43,6 @@ std::string JobResult::Reason() const
     for (const Error& error : errors)
         reason += (reason.empty() ? "" : "; ") + error.reason;
     return reason;
-}
-
-std::string CodeText(const CResult& result)
-{
-    return std::to_string(result.Code()) + ": " + result.Text();
 }
 
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job)
@@ -117,7 +114,8 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
             for (const JobResult::Error& error : result.errors)
                 ErrorLine(error.line);
         } else if (result.status == kExitOk) {
-            std::printf("%s\tok\n", result.label.c_str());
+            std::printf("%s\tok%s%s\n", result.label.c_str(), result.file.empty() ? "" : "\t",
+                        result.file.c_str());
         } else {
             std::printf("%s\tfailed: %s\n", result.label.c_str(), result.Reason().c_str());
         }

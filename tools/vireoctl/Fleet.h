@@ -16,9 +16,6 @@ class CComIF;
 
 namespace vireoctl {
 
-// "256: RS232C Timeout".
-std::string CodeText(const CResult& result);
-
 struct JobResult {
     std::string label;    // the target's
     int status = kExitOk; // the exit status this camera alone would give
@@ -30,6 +27,7 @@ struct JobResult {
     };
     std::vector<Error> errors;
     std::optional<SettingsFile> saved; // save: the values read
+    std::string file;                  // save: the file written, named on the result line
 
     void Fail(std::string error, int exitStatus = kExitFailed)
     {
@@ -55,8 +53,9 @@ using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& p
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
                                     const CameraJob& job);
 
-// One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" or
-// "TARGET<TAB>failed: REASON" each. Exit 0 when all succeeded, else 1.
+// One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" (with
+// "<TAB>FILE" when the job wrote one) or "TARGET<TAB>failed: REASON" each. Exit 0 when all
+// succeeded, else 1.
 int PrintResultLines(const Options& options, const std::vector<JobResult>& results);
 
 // One camera: its output and error lines. Several: one block per camera headed by "[TARGET]",

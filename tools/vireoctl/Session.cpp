@@ -179,7 +179,7 @@ int Usage(std::FILE* stream)
                  "  call MODEL OPERATION [ARG...]  run one named operation\n"
                  "  ports                          list the Camera Link ports\n"
                  "  identify                       the camera's identity and model\n"
-                 "  save MODEL FILE|DIR/           the model's settings to a file\n"
+                 "  save MODEL FILE|DIR/|- [--force]  the model's settings to a file\n"
                  "  load FILE [--force] [--dry-run]  settings from a file to the camera\n"
                  "  diff FILE                      the camera's values that differ from a file\n"
                  "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"
@@ -360,12 +360,18 @@ bool OpenPort(const Options& options)
     return false;
 }
 
+std::string CodeText(const CResult& result)
+{
+    return std::to_string(result.Code()) + ": " +
+           (result.Detail().empty() ? result.Text() : result.Detail());
+}
+
 int ReportResult(const CResult& result)
 {
     if (result.Ok())
         return kExitOk;
     NoticeLine(result.Notice());
-    ErrorLine(FormatText("error %d: %s", result.Code(), result.Text().c_str()));
+    ErrorLine("error " + CodeText(result));
     return kExitFailed;
 }
 

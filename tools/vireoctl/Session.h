@@ -80,6 +80,8 @@ bool OpenPort(const Options& options);
 // "Communication Error: NOTICE" for a failure the user must act on (prefixed, and held while
 // progress lines are drawn, as the thread's lines are); nothing for an empty notice.
 void NoticeLine(const std::string& notice);
+// "256: RS232C Timeout"; a result's plain detail takes the place of its code's text.
+std::string CodeText(const CResult& result);
 // The result's notice, then "error CODE: TEXT" (prefixed as the thread's lines are) and the exit
 // status of a result.
 int ReportResult(const CResult& result);

@@ -7,6 +7,7 @@
 #include "comm/ComIF.h"
 #include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/IdentifyCommand.h"
+#include "tools/vireoctl/Interrupt.h"
 
 #include <cstdio>
 #include <cctype>
@@ -80,8 +81,20 @@ std::string FileNamePart(const std::string& text)
     return part.empty() ? "unknown" : part;
 }
 
+// Refused unless forced: a file nobody may write is an approved one being protected.
+bool RefuseReadOnly(const std::string& path, bool force, JobResult& job)
+{
+    if (force || !IsReadOnlyFile(path))
+        return false;
+    job.Fail(path + " is read-only: not replaced");
+    return true;
+}
+
 // Writes each camera's file into folder, never one camera's over another's of this run.
-void WriteFolder(const std::string& folder, std::vector<JobResult>& results, bool oneCamera)
+// Cameras that report the same serial number are told apart by their order among the targets,
+// so that a run names each camera's file the same way however fast each one answered.
+void WriteFolder(const std::string& folder, std::vector<JobResult>& results, bool oneCamera,
+                 bool force)
 {
     std::string dir = folder;
     if (dir.size() > 1 && dir.back() == '/')
@@ -112,11 +125,14 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
             JobResult& result = results[indexes[n]];
             const std::string path =
                 dir + "/" + base + (n == 0 ? "" : "-" + std::to_string(n + 1)) + ".json";
+            if (RefuseReadOnly(path, force, result))
+                continue;
             std::string error;
             if (!WriteFileAtomically(path, SettingsToJson(*result.saved), error)) {
                 result.Fail(error);
                 continue;
             }
+            result.file = path;
             if (oneCamera)
                 result.out = "Saved " + std::to_string(result.saved->values.size()) +
                              " settings of " + CameraModelName(result.saved->model) + " to " +
@@ -129,10 +145,18 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
 
 int SaveSettings(const Options& options)
 {
-    if (options.args.size() != 3)
-        return UsageError("save: takes a model and a file (MODEL|auto FILE|DIR/)");
-    const std::string& modelArg = options.args[1];
-    const std::string& path = options.args[2];
+    std::vector<std::string> positional;
+    bool force = false;
+    for (std::size_t i = 1; i < options.args.size(); ++i) {
+        if (options.args[i] == "--force")
+            force = true;
+        else
+            positional.push_back(options.args[i]);
+    }
+    if (positional.size() != 2)
+        return UsageError("save: takes a model and a file (MODEL|auto FILE|DIR/|-)");
+    const std::string& modelArg = positional[0];
+    const std::string& path = positional[1];
     const bool identify = modelArg == kAutoModel;
     std::optional<CameraModel> model;
     if (!identify) {
@@ -140,7 +164,8 @@ int SaveSettings(const Options& options)
         if (!model)
             return UsageError("save: unknown model " + modelArg);
     }
-    const bool folder = IsFolder(path);
+    const bool toOutput = path == "-";
+    const bool folder = !toOutput && IsFolder(path);
     if (!folder && options.targets.size() > 1)
         return UsageError("save: " + path +
                           ": several cameras are saved into a folder (a name ending in \"/\")");
@@ -166,25 +191,34 @@ int SaveSettings(const Options& options)
             const SaveOutcome outcome = ReadCameraSettings(*kind, &com, *map, nullptr, progress);
             if (!outcome.Ok()) {
                 AddProblems(job, outcome.failures);
-                if (!outcome.notRead.empty())
+                if (outcome.notRead.size() == SettingsOf(*kind).size())
+                    job.Fail("no setting read");
+                else if (!outcome.notRead.empty())
                     job.Fail("not read: " + JoinNames(outcome.notRead));
-                job.Fail((folder ? std::string("no file") : path) + " not written");
+                job.Fail(folder     ? std::string("no file written")
+                         : toOutput ? std::string("nothing written")
+                                    : path + " not written");
                 return job;
             }
             job.saved = outcome.file;
-            if (!folder) {
+            if (toOutput) {
+                job.out = SettingsToJson(outcome.file);
+            } else if (!folder) {
+                if (RefuseReadOnly(path, force, job))
+                    return job;
                 std::string error;
                 if (!WriteFileAtomically(path, SettingsToJson(outcome.file), error)) {
                     job.Fail(error);
                     return job;
                 }
+                job.file = path;
                 job.out = "Saved " + std::to_string(outcome.file.values.size()) + " settings of " +
                           CameraModelName(*kind) + " to " + path + "\n";
             }
             return job;
         });
     if (folder)
-        WriteFolder(path, results, options.targets.size() <= 1);
+        WriteFolder(path, results, options.targets.size() <= 1, force);
     return PrintResultLines(options, results);
 }
 
@@ -218,6 +252,8 @@ int LoadSettings(const Options& options)
         return kExitOk;
     }
 
+    // A signal stops every camera between two settings; each then says how far it got.
+    const InterruptScope interruptible;
     const std::vector<JobResult> results =
         RunOnTargets(options, true, [&](CComIF& com, const TransferProgress& progress) {
             JobResult job;
@@ -227,6 +263,14 @@ int LoadSettings(const Options& options)
             }
             const auto map = MakeRegisterMap(file.model, &com);
             const LoadOutcome outcome = WriteCameraSettings(file, *map, progress);
+            if (outcome.cancelled) {
+                AddProblems(job, outcome.failures);
+                job.Fail("interrupted: " + std::to_string(outcome.written.size()) + " of " +
+                         std::to_string(file.values.size()) + " settings written");
+                if (!outcome.notChecked.empty())
+                    job.Fail("not read back: " + JoinNames(outcome.notChecked));
+                return job;
+            }
             if (!outcome.Ok()) {
                 AddProblems(job, outcome.failures);
                 job.Fail("written: " + (outcome.written.empty() ? std::string("nothing")
@@ -239,7 +283,9 @@ int LoadSettings(const Options& options)
                       modelName + " from " + path + "\n";
             return job;
         });
-    return PrintResultLines(options, results);
+    const int status = PrintResultLines(options, results);
+    EndIfInterrupted();
+    return status;
 }
 
 int DiffSettings(const Options& options)
