@@ -265,8 +265,10 @@ void SetClosedAtStart(unsigned mask)
 
 void BufferOutput()
 {
+    // Given no buffer, the C library would choose a smaller one of its own.
+    static char buffer[kOutputBufferSize];
     if (!::isatty(STDOUT_FILENO))
-        std::setvbuf(stdout, nullptr, _IOFBF, kOutputBufferSize);
+        std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
 bool FlushOutput()
