@@ -53,17 +53,20 @@ CancelFlag::~CancelFlag()
 
 void CancelFlag::Request()
 {
-    m_requested.store(true, std::memory_order_release);
+    // The descriptor is signalled before the flag is set, so that a Clear that finds the flag
+    // set always drains it; one that finds it clear may leave it signalled, and a cancel with
+    // it, which a request meeting a clear could always do.
     if (m_fd >= 0) {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t n = ::write(m_fd, &one, sizeof one);
     }
+    m_requested.store(true, std::memory_order_release);
 }
 
 void CancelFlag::Clear()
 {
-    m_requested.store(false, std::memory_order_release);
-    if (m_fd >= 0) {
+    // Every action clears twice: the descriptor is read only when there is a request to drain.
+    if (m_requested.exchange(false, std::memory_order_acq_rel) && m_fd >= 0) {
         std::uint64_t count = 0;
         [[maybe_unused]] const ssize_t n = ::read(m_fd, &count, sizeof count);
     }

@@ -279,6 +279,42 @@ TEST_F(VireoctlScript, AnOutputThatCannotBeWrittenIsAnError)
     EXPECT_EQ(after.out, "34\n");
 }
 
+TEST_F(VireoctlScript, OutputsAndErrorLinesInOneFileKeepTheOrderOfTheLines)
+{
+    Start();
+    struct Case {
+        std::string options;
+        std::string script;
+        std::vector<std::string>
+            lines; // the beginnings of the file's lines, status records left out
+    };
+    const std::vector<Case> cases{
+        {"script --keep-going",
+         "read 20\nread 301\nread 21\nread 301\n",
+         {"34", "line 2: error 1: ", "30", "line 4: error 1: "}},
+        {"--log script",
+         "read 20\nread 21\n",
+         {"SEND: [STX]20RQ", "RCV : [STX]34", "34", "SEND: [STX]21RQ", "RCV : [STX]30", "30"}},
+    };
+    const std::string file = dir + "/both.txt";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const auto run = RunProcess({"/bin/sh", "-c",
+                                     std::string(VIREOCTL_PATH) + " --port " + port + " " +
+                                         c.options + " " + Write(c.script) + " >" + file + " 2>&1"},
+                                    {"XDG_CONFIG_HOME=" + config.Path()});
+        EXPECT_EQ(run.exitStatus, c.lines.size() == 4 ? 1 : 0) << run.err;
+        std::ifstream in(file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("STAT:", 0) != 0)
+                lines.push_back(line);
+        ASSERT_EQ(lines.size(), c.lines.size()) << testing::PrintToString(lines);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].rfind(c.lines[i], 0), 0u) << lines[i];
+    }
+}
+
 namespace {
 
 // Whether the terminal is held for exclusive use (root may open it and ask; others are refused).

@@ -137,8 +137,9 @@ int RunScript(const Options& options)
             const CLinkAction action;
             result = line.action(g_ComIF);
         }
-        // With nobody left to read the values, sending the rest would be for nothing.
-        if (!FlushOutput())
+        // With nobody left to read the values, sending the rest would be for nothing. The values
+        // are written in batches: a reader that went away is seen at the next one.
+        if (!OutputWritable())
             break;
         if (result == kExitOk)
             continue;

@@ -11,6 +11,7 @@
 #include "platform/serial/PortName.h"
 #include "platform/serial/SerialDevice.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <mutex>
 #include <optional>
 
+#include <stdio_ext.h>
 #include <unistd.h>
 
 namespace vireoctl {
@@ -30,12 +32,32 @@ std::vector<std::string> g_heldMessages; // guarded by g_errorMutex
 thread_local std::string t_linePrefix;
 thread_local bool t_prefixLog = false; // log records too carry the prefix
 
+// Standard output that is not a terminal is buffered in this many bytes and passed on once
+// kOutputFlushAt are waiting: far more than one command's output lies between the two, so the
+// buffer never fills by itself and every failed write is one of ours, with its errno.
+constexpr std::size_t kOutputBufferSize = 64 * 1024;
+constexpr std::size_t kOutputFlushAt = 16 * 1024;
+
 unsigned g_closedAtStart = 0;
-int g_stdoutError = 0; // errno of the first failed flush of standard output
-int g_stderrError = 0; // errno of the first failed line on standard error; g_errorMutex
+std::atomic<int> g_stdoutError{0}; // errno of the first failed flush of standard output
+int g_stderrError = 0;             // errno of the first failed line on standard error; g_errorMutex
+
+// Flushes standard output, which any thread may do; false when the flush failed.
+bool FlushStdout()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0)
+        return true;
+    int none = 0;
+    g_stdoutError.compare_exchange_strong(none, errno != 0 ? errno : EIO);
+    return false;
+}
 
 void WriteLineLocked(const std::string& text)
 {
+    // A line on standard error comes after the output written before it, also when both
+    // streams go to one file.
+    FlushStdout();
     if ((std::fwrite(text.data(), 1, text.size(), stderr) != text.size() ||
          std::fputc('\n', stderr) == EOF) &&
         g_stderrError == 0)
@@ -241,11 +263,24 @@ void SetClosedAtStart(unsigned mask)
     g_closedAtStart = mask;
 }
 
+void BufferOutput()
+{
+    // Given no buffer, the C library would choose a smaller one of its own.
+    static char buffer[kOutputBufferSize];
+    if (!::isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
 bool FlushOutput()
 {
-    errno = 0;
-    if (std::fflush(stdout) != 0 && g_stdoutError == 0)
-        g_stdoutError = errno != 0 ? errno : EIO;
+    FlushStdout();
+    return !std::ferror(stdout);
+}
+
+bool OutputWritable()
+{
+    if (__fpending(stdout) >= kOutputFlushAt)
+        return FlushOutput();
     return !std::ferror(stdout);
 }
 
@@ -261,7 +296,7 @@ int CheckOutput(int status)
     }
     if (outFailed)
         ErrorLine("error: cannot write standard output: " +
-                  StreamProblem(STDOUT_FILENO, g_stdoutError));
+                  StreamProblem(STDOUT_FILENO, g_stdoutError.load()));
     else if (errFailed) {
         std::printf("error: cannot write standard error: %s\n", errProblem.c_str());
         std::fflush(stdout);

@@ -55,8 +55,14 @@ void InstallOutput(const Options& options);
 // Which standard descriptors were closed when vireoctl started (bit N for descriptor N): output
 // meant for them is an output error.
 void SetClosedAtStart(unsigned mask);
+// Standard output not on a terminal is fully buffered: a command's lines reach a file or pipe
+// in few writes. Called before anything is written.
+void BufferOutput();
 // Flushes standard output; false once any write to it has failed (the first reason is kept).
 bool FlushOutput();
+// Passes buffered standard output on once much of it waits; false once any write to it has
+// failed. A line written to standard error flushes standard output first.
+bool OutputWritable();
 // The exit status after the command: status, or kExitFailed with "error: cannot write standard
 // output: REASON" (or standard error) on the other stream when a write to one failed.
 int CheckOutput(int status);

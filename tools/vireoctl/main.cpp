@@ -88,5 +88,6 @@ int main(int argc, char** argv)
     serial::ReleaseHeldPortsOnSignals();
     // A reader that went away is an output error reported on exit, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
+    BufferOutput();
     return CheckOutput(Run(argc, argv));
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include <poll.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -68,6 +69,9 @@ TEST(DefaultWaiter, EndsOnBytesOnTheDeadlineOrOnACancel)
         EXPECT_EQ(waiting::Waiter().Pump(cancel), c.cancel == WaitCase::None);
         cancel.Clear();
         EXPECT_FALSE(cancel.Requested());
+        // A cleared cancel leaves nothing on its descriptor to wake the next wait.
+        pollfd quiet{cancel.Descriptor(), POLLIN, 0};
+        EXPECT_EQ(::poll(&quiet, 1, 0), 0);
     }
 }
 
