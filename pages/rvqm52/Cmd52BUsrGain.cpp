@@ -44,15 +44,12 @@ CCmd52BUsrGain::CCmd52BUsrGain(const Layout& layout, pages::MapSlot<CRVQM52BM14R
 
 void CCmd52BUsrGain::Refresh()
 {
-    // A failed read shows the value the page had.
-    std::uint8_t offset = m_byOffset;
-    std::uint8_t gain = m_byGain;
-    if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->GetOutLevelOffset(&offset);
-        ShowBar(m_offsetBar, offset);
-        map->GetOutLevelGain(&gain);
-        ShowBar(m_gainBar, gain);
-    }
+    CRVQM52BM14Reg* map = m_map.Get();
+    if (ReadValue(m_byOffset,
+                  [&](auto* v) { return map ? map->GetOutLevelOffset(v) : pages::kNoMap; }))
+        ShowBar(m_offsetBar, m_byOffset);
+    if (ReadValue(m_byGain, [&](auto* v) { return map ? map->GetOutLevelGain(v) : pages::kNoMap; }))
+        ShowBar(m_gainBar, m_byGain);
     UpdateData(false);
 }
 
@@ -60,7 +57,7 @@ void CCmd52BUsrGain::Apply()
 {
     UpdateData(true);
     if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->SetOutLevelOffset(m_byOffset);
-        map->SetOutLevelGain(m_byGain);
+        WriteValue(m_byOffset, [&](auto v) { return map->SetOutLevelOffset(v); });
+        WriteValue(m_byGain, [&](auto v) { return map->SetOutLevelGain(v); });
     }
 }

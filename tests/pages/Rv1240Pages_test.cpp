@@ -189,7 +189,7 @@ TEST_F(Rv1240Pages, RegisterPageShowsOneStatusPerButton)
         {"10", "", true, "Invalid parameters", nullptr, {}},
         {"301", "01", true, "Invalid register address", nullptr, {}},
         {"0A", "", false, "ACK", "05", {"0ARQ"}},
-        {"301", "", false, "Invalid register address", "00", {}},
+        {"301", "", false, "Invalid register address", "", {}},
         {"zz", "", false, "Invalid register address", nullptr, {}},
     };
     CCmd40Register page(&theApp.m_pReg1240);
