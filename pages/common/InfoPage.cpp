@@ -2,6 +2,7 @@
 
 #include "camera/RVXReg.h"
 
+#include <cstring>
 #include <utility>
 
 namespace pages {
@@ -18,8 +19,9 @@ CInfoPage::CInfoPage(int templateId, const InfoPageIds& ids, MapSlot<CRVXReg> ma
 
 void CInfoPage::ReadText(char* text, const CResult& result)
 {
-    // A text whose read failed part-way is no text the camera gave.
-    if (!TakeRead(text, result))
+    // A text whose read failed part-way is no text the camera gave; the map marks a serial
+    // number it could not read with dashes of its own, which stay.
+    if (!TakeRead(text, result) && std::strcmp(text, kSerialNoUnknown) != 0)
         text[0] = '\0';
 }
 
