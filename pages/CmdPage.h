@@ -101,6 +101,16 @@ protected:
         value = got;
         return true;
     }
+    // Reads a bound bar's value through a map's operation (no map: not read) and, once read,
+    // shows it on the bar.
+    template <class T, class Map, class Owner>
+    bool ReadBar(int barId, T& value, Map* map, CResult (Owner::*get)(T*))
+    {
+        if (!ReadValue(value, [&](T* v) { return map ? (map->*get)(v) : kNoMap; }))
+            return false;
+        ShowBar(barId, static_cast<int>(value));
+        return true;
+    }
     // Writes one value through write(value) when it is known; a failure is told to the running
     // action. False when nothing was written or the write failed.
     template <class T, class Write> bool WriteValue(const T& value, Write&& write)

@@ -21,11 +21,8 @@ CCmd40UsrGain::CCmd40UsrGain(pages::MapSlot<CRVX1240Reg> map)
 void CCmd40UsrGain::Refresh()
 {
     CRVX1240Reg* map = m_map.Get();
-    if (ReadValue(m_nOffset,
-                  [&](auto* v) { return map ? map->GetOutLevelOffset(v) : pages::kNoMap; }))
-        ShowBar(IDC_40GAIN_OFFSET_BAR, m_nOffset);
-    if (ReadValue(m_byGain, [&](auto* v) { return map ? map->GetOutLevelGain(v) : pages::kNoMap; }))
-        ShowBar(IDC_40GAIN_GAIN_BAR, m_byGain);
+    ReadBar(IDC_40GAIN_OFFSET_BAR, m_nOffset, map, &CRVX1240Reg::GetOutLevelOffset);
+    ReadBar(IDC_40GAIN_GAIN_BAR, m_byGain, map, &CRVX1240Reg::GetOutLevelGain);
     UpdateData(false);
 }
 

@@ -21,11 +21,8 @@ CCmd50UsrGain::CCmd50UsrGain(pages::MapSlot<CRVX1250Reg> map)
 void CCmd50UsrGain::Refresh()
 {
     CRVX1250Reg* map = m_map.Get();
-    if (ReadValue(m_byClampLevel,
-                  [&](auto* v) { return map ? map->GetOutLevelOffset(v) : pages::kNoMap; }))
-        ShowBar(IDC_50GAIN_CLAMP_BAR, m_byClampLevel);
-    if (ReadValue(m_wGain, [&](auto* v) { return map ? map->GetOutLevelGain(v) : pages::kNoMap; }))
-        ShowBar(IDC_50GAIN_GAIN_BAR, m_wGain);
+    ReadBar(IDC_50GAIN_CLAMP_BAR, m_byClampLevel, map, &CRVX1250Reg::GetOutLevelOffset);
+    ReadBar(IDC_50GAIN_GAIN_BAR, m_wGain, map, &CRVX1250Reg::GetOutLevelGain);
     UpdateData(false);
 }
 

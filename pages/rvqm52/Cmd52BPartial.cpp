@@ -60,15 +60,9 @@ CCmd52BPartial::CCmd52BPartial(const Layout& layout, pages::MapSlot<CRVQM52BM14R
 void CCmd52BPartial::Refresh()
 {
     CRVQM52BM14Reg* map = m_map.Get();
-    if (ReadValue(m_wVStart,
-                  [&](auto* v) { return map ? map->GetPartialVStart(v) : pages::kNoMap; }))
-        ShowBar(m_layout.vStartBar, m_wVStart);
-    if (ReadValue(m_wHeight,
-                  [&](auto* v) { return map ? map->GetPartialHeight(v) : pages::kNoMap; }))
-        ShowBar(m_layout.heightBar, m_wHeight);
-    if (ReadValue(m_wShutterSpeed,
-                  [&](auto* v) { return map ? map->GetShutterSpeed(v) : pages::kNoMap; }))
-        ShowBar(m_layout.shutterBar, m_wShutterSpeed);
+    ReadBar(m_layout.vStartBar, m_wVStart, map, &CRVQM52BM14Reg::GetPartialVStart);
+    ReadBar(m_layout.heightBar, m_wHeight, map, &CRVQM52BM14Reg::GetPartialHeight);
+    ReadBar(m_layout.shutterBar, m_wShutterSpeed, map, &CRVQM52BM14Reg::GetShutterSpeed);
     ShowTiming();
     UpdateData(false);
 }

@@ -45,11 +45,8 @@ CCmd52BUsrGain::CCmd52BUsrGain(const Layout& layout, pages::MapSlot<CRVQM52BM14R
 void CCmd52BUsrGain::Refresh()
 {
     CRVQM52BM14Reg* map = m_map.Get();
-    if (ReadValue(m_byOffset,
-                  [&](auto* v) { return map ? map->GetOutLevelOffset(v) : pages::kNoMap; }))
-        ShowBar(m_offsetBar, m_byOffset);
-    if (ReadValue(m_byGain, [&](auto* v) { return map ? map->GetOutLevelGain(v) : pages::kNoMap; }))
-        ShowBar(m_gainBar, m_byGain);
+    ReadBar(m_offsetBar, m_byOffset, map, &CRVQM52BM14Reg::GetOutLevelOffset);
+    ReadBar(m_gainBar, m_byGain, map, &CRVQM52BM14Reg::GetOutLevelGain);
     UpdateData(false);
 }
 

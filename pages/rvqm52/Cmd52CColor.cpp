@@ -118,10 +118,8 @@ void CCmd52CColor::Refresh()
     readFlag(m_nGamma, &CRVQM52BM14Reg::GetGamma);
     readFlag(m_nMasking, &CRVQM52BM14Reg::GetMasking);
     readFlag(m_nOutputFormat, &CRVQM52BM14Reg::GetOutputFormat);
-    if (ReadValue(m_wRGain, [&](auto* v) { return map ? map->GetRGain(v) : pages::kNoMap; }))
-        ShowBar(IDC_52COL_R_BAR, m_wRGain);
-    if (ReadValue(m_wBGain, [&](auto* v) { return map ? map->GetBGain(v) : pages::kNoMap; }))
-        ShowBar(IDC_52COL_B_BAR, m_wBGain);
+    ReadBar(IDC_52COL_R_BAR, m_wRGain, map, &CRVQM52BM14Reg::GetRGain);
+    ReadBar(IDC_52COL_B_BAR, m_wBGain, map, &CRVQM52BM14Reg::GetBGain);
     // A temperature that was not read chooses no item: it must not read as "USER".
     const bool temp = ReadValue(
         m_byColorTemp, [&](auto* v) { return map ? map->GetWbColorTemp(v) : pages::kNoMap; });
