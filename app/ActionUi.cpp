@@ -92,9 +92,13 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
         if (action.Exchanges() > 0)
             m_lastTotals[m_label] = action.Exchanges();
     }
-    // A failure the user must act on is told once, whatever else the action showed.
+    // A failure the user must act on is told once, whatever else the action showed; a camera
+    // that refused or answered nonsense is told the same way when the port had nothing to say.
+    const std::string cameraFailure = ui::TakeActionFailure();
     if (const std::string notice = g_ComIF.TakeNotice(); !notice.empty())
         ShowMessageBox(notice, kNoticeTitle, MsgIcon::Error);
+    else if (!cameraFailure.empty())
+        ShowMessageBox(cameraFailure, kCameraErrorTitle, MsgIcon::Error);
     m_progress.reset();
     m_progressText = nullptr;
     m_running = false;

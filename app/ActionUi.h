@@ -30,6 +30,9 @@ public:
     virtual void Tick() = 0;
 };
 
+// Title of the box that tells of a camera's refusal or of a reply that could not be used.
+inline constexpr const char* kCameraErrorTitle = "Camera Error";
+
 class CActionUi final : public QObject, public waiting::IWaiter {
 public:
     // An action shows its progress window once it has run this long.

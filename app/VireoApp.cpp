@@ -86,6 +86,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     // window need not ask the session bus for one before it can appear.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     ui::InstallMessageBoxHook();
+    ui::InstallQuestionHook();
     RegisterCommSetDlg();
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -123,6 +124,7 @@ int CVireoApp::ExitInstance(int exitCode)
 {
     SetSetupDialogFactory({});
     SetMessageBoxHook({});
+    SetQuestionHook({});
     ui::SetMainWindow(nullptr);
     return exitCode;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/log/LogWriter.h"
 #include "platform/ui/ScrollBar.h"
+#include "platform/ui/UserAction.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,6 +15,78 @@ CCmdPage::CCmdPage(int templateId, RefreshOn refreshOn)
 {
 }
 
+std::string CameraFailureText(const CResult& result)
+{
+    // Link failures bring the port's own notice; the other register codes are the program's
+    // own checks before anything is sent.
+    if (result.Kind() != ResultKind::Camera)
+        return {};
+    if (result == REG_NAK)
+        return "The camera refused the request.";
+    if (result == REG_INVALID_DATA)
+        return "The camera's answer could not be understood.";
+    return {};
+}
+
+bool CCmdPage::OnInitDialog()
+{
+    ui::Dialog::OnInitDialog();
+    ShowStates();
+    for (const Bar& bar : m_bars)
+        ShowReadouts(bar.id);
+    return true;
+}
+
+ValueState CCmdPage::StateOf(const void* value) const
+{
+    const auto it = m_states.find(value);
+    return it == m_states.end() ? ValueState::NotRead : it->second;
+}
+
+void CCmdPage::BindControls(const void* value, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        m_controls.emplace(value, id);
+}
+
+void CCmdPage::SetState(const void* value, ValueState state)
+{
+    m_states[value] = state;
+    const bool known = state != ValueState::NotRead;
+    const auto [first, last] = m_controls.equal_range(value);
+    for (auto it = first; it != last; ++it)
+        if (QWidget* control = GetDlgItem(it->second))
+            control->setEnabled(known && ControlEditable(it->second));
+    for (const Bar& bar : m_bars)
+        if (bar.value == value)
+            ShowReadouts(bar.id);
+}
+
+void CCmdPage::ShowStates()
+{
+    for (const auto& [value, id] : m_controls)
+        if (QWidget* control = GetDlgItem(id))
+            control->setEnabled(Known(value) && ControlEditable(id));
+}
+
+bool CCmdPage::TakeRead(const void* value, const CResult& result)
+{
+    NoteFailure(result);
+    SetState(value, result.Ok() ? ValueState::Read : ValueState::NotRead);
+    return result.Ok();
+}
+
+void CCmdPage::NoteFailure(const CResult& result)
+{
+    if (const std::string text = CameraFailureText(result); !text.empty())
+        ui::ReportActionFailure(text);
+}
+
+void CCmdPage::ShowKnownText(int id, const void* value, const std::string& text)
+{
+    SetDlgItemText(id, Known(value) ? text : kNotReadText);
+}
+
 void CCmdPage::OnShowWindow(bool show)
 {
     ui::Dialog::OnShowWindow(show);
@@ -22,12 +95,15 @@ void CCmdPage::OnShowWindow(bool show)
         Refresh();
 }
 
-void CCmdPage::AddBar(int barId, int minimum, int maximum, std::function<int()> get,
-                      std::function<void(int)> set, std::initializer_list<Readout> readouts,
-                      BarSteps steps)
+void CCmdPage::AddBar(const void* value, int barId, int minimum, int maximum,
+                      std::function<int()> get, std::function<void(int)> set,
+                      std::initializer_list<Readout> readouts, BarSteps steps)
 {
-    m_bars.push_back({barId, minimum, maximum, std::move(get), std::move(set),
+    m_bars.push_back({value, barId, minimum, maximum, std::move(get), std::move(set),
                       std::vector<Readout>(readouts), steps});
+    m_controls.emplace(value, barId);
+    for (const Readout& readout : readouts)
+        m_controls.emplace(value, readout.id);
 }
 
 const CCmdPage::Bar* CCmdPage::FindBar(int barId) const
@@ -50,8 +126,9 @@ void CCmdPage::ShowReadouts(int barId)
     if (!bar)
         return;
     const int value = bar->get();
+    const bool known = Known(bar->value);
     for (const Readout& readout : bar->readouts)
-        SetDlgItemText(readout.id, FormatReadout(readout, value));
+        SetDlgItemText(readout.id, known ? FormatReadout(readout, value) : kNotReadText);
 }
 
 void CCmdPage::ShowBar(int barId, int value)
@@ -70,7 +147,8 @@ void CCmdPage::OnHScroll(int code, int pos, ui::ScrollBar control)
 {
     OnBeforeScroll();
     const Bar* bar = FindBar(control.GetDlgCtrlID());
-    if (bar) {
+    // A value that was not read is not moved from a guess, nor one the page would not write.
+    if (bar && Known(bar->value) && ControlEditable(bar->id)) {
         const int current = control.GetScrollPos();
         int value = current;
         switch (code) {
@@ -96,6 +174,8 @@ void CCmdPage::OnHScroll(int code, int pos, ui::ScrollBar control)
         if (bar->steps.evenOnly && value > 0 && value % 2 != 0)
             --value;
         value = std::clamp(value, bar->minimum, bar->maximum);
+        if (value != bar->get())
+            m_states[bar->value] = ValueState::Changed;
         bar->set(value);
         control.SetScrollPos(value, true);
         ShowReadouts(bar->id);

@@ -2,14 +2,20 @@
 // registers on Refresh (and, by the page's rule, when the view shows it), keeps the values the
 // user chooses, and writes them on Apply. Scroll bars bound here follow one stepping and
 // clamping rule and keep their read-outs current.
+//
+// The page knows the state of each of its values: a value is shown, and written, only once it
+// was read from the camera or set by the user. Until then its controls are disabled and its
+// read-outs show that nothing was read.
 #pragma once
 
+#include "comm/Result.h"
 #include "pages/Readout.h"
 #include "platform/ui/Dialog.h"
 
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +27,21 @@ enum class RefreshOn {
     ShowAndHide, // when it is shown and when it is hidden
     Never,       // only its own buttons act (memory and register pages)
 };
+
+// What the page knows of one of its values.
+enum class ValueState : std::uint8_t {
+    NotRead, // never read, or its last read failed: not shown, not written
+    Read,    // as the camera last gave it (or took it on Apply)
+    Changed, // set by the user since
+};
+
+// The text a box of the user's reads when a failed action is reported: a refusal, or a reply the
+// program could not use; empty for failures the port reports itself (and for success).
+std::string CameraFailureText(const CResult& result);
+
+// The result a page takes for a read while its slot holds no map: nothing was read, and there is
+// nothing for the user to be told.
+inline const CResult kNoMap{LINK_NO_PORT};
 
 // How a bar moves on a line step, and whether it only takes even values.
 struct BarSteps {
@@ -43,19 +64,76 @@ public:
     // The page value of a bound bar (for tests and the read-outs).
     int BarValue(int barId) const;
 
+    // The state of a page value, by its address; a value the page never marked is not read.
+    ValueState StateOf(const void* value) const;
+    bool Known(const void* value) const { return StateOf(value) != ValueState::NotRead; }
+
 protected:
+    bool OnInitDialog() override;
     void OnShowWindow(bool show) override;
     void OnHScroll(int code, int pos, ui::ScrollBar bar) final;
 
-    // Binds a bar to its page value: its range, read-outs and steps.
+    // Binds a bar to its page value: its range, read-outs and steps. The bar and its read-outs
+    // show the value's state.
     template <class T>
     void BindBar(int barId, int minimum, int maximum, T& value,
                  std::initializer_list<Readout> readouts, BarSteps steps = {})
     {
         AddBar(
-            barId, minimum, maximum, [&value] { return static_cast<int>(value); },
+            &value, barId, minimum, maximum, [&value] { return static_cast<int>(value); },
             [&value](int v) { value = static_cast<T>(v); }, readouts, steps);
     }
+
+    // Controls that show a value: enabled only while the value is known.
+    void BindControls(const void* value, std::initializer_list<int> ids);
+    // Sets a value's state and shows it: its controls enabled or not, its bars' read-outs.
+    void SetState(const void* value, ValueState state);
+    // Marks a value from the result of reading it: read on success; else not read, with the
+    // failure told to the running action.
+    bool TakeRead(const void* value, const CResult& result);
+    // Reads one value through read(T*), which gives a CResult; a failed read leaves the value
+    // as it was and marks it not read.
+    template <class T, class Read> bool ReadValue(T& value, Read&& read)
+    {
+        T got = value;
+        if (!TakeRead(&value, read(&got)))
+            return false;
+        value = got;
+        return true;
+    }
+    // Reads a bound bar's value through a map's operation (no map: not read) and, once read,
+    // shows it on the bar.
+    template <class T, class Map, class Owner>
+    bool ReadBar(int barId, T& value, Map* map, CResult (Owner::*get)(T*))
+    {
+        if (!ReadValue(value, [&](T* v) { return map ? (map->*get)(v) : kNoMap; }))
+            return false;
+        ShowBar(barId, static_cast<int>(value));
+        return true;
+    }
+    // Writes one value through write(value) when it is known; a failure is told to the running
+    // action. False when nothing was written or the write failed.
+    template <class T, class Write> bool WriteValue(const T& value, Write&& write)
+    {
+        if (!Known(&value))
+            return false;
+        const CResult result = write(value);
+        NoteFailure(result);
+        if (result.Failed())
+            return false;
+        SetState(&value, ValueState::Read);
+        return true;
+    }
+    // The user set a value through its control.
+    void MarkChanged(const void* value) { SetState(value, ValueState::Changed); }
+    // Tells the running action of a failure, for the box the user sees when it ends.
+    static void NoteFailure(const CResult& result);
+    // Shows text in a box, or the not-read mark while value is not known.
+    void ShowKnownText(int id, const void* value, const std::string& text);
+    // Enables every bound control by its value's state and the page's own rule.
+    void ShowStates();
+    // The page's own rule on top of the value's state (a control that would not be written).
+    virtual bool ControlEditable(int /*id*/) const { return true; }
 
     // Refresh's step for a bar: range, then position, then the page value and the read-outs.
     void ShowBar(int barId, int value);
@@ -81,6 +159,7 @@ protected:
 
 private:
     struct Bar {
+        const void* value;
         int id;
         int minimum;
         int maximum;
@@ -89,13 +168,15 @@ private:
         std::vector<Readout> readouts;
         BarSteps steps;
     };
-    void AddBar(int barId, int minimum, int maximum, std::function<int()> get,
+    void AddBar(const void* value, int barId, int minimum, int maximum, std::function<int()> get,
                 std::function<void(int)> set, std::initializer_list<Readout> readouts,
                 BarSteps steps);
     const Bar* FindBar(int barId) const;
 
     RefreshOn m_refreshOn;
     std::vector<Bar> m_bars;
+    std::map<const void*, ValueState> m_states;
+    std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it
 };
 
 // A signed decimal as the pages read list texts: leading blanks and a sign accepted, the number

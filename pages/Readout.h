@@ -20,4 +20,7 @@ struct Readout {
 
 std::string FormatReadout(const Readout& readout, int value);
 
+// What a read-out shows while its value was not read.
+inline constexpr const char* kNotReadText = "-";
+
 } // namespace pages

@@ -2,6 +2,7 @@
 
 #include "camera/RVXReg.h"
 
+#include <cstring>
 #include <utility>
 
 namespace pages {
@@ -10,19 +11,31 @@ CInfoPage::CInfoPage(int templateId, const InfoPageIds& ids, MapSlot<CRVXReg> ma
     : CCmdPage(templateId, RefreshOn::Show), m_ids(ids), m_map(std::move(map))
 {
     OnClicked(ids.refresh, [this] { Refresh(); });
+    BindControls(m_szVender, {ids.vendor});
+    BindControls(m_szModel, {ids.model});
+    BindControls(m_szSerial, {ids.serial});
+    BindControls(m_szCpuVersion, {ids.cpu});
+}
+
+void CInfoPage::ReadText(char* text, const CResult& result)
+{
+    // A text whose read failed part-way is no text the camera gave; the map marks a serial
+    // number it could not read with dashes of its own, which stay.
+    if (!TakeRead(text, result) && std::strcmp(text, kSerialNoUnknown) != 0)
+        text[0] = '\0';
 }
 
 void CInfoPage::ReadCpuVersion(CRVXReg& map)
 {
-    map.GetCpuVersion(m_szCpuVersion);
+    ReadText(m_szCpuVersion, map.GetCpuVersion(m_szCpuVersion));
 }
 
 void CInfoPage::Refresh()
 {
     if (CRVXReg* map = m_map.Get()) {
-        map->GetVenderName(m_szVender);
-        map->GetModelName(m_szModel);
-        map->GetSerialNo(m_szSerial);
+        ReadText(m_szVender, map->GetVenderName(m_szVender));
+        ReadText(m_szModel, map->GetModelName(m_szModel));
+        ReadText(m_szSerial, map->GetSerialNo(m_szSerial));
         ReadCpuVersion(*map);
     }
     ShowTexts();

@@ -29,6 +29,8 @@ public:
 protected:
     // Reads the CPU version text; a model with a shorter form overrides it.
     virtual void ReadCpuVersion(CRVXReg& map);
+    // Marks a text from the result of its read; a failed one is emptied.
+    void ReadText(char* text, const CResult& result);
     void ShowTexts();
 
     InfoPageIds m_ids;

@@ -1,6 +1,9 @@
 #include "pages/common/MemPage.h"
 
 #include "camera/RVXReg.h"
+#include "platform/msgbox/MessageBox.h"
+
+#include <cstdio>
 
 #include <utility>
 
@@ -42,22 +45,43 @@ void CMemPage::OnBankClicked()
     EnableCommands();
 }
 
+void CMemPage::RunCommand(CResult (CRVXReg::*command)(int), const char* done, const char* failed)
+{
+    CRVXReg* map = m_map.Get();
+    if (!map || m_nBank < 0)
+        return;
+    const CResult result = (map->*command)(m_nBank);
+    NoteFailure(result);
+    char text[96];
+    std::snprintf(text, sizeof text, result.Ok() ? done : failed, m_nBank);
+    SetDlgItemText(m_ids.done, text);
+}
+
 void CMemPage::OnSave()
 {
-    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
-        map->SaveBankMemory(m_nBank);
+    RunCommand(&CRVXReg::SaveBankMemory, "The settings were saved to bank %d.",
+               "Bank %d: saving failed.");
 }
 
 void CMemPage::OnLoad()
 {
-    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
-        map->LoadBankMemory(m_nBank);
+    RunCommand(&CRVXReg::LoadBankMemory, "The settings of bank %d were loaded.",
+               "Bank %d: loading failed.");
 }
 
 void CMemPage::OnReset()
 {
-    if (CRVXReg* map = m_map.Get(); map && m_nBank >= 0)
-        map->ResetBankMemory(m_nBank);
+    if (!m_map.Get() || m_nBank < 0)
+        return;
+    // A reset loses what the bank held.
+    char question[128];
+    std::snprintf(question, sizeof question,
+                  "Reset bank %d to its power-on values?\nThe settings saved in it are lost.",
+                  m_nBank);
+    if (!AskYesNo(question, "Reset Bank"))
+        return;
+    RunCommand(&CRVXReg::ResetBankMemory, "Bank %d was reset to its power-on values.",
+               "Bank %d: resetting failed.");
 }
 
 } // namespace pages

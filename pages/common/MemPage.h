@@ -13,6 +13,7 @@ struct MemPageIds {
     int save;
     int load;
     int reset;
+    int done; // the line that tells what the last command did
 };
 
 class CMemPage : public CCmdPage {
@@ -34,6 +35,8 @@ protected:
 private:
     // The command buttons send nothing without a bank, so they wait for one.
     void EnableCommands();
+    // Runs one bank command and tells on the page what it did.
+    void RunCommand(CResult (CRVXReg::*command)(int), const char* done, const char* failed);
 
     MemPageIds m_ids;
     MapSlot<CRVXReg> m_map;

@@ -54,10 +54,13 @@ void CRegisterPage::OnRead()
     CRVXReg* map = m_map.Get();
     // Addresses beyond int are beyond the camera too; the map refuses them with code 3.
     const int target = address > 0x7FFFFFFFu ? -1 : static_cast<int>(address);
-    const int result = map ? map->GetRegister(target, &value).Code() : REG_INVALID_REGISTER;
-    ShowRegisterStatus(result);
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X", value);
+    const CResult result = map ? map->GetRegister(target, &value) : CResult(REG_INVALID_REGISTER);
+    NoteFailure(result);
+    ShowRegisterStatus(result.Code());
+    // A failed read leaves the data box empty: nothing was read to show there.
+    char text[8] = "";
+    if (result.Ok())
+        std::snprintf(text, sizeof text, "%02X", value);
     SetDlgItemText(m_ids.data, text);
 }
 
@@ -70,11 +73,12 @@ void CRegisterPage::OnWrite()
         result = REG_INVALID_REGISTER;
     else if (!ReadHexBox(m_ids.data, data) || data > 0xFF)
         result = REG_INVALID_PARAMETER;
-    else if (CRVXReg* map = m_map.Get())
-        result = map->SetRegister(address > 0x7FFFFFFFu ? -1 : static_cast<int>(address),
-                                  static_cast<int>(data))
-                     .Code();
-    else
+    else if (CRVXReg* map = m_map.Get()) {
+        const CResult written = map->SetRegister(
+            address > 0x7FFFFFFFu ? -1 : static_cast<int>(address), static_cast<int>(data));
+        NoteFailure(written);
+        result = written.Code();
+    } else
         result = REG_INVALID_REGISTER;
     ShowRegisterStatus(result);
 }

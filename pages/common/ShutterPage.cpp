@@ -14,8 +14,26 @@ CShutterPage::CShutterPage(int templateId, const ShutterPageIds& ids, MapSlot<CR
     OnClicked(ids.apply, [this] { Apply(); });
     for (int id = ids.firstBitDepth; id < ids.firstBitDepth + 3; ++id)
         OnClicked(id, [this] { OnBitDepthClicked(); });
-    OnSelChange(ids.speedList, [this] { OnShutterListChange(m_ids.speedList, m_wShutterSpeed); });
-    OnEditChange(ids.speedList, [this] { OnShutterListChange(m_ids.speedList, m_wShutterSpeed); });
+    OnSelChange(ids.speedList, [this] { OnSpeedChange(); });
+    OnEditChange(ids.speedList, [this] { OnSpeedChange(); });
+    BindControls(&m_wShutterSpeed, {ids.speedList});
+    BindControls(&m_bits.subSampling, {ids.draft});
+    BindControls(&m_bits.windowEnable, {ids.partial});
+    BindControls(&m_bits.bitInfo,
+                 {ids.firstBitDepth, ids.firstBitDepth + 1, ids.firstBitDepth + 2});
+    BindControls(&m_bits.trigger1, {ids.random, ids.posi});
+    if (ids.restartReset)
+        BindControls(&m_bits.trigger1, {ids.restartReset});
+    BindControls(&m_bits.trigger2, {ids.pulse});
+    BindControls(&m_bits.md1, {ids.multiple});
+}
+
+void CShutterPage::OnSpeedChange()
+{
+    const std::uint16_t before = m_wShutterSpeed;
+    OnShutterListChange(m_ids.speedList, m_wShutterSpeed);
+    if (m_wShutterSpeed != before)
+        MarkChanged(&m_wShutterSpeed);
 }
 
 void CShutterPage::DoDataExchange(ui::DataExchange& dx)
@@ -33,39 +51,37 @@ void CShutterPage::DoDataExchange(ui::DataExchange& dx)
 
 void CShutterPage::Refresh()
 {
-    ReadShutterSpeed(&m_wShutterSpeed);
-    if (CRVXReg* map = m_map.Get()) {
-        map->GetRegister(0x66, &m_bits.md1);
-        map->GetRegister(0x6A, &m_bits.trigger1);
-        map->GetRegister(0x6B, &m_bits.trigger2);
-        map->GetRegister(0x70, &m_bits.subSampling);
-        map->GetRegister(0x81, &m_bits.windowEnable);
-        map->GetRegister(0x90, &m_bits.bitInfo);
-    }
+    ReadValue(m_wShutterSpeed, [&](std::uint16_t* v) { return ReadShutterSpeed(v); });
+    CRVXReg* map = m_map.Get();
+    for (const ScanTriggerRegisters& reg : kScanTriggerRegisters)
+        ReadValue(m_bits.*reg.byte,
+                  [&](std::uint8_t* v) { return map ? map->GetRegister(reg.address, v) : kNoMap; });
     m_bits.TakeFlags();
-    SelectListValue(GetComboBox(m_ids.speedList), m_wShutterSpeed);
+    if (Known(&m_wShutterSpeed))
+        SelectListValue(GetComboBox(m_ids.speedList), m_wShutterSpeed);
+    else
+        GetComboBox(m_ids.speedList).SetCurSel(-1);
     UpdateData(false);
 }
 
 void CShutterPage::OnBitDepthClicked()
 {
     UpdateData(true);
+    const std::uint8_t before = m_bits.bitInfo;
     m_bits.MergeBitDepth();
+    if (m_bits.bitInfo != before)
+        MarkChanged(&m_bits.bitInfo);
 }
 
 void CShutterPage::Apply()
 {
     UpdateData(true);
     m_bits.MergeFlags(m_ids.restartReset != 0);
-    WriteShutterSpeed(m_wShutterSpeed);
-    if (CRVXReg* map = m_map.Get()) {
-        map->SetRegister(0x66, m_bits.md1);
-        map->SetRegister(0x6A, m_bits.trigger1);
-        map->SetRegister(0x6B, m_bits.trigger2);
-        map->SetRegister(0x70, m_bits.subSampling);
-        map->SetRegister(0x81, m_bits.windowEnable);
-        map->SetRegister(0x90, m_bits.bitInfo);
-    }
+    WriteValue(m_wShutterSpeed, [&](std::uint16_t v) { return WriteShutterSpeed(v); });
+    if (CRVXReg* map = m_map.Get())
+        for (const ScanTriggerRegisters& reg : kScanTriggerRegisters)
+            WriteValue(m_bits.*reg.byte,
+                       [&](std::uint8_t v) { return map->SetRegister(reg.address, v); });
 }
 
 void SelectListValue(ui::ComboBox combo, long long value)

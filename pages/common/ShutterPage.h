@@ -33,16 +33,16 @@ public:
     void Refresh() override;
     void Apply() override;
     void OnBitDepthClicked();
+    void OnSpeedChange();
 
     std::uint16_t m_wShutterSpeed = 0;
     ScanTriggerBits m_bits;
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
-    // The model's own 11-bit shutter-speed operations. Like the plain register accesses, their
-    // results are not looked at: a failed read leaves the page value as it was.
-    virtual void ReadShutterSpeed(std::uint16_t* speed) = 0;
-    virtual void WriteShutterSpeed(std::uint16_t speed) = 0;
+    // The model's own 11-bit shutter-speed operations.
+    virtual CResult ReadShutterSpeed(std::uint16_t* speed) = 0;
+    virtual CResult WriteShutterSpeed(std::uint16_t speed) = 0;
 
 private:
     ShutterPageIds m_ids;
@@ -60,15 +60,15 @@ public:
     }
 
 protected:
-    void ReadShutterSpeed(std::uint16_t* speed) override
+    CResult ReadShutterSpeed(std::uint16_t* speed) override
     {
-        if (Map* map = m_speedMap.Get())
-            map->GetShutterSpeed(speed);
+        Map* map = m_speedMap.Get();
+        return map ? map->GetShutterSpeed(speed) : kNoMap;
     }
-    void WriteShutterSpeed(std::uint16_t speed) override
+    CResult WriteShutterSpeed(std::uint16_t speed) override
     {
-        if (Map* map = m_speedMap.Get())
-            map->SetShutterSpeed(speed);
+        Map* map = m_speedMap.Get();
+        return map ? map->SetShutterSpeed(speed) : kNoMap;
     }
 
 private:
@@ -77,5 +77,17 @@ private:
 
 // Selects the list item whose text is value; any other value leaves the list as it was.
 void SelectListValue(ui::ComboBox combo, long long value);
+
+// The six bit-mapped registers of a shutter page, read and written through plain register
+// access on the page's map; each is marked as the page reads it, and only those known are
+// written.
+struct ScanTriggerRegisters {
+    int address;
+    std::uint8_t ScanTriggerBits::*byte;
+};
+inline constexpr ScanTriggerRegisters kScanTriggerRegisters[] = {
+    {0x66, &ScanTriggerBits::md1},          {0x6A, &ScanTriggerBits::trigger1},
+    {0x6B, &ScanTriggerBits::trigger2},     {0x70, &ScanTriggerBits::subSampling},
+    {0x81, &ScanTriggerBits::windowEnable}, {0x90, &ScanTriggerBits::bitInfo}};
 
 } // namespace pages

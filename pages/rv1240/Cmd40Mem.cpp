@@ -6,9 +6,9 @@
 #include <utility>
 
 CCmd40Mem::CCmd40Mem(pages::MapSlot<CRVXReg> map)
-    : pages::CMemPage(
-          IDD_CMD40_MEM,
-          {IDC_40MEM_BANK0, IDC_40MEM_BANK3, IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET},
-          std::move(map))
+    : pages::CMemPage(IDD_CMD40_MEM,
+                      {IDC_40MEM_BANK0, IDC_40MEM_BANK3, IDC_40MEM_SAVE, IDC_40MEM_LOAD,
+                       IDC_40MEM_RESET, IDC_40MEM_DONE},
+                      std::move(map))
 {
 }

@@ -20,15 +20,9 @@ CCmd40UsrGain::CCmd40UsrGain(pages::MapSlot<CRVX1240Reg> map)
 
 void CCmd40UsrGain::Refresh()
 {
-    // A failed read shows the value the page had.
-    std::int16_t offset = m_nOffset;
-    std::uint8_t gain = m_byGain;
-    if (CRVX1240Reg* map = m_map.Get()) {
-        map->GetOutLevelOffset(&offset);
-        ShowBar(IDC_40GAIN_OFFSET_BAR, offset);
-        map->GetOutLevelGain(&gain);
-        ShowBar(IDC_40GAIN_GAIN_BAR, gain);
-    }
+    CRVX1240Reg* map = m_map.Get();
+    ReadBar(IDC_40GAIN_OFFSET_BAR, m_nOffset, map, &CRVX1240Reg::GetOutLevelOffset);
+    ReadBar(IDC_40GAIN_GAIN_BAR, m_byGain, map, &CRVX1240Reg::GetOutLevelGain);
     UpdateData(false);
 }
 
@@ -36,8 +30,8 @@ void CCmd40UsrGain::Apply()
 {
     UpdateData(true);
     if (CRVX1240Reg* map = m_map.Get()) {
-        map->SetOutLevelOffset(m_nOffset);
-        map->SetOutLevelGain(m_byGain);
+        WriteValue(m_nOffset, [&](auto v) { return map->SetOutLevelOffset(v); });
+        WriteValue(m_byGain, [&](auto v) { return map->SetOutLevelGain(v); });
     }
     UpdateData(false);
 }

@@ -6,9 +6,9 @@
 #include <utility>
 
 CCmd50Mem::CCmd50Mem(pages::MapSlot<CRVXReg> map)
-    : pages::CMemPage(
-          IDD_CMD50_MEM,
-          {IDC_50MEM_BANK0, IDC_50MEM_BANK3, IDC_50MEM_SAVE, IDC_50MEM_LOAD, IDC_50MEM_RESET},
-          std::move(map))
+    : pages::CMemPage(IDD_CMD50_MEM,
+                      {IDC_50MEM_BANK0, IDC_50MEM_BANK3, IDC_50MEM_SAVE, IDC_50MEM_LOAD,
+                       IDC_50MEM_RESET, IDC_50MEM_DONE},
+                      std::move(map))
 {
 }

@@ -20,16 +20,9 @@ CCmd50UsrGain::CCmd50UsrGain(pages::MapSlot<CRVX1250Reg> map)
 
 void CCmd50UsrGain::Refresh()
 {
-    // A failed gain read shows 0; a failed clamp read shows the level the page had.
-    m_wGain = 0;
-    std::uint8_t clamp = m_byClampLevel;
-    std::uint16_t gain = 0;
-    if (CRVX1250Reg* map = m_map.Get()) {
-        map->GetOutLevelOffset(&clamp);
-        ShowBar(IDC_50GAIN_CLAMP_BAR, clamp);
-        map->GetOutLevelGain(&gain);
-        ShowBar(IDC_50GAIN_GAIN_BAR, gain);
-    }
+    CRVX1250Reg* map = m_map.Get();
+    ReadBar(IDC_50GAIN_CLAMP_BAR, m_byClampLevel, map, &CRVX1250Reg::GetOutLevelOffset);
+    ReadBar(IDC_50GAIN_GAIN_BAR, m_wGain, map, &CRVX1250Reg::GetOutLevelGain);
     UpdateData(false);
 }
 
@@ -37,7 +30,7 @@ void CCmd50UsrGain::Apply()
 {
     UpdateData(true);
     if (CRVX1250Reg* map = m_map.Get()) {
-        map->SetOutLevelOffset(m_byClampLevel);
-        map->SetOutLevelGain(m_wGain);
+        WriteValue(m_byClampLevel, [&](auto v) { return map->SetOutLevelOffset(v); });
+        WriteValue(m_wGain, [&](auto v) { return map->SetOutLevelGain(v); });
     }
 }

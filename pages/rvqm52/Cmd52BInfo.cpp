@@ -13,13 +13,14 @@ CCmd52BInfo::CCmd52BInfo(pages::MapSlot<CRVQM52BM14Reg> map)
                        map),
       m_qm52Map(std::move(map))
 {
+    BindControls(m_szFpgaVersion, {IDC_52INFO_FPGA});
 }
 
 void CCmd52BInfo::ReadCpuVersion(CRVXReg& /*map*/)
 {
     if (CRVQM52BM14Reg* map = m_qm52Map.Get()) {
-        map->GetShortCpuVersion(m_szCpuVersion);
-        map->GetFpgaVersion(m_szFpgaVersion);
+        ReadText(m_szCpuVersion, map->GetShortCpuVersion(m_szCpuVersion));
+        ReadText(m_szFpgaVersion, map->GetFpgaVersion(m_szFpgaVersion));
     }
 }
 

@@ -59,18 +59,10 @@ CCmd52BPartial::CCmd52BPartial(const Layout& layout, pages::MapSlot<CRVQM52BM14R
 
 void CCmd52BPartial::Refresh()
 {
-    // A failed read shows the value the page had.
-    std::uint16_t vStart = m_wVStart;
-    std::uint16_t height = m_wHeight;
-    std::uint16_t speed = m_wShutterSpeed;
-    if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->GetPartialVStart(&vStart);
-        ShowBar(m_layout.vStartBar, vStart);
-        map->GetPartialHeight(&height);
-        ShowBar(m_layout.heightBar, height);
-        map->GetShutterSpeed(&speed);
-        ShowBar(m_layout.shutterBar, speed);
-    }
+    CRVQM52BM14Reg* map = m_map.Get();
+    ReadBar(m_layout.vStartBar, m_wVStart, map, &CRVQM52BM14Reg::GetPartialVStart);
+    ReadBar(m_layout.heightBar, m_wHeight, map, &CRVQM52BM14Reg::GetPartialHeight);
+    ReadBar(m_layout.shutterBar, m_wShutterSpeed, map, &CRVQM52BM14Reg::GetShutterSpeed);
     ShowTiming();
     UpdateData(false);
 }
@@ -79,9 +71,9 @@ void CCmd52BPartial::Apply()
 {
     UpdateData(true);
     if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->SetPartialVStart(m_wVStart);
-        map->SetPartialHeight(m_wHeight);
-        map->SetShutterSpeed(m_wShutterSpeed);
+        WriteValue(m_wVStart, [&](auto v) { return map->SetPartialVStart(v); });
+        WriteValue(m_wHeight, [&](auto v) { return map->SetPartialHeight(v); });
+        WriteValue(m_wShutterSpeed, [&](auto v) { return map->SetShutterSpeed(v); });
     }
 }
 
@@ -94,10 +86,12 @@ void CCmd52BPartial::ShowTiming()
 {
     const pages::PartialTiming t =
         pages::ComputePartialTiming(m_wVStart, m_wHeight, m_wShutterSpeed);
+    // The timing follows from all three values: none of it is shown until all were read.
+    const bool known = Known(&m_wVStart) && Known(&m_wHeight) && Known(&m_wShutterSpeed);
     char text[64];
     const auto show = [&](int id, const char* format, auto value) {
         std::snprintf(text, sizeof text, format, value);
-        SetDlgItemText(id, text);
+        SetDlgItemText(id, known ? text : pages::kNotReadText);
     };
     show(m_layout.bp, "%d", t.backPorch);
     show(m_layout.act, "%d", t.active);

@@ -44,15 +44,9 @@ CCmd52BUsrGain::CCmd52BUsrGain(const Layout& layout, pages::MapSlot<CRVQM52BM14R
 
 void CCmd52BUsrGain::Refresh()
 {
-    // A failed read shows the value the page had.
-    std::uint8_t offset = m_byOffset;
-    std::uint8_t gain = m_byGain;
-    if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->GetOutLevelOffset(&offset);
-        ShowBar(m_offsetBar, offset);
-        map->GetOutLevelGain(&gain);
-        ShowBar(m_gainBar, gain);
-    }
+    CRVQM52BM14Reg* map = m_map.Get();
+    ReadBar(m_offsetBar, m_byOffset, map, &CRVQM52BM14Reg::GetOutLevelOffset);
+    ReadBar(m_gainBar, m_byGain, map, &CRVQM52BM14Reg::GetOutLevelGain);
     UpdateData(false);
 }
 
@@ -60,7 +54,7 @@ void CCmd52BUsrGain::Apply()
 {
     UpdateData(true);
     if (CRVQM52BM14Reg* map = m_map.Get()) {
-        map->SetOutLevelOffset(m_byOffset);
-        map->SetOutLevelGain(m_byGain);
+        WriteValue(m_byOffset, [&](auto v) { return map->SetOutLevelOffset(v); });
+        WriteValue(m_byGain, [&](auto v) { return map->SetOutLevelGain(v); });
     }
 }

@@ -48,6 +48,39 @@ CCmd52CColor::CCmd52CColor(pages::MapSlot<CRVQM52BM14Reg> map)
     OnClicked(IDC_52COL_OPWB, [this] { OnOpwb(); });
     OnClicked(IDC_52COL_MANUAL, [this] { OnModeClicked(); });
     OnClicked(IDC_52COL_ONEPUSH, [this] { OnModeClicked(); });
+    OnSelChange(IDC_52COL_TEMP, [this] { OnTempChange(); });
+    BindControls(&m_byWbMode, {IDC_52COL_MANUAL, IDC_52COL_ONEPUSH});
+    BindControls(&m_nGamma, {IDC_52COL_GAMMA});
+    BindControls(&m_nMasking, {IDC_52COL_MASKING});
+    BindControls(&m_nOutputFormat, {IDC_52COL_FORMAT});
+    BindControls(&m_byColorTemp, {IDC_52COL_TEMP});
+}
+
+bool CCmd52CColor::UserGainsChosen() const
+{
+    return Known(&m_byColorTemp) && GetComboBox(IDC_52COL_TEMP).GetCurSel() == kUserIndex;
+}
+
+bool CCmd52CColor::ControlEditable(int id) const
+{
+    // The manual gains are written only with "USER"; with a temperature they would be lost.
+    switch (id) {
+    case IDC_52COL_R_BAR:
+    case IDC_52COL_R_HEX:
+    case IDC_52COL_R_DEC:
+    case IDC_52COL_B_BAR:
+    case IDC_52COL_B_HEX:
+    case IDC_52COL_B_DEC:
+        return UserGainsChosen();
+    default:
+        return true;
+    }
+}
+
+void CCmd52CColor::OnTempChange()
+{
+    MarkChanged(&m_byColorTemp);
+    ShowStates();
 }
 
 void CCmd52CColor::DoDataExchange(ui::DataExchange& dx)
@@ -61,55 +94,53 @@ void CCmd52CColor::DoDataExchange(ui::DataExchange& dx)
 void CCmd52CColor::ReadWbMode()
 {
     int mode = -1;
-    if (CRVQM52BM14Reg* map = m_map.Get())
-        map->GetWhiteBalanceMode(&mode);
-    if (mode == 0 || mode == 1) {
-        m_nModeRadio = mode;
-        m_byWbMode = static_cast<std::uint8_t>(mode);
+    CRVQM52BM14Reg* map = m_map.Get();
+    const CResult result = map ? map->GetWhiteBalanceMode(&mode) : pages::kNoMap;
+    if (result.Ok() && mode != 0 && mode != 1)
+        return;
+    if (!TakeRead(&m_byWbMode, result)) {
+        m_nModeRadio = -1;
+        return;
     }
+    m_nModeRadio = mode;
+    m_byWbMode = static_cast<std::uint8_t>(mode);
 }
 
 void CCmd52CColor::Refresh()
 {
     ReadWbMode();
     CRVQM52BM14Reg* map = m_map.Get();
-    // A failed read keeps what the page showed; the temperature then reads as "USER".
-    std::uint8_t gamma = static_cast<std::uint8_t>(m_nGamma);
-    std::uint8_t masking = static_cast<std::uint8_t>(m_nMasking);
-    std::uint8_t format = static_cast<std::uint8_t>(m_nOutputFormat);
-    std::uint16_t rGain = m_wRGain;
-    std::uint16_t bGain = m_wBGain;
-    std::uint8_t temp = 0;
-    if (map) {
-        map->GetGamma(&gamma);
-        map->GetMasking(&masking);
-        map->GetOutputFormat(&format);
-    }
-    m_nGamma = gamma;
-    m_nMasking = masking;
-    m_nOutputFormat = format;
-    if (map) {
-        map->GetRGain(&rGain);
-        ShowBar(IDC_52COL_R_BAR, rGain);
-        map->GetBGain(&bGain);
-        ShowBar(IDC_52COL_B_BAR, bGain);
-        map->GetWbColorTemp(&temp);
-    }
-    GetComboBox(IDC_52COL_TEMP).SetCurSel(ColorTempIndex(temp));
+    // A flag that was not read shows unticked and disabled.
+    const auto readFlag = [&](int& flag, CResult (CRVQM52BM14Reg::*get)(std::uint8_t*)) {
+        std::uint8_t value = 0;
+        flag = TakeRead(&flag, map ? (map->*get)(&value) : pages::kNoMap) ? value : 0;
+    };
+    readFlag(m_nGamma, &CRVQM52BM14Reg::GetGamma);
+    readFlag(m_nMasking, &CRVQM52BM14Reg::GetMasking);
+    readFlag(m_nOutputFormat, &CRVQM52BM14Reg::GetOutputFormat);
+    ReadBar(IDC_52COL_R_BAR, m_wRGain, map, &CRVQM52BM14Reg::GetRGain);
+    ReadBar(IDC_52COL_B_BAR, m_wBGain, map, &CRVQM52BM14Reg::GetBGain);
+    // A temperature that was not read chooses no item: it must not read as "USER".
+    const bool temp = ReadValue(
+        m_byColorTemp, [&](auto* v) { return map ? map->GetWbColorTemp(v) : pages::kNoMap; });
+    GetComboBox(IDC_52COL_TEMP).SetCurSel(temp ? ColorTempIndex(m_byColorTemp) : -1);
+    ShowStates();
     UpdateData(false);
 }
 
 void CCmd52CColor::OnModeClicked()
 {
     UpdateData(true);
-    if (m_nModeRadio >= 0)
+    if (m_nModeRadio >= 0 && m_nModeRadio != m_byWbMode) {
         m_byWbMode = static_cast<std::uint8_t>(m_nModeRadio);
+        MarkChanged(&m_byWbMode);
+    }
 }
 
 void CCmd52CColor::OnOpwb()
 {
     if (CRVQM52BM14Reg* map = m_map.Get())
-        map->SetOpwb(1);
+        NoteFailure(map->SetOpwb(1));
     ReadWbMode();
     UpdateData(false);
 }
@@ -120,12 +151,15 @@ void CCmd52CColor::Apply()
     CRVQM52BM14Reg* map = m_map.Get();
     if (!map)
         return;
-    map->SetWhiteBalanceMode(m_byWbMode);
-    map->SetGamma(static_cast<std::uint8_t>(m_nGamma));
-    map->SetMask(static_cast<std::uint8_t>(m_nMasking));
-    map->SetOutputFormat(static_cast<std::uint8_t>(m_nOutputFormat));
-    // One push sets the colour itself.
-    if (m_byWbMode != 0)
+    WriteValue(m_byWbMode, [&](std::uint8_t v) { return map->SetWhiteBalanceMode(v); });
+    const auto writeFlag = [&](const int& flag, CResult (CRVQM52BM14Reg::*set)(std::uint8_t)) {
+        WriteValue(flag, [&](int v) { return (map->*set)(static_cast<std::uint8_t>(v)); });
+    };
+    writeFlag(m_nGamma, &CRVQM52BM14Reg::SetGamma);
+    writeFlag(m_nMasking, &CRVQM52BM14Reg::SetMask);
+    writeFlag(m_nOutputFormat, &CRVQM52BM14Reg::SetOutputFormat);
+    // One push sets the colour itself; a mode or temperature that was not read writes none.
+    if (!Known(&m_byWbMode) || m_byWbMode != 0 || !Known(&m_byColorTemp))
         return;
     ui::ComboBox combo = GetComboBox(IDC_52COL_TEMP);
     const int index = combo.GetCurSel();
@@ -134,12 +168,12 @@ void CCmd52CColor::Apply()
     const std::string text = combo.GetLBText(index);
     for (const ColorTemp& temp : kColorTemps)
         if (text == temp.text) {
-            map->SetWbColorTemp(temp.code);
+            NoteFailure(map->SetWbColorTemp(temp.code));
             return;
         }
     if (text == kUserText) {
-        map->SetWbColorTemp(kUserCode);
-        map->SetRGain(m_wRGain);
-        map->SetBGain(m_wBGain);
+        NoteFailure(map->SetWbColorTemp(kUserCode));
+        WriteValue(m_wRGain, [&](std::uint16_t v) { return map->SetRGain(v); });
+        WriteValue(m_wBGain, [&](std::uint16_t v) { return map->SetBGain(v); });
     }
 }

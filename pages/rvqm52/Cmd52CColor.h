@@ -17,6 +17,7 @@ public:
     void Apply() override;
     void OnModeClicked();
     void OnOpwb();
+    void OnTempChange();
 
     int m_nModeRadio = -1;       // "Manual", "One Push"; -1 none chosen
     std::uint8_t m_byWbMode = 0; // 0 manual, 1 one push
@@ -25,13 +26,17 @@ public:
     int m_nOutputFormat = 0;
     std::uint16_t m_wRGain = 0;
     std::uint16_t m_wBGain = 0;
+    std::uint8_t m_byColorTemp = 0; // the code last read
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
+    bool ControlEditable(int id) const override;
 
 private:
     // The camera's white-balance mode into the radios; anything but 0 or 1 changes nothing.
     void ReadWbMode();
+    // "USER" is the chosen temperature: the manual gains are in use.
+    bool UserGainsChosen() const;
 
     pages::MapSlot<CRVQM52BM14Reg> m_map;
 };

@@ -6,7 +6,26 @@
 namespace {
 std::mutex g_hookMutex;
 MessageBoxHook g_hook;
+QuestionHook g_questionHook;
 } // namespace
+
+QuestionHook SetQuestionHook(QuestionHook hook)
+{
+    std::lock_guard lock(g_hookMutex);
+    QuestionHook previous = std::move(g_questionHook);
+    g_questionHook = std::move(hook);
+    return previous;
+}
+
+bool AskYesNo(const std::string& text, const std::string& caption)
+{
+    QuestionHook hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_questionHook;
+    }
+    return hook && hook(text, caption);
+}
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
 {

@@ -15,3 +15,10 @@ using MessageBoxHook =
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 void ShowMessageBox(const std::string& text, const std::string& caption, MsgIcon icon);
+
+// Yes/No questions go through a hook of their own: the GUI asks in a modal box, tests answer as
+// they choose. Without a hook the answer is No, so that nothing asked about is done unasked.
+using QuestionHook = std::function<bool(const std::string& text, const std::string& caption)>;
+QuestionHook SetQuestionHook(QuestionHook hook);
+// True for Yes.
+bool AskYesNo(const std::string& text, const std::string& caption);

@@ -48,4 +48,18 @@ MessageBoxHook InstallMessageBoxHook()
     });
 }
 
+QuestionHook InstallQuestionHook()
+{
+    return SetQuestionHook([](const std::string& text, const std::string& caption) {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app || QThread::currentThread() != app->thread())
+            return false;
+        QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
+                        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                        GetMainWindow());
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
+}
+
 } // namespace ui

@@ -10,6 +10,10 @@ namespace ui {
 // the user-interface thread and shown there without making the caller wait.
 MessageBoxHook InstallMessageBoxHook();
 
+// Installs the hook that asks Yes/No questions in a modal box (returns the previous one). A
+// question from another thread is answered No without being shown.
+QuestionHook InstallQuestionHook();
+
 // Shows one box now; on the user-interface thread only.
 void ShowModalMessageBox(const std::string& text, const std::string& caption, MsgIcon icon);
 

@@ -1,10 +1,13 @@
 #include "platform/ui/UserAction.h"
 
+#include <utility>
+
 namespace ui {
 namespace {
 // Used on the user interface thread only.
 ActionRunner g_runner;
 int g_depth = 0;
+std::string g_failure;
 } // namespace
 
 ActionRunner SetActionRunner(ActionRunner runner)
@@ -17,7 +20,12 @@ ActionRunner SetActionRunner(ActionRunner runner)
 void RunUserAction(const std::string& label, const std::function<void()>& body)
 {
     struct Depth {
-        Depth() { ++g_depth; }
+        Depth()
+        {
+            // Nothing of an earlier action is told with this one.
+            if (g_depth++ == 0)
+                g_failure.clear();
+        }
         ~Depth() { --g_depth; }
     } depth;
     if (g_runner)
@@ -29,6 +37,17 @@ void RunUserAction(const std::string& label, const std::function<void()>& body)
 bool UserActionUnderWay()
 {
     return g_depth > 0;
+}
+
+void ReportActionFailure(const std::string& text)
+{
+    if (g_failure.empty())
+        g_failure = text;
+}
+
+std::string TakeActionFailure()
+{
+    return std::exchange(g_failure, {});
 }
 
 std::string ReadingLabel(const std::string& what)

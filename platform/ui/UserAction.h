@@ -17,6 +17,11 @@ void RunUserAction(const std::string& label, const std::function<void()>& body);
 // Whether the user interface thread is inside a user action now.
 bool UserActionUnderWay();
 
+// A failure of the running action that the user is told of when it ends: the first one reported
+// since the outermost action began counts. Take returns it (empty when none) and forgets it.
+void ReportActionFailure(const std::string& text);
+std::string TakeActionFailure();
+
 // The label of an action that reads a page, and of one that a control's caption names.
 std::string ReadingLabel(const std::string& what);
 std::string CommandLabel(const std::string& caption);

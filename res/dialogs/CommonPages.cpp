@@ -88,6 +88,8 @@ DialogTemplate MemoryPage(int templateId, const MemoryPageIds& ids)
     c.push_back({Kind::PushButton, ids.save, "Save", {7, 88, 36, 14}, cs::Group | cs::TabStop});
     c.push_back({Kind::PushButton, ids.load, "Load", {48, 88, 36, 14}, cs::TabStop});
     c.push_back({Kind::PushButton, ids.reset, "Reset", {89, 88, 36, 14}, cs::TabStop});
+    c.push_back({Kind::Text, IDC_STATIC, "Last command:", {7, 108, 118, 8}});
+    c.push_back({Kind::Text, ids.done, "", {7, 118, 118, 16}});
     return page;
 }
 

@@ -38,6 +38,7 @@ struct MemoryPageIds {
     int save;
     int load;
     int reset;
+    int done;                // a line that tells what the last command did
     const char* bankCaption; // "Bank" or "Bank ", followed by the bank's number
 };
 ui::DialogTemplate MemoryPage(int templateId, const MemoryPageIds& ids);

@@ -52,8 +52,9 @@ const DialogTemplate& UsrGainTemplate()
 
 const DialogTemplate& MemTemplate()
 {
-    static const DialogTemplate dialog = MemoryPage(
-        IDD_CMD40_MEM, {IDC_40MEM_BANK0, IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET, "Bank"});
+    static const DialogTemplate dialog =
+        MemoryPage(IDD_CMD40_MEM, {IDC_40MEM_BANK0, IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET,
+                                   IDC_40MEM_DONE, "Bank"});
     return dialog;
 }
 

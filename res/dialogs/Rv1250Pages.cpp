@@ -48,8 +48,9 @@ const DialogTemplate& UsrGainTemplate()
 
 const DialogTemplate& MemTemplate()
 {
-    static const DialogTemplate dialog = MemoryPage(
-        IDD_CMD50_MEM, {IDC_50MEM_BANK0, IDC_50MEM_SAVE, IDC_50MEM_LOAD, IDC_50MEM_RESET, "Bank "});
+    static const DialogTemplate dialog =
+        MemoryPage(IDD_CMD50_MEM, {IDC_50MEM_BANK0, IDC_50MEM_SAVE, IDC_50MEM_LOAD, IDC_50MEM_RESET,
+                                   IDC_50MEM_DONE, "Bank "});
     return dialog;
 }
 

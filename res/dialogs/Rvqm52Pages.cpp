@@ -34,8 +34,8 @@ const DialogTemplate& RegisterTemplate()
 const DialogTemplate& MemTemplate()
 {
     static const DialogTemplate dialog =
-        MemoryPage(IDD_CMD52B_MEM,
-                   {IDC_52MEM_BANK0, IDC_52MEM_SAVE, IDC_52MEM_LOAD, IDC_52MEM_RESET, "Bank "});
+        MemoryPage(IDD_CMD52B_MEM, {IDC_52MEM_BANK0, IDC_52MEM_SAVE, IDC_52MEM_LOAD,
+                                    IDC_52MEM_RESET, IDC_52MEM_DONE, "Bank "});
     return dialog;
 }
 

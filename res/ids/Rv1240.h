@@ -38,6 +38,7 @@ inline constexpr int IDC_40MEM_BANK3 = 2486;
 inline constexpr int IDC_40MEM_SAVE = 2464;
 inline constexpr int IDC_40MEM_LOAD = 2465;
 inline constexpr int IDC_40MEM_RESET = 2466;
+inline constexpr int IDC_40MEM_DONE = 2487; // what the last command did
 
 // "Shutter" (506).
 inline constexpr int IDC_40SHUT_REFRESH = 1085;

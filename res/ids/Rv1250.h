@@ -34,6 +34,7 @@ inline constexpr int IDC_50MEM_BANK3 = 2486;
 inline constexpr int IDC_50MEM_SAVE = 2464;
 inline constexpr int IDC_50MEM_LOAD = 2465;
 inline constexpr int IDC_50MEM_RESET = 2466;
+inline constexpr int IDC_50MEM_DONE = 2487; // what the last command did
 
 // "Shutter" (507).
 inline constexpr int IDC_50SHUT_REFRESH = 1122;

@@ -24,6 +24,7 @@ inline constexpr int IDC_52MEM_BANK3 = 2486;
 inline constexpr int IDC_52MEM_SAVE = 2464;
 inline constexpr int IDC_52MEM_LOAD = 2465;
 inline constexpr int IDC_52MEM_RESET = 2466;
+inline constexpr int IDC_52MEM_DONE = 2487; // what the last command did
 
 // "SelfCheck" (523).
 inline constexpr int IDC_52CHK_REFRESH = 1002;

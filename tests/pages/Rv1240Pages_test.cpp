@@ -189,7 +189,7 @@ TEST_F(Rv1240Pages, RegisterPageShowsOneStatusPerButton)
         {"10", "", true, "Invalid parameters", nullptr, {}},
         {"301", "01", true, "Invalid register address", nullptr, {}},
         {"0A", "", false, "ACK", "05", {"0ARQ"}},
-        {"301", "", false, "Invalid register address", "00", {}},
+        {"301", "", false, "Invalid register address", "", {}},
         {"zz", "", false, "Invalid register address", nullptr, {}},
     };
     CCmd40Register page(&theApp.m_pReg1240);
@@ -224,11 +224,41 @@ TEST_F(Rv1240Pages, MemoryButtonsWaitForABankThenUseIt)
     Click(page, IDC_40MEM_BANK2);
     for (int id : {IDC_40MEM_SAVE, IDC_40MEM_LOAD, IDC_40MEM_RESET})
         EXPECT_TRUE(page.GetWindow(id).IsWindowEnabled()) << id;
+    testing_support::MessageBoxRecorder boxes;
+    boxes.Answer(true);
     Fresh();
     Click(page, IDC_40MEM_SAVE);
     Click(page, IDC_40MEM_LOAD);
     Click(page, IDC_40MEM_RESET);
     EXPECT_EQ(Writes(), (std::vector<std::string>{"5102", "5202", "5302"}));
+    EXPECT_EQ(boxes.Questions().size(), 1u) << "only Reset asks";
+}
+
+TEST_F(Rv1240Pages, BankResetAsksFirstAndEachCommandSaysWhatItDid)
+{
+    CCmd40Mem page(&theApp.m_pReg1240);
+    Create(page);
+    testing_support::MessageBoxRecorder boxes;
+    Click(page, IDC_40MEM_BANK2);
+    Fresh();
+    Click(page, IDC_40MEM_RESET); // answered No
+    ASSERT_EQ(boxes.Questions().size(), 1u);
+    EXPECT_NE(boxes.Questions()[0].text.find("bank 2"), std::string::npos);
+    EXPECT_TRUE(Sent().empty()) << "No resets nothing";
+    EXPECT_EQ(page.GetDlgItemText(IDC_40MEM_DONE), "");
+
+    boxes.Answer(true);
+    const std::pair<int, const char*> commands[] = {
+        {IDC_40MEM_SAVE, "The settings were saved to bank 2."},
+        {IDC_40MEM_LOAD, "The settings of bank 2 were loaded."},
+        {IDC_40MEM_RESET, "Bank 2 was reset to its power-on values."},
+    };
+    for (const auto& [command, done] : commands) {
+        Click(page, command);
+        EXPECT_EQ(page.GetDlgItemText(IDC_40MEM_DONE), done);
+    }
+    EXPECT_EQ(boxes.Questions().size(), 2u);
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 } // namespace

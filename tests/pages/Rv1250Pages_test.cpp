@@ -219,7 +219,7 @@ TEST_F(Rv1250Pages, UserGainBarsClampAndApplyWritesClampLevelAndNineBitGain)
     }
 }
 
-TEST_F(Rv1250Pages, UserGainRefreshStartsTheGainFromZero)
+TEST_F(Rv1250Pages, UserGainFailedGainReadShowsNoGainAndWritesOnlyTheClamp)
 {
     CCmd50UsrGain page(&theApp.m_pReg1250);
     Create(page);
@@ -230,9 +230,13 @@ TEST_F(Rv1250Pages, UserGainRefreshStartsTheGainFromZero)
 
     link.refuse.insert("65RQ");
     Click(page, IDC_50GAIN_REFRESH);
-    EXPECT_EQ(page.m_wGain, 0) << "a failed read does not show the last gain";
-    EXPECT_EQ(page.GetScrollBar(IDC_50GAIN_GAIN_BAR).GetScrollPos(), 0);
-    EXPECT_EQ(page.GetDlgItemText(IDC_50GAIN_GAIN_HEX), "0");
+    EXPECT_EQ(page.GetDlgItemText(IDC_50GAIN_GAIN_HEX), pages::kNotReadText)
+        << "a failed read shows neither the last gain nor 0";
+    EXPECT_FALSE(page.GetScrollBar(IDC_50GAIN_GAIN_BAR).IsWindowEnabled());
+    EXPECT_TRUE(page.GetScrollBar(IDC_50GAIN_CLAMP_BAR).IsWindowEnabled());
+    Fresh();
+    Click(page, IDC_50GAIN_APPLY);
+    ASSERT_EQ(Writes().size(), 1u) << "the gain that was not read is not written";
 }
 
 } // namespace

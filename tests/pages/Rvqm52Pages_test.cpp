@@ -247,6 +247,32 @@ TEST_F(ColourPages, ColorApplyStopsInOnePushAndWritesTheGainsOnlyForUser)
     }
 }
 
+TEST_F(ColourPages, GainBarsMoveOnlyWithUserChosen)
+{
+    camera.Set(0x74, 0x80); // manual
+    camera.Set(0x75, 45);   // 4500K
+    CCmd52CColor page(&theApp.m_pRegQM52);
+    Create(page);
+    page.ShowWindow(true);
+    const int gainControls[] = {IDC_52COL_R_BAR, IDC_52COL_R_HEX, IDC_52COL_R_DEC,
+                                IDC_52COL_B_BAR, IDC_52COL_B_HEX, IDC_52COL_B_DEC};
+    struct Case {
+        int index; // in the temperature list
+        bool enabled;
+    };
+    const Case cases[] = {{0, false}, {3, false}, {5, false}, {6, true}, {2, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        Choose(page, IDC_52COL_TEMP, c.index);
+        for (int id : gainControls)
+            EXPECT_EQ(page.GetWindow(id).IsWindowEnabled(), c.enabled) << id;
+    }
+    // A scroll on a bar that would not be written moves nothing.
+    const int before = page.BarValue(IDC_52COL_R_BAR);
+    Scroll(page, IDC_52COL_R_BAR, ui::SB_PAGERIGHT);
+    EXPECT_EQ(page.BarValue(IDC_52COL_R_BAR), before);
+}
+
 TEST_F(ColourPages, OnePushButtonWritesOpwbAndRereadsTheMode)
 {
     camera.Set(0x74, 0x00);

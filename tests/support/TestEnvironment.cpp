@@ -83,10 +83,17 @@ MessageBoxRecorder::MessageBoxRecorder()
             std::lock_guard lock(m_mutex);
             m_boxes.push_back({text, caption, icon});
         });
+    m_previousQuestion =
+        SetQuestionHook([this](const std::string& text, const std::string& caption) {
+            std::lock_guard lock(m_mutex);
+            m_questions.push_back({text, caption, MsgIcon::Question});
+            return m_yes;
+        });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder()
 {
+    SetQuestionHook(std::move(m_previousQuestion));
     SetMessageBoxHook(std::move(m_previous));
 }
 
@@ -94,6 +101,18 @@ std::vector<RecordedBox> MessageBoxRecorder::Boxes() const
 {
     std::lock_guard lock(m_mutex);
     return m_boxes;
+}
+
+std::vector<RecordedBox> MessageBoxRecorder::Questions() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_questions;
+}
+
+void MessageBoxRecorder::Answer(bool yes)
+{
+    std::lock_guard lock(m_mutex);
+    m_yes = yes;
 }
 
 void UseSimulatedCameraPort(CComIF& facade, const std::string& path, int timeoutMs)

@@ -50,17 +50,23 @@ struct RecordedBox {
     MsgIcon icon;
 };
 
-// Records message boxes instead of showing them while it lives.
+// Records message boxes instead of showing them while it lives, and answers Yes/No questions
+// with the answer set (No until set).
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
     std::vector<RecordedBox> Boxes() const;
+    std::vector<RecordedBox> Questions() const;
+    void Answer(bool yes);
 
 private:
     mutable std::mutex m_mutex;
     std::vector<RecordedBox> m_boxes;
+    std::vector<RecordedBox> m_questions;
+    bool m_yes = false;
     MessageBoxHook m_previous;
+    QuestionHook m_previousQuestion;
 };
 
 // A temporary directory removed with everything in it.
