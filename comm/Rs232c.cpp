@@ -40,6 +40,9 @@ constexpr int kSettleBitsPerByte = 11; // start, eight data bits, parity and a s
 constexpr auto kServerHoldBack = std::chrono::milliseconds(20);
 constexpr auto kSettleSlack = std::chrono::milliseconds(5);
 
+// A serial byte is never shorter than five data bits between a start and a stop bit.
+constexpr int kShortestByteBits = 7;
+
 std::chrono::milliseconds SettleTime(int baud, bool network, int timeoutMs)
 {
     const long long bits = static_cast<long long>(kSettleFrameBytes) * kSettleBitsPerByte;
@@ -125,6 +128,13 @@ int CRs232c::Open()
     m_framing = {m_Settings.Prefix, m_Settings.Suffix, m_Settings.Suffix2};
     m_settleTime = SettleTime(m_Settings.BaudRate, address.kind != serial::PortNameKind::Device,
                               m_Settings.HsTimeOut);
+    // A network device keeps what it decoded out of sight of a quick look; only a local line's
+    // timing says that nothing can have come.
+    m_shortestByte = address.kind == serial::PortNameKind::Device
+                         ? std::chrono::nanoseconds(1'000'000'000LL * kShortestByteBits /
+                                                    std::max(m_Settings.BaudRate, 1))
+                         : std::chrono::nanoseconds(0);
+    m_drained = false;
     m_frame.clear();
     m_discarding = false;
     {
@@ -544,8 +554,12 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         }
     } endExchange{*this};
 
-    // What came since the last exchange is taken as the event thread would have taken it.
-    if (eventThreadAside && !lost)
+    // What came since the last exchange is taken as the event thread would have taken it. When
+    // the last exchange emptied the line less than a byte's time ago, no byte can have come: one
+    // arriving now races the request itself, as one arriving just after it would.
+    const bool quietSinceLast = m_drained && waiting::Clock::now() - m_drainedAt < m_shortestByte;
+    m_drained = false;
+    if (eventThreadAside && !lost && !quietSinceLast)
         ReceiveData();
     if (outOfStep && !lost) {
         // Nothing is sent when the wait was cancelled or the device went away meanwhile.
@@ -596,6 +610,11 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         more = count == kReadChunk;
         if (count > 0 && FrameBytes(bytes, count, payload))
             break;
+    }
+    // A read that did not fill its buffer took everything the line held.
+    if (!more) {
+        m_drained = true;
+        m_drainedAt = waiting::Clock::now();
     }
     LogReply(payload);
     if (replySize > 0) {

@@ -6,6 +6,7 @@
 
 #include "comm/Com.h"
 #include "platform/serial/SerialDevice.h"
+#include "platform/wait/Wait.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -82,6 +83,11 @@ private:
     // exchange drops it before sending. Guarded by m_replyMutex.
     bool m_outOfStep = false;
     std::chrono::milliseconds m_settleTime{0}; // how long the line must be quiet to be in step
+    // The shortest time one byte takes on this line (zero where timing says nothing), and when
+    // the last exchange left it empty; the reading side's, like m_frame.
+    std::chrono::nanoseconds m_shortestByte{0};
+    bool m_drained = false;
+    waiting::Clock::time_point m_drainedAt{};
     // Who reads the device: the caller while an exchange runs, else the event thread. Both
     // flags and the exchange count are guarded by m_replyMutex; m_frame and m_discarding
     // belong to whichever of the two reads.
