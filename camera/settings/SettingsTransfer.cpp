@@ -3,6 +3,9 @@
 #include "camera/RVXReg.h"
 #include "camera/settings/SettingCatalog.h"
 
+#include <algorithm>
+#include <map>
+
 bool IsLinkFailure(const CResult& result)
 {
     return result.Failed() && result.Kind() != ResultKind::Camera;
@@ -148,6 +151,85 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             outcome.failures.push_back({def->name, "reads back " + std::to_string(value) +
                                                        ", not " + std::to_string(expected)});
         }
+    }
+    return outcome;
+}
+
+namespace {
+
+// The old value written back and read again; the report says how it ended.
+bool Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report)
+{
+    if (const CResult result = def.write(map, report.before)) {
+        report.left = "not written back: " + result.Reason();
+        return !IsLinkFailure(result);
+    }
+    int now = 0;
+    if (const CResult result = def.read(map, now)) {
+        report.left = "not read back: " + result.Reason();
+        return !IsLinkFailure(result);
+    }
+    report.restored = now == report.before;
+    if (!report.restored)
+        report.left = "holds " + std::to_string(now);
+    return true;
+}
+
+} // namespace
+
+LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
+                               const TransferProgress& progress)
+{
+    // Each value is read once before anything is written; progress counts that as a third step.
+    const std::size_t count = file.values.size();
+    std::map<std::string, int> before;
+    std::size_t done = 0;
+    for (const auto& [name, value] : file.values) {
+        const SettingDef* def = FindSetting(file.model, name);
+        if (!def)
+            continue;
+        LoadOutcome refused;
+        if (!GoOn(progress, done, count * 3)) {
+            refused.cancelled = true;
+        } else if (int now = 0; const CResult result = def->read(map, now)) {
+            refused.failures.push_back({name, "not read before the load: " + result.Reason()});
+        } else {
+            before[name] = now;
+            ++done;
+            continue;
+        }
+        // Without every old value the load could not be undone: nothing is written.
+        for (const auto& [other, otherValue] : file.values)
+            refused.notWritten.push_back(other);
+        return refused;
+    }
+
+    LoadOutcome outcome =
+        WriteCameraSettings(file, map, [&progress, count](std::size_t step, std::size_t) {
+            return GoOn(progress, count + step, count * 3);
+        });
+    if (outcome.Ok())
+        return outcome;
+
+    outcome.rolledBack = true;
+    bool answering = true;
+    for (const auto& [name, value] : file.values) {
+        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
+            outcome.notWritten.end())
+            continue;
+        const SettingDef* def = FindSetting(file.model, name);
+        if (!def)
+            continue;
+        RestoreReport report{name, value, "taken", before[name], false, {}};
+        for (const ValueProblem& problem : outcome.failures)
+            if (problem.name == name)
+                report.answer = problem.reason;
+        // A camera that stopped answering would only time out once more for each.
+        if (answering)
+            answering = Restore(*def, map, report);
+        else
+            report.left = "not written back: the camera does not answer";
+        outcome.restore.push_back(std::move(report));
     }
     return outcome;
 }

@@ -30,6 +30,16 @@ struct SaveOutcome {
     bool Ok() const { return failures.empty() && notRead.empty() && !cancelled; }
 };
 
+// One setting a failed all-or-nothing load had written or tried to, and how it was put back.
+struct RestoreReport {
+    std::string name;
+    int sent = 0;       // the file's value
+    std::string answer; // the write's outcome: "taken", or why not
+    int before = 0;     // the camera's value before the load
+    bool restored = false;
+    std::string left; // when not restored: what the camera holds, or why that is unknown
+};
+
 struct LoadOutcome {
     std::vector<std::string> written;    // the camera took these writes
     std::vector<ValueProblem> failures;  // refused or unanswered writes, values that read back
@@ -37,6 +47,17 @@ struct LoadOutcome {
     std::vector<std::string> notWritten; // left after the link failed or the user stopped
     std::vector<std::string> notChecked; // written, not read back as the user stopped first
     bool cancelled = false;
+    // All or nothing: a failure or a stop wrote the old values back. restore has one entry per
+    // setting the load wrote or tried to.
+    bool rolledBack = false;
+    std::vector<RestoreReport> restore;
+    bool FullyRestored() const
+    {
+        for (const RestoreReport& report : restore)
+            if (!report.restored)
+                return false;
+        return true;
+    }
     bool Ok() const
     {
         return failures.empty() && notWritten.empty() && notChecked.empty() && !cancelled;
@@ -58,6 +79,13 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
 // took it. Stops at the first link failure that leaves the camera silent.
 LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
                                 const TransferProgress& progress);
+
+// All or nothing: reads the camera's value of every setting the file holds (nothing is written
+// when one cannot be read), writes and reads back as WriteCameraSettings does, and on any
+// failure or stop writes the values read before back and reads them again, so that the camera
+// ends with either all of the file's values or all of its own.
+LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
+                               const TransferProgress& progress);
 
 // The operations WriteCameraSettings would run, one text each ("SetRGain 512").
 std::vector<std::string> PlannedWrites(const SettingsFile& file);

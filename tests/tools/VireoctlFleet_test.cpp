@@ -236,8 +236,9 @@ TEST_F(VireoctlFleet, CommandsOfOneCameraRefuseSeveral)
     EXPECT_EQ(RGain(a), "512\n");
 }
 
-// The first SIGTERM stops every camera between two settings and each says how far it got; a
-// second one ends vireoctl at once, even in the middle of a long wait.
+// The first SIGTERM stops every camera between two settings, puts back what was written, and
+// each says how far it got; a second one ends vireoctl at once, even in the middle of a long
+// wait.
 TEST_F(VireoctlFleet, ASignalDuringALoadStopsEveryCameraAndSaysHowFar)
 {
     const std::string file = dir + "/line.json";
@@ -251,10 +252,15 @@ TEST_F(VireoctlFleet, ASignalDuringALoadStopsEveryCameraAndSaysHowFar)
         const char* secondSignalAfter; // empty: one signal only
         bool linesPrinted;
     };
-    for (const Case& c : {Case{"50", "1.2", "", true}, Case{"2000", "1", "0.2", false}}) {
+    for (const Case& c : {Case{"50", "2.2", "", true}, Case{"2000", "1", "0.2", false}}) {
         SCOPED_TRACE(c.delayMs);
         const std::string a = Start({"--model", "RVQM52CM14", "--delay", c.delayMs});
         const std::string b = Start({"--model", "RVQM52CM14", "--delay", c.delayMs});
+        if (c.linesPrinted) {
+            for (const std::string& port : {a, b})
+                ASSERT_EQ(Run({port}, {"call", "RVQM52CM14", "SetOutLevelOffset", "60"}).exitStatus,
+                          0);
+        }
         std::string second;
         if (*c.secondSignalAfter)
             second = std::string("sleep ") + c.secondSignalAfter + "; kill -TERM $p; ";
@@ -282,8 +288,14 @@ TEST_F(VireoctlFleet, ASignalDuringALoadStopsEveryCameraAndSaysHowFar)
                 << lines[i];
             EXPECT_GT(written, 0);
             EXPECT_LT(written, total);
-            EXPECT_NE(lines[i].find(" settings written"), std::string::npos) << lines[i];
+            EXPECT_NE(lines[i].find(" settings written; OutLevelOffset: sent "), std::string::npos)
+                << lines[i];
+            EXPECT_EQ(lines[i].substr(lines[i].size() - 44),
+                      "rolled back: the camera holds its old values")
+                << lines[i];
         }
+        for (const std::string& port : {a, b})
+            EXPECT_EQ(Run({port}, {"call", "RVQM52CM14", "GetOutLevelOffset"}).out, "60\n");
     }
 }
 

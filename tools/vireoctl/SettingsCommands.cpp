@@ -61,6 +61,23 @@ bool CheckModel(CComIF& com, const SettingsFile& file, const std::string& path, 
     return true;
 }
 
+// Each setting a rolled-back load had written or tried to: what was sent, what the camera said,
+// and how it ended; then whether the camera holds its old values.
+void AddRestore(JobResult& job, const LoadOutcome& outcome)
+{
+    std::vector<std::string> left;
+    for (const RestoreReport& report : outcome.restore) {
+        job.Fail(report.name + ": sent " + std::to_string(report.sent) + " (" + report.answer +
+                 "); " +
+                 (report.restored ? "restored to " + std::to_string(report.before)
+                                  : "not restored: " + report.left));
+        if (!report.restored)
+            left.push_back(report.name);
+    }
+    job.Fail(left.empty() ? std::string("rolled back: the camera holds its old values")
+                          : "rollback failed: " + JoinNames(left) + " not restored");
+}
+
 bool IsFolder(const std::string& path)
 {
     struct stat info {};
@@ -227,10 +244,13 @@ int LoadSettings(const Options& options)
     std::string path;
     bool force = false;
     bool dryRun = false;
+    bool rollback = true;
     for (std::size_t i = 1; i < options.args.size(); ++i) {
         const std::string& arg = options.args[i];
         if (arg == "--force")
             force = true;
+        else if (arg == "--no-rollback")
+            rollback = false;
         else if (arg == "--dry-run")
             dryRun = true;
         else if (path.empty() && !arg.empty() && arg.rfind("--", 0) != 0)
@@ -262,13 +282,24 @@ int LoadSettings(const Options& options)
                 return job;
             }
             const auto map = MakeRegisterMap(file.model, &com);
-            const LoadOutcome outcome = WriteCameraSettings(file, *map, progress);
+            const LoadOutcome outcome = rollback ? LoadCameraSettings(file, *map, progress)
+                                                 : WriteCameraSettings(file, *map, progress);
             if (outcome.cancelled) {
-                AddProblems(job, outcome.failures);
                 job.Fail("interrupted: " + std::to_string(outcome.written.size()) + " of " +
                          std::to_string(file.values.size()) + " settings written");
+                if (outcome.rolledBack) {
+                    AddRestore(job, outcome);
+                    return job;
+                }
+                AddProblems(job, outcome.failures);
                 if (!outcome.notChecked.empty())
                     job.Fail("not read back: " + JoinNames(outcome.notChecked));
+                return job;
+            }
+            if (outcome.rolledBack) {
+                AddRestore(job, outcome);
+                if (!outcome.notWritten.empty())
+                    job.Fail("not sent: " + JoinNames(outcome.notWritten));
                 return job;
             }
             if (!outcome.Ok()) {

@@ -302,3 +302,49 @@ TEST(SettingsTransfer, SavingAValueNoPageCouldWriteFailsAndAStopIsHonoured)
     EXPECT_EQ(stopped.file.values.size(), 2u);
     EXPECT_EQ(stopped.notRead.size(), 9u);
 }
+
+// All or nothing: a failed load leaves the camera with its old values wherever it still answers,
+// and says of each setting how it ended.
+TEST(SettingsTransfer, AFailedLoadPutsBackTheOldValues)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> refuse; // requests the camera answers with NAK
+        std::size_t answerLimit;         // answers before it falls silent
+        bool rolledBack;
+        bool unchanged;             // the registers end as they were
+        std::size_t writes;         // requests that change a register, restores included
+        std::vector<bool> restored; // per report, in the file's order
+    };
+    // RV1250LX: three reads before; then OutLevelOffset (a read and a write), ShatterMd1 and
+    // BitInfo (one write each); then the restores.
+    const Case cases[] = {
+        {"all taken", {}, SIZE_MAX, false, false, 3, {}},
+        {"a refused write", {"6603"}, SIZE_MAX, true, true, 6, {true, true, true}},
+        {"a value that cannot be read first", {"66RQ"}, SIZE_MAX, false, true, 0, {}},
+        // BitInfo's write goes unanswered: it may have been taken, so it is put back too.
+        {"silent after two writes", {}, 6, true, false, 2, {false, false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(CameraModel::RV1250LX);
+        rig.link.refuse = {c.refuse.begin(), c.refuse.end()};
+        rig.link.answerLimit = c.answerLimit;
+        const auto before = rig.camera.Registers();
+        SettingsFile file;
+        file.model = CameraModel::RV1250LX;
+        file.values = {{"OutLevelOffset", 5}, {"ShatterMd1", 3}, {"BitInfo", 2}};
+
+        const LoadOutcome loaded = LoadCameraSettings(file, *rig.map, {});
+        EXPECT_EQ(loaded.Ok(), !c.rolledBack && !c.unchanged);
+        EXPECT_EQ(loaded.rolledBack, c.rolledBack);
+        EXPECT_EQ(rig.camera.Registers() == before, c.unchanged);
+        EXPECT_EQ(rig.link.Writes().size(), c.writes);
+        std::vector<bool> restored;
+        for (const RestoreReport& report : loaded.restore)
+            restored.push_back(report.restored);
+        EXPECT_EQ(restored, c.restored);
+        EXPECT_EQ(loaded.FullyRestored(),
+                  std::find(restored.begin(), restored.end(), false) == restored.end());
+    }
+}
