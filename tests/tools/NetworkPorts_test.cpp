@@ -216,8 +216,7 @@ TEST_F(NetworkPorts, AServerKilledDuringAWaitEndsItAndTheNextOpenConnectsAgain)
     EXPECT_NE(sent, err.end()) << result.err;
     EXPECT_NE(lost, err.end()) << result.err;
     EXPECT_LT(sent, lost);
-    EXPECT_TRUE(
-        Contains(err, "error 256: the port was lost: connection closed by the server"))
+    EXPECT_TRUE(Contains(err, "error 256: the port was lost: connection closed by the server"))
         << result.err;
 
     // The camera still answers the first request late; the same request again makes that

@@ -80,8 +80,43 @@ TEST_F(VireoctlSettings, SaveAutoChangeLoadBringsTheRGainBack)
 
     const auto load = Run({"load", file});
     EXPECT_EQ(load.exitStatus, 0) << load.err;
-    EXPECT_EQ(load.out, "Loaded 18 settings of RVQM52CM14 from " + file + "\n");
+    EXPECT_EQ(load.out, "Loaded 18 settings of RVQM52CM14 from " + file +
+                            " (live only: lost at power-off)\n");
     EXPECT_EQ(Run({"call", "auto", "GetRGain"}).out, before.out);
+}
+
+// A verified load is saved into a memory bank only when asked; the bank then brings it back.
+TEST_F(VireoctlSettings, StoreSavesAVerifiedLoadIntoABank)
+{
+    Start({"--model", "RVQM52CM14"});
+    const std::string file = dir + "/cam.json";
+    ASSERT_EQ(Run({"save", "auto", file}).exitStatus, 0);
+    struct Case {
+        std::vector<std::string> options;
+        int exitStatus;
+        const char* ending; // of the result line
+        const char* rGainFromBank2;
+    };
+    const Case cases[] = {
+        {{"--store", "9"}, 2, "", "100\n"},
+        {{}, 0, " (live only: lost at power-off)\n", "100\n"},
+        {{"--store", "2"}, 0, " (stored in bank 2)\n", "512\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ending);
+        // Bank 2 holds RGain 100 before each load.
+        ASSERT_EQ(Run({"call", "RVQM52CM14", "SetRGain", "100"}).exitStatus, 0);
+        ASSERT_EQ(Run({"call", "RVQM52CM14", "SaveBankMemory", "2"}).exitStatus, 0);
+        std::vector<std::string> args{"load", file};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto load = Run(args);
+        EXPECT_EQ(load.exitStatus, c.exitStatus) << load.err;
+        EXPECT_EQ(load.out, c.exitStatus == 0
+                                ? "Loaded 18 settings of RVQM52CM14 from " + file + c.ending
+                                : "");
+        ASSERT_EQ(Run({"call", "RVQM52CM14", "LoadBankMemory", "2"}).exitStatus, 0);
+        EXPECT_EQ(Run({"call", "auto", "GetRGain"}).out, c.rGainFromBank2);
+    }
 }
 
 TEST_F(VireoctlSettings, BadFilesAndAnotherModelAreRefusedWithNothingSent)

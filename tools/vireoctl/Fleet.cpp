@@ -114,8 +114,7 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
             for (const JobResult::Error& error : result.errors)
                 ErrorLine(error.line);
         } else if (result.status == kExitOk) {
-            std::printf("%s\tok%s%s\n", result.label.c_str(), result.file.empty() ? "" : "\t",
-                        result.file.c_str());
+            std::printf("%s\tok%s\n", result.label.c_str(), result.okText.c_str());
         } else {
             std::printf("%s\tfailed: %s\n", result.label.c_str(), result.Reason().c_str());
         }

@@ -27,7 +27,7 @@ struct JobResult {
     };
     std::vector<Error> errors;
     std::optional<SettingsFile> saved; // save: the values read
-    std::string file;                  // save: the file written, named on the result line
+    std::string okText; // after "ok" on the line of several cameras ("<TAB>FILE" of a save)
 
     void Fail(std::string error, int exitStatus = kExitFailed)
     {
@@ -53,8 +53,8 @@ using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& p
 std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
                                     const CameraJob& job);
 
-// One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" (with
-// "<TAB>FILE" when the job wrote one) or "TARGET<TAB>failed: REASON" each. Exit 0 when all
+// One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" (and the job's
+// okText) or "TARGET<TAB>failed: REASON" each. Exit 0 when all
 // succeeded, else 1.
 int PrintResultLines(const Options& options, const std::vector<JobResult>& results);
 

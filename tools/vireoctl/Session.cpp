@@ -202,7 +202,7 @@ int Usage(std::FILE* stream)
                  "  ports                          list the Camera Link ports\n"
                  "  identify                       the camera's identity and model\n"
                  "  save MODEL FILE|DIR/|- [--force]  the model's settings to a file\n"
-                 "  load FILE [--force] [--dry-run] [--no-rollback]\n"
+                 "  load FILE [--force] [--dry-run] [--no-rollback] [--store BANK]\n"
                  "                                 settings from a file to the camera\n"
                  "  diff FILE                      the camera's values that differ from a file\n"
                  "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"

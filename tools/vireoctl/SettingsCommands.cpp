@@ -78,6 +78,17 @@ void AddRestore(JobResult& job, const LoadOutcome& outcome)
                           : "rollback failed: " + JoinNames(left) + " not restored");
 }
 
+// Memory banks are 0 to kBankMax; register 0x51 saves the live settings into one.
+constexpr int kBankMax = 7;
+
+bool ParseBank(const std::string& text, int& bank)
+{
+    if (text.size() != 1 || text[0] < '0' || text[0] > '0' + kBankMax)
+        return false;
+    bank = text[0] - '0';
+    return true;
+}
+
 bool IsFolder(const std::string& path)
 {
     struct stat info {};
@@ -149,7 +160,7 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
                 result.Fail(error);
                 continue;
             }
-            result.file = path;
+            result.okText = "\t" + path;
             if (oneCamera)
                 result.out = "Saved " + std::to_string(result.saved->values.size()) +
                              " settings of " + CameraModelName(result.saved->model) + " to " +
@@ -228,7 +239,7 @@ int SaveSettings(const Options& options)
                     job.Fail(error);
                     return job;
                 }
-                job.file = path;
+                job.okText = "\t" + path;
                 job.out = "Saved " + std::to_string(outcome.file.values.size()) + " settings of " +
                           CameraModelName(*kind) + " to " + path + "\n";
             }
@@ -245,9 +256,18 @@ int LoadSettings(const Options& options)
     bool force = false;
     bool dryRun = false;
     bool rollback = true;
+    std::optional<int> bank;
     for (std::size_t i = 1; i < options.args.size(); ++i) {
         const std::string& arg = options.args[i];
-        if (arg == "--force")
+        if (arg == "--store") {
+            int value = -1;
+            if (i + 1 >= options.args.size() || !ParseBank(options.args[i + 1], value))
+                return UsageError("load: --store " +
+                                  (i + 1 < options.args.size() ? options.args[i + 1] + ": " : "") +
+                                  "takes a memory bank, 0 to " + std::to_string(kBankMax));
+            bank = value;
+            ++i;
+        } else if (arg == "--force")
             force = true;
         else if (arg == "--no-rollback")
             rollback = false;
@@ -310,8 +330,18 @@ int LoadSettings(const Options& options)
                     job.Fail("not written: " + JoinNames(outcome.notWritten));
                 return job;
             }
+            // Only a verified load is worth keeping over a power cycle.
+            if (bank) {
+                if (const CResult stored = map->SaveBankMemory(*bank)) {
+                    job.Fail("loaded, but not stored in bank " + std::to_string(*bank) + ": " +
+                             stored.Reason());
+                    return job;
+                }
+            }
+            job.okText = bank ? " (stored in bank " + std::to_string(*bank) + ")"
+                              : std::string(" (live only: lost at power-off)");
             job.out = "Loaded " + std::to_string(outcome.written.size()) + " settings of " +
-                      modelName + " from " + path + "\n";
+                      modelName + " from " + path + job.okText + "\n";
             return job;
         });
     const int status = PrintResultLines(options, results);
