@@ -109,6 +109,8 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             // value tells, when it answers now.
             int now = 0;
             const CResult check = def->read(map, now);
+            if (!check)
+                outcome.after[name] = now;
             if (!check && now == value) {
                 outcome.written.push_back(name);
                 toCheck.emplace_back(def, value);
@@ -144,6 +146,8 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
         int value = 0;
         const CResult result = def->read(map, value);
         ++done;
+        if (!result)
+            outcome.after[def->name] = value;
         if (result) {
             outcome.failures.push_back({def->name, "not read back: " + result.Reason()});
             stopped = IsLinkFailure(result);
@@ -158,7 +162,8 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
 namespace {
 
 // The old value written back and read again; the report says how it ended.
-bool Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report)
+bool Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report,
+             std::map<std::string, int>& after)
 {
     if (const CResult result = def.write(map, report.before)) {
         report.left = "not written back: " + result.Reason();
@@ -169,6 +174,7 @@ bool Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report)
         report.left = "not read back: " + result.Reason();
         return !IsLinkFailure(result);
     }
+    after[def.name] = now;
     report.restored = now == report.before;
     if (!report.restored)
         report.left = "holds " + std::to_string(now);
@@ -208,6 +214,7 @@ LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
         WriteCameraSettings(file, map, [&progress, count](std::size_t step, std::size_t) {
             return GoOn(progress, count + step, count * 3);
         });
+    outcome.before = before;
     if (outcome.Ok())
         return outcome;
 
@@ -226,7 +233,7 @@ LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
                 report.answer = problem.reason;
         // A camera that stopped answering would only time out once more for each.
         if (answering)
-            answering = Restore(*def, map, report);
+            answering = Restore(*def, map, report, outcome.after);
         else
             report.left = "not written back: the camera does not answer";
         outcome.restore.push_back(std::move(report));

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ struct LoadOutcome {
     std::vector<std::string> notWritten; // left after the link failed or the user stopped
     std::vector<std::string> notChecked; // written, not read back as the user stopped first
     bool cancelled = false;
+    // The camera's values read before the load (all or nothing only) and read back afterwards,
+    // by name: what a record of the change needs.
+    std::map<std::string, int> before;
+    std::map<std::string, int> after;
     // All or nothing: a failure or a stop wrote the old values back. restore has one entry per
     // setting the load wrote or tried to.
     bool rolledBack = false;

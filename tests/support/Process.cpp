@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "tests/support/Process.h"
 
 #include <cerrno>
@@ -56,12 +57,23 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
     int err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
+    // A program given its own settings folder keeps its state (the audit trail) there too,
+    // never in the user's.
+    std::vector<std::string> entries = environment;
+    const auto has = [&](const char* name) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+    };
+    if (has("XDG_CONFIG_HOME=") && !has("XDG_STATE_HOME="))
+        for (const std::string& entry : environment)
+            if (entry.rfind("XDG_CONFIG_HOME=", 0) == 0)
+                entries.push_back("XDG_STATE_HOME=" + entry.substr(16));
     const auto start = Clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
-        for (const std::string& entry : environment)
+        for (const std::string& entry : entries)
             ::putenv(const_cast<char*>(entry.c_str()));
         ::execv(argv[0].c_str(), ArgvOf(argv).data());
         _exit(127);

@@ -310,7 +310,8 @@ TEST_F(VireoctlFleet, ALostPortIsNamedInPlainWords)
     auto running = std::async(std::launch::async, [&] {
         return Run({healthy, doomed}, {"save", "auto", folder});
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    // After the model name (eleven exchanges), while the settings are read.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     cameras.back()->Stop();
     const auto run = running.get();
     EXPECT_EQ(run.exitStatus, 1) << run.err;

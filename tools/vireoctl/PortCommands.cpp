@@ -4,6 +4,7 @@
 #include "camera/settings/CameraIdentity.h"
 #include "camera/settings/SettingCatalog.h"
 #include "comm/ComIF.h"
+#include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/NamedOps.h"
 #include "tools/vireoctl/OpBinding.h"
@@ -56,7 +57,18 @@ PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem
     }
     return [address, value](CComIF& com) {
         CRVXReg reg(&com);
-        return ReportResult(reg.WriteRegister(address, value));
+        // The record of a change names the value it replaced and the one it left.
+        AuditChange change;
+        change.address = address;
+        std::uint8_t now = 0;
+        if (!reg.ReadRegister(address, now))
+            change.before = now;
+        const CResult result = reg.WriteRegister(address, value);
+        if (!reg.ReadRegister(address, now))
+            change.after = now;
+        change.result = result.Ok() ? "ok" : result.Reason();
+        RecordChange(com, change);
+        return ReportResult(result);
     };
 }
 

@@ -193,6 +193,7 @@ int Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: vireoctl [--port NAME|--cl INDEX]... [--baud N] [--timeout MS] [--log]"
+                 " [--audit FILE]"
                  " COMMAND\n"
                  "commands:\n"
                  "  read ADDR                      read one register (hexadecimal)\n"
@@ -205,6 +206,7 @@ int Usage(std::FILE* stream)
                  "  load FILE [--force] [--dry-run] [--no-rollback] [--store BANK]\n"
                  "                                 settings from a file to the camera\n"
                  "  diff FILE                      the camera's values that differ from a file\n"
+                 "  audit verify|show [FILE]       check or show the trail of changes\n"
                  "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"
                  "                                 one a line, on one open port\n"
                  "MODEL of call and save may be \"auto\": the connected camera's own.\n"
@@ -227,6 +229,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
             break;
         if (arg == "--log") {
             options.log = true;
+            continue;
+        }
+        if (arg == "--audit") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                problem = arg + ": no file";
+                return false;
+            }
+            options.auditFile = argv[++i];
             continue;
         }
         if (arg != "--port" && arg != "--cl" && arg != "--baud" && arg != "--timeout") {

@@ -27,7 +27,8 @@ struct Options {
     std::optional<int> baud;
     std::optional<int> timeoutMs;
     bool log = false;
-    std::vector<std::string> args; // the command and its arguments
+    std::optional<std::string> auditFile; // where changes are recorded
+    std::vector<std::string> args;        // the command and its arguments
 };
 
 // Exit statuses.

@@ -5,11 +5,14 @@
 #include "camera/settings/SettingCatalog.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
+#include "camera/audit/Sha256.h"
+#include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/Interrupt.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -26,7 +29,7 @@ void AddProblems(JobResult& job, const std::vector<ValueProblem>& problems)
 }
 
 // Reads and checks a settings file; false (exit 2) with the problem and the usage printed.
-bool ReadSettingsFile(const std::string& path, SettingsFile& file)
+bool ReadSettingsFile(const std::string& path, SettingsFile& file, std::string* hash = nullptr)
 {
     std::string text;
     std::string error;
@@ -34,6 +37,8 @@ bool ReadSettingsFile(const std::string& path, SettingsFile& file)
         UsageError("error: " + error);
         return false;
     }
+    if (hash)
+        *hash = Sha256Hex(text);
     FileProblem problem;
     if (!SettingsFromJson(text, file, problem)) {
         UsageError("error: " + path + ": " + (problem.name.empty() ? "" : problem.name + ": ") +
@@ -87,6 +92,32 @@ bool ParseBank(const std::string& text, int& bank)
         return false;
     bank = text[0] - '0';
     return true;
+}
+
+// One record for each setting the load wrote or tried to write.
+void RecordLoad(CComIF& com, const SettingsFile& file, const std::string& path,
+                const std::string& fileHash, const LoadOutcome& outcome)
+{
+    for (const auto& [name, value] : file.values) {
+        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
+            outcome.notWritten.end())
+            continue;
+        AuditChange change;
+        change.setting = name;
+        if (const auto it = outcome.before.find(name); it != outcome.before.end())
+            change.before = it->second;
+        if (const auto it = outcome.after.find(name); it != outcome.after.end())
+            change.after = it->second;
+        change.result = "ok";
+        for (const ValueProblem& problem : outcome.failures)
+            if (problem.name == name)
+                change.result = problem.reason;
+        if (outcome.rolledBack)
+            change.result = "rolled back (" + change.result + ")";
+        change.file = path;
+        change.fileSha256 = fileHash;
+        RecordChange(com, change);
+    }
 }
 
 bool IsFolder(const std::string& path)
@@ -283,7 +314,8 @@ int LoadSettings(const Options& options)
         return UsageError("load: takes a settings file (FILE)");
 
     SettingsFile file;
-    if (!ReadSettingsFile(path, file))
+    std::string fileHash;
+    if (!ReadSettingsFile(path, file, &fileHash))
         return kExitUsage;
     const char* modelName = CameraModelName(file.model);
     if (dryRun) {
@@ -304,6 +336,7 @@ int LoadSettings(const Options& options)
             const auto map = MakeRegisterMap(file.model, &com);
             const LoadOutcome outcome = rollback ? LoadCameraSettings(file, *map, progress)
                                                  : WriteCameraSettings(file, *map, progress);
+            RecordLoad(com, file, path, fileHash, outcome);
             if (outcome.cancelled) {
                 job.Fail("interrupted: " + std::to_string(outcome.written.size()) + " of " +
                          std::to_string(file.values.size()) + " settings written");

@@ -4,6 +4,7 @@
 #include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/serial/HeldPorts.h"
+#include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/InfoOptions.h"
 #include "tools/vireoctl/OpsCommands.h"
@@ -56,6 +57,9 @@ int Run(int argc, char** argv)
         return UsageError(problem);
     InstallOutput(options);
     const std::string& command = options.args[0];
+    if (command == "audit")
+        return RunAuditCommand(options);
+    ConfigureAudit(options);
     // A script makes an action of each line.
     if (command == "script")
         return RunScript(options);
@@ -89,5 +93,5 @@ int main(int argc, char** argv)
     // A reader that went away is an output error reported on exit, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
     BufferOutput();
-    return CheckOutput(Run(argc, argv));
+    return CheckOutput(AuditStatus(Run(argc, argv)));
 }

@@ -1,0 +1,48 @@
+// The audit trail: one JSON line per change a program makes to a camera, appended to a file
+// that several programs may share. Each line carries the SHA-256 of the line before it, so that
+// an edited, removed or reordered line breaks the chain where it happened.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct AuditChange {
+    std::string program; // "vireoctl", "VireoStudio"
+    std::string version;
+    std::string port;
+    std::string model; // the camera's, as it names itself
+    std::string serial;
+    std::string setting;        // the named setting, when one applies
+    std::optional<int> address; // else the register
+    std::optional<int> before;  // the value before the change, when it was read
+    std::optional<int> after;   // the value read back afterwards
+    std::string result;         // "ok", or the failure's text
+    std::string file;           // a load: the settings file's path
+    std::string fileSha256;     // and its hash as read
+};
+
+// $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
+std::string DefaultAuditPath();
+
+// Appends one line for change (time, user and host added here) under an exclusive lock, and
+// has it on disk before returning. The file and its folder are made when missing. False with
+// the reason in error ("cannot open /x/audit.jsonl: Permission denied").
+bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error);
+
+// Where a trail's chain breaks: the line (from 1) and why.
+struct AuditBreak {
+    std::size_t line = 0;
+    std::string reason;
+};
+
+// Checks every line's link to the one before it. Empty when the trail is whole; error is set
+// when the file cannot be read (the result is then empty too).
+std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& error);
+
+// The lines of a trail, parsed; a line that is not a JSON object is skipped.
+struct AuditEntry {
+    std::string time, user, host, program, port, model, serial, what, before, after, result;
+};
+std::vector<AuditEntry> ReadAudit(const std::string& path, std::string& error);

@@ -1,0 +1,139 @@
+#include "tools/vireoctl/Audit.h"
+
+#include "camera/settings/CameraIdentity.h"
+#include "comm/ComIF.h"
+#include "platform/profile/Profile.h"
+#include "tools/vireoctl/Session.h"
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+namespace vireoctl {
+namespace {
+
+std::string g_path;
+std::mutex g_mutex; // the identities and the warning: cameras record from their own threads
+std::map<const CComIF*, CameraIdentity> g_identities;
+std::atomic<bool> g_failed{false};
+
+std::string PortOf(CComIF& com)
+{
+    if (com.PortType == PORT_CAMERALINK)
+        return "cl:" + std::to_string(com.m_Cas.m_nPortIndex);
+    return com.m_Rs232c.m_Settings.PortName;
+}
+
+// Read once per connection; an identity that cannot be read stays empty.
+CameraIdentity IdentityOf(CComIF& com)
+{
+    {
+        std::lock_guard lock(g_mutex);
+        if (const auto it = g_identities.find(&com); it != g_identities.end())
+            return it->second;
+    }
+    CameraIdentity identity;
+    if (ReadCameraIdentity(&com, identity))
+        identity = {};
+    std::lock_guard lock(g_mutex);
+    return g_identities.emplace(&com, identity).first->second;
+}
+
+int Verify(const std::string& path)
+{
+    std::string error;
+    const auto broken = VerifyAudit(path, error);
+    if (!error.empty()) {
+        ErrorLine("error: " + error);
+        return kExitFailed;
+    }
+    if (broken) {
+        std::printf("%s:%zu: the chain breaks: %s\n", path.c_str(), broken->line,
+                    broken->reason.c_str());
+        return kExitFailed;
+    }
+    std::printf("%s: whole\n", path.c_str());
+    return kExitOk;
+}
+
+int Show(const std::string& path, const std::string& serial, const std::string& since)
+{
+    std::string error;
+    const std::vector<AuditEntry> entries = ReadAudit(path, error);
+    if (!error.empty()) {
+        ErrorLine("error: " + error);
+        return kExitFailed;
+    }
+    for (const AuditEntry& entry : entries) {
+        if ((!serial.empty() && entry.serial != serial) ||
+            (!since.empty() && entry.time.compare(0, since.size(), since) < 0))
+            continue;
+        std::printf("%s  %s@%s  %s  %s %s on %s  %s: %s -> %s  %s\n", entry.time.c_str(),
+                    entry.user.c_str(), entry.host.c_str(), entry.program.c_str(),
+                    entry.model.c_str(), entry.serial.c_str(), entry.port.c_str(),
+                    entry.what.c_str(), entry.before.empty() ? "?" : entry.before.c_str(),
+                    entry.after.empty() ? "?" : entry.after.c_str(), entry.result.c_str());
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+void ConfigureAudit(const Options& options)
+{
+    if (options.auditFile)
+        g_path = *options.auditFile;
+    else
+        g_path = profile::GetProfileString("Settings\\Audit", "File", "");
+    if (g_path.empty())
+        g_path = DefaultAuditPath();
+}
+
+void RecordChange(CComIF& com, AuditChange change)
+{
+    const CameraIdentity identity = IdentityOf(com);
+    change.program = "vireoctl";
+    change.version = VIREO_VERSION;
+    change.port = PortOf(com);
+    change.model = identity.model;
+    change.serial = identity.serial;
+    std::string error;
+    if (AppendAudit(g_path, change, error))
+        return;
+    if (!g_failed.exchange(true))
+        ErrorLine("warning: the change is made but not recorded: " + error);
+}
+
+int AuditStatus(int status)
+{
+    return status == kExitOk && g_failed.load() ? kExitNotRecorded : status;
+}
+
+int RunAuditCommand(const Options& options)
+{
+    const std::vector<std::string>& args = options.args;
+    if (args.size() < 2 || (args[1] != "verify" && args[1] != "show"))
+        return UsageError("audit: takes verify or show");
+    std::string serial;
+    std::string since;
+    std::string path;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[1] == "show" && (args[i] == "--serial" || args[i] == "--since")) {
+            if (i + 1 >= args.size())
+                return UsageError("audit show: " + args[i] + " takes a value");
+            (args[i] == "--serial" ? serial : since) = args[++i];
+        } else if (path.empty() && args[i].rfind("--", 0) != 0) {
+            path = args[i];
+        } else {
+            return UsageError("audit " + args[1] + ": " + args[i] + ": not understood");
+        }
+    }
+    if (path.empty()) {
+        ConfigureAudit(options);
+        path = g_path;
+    }
+    return args[1] == "verify" ? Verify(path) : Show(path, serial, since);
+}
+
+} // namespace vireoctl
