@@ -25,13 +25,13 @@ CModelMismatchBar::CModelMismatchBar(QWidget* parent)
 void CModelMismatchBar::Take(const std::string& port, const std::string& cameraModel,
                              const std::string& chosenModel)
 {
-    m_cameraModel = cameraModel == chosenModel ? std::string() : cameraModel;
+    // With no model chosen the pages neither read nor write: nothing to warn of.
+    m_cameraModel = cameraModel == chosenModel || chosenModel.empty() ? std::string() : cameraModel;
     if (m_cameraModel.empty())
         return;
     // Every model name this program knows is said beginning with a vowel ("ar-vee").
-    std::string text = "The camera on " + port + " is an " + cameraModel + "; ";
-    text += chosenModel.empty() ? "no model's pages are chosen."
-                                : "the pages are for the " + chosenModel + ".";
+    const std::string text = "The camera on " + port + " is an " + cameraModel +
+                             "; the pages are for the " + chosenModel + ".";
     m_text->setText(QString::fromStdString(text));
     m_text->setAccessibleDescription(m_text->text());
     const QString button = QString::fromStdString("Use " + cameraModel + " pages");

@@ -20,7 +20,7 @@ public:
     {
         m_choose = std::move(choose);
     }
-    // Wanted when cameraModel is a known model other than chosenModel (cameraModel empty: no
+    // Wanted when cameraModel is a known model and another one is chosen (cameraModel empty: no
     // camera known); its text says so then.
     void Take(const std::string& port, const std::string& cameraModel,
               const std::string& chosenModel);
