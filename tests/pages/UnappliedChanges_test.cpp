@@ -4,6 +4,7 @@
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
 #include "res/Resource.h"
+#include "platform/ui/OpenFileDialog.h"
 #include "res/ids/Rv1240.h"
 #include "tests/pages/PageFixture.h"
 
@@ -22,7 +23,20 @@ constexpr int kShutterTab = 4;
 constexpr int kRegisterTab = 5;
 const std::vector<std::string> kUserGainReads = {"63RQ", "62RQ", "64RQ"};
 
-enum class Leave { Tab, Model, Close };
+enum class Leave { Tab, Model, Close, Load };
+
+// File > Load's file dialog: counts the times it is asked, and the user cancels it.
+class CountedOpenDialog : public ui::OpenFileDialog {
+public:
+    CountedOpenDialog() { ui::SetOpenFileDialog(this); }
+    ~CountedOpenDialog() override { ui::SetOpenFileDialog(nullptr); }
+    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override
+    {
+        ++asked;
+        return std::nullopt;
+    }
+    int asked = 0;
+};
 
 class UnappliedChanges : public PageFixture {
 protected:
@@ -64,6 +78,11 @@ protected:
             return view->ShownModel() == 1;
         case ::Leave::Close:
             return frame->close();
+        case ::Leave::Load: {
+            const int before = openDialog.asked;
+            frame->OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
+            return openDialog.asked > before;
+        }
         }
         return false;
     }
@@ -74,6 +93,7 @@ protected:
     }
 
     testing_support::MessageBoxRecorder boxes;
+    CountedOpenDialog openDialog;
     QPointer<CMainFrame> frame;
     CVireoView* view = nullptr;
 };
@@ -112,6 +132,9 @@ TEST_F(UnappliedChanges, EachAnswerAppliesDropsOrKeepsTheChange)
         {::Leave::Close, ChangesChoice::Apply, true, true, false},
         {::Leave::Close, ChangesChoice::Discard, true, false, false},
         {::Leave::Close, ChangesChoice::Cancel, false, false, false},
+        {::Leave::Load, ChangesChoice::Apply, true, true, false},
+        {::Leave::Load, ChangesChoice::Discard, true, false, true},
+        {::Leave::Load, ChangesChoice::Cancel, false, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "leave " << static_cast<int>(row.leave) << " answer "
@@ -145,7 +168,8 @@ TEST_F(UnappliedChanges, EachAnswerAppliesDropsOrKeepsTheChange)
             continue;
         }
         // Kept changes keep their page on show and their marks; the others leave none.
-        EXPECT_EQ(view->m_cmd40UsrGain.isHidden(), row.goesOn);
+        // Loading settings leaves the page on show.
+        EXPECT_EQ(view->m_cmd40UsrGain.isHidden(), row.goesOn && row.leave != ::Leave::Load);
         EXPECT_EQ(view->m_cmd40UsrGain.HasChanges(), !row.goesOn);
         EXPECT_EQ(GainMarked(), !row.goesOn);
         EXPECT_EQ(Bar()->tabText(kUserGainTab), row.goesOn ? "UserGain" : "UserGain *");
