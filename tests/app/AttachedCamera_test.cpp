@@ -5,15 +5,11 @@
 #include "app/CameraStatusBar.h"
 #include "app/MainFrame.h"
 #include "app/ModelMismatchBar.h"
-#include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
-#include "platform/profile/Profile.h"
 #include "res/Resource.h"
 #include "tests/app/GrabberStartup.h"
-#include "tests/platform/ui/GuiTest.h"
 #include "tests/support/PtyCamera.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/camsim/Personality.h"
@@ -64,18 +60,7 @@ protected:
         }
         PutSerial(g_program->mono.camera, "4010237");
         PutSerial(g_program->colour.camera, "5220041");
-        profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
-        profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
-        profile::WriteProfileString(kCommSection, "Port Name", g_program->mono.Path());
-        profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
-        profile::WriteProfileInt(kCommSection, "HsTimeOut", kReplyTimeOutMs);
-        gui_test::WhenModal([](QWidget* modal) {
-            auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
-            QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
-        });
-        if (theApp.InitInstance({"VireoStudio"}))
+        if (StartOnSerialPort(g_program->mono.Path(), kReplyTimeOutMs))
             g_program->frame = theApp.m_pMainWnd;
         g_program->boxes = std::make_unique<MessageBoxRecorder>();
     }
