@@ -28,21 +28,12 @@ std::string CIdentifyCamera::Describe(const CameraIdentity& identity)
 
 std::string CIdentifyCamera::ChosenModelName() const
 {
-    if (!m_view)
-        return {};
-    ui::ComboBox models = m_view->GetComboBox(IDC_COMBO_MODEL);
-    return models.GetLBText(models.GetCurSel());
+    return m_view ? m_view->ChosenModelName() : std::string();
 }
 
 void CIdentifyCamera::ChooseModel(const std::string& name)
 {
-    ui::ComboBox models = m_view->GetComboBox(IDC_COMBO_MODEL);
-    const int index = models.FindStringExact(-1, name);
-    if (index < 0)
-        return;
-    models.SetCurSel(index);
-    // A choice by the program is not announced by the list: the pages follow it here.
-    m_view->SelectModelPages();
+    m_view->ChooseModel(name);
 }
 
 void CIdentifyCamera::OnIdentifyCamera()

@@ -1,7 +1,9 @@
 #include "app/MainFrame.h"
 
 #include "app/CameraSettingsMenu.h"
+#include "app/CameraStatusBar.h"
 #include "app/IdentifyCamera.h"
+#include "app/ModelMismatchBar.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
@@ -13,6 +15,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QToolBar>
 
 namespace {
 // Where a new main window opens: near the top left, leaving room for the log window beside it.
@@ -25,7 +28,10 @@ CMainFrame::CMainFrame()
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    pages::CCmdPage::SetReadRule({});
+}
 
 bool CMainFrame::LoadFrame()
 {
@@ -38,6 +44,21 @@ bool CMainFrame::LoadFrame()
     }
     setCentralWidget(view);
     view->show();
+    // Pages read only through an open port.
+    pages::CCmdPage::SetReadRule([] { return g_ComIF.IsOpen() != 0; });
+    m_pStatus = new CCameraStatusBar(this);
+    setStatusBar(m_pStatus);
+    m_pMismatch = new CModelMismatchBar(this);
+    m_pMismatch->SetChooseModel([view](const std::string& name) { view->ChooseModel(name); });
+    // A fixed strip above the form, shown only with the bar.
+    m_pMismatchArea = new QToolBar(this);
+    m_pMismatchArea->setMovable(false);
+    m_pMismatchArea->setFloatable(false);
+    m_pMismatchArea->toggleViewAction()->setVisible(false);
+    m_pMismatchArea->addWidget(m_pMismatch);
+    m_pMismatchArea->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, m_pMismatchArea);
+    view->SetModelListener([this] { ShowModelMismatch(); });
     m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
     m_pIdentify = std::make_unique<CIdentifyCamera>(this, view, &g_ComIF);
     m_pCameraSettings->SetPageRefresh([view](CameraModel model) {
@@ -75,7 +96,34 @@ void CMainFrame::FitToView()
     QMenuBar* bar = menuBar();
     const int menuHeight =
         bar->hasHeightForWidth() ? bar->heightForWidth(form.width()) : bar->sizeHint().height();
-    setFixedSize(form.width(), form.height() + menuHeight);
+    int barsHeight = 0;
+    for (QWidget* strip :
+         {static_cast<QWidget*>(m_pMismatchArea), static_cast<QWidget*>(m_pStatus)})
+        if (strip && !strip->isHidden())
+            barsHeight += strip->sizeHint().height();
+    setFixedSize(form.width(), form.height() + menuHeight + barsHeight);
+}
+
+void CMainFrame::OnPortOpened()
+{
+    m_attached = IdentifyAttachedCamera(g_ComIF);
+    if (m_pStatus)
+        m_pStatus->Show(m_attached);
+    ShowModelMismatch();
+}
+
+void CMainFrame::ShowModelMismatch()
+{
+    CVireoView* view = GetActiveView();
+    if (!m_pMismatch || !view)
+        return;
+    const bool known = m_attached.portOpen && m_attached.result.Ok() && m_attached.kind;
+    m_pMismatch->Take(m_attached.port, known ? CameraModelName(*m_attached.kind) : "",
+                      view->ChosenModelName());
+    if (m_pMismatchArea->isHidden() == m_pMismatch->Wanted()) {
+        m_pMismatchArea->setVisible(m_pMismatch->Wanted());
+        FitToView();
+    }
 }
 
 void CMainFrame::OnCommand(int command)
@@ -86,6 +134,7 @@ void CMainFrame::OnCommand(int command)
         break;
     case ID_COMM_SETUP:
         g_ComIF.ShowSetupDialog();
+        OnPortOpened();
         break;
     case ID_COMM_IDENTIFY_CAMERA:
         if (m_pIdentify)
@@ -96,7 +145,8 @@ void CMainFrame::OnCommand(int command)
             m_pCameraSettings->OnSaveCameraSettings();
         break;
     case ID_FILE_LOAD_CAMERA_SETTINGS:
-        if (m_pCameraSettings)
+        if (m_pCameraSettings &&
+            (!GetActiveView() || GetActiveView()->SettleShownPage(CVireoView::Leave::Reload)))
             m_pCameraSettings->OnLoadCameraSettings();
         break;
     case ID_APP_ABOUT:
@@ -109,6 +159,11 @@ void CMainFrame::OnCommand(int command)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (CVireoView* view = GetActiveView();
+        view && !view->SettleShownPage(CVireoView::Leave::Close)) {
+        event->ignore();
+        return;
+    }
     // No port hands another line to the log window from here on, whatever thread it runs on.
     g_ComIF.SetWindowLogging(false);
     event->accept();

@@ -1,12 +1,19 @@
-// The main window: a fixed-size frame around the main form, with the menu and no tool or status
-// bar. Its creation shows the splash; closing it first stops the ports' log output.
+// The main window: a fixed-size frame around the main form, with the menu, a bar above the form
+// when the camera is not the model chosen, and a status bar naming the port and its camera. Its
+// creation shows the splash; closing it asks about unapplied changes, then stops the ports' log
+// output.
 #pragma once
+
+#include "app/AttachedCamera.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
 class CCameraSettingsMenu;
+class CCameraStatusBar;
+class CModelMismatchBar;
+class QToolBar;
 class CIdentifyCamera;
 class CVireoView;
 
@@ -27,12 +34,26 @@ public:
     // The Comm menu's "Identify Camera"; null before LoadFrame.
     CIdentifyCamera* GetIdentifyCamera() const { return m_pIdentify.get(); }
 
+    // After the port was opened (at start and after COMM Setup): identifies the camera on it
+    // once and shows what it is.
+    void OnPortOpened();
+    const AttachedCamera& Attached() const { return m_attached; }
+    CCameraStatusBar* GetCameraStatus() const { return m_pStatus; }
+    CModelMismatchBar* GetModelMismatchBar() const { return m_pMismatch; }
+
 protected:
     // -1 when the frame could not be created.
     int OnCreate();
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows or hides the bar by the chosen model and the camera's.
+    void ShowModelMismatch();
+
     CCameraSettingsMenu* m_pCameraSettings = nullptr;
+    CCameraStatusBar* m_pStatus = nullptr;
+    CModelMismatchBar* m_pMismatch = nullptr;
+    QToolBar* m_pMismatchArea = nullptr;
+    AttachedCamera m_attached;
     std::unique_ptr<CIdentifyCamera> m_pIdentify;
 };

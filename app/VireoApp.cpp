@@ -87,6 +87,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     ui::InstallMessageBoxHook();
     ui::InstallQuestionHook();
+    ui::InstallChangesHook();
     RegisterCommSetDlg();
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -117,6 +118,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
 
     g_ComIF.Initialize();
     g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);
+    frame->OnPortOpened();
     return true;
 }
 
@@ -125,6 +127,7 @@ int CVireoApp::ExitInstance(int exitCode)
     SetSetupDialogFactory({});
     SetMessageBoxHook({});
     SetQuestionHook({});
+    SetChangesHook({});
     ui::SetMainWindow(nullptr);
     return exitCode;
 }

@@ -6,6 +6,7 @@
 #include "app/VireoApp.h"
 #include "camera/RVX1240Reg.h"
 #include "comm/ComIF.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 
@@ -28,6 +29,9 @@ constexpr int kPageTop = 37;
 constexpr int kPageTop1250 = 20;
 // Room kept between a page and the tab control's frame.
 constexpr int kPageMargin = 4;
+constexpr const char* kChangesCaption = "Unapplied Changes";
+// After a tab caption while its page has unapplied changes.
+constexpr const char* kChangedTabMark = " *";
 } // namespace
 
 CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
@@ -71,7 +75,7 @@ CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
     OnSelChange(IDC_COMBO_MODEL, [this] { SelectModelPages(); });
     OnClicked(IDC_BUTTON_UPDATE, [this] { OnRegisterUpdate(); });
     for (int model = 0; model < kModelCount; ++model)
-        OnSelChange(kModelTabs[model], [this, model] { ShowCurrentPage(model); });
+        OnSelChange(kModelTabs[model], [this, model] { OnTabChange(model); });
 }
 
 CVireoView::~CVireoView()
@@ -149,6 +153,7 @@ void CVireoView::EnsurePages(int model)
     for (const PageEntry& entry : m_sets[model].pages) {
         entry.page->Create(tab);
         entry.page->MoveWindow(kPageLeft, m_pageTop[model]);
+        entry.page->SetChangesListener([this, model, entry] { ShowPageChanges(model, entry); });
     }
     FitPages();
 }
@@ -231,16 +236,108 @@ void CVireoView::ShowCurrentPage(int model)
         page->ShowWindow(true);
 }
 
+void CVireoView::ShowPageChanges(int model, const PageEntry& entry)
+{
+    QTabBar* bar = GetTabCtrl(m_sets[model].tabId).Widget()->Bar();
+    QString caption = QString::fromLatin1(entry.caption);
+    if (entry.page->HasChanges())
+        caption += QLatin1String(kChangedTabMark);
+    if (bar->tabText(entry.tabIndex) != caption)
+        bar->setTabText(entry.tabIndex, caption);
+}
+
+void CVireoView::OnTabChange(int model)
+{
+    const int current = GetTabCtrl(m_sets[model].tabId).GetCurSel();
+    for (const PageEntry& entry : m_sets[model].pages)
+        if (entry.tabIndex != current && entry.page->IsCreated() && !entry.page->isHidden() &&
+            !SettlePage(entry.page, Leave::Hide)) {
+            GetTabCtrl(m_sets[model].tabId).SetCurSel(entry.tabIndex);
+            return;
+        }
+    ShowCurrentPage(model);
+}
+
+bool CVireoView::SettlePage(pages::CCmdPage* page, Leave leave)
+{
+    if (!page || !page->HasChanges())
+        return true;
+    std::string caption;
+    for (const PageSet& set : m_sets)
+        for (const PageEntry& entry : set.pages)
+            if (entry.page == page)
+                caption = entry.caption;
+    switch (AskApplyDiscardCancel("The " + caption +
+                                      " page has changes that were not applied to the camera.\n\n"
+                                      "Apply them now?",
+                                  kChangesCaption)) {
+    case ChangesChoice::Apply:
+        page->Apply();
+        return true;
+    case ChangesChoice::Discard:
+        // The camera's values come back; a page that reads when hidden does so by itself.
+        if (leave != Leave::Close &&
+            !(leave == Leave::Hide && page->RefreshRule() == pages::RefreshOn::ShowAndHide) &&
+            pages::CCmdPage::MayRead())
+            page->Refresh();
+        return true;
+    case ChangesChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+int CVireoView::ShownModel() const
+{
+    for (int model = 0; model < kModelCount; ++model)
+        if (QWidget* tab = GetDlgItem(m_sets[model].tabId); tab && !tab->isHidden())
+            return model;
+    return -1;
+}
+
+bool CVireoView::SettleShownPage(Leave leave)
+{
+    const int model = ShownModel();
+    pages::CCmdPage* page = CurrentPage(model);
+    return !page || page->isHidden() || SettlePage(page, leave);
+}
+
 void CVireoView::RefreshShownPage(int model)
 {
-    if (model < 0 || model >= kModelCount || GetDlgItem(m_sets[model].tabId)->isHidden())
+    if (model < 0 || model >= kModelCount || GetDlgItem(m_sets[model].tabId)->isHidden() ||
+        !pages::CCmdPage::MayRead())
         return;
     if (pages::CCmdPage* page = CurrentPage(model); page && !page->isHidden())
         page->Refresh();
 }
 
-void CVireoView::SelectModelPages()
+std::string CVireoView::ChosenModelName() const
 {
+    ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
+    const int index = models.GetCurSel();
+    return index < 0 ? std::string() : models.GetLBText(index);
+}
+
+bool CVireoView::ChooseModel(const std::string& name)
+{
+    ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
+    const int index = models.FindStringExact(-1, name);
+    if (index < 0)
+        return false;
+    models.SetCurSel(index);
+    // A choice by the program is not announced by the list: the pages follow it here.
+    return SelectModelPages();
+}
+
+bool CVireoView::SelectModelPages()
+{
+    const int shown = ShownModel();
+    // The page on show reads anew even when its own model is chosen again.
+    if (shown >= 0 && !SettleShownPage(Leave::Hide)) {
+        ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
+        models.SetCurSel(models.FindStringExact(-1, kModelNames[shown]));
+        return false;
+    }
     for (int model = 0; model < kModelCount; ++model) {
         ui::Window tab = GetWindow(m_sets[model].tabId);
         // The page on show is hidden with its model, so that a page that reads on hiding does.
@@ -257,6 +354,9 @@ void CVireoView::SelectModelPages()
             ShowCurrentPage(i);
             break;
         }
+    if (m_onModel)
+        m_onModel();
+    return true;
 }
 
 void CVireoView::OnRegisterUpdate()

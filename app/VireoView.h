@@ -28,6 +28,8 @@
 #include "platform/ui/Dialog.h"
 
 #include <array>
+#include <functional>
+#include <string>
 #include <vector>
 
 class CLogDlg;
@@ -51,8 +53,32 @@ public:
     void EnsurePages(int model);
     bool PagesCreated(int model) const { return m_pagesCreated[model]; }
 
-    // Shows the tab control of the model chosen in the list.
-    void SelectModelPages();
+    // Shows the tab control of the model chosen in the list, once the page left has no
+    // unapplied changes; when the user keeps them, the list goes back to the model on show and
+    // false is returned.
+    bool SelectModelPages();
+    // Chooses a model in the list by its name, as the user would. False when it is not in the
+    // list or the user stayed on the pages on show.
+    bool ChooseModel(const std::string& name);
+    // The model chosen in the list, or an empty text.
+    std::string ChosenModelName() const;
+    // Called after the model list's choice was followed.
+    void SetModelListener(std::function<void()> listener) { m_onModel = std::move(listener); }
+
+    // What follows when the user leaves a page with unapplied changes.
+    enum class Leave {
+        Hide,   // another page is shown
+        Close,  // the window goes
+        Reload, // settings are loaded into the camera
+    };
+    // Asks about a page's unapplied changes, if it has any: Apply writes them, Discard drops them
+    // (the page reads the camera again unless the window goes), Cancel keeps them. False for
+    // Cancel: the user stays on the page.
+    bool SettlePage(pages::CCmdPage* page, Leave leave);
+    // The same for the page on show.
+    bool SettleShownPage(Leave leave);
+    // The model whose tab control is on show, or -1.
+    int ShownModel() const;
     // Shows the page of the current tab of one model's set.
     void ShowCurrentPage(int model);
     // Reads the camera again into the page on show, when that model's pages are on show (after
@@ -119,6 +145,10 @@ public:
     CCmd52CColor m_cmd52CColor{&theApp.m_pRegQM52};
 
 private:
+    // A tab click: the page left is settled first; kept changes keep its tab.
+    void OnTabChange(int model);
+    // The page's tab caption, marked while the page has unapplied changes.
+    void ShowPageChanges(int model, const PageEntry& entry);
     void NameTabControls();
     void BuildTabs(int model);
     // Where a page stands in its tab control, whether it exists yet or not.
@@ -132,4 +162,5 @@ private:
     std::array<PageSet, kModelCount> m_sets;
     std::array<int, kModelCount> m_pageTop{}; // pixels from the tab control's top to its pages
     std::array<bool, kModelCount> m_pagesCreated{};
+    std::function<void()> m_onModel;
 };

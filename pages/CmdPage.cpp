@@ -4,11 +4,33 @@
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/UserAction.h"
 
+#include <QCheckBox>
+#include <QFont>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
 
 namespace pages {
+
+namespace {
+std::function<bool()>& ReadRule()
+{
+    static std::function<bool()> rule;
+    return rule;
+}
+} // namespace
+
+void CCmdPage::SetReadRule(std::function<bool()> mayRead)
+{
+    ReadRule() = std::move(mayRead);
+}
+
+bool CCmdPage::MayRead()
+{
+    const std::function<bool()>& rule = ReadRule();
+    return !rule || rule();
+}
 
 CCmdPage::CCmdPage(int templateId, RefreshOn refreshOn)
     : ui::Dialog(templateId), m_refreshOn(refreshOn)
@@ -34,7 +56,34 @@ bool CCmdPage::OnInitDialog()
     ShowStates();
     for (const Bar& bar : m_bars)
         ShowReadouts(bar.id);
+    // A click on a check box changes the value it shows; lists, radios and bars say so
+    // through their own handlers.
+    for (const auto& [value, id] : m_controls)
+        if (auto* box = qobject_cast<QCheckBox*>(GetDlgItem(id)))
+            QObject::connect(box, &QCheckBox::clicked, this,
+                             [this, value = value] { MarkChanged(value); });
     return true;
+}
+
+bool CCmdPage::HasChanges() const
+{
+    return std::any_of(m_states.begin(), m_states.end(),
+                       [](const auto& entry) { return entry.second == ValueState::Changed; });
+}
+
+void CCmdPage::ShowChanged(const void* value, bool changed)
+{
+    const QString description = changed ? QString::fromLatin1(kChangedDescription) : QString();
+    const auto [first, last] = m_controls.equal_range(value);
+    for (auto it = first; it != last; ++it) {
+        QWidget* control = GetDlgItem(it->second);
+        if (!control || control->accessibleDescription() == description)
+            continue;
+        QFont font = control->font();
+        font.setBold(changed);
+        control->setFont(font);
+        control->setAccessibleDescription(description);
+    }
 }
 
 ValueState CCmdPage::StateOf(const void* value) const
@@ -60,6 +109,9 @@ void CCmdPage::SetState(const void* value, ValueState state)
     for (const Bar& bar : m_bars)
         if (bar.value == value)
             ShowReadouts(bar.id);
+    ShowChanged(value, state == ValueState::Changed);
+    if (m_onChanges)
+        m_onChanges();
 }
 
 void CCmdPage::ShowStates()
@@ -90,6 +142,8 @@ void CCmdPage::ShowKnownText(int id, const void* value, const std::string& text)
 void CCmdPage::OnShowWindow(bool show)
 {
     ui::Dialog::OnShowWindow(show);
+    if (!MayRead())
+        return;
     if ((show && m_refreshOn != RefreshOn::Never) ||
         (!show && m_refreshOn == RefreshOn::ShowAndHide))
         Refresh();
@@ -174,10 +228,11 @@ void CCmdPage::OnHScroll(int code, int pos, ui::ScrollBar control)
         if (bar->steps.evenOnly && value > 0 && value % 2 != 0)
             --value;
         value = std::clamp(value, bar->minimum, bar->maximum);
-        if (value != bar->get())
-            m_states[bar->value] = ValueState::Changed;
+        const bool moved = value != bar->get();
         bar->set(value);
         control.SetScrollPos(value, true);
+        if (moved)
+            MarkChanged(bar->value);
         ShowReadouts(bar->id);
         OnBarChanged(bar->id);
     }

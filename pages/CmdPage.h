@@ -68,6 +68,19 @@ public:
     ValueState StateOf(const void* value) const;
     bool Known(const void* value) const { return StateOf(value) != ValueState::NotRead; }
 
+    // True while a value was changed by the user and not applied since.
+    bool HasChanges() const;
+    // Called whenever a value's state was set, so that the owner can show the page's changes.
+    void SetChangesListener(std::function<void()> listener) { m_onChanges = std::move(listener); }
+
+    // Whether pages may read the camera now (a port is open); the owner of the port sets the
+    // rule, and an empty one lets them. Pages that may not read do not read when shown.
+    static void SetReadRule(std::function<bool()> mayRead);
+    static bool MayRead();
+
+    // The text of the accessible description of a control whose value is changed, not applied.
+    static constexpr const char* kChangedDescription = "Changed, not applied";
+
 protected:
     bool OnInitDialog() override;
     void OnShowWindow(bool show) override;
@@ -172,8 +185,11 @@ private:
                 std::function<void(int)> set, std::initializer_list<Readout> readouts,
                 BarSteps steps);
     const Bar* FindBar(int barId) const;
+    // Bold, and described as changed, while the value is changed and not applied.
+    void ShowChanged(const void* value, bool changed);
 
     RefreshOn m_refreshOn;
+    std::function<void()> m_onChanges;
     std::vector<Bar> m_bars;
     std::map<const void*, ValueState> m_states;
     std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it

@@ -16,6 +16,16 @@ CResult ReadCameraModel(CComIF* comIF, std::string& modelName, std::optional<Cam
     return REG_OK;
 }
 
+CResult ReadCameraSerial(CComIF* comIF, std::string& serial)
+{
+    CRVXReg reg(comIF);
+    char text[kSerialNoSize] = {};
+    if (const CResult result = reg.GetSerialNo(text))
+        return result;
+    serial = text;
+    return REG_OK;
+}
+
 CResult ReadCameraIdentity(CComIF* comIF, CameraIdentity& identity)
 {
     CRVXReg reg(comIF);
@@ -26,10 +36,8 @@ CResult ReadCameraIdentity(CComIF* comIF, CameraIdentity& identity)
     found.vendor = text;
     if (const CResult result = ReadCameraModel(comIF, found.model, found.kind))
         return result;
-    char serial[kSerialNoSize] = {};
-    if (const CResult result = reg.GetSerialNo(serial))
+    if (const CResult result = ReadCameraSerial(comIF, found.serial))
         return result;
-    found.serial = serial;
     if (found.kind && IsRVQM52(*found.kind)) {
         // On this family the CPU text is 8 characters and the FPGA text follows it.
         CRVQM52BM14Reg qm52(comIF);

@@ -26,3 +26,5 @@ CResult ReadCameraIdentity(CComIF* comIF, CameraIdentity& identity);
 
 // Only the model name, and the model it names.
 CResult ReadCameraModel(CComIF* comIF, std::string& modelName, std::optional<CameraModel>& kind);
+// Only the serial number.
+CResult ReadCameraSerial(CComIF* comIF, std::string& serial);

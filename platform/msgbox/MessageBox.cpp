@@ -7,6 +7,7 @@ namespace {
 std::mutex g_hookMutex;
 MessageBoxHook g_hook;
 QuestionHook g_questionHook;
+ChangesHook g_changesHook;
 } // namespace
 
 QuestionHook SetQuestionHook(QuestionHook hook)
@@ -25,6 +26,24 @@ bool AskYesNo(const std::string& text, const std::string& caption)
         hook = g_questionHook;
     }
     return hook && hook(text, caption);
+}
+
+ChangesHook SetChangesHook(ChangesHook hook)
+{
+    std::lock_guard lock(g_hookMutex);
+    ChangesHook previous = std::move(g_changesHook);
+    g_changesHook = std::move(hook);
+    return previous;
+}
+
+ChangesChoice AskApplyDiscardCancel(const std::string& text, const std::string& caption)
+{
+    ChangesHook hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_changesHook;
+    }
+    return hook ? hook(text, caption) : ChangesChoice::Discard;
 }
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)

@@ -22,3 +22,11 @@ using QuestionHook = std::function<bool(const std::string& text, const std::stri
 QuestionHook SetQuestionHook(QuestionHook hook);
 // True for Yes.
 bool AskYesNo(const std::string& text, const std::string& caption);
+
+// Unapplied changes: apply them, drop them, or stay where the user was. Without a hook the answer
+// is Discard, so that nothing is written unasked and nothing the user did is held up.
+enum class ChangesChoice { Apply, Discard, Cancel };
+using ChangesHook =
+    std::function<ChangesChoice(const std::string& text, const std::string& caption)>;
+ChangesHook SetChangesHook(ChangesHook hook);
+ChangesChoice AskApplyDiscardCancel(const std::string& text, const std::string& caption);

@@ -62,4 +62,26 @@ QuestionHook InstallQuestionHook()
     });
 }
 
+ChangesHook InstallChangesHook()
+{
+    return SetChangesHook([](const std::string& text, const std::string& caption) {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app || QThread::currentThread() != app->thread())
+            return ChangesChoice::Cancel;
+        QMessageBox box(
+            QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
+            QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, GetMainWindow());
+        box.setDefaultButton(QMessageBox::Apply);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Apply:
+            return ChangesChoice::Apply;
+        case QMessageBox::Discard:
+            return ChangesChoice::Discard;
+        default:
+            return ChangesChoice::Cancel;
+        }
+    });
+}
+
 } // namespace ui

@@ -14,6 +14,10 @@ MessageBoxHook InstallMessageBoxHook();
 // question from another thread is answered No without being shown.
 QuestionHook InstallQuestionHook();
 
+// Installs the hook that asks about unapplied changes in a modal box with Apply, Discard and
+// Cancel (returns the previous one). Asked from another thread, the answer is Cancel.
+ChangesHook InstallChangesHook();
+
 // Shows one box now; on the user-interface thread only.
 void ShowModalMessageBox(const std::string& text, const std::string& caption, MsgIcon icon);
 

@@ -5,7 +5,9 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "comm/ComIF.h"
 #include "comm/CommSetDlg.h"
+#include "platform/profile/Profile.h"
 #include "res/Resource.h"
 #include "tests/platform/ui/GuiTest.h"
 
@@ -24,6 +26,24 @@ CVireoView* StartOnGrabberPort(int port)
         EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
         for (int i = 0; i <= port; ++i)
             QTest::keyClick(dialog->GetComboBox(IDC_COMBO_CAS_PORT).Widget(), Qt::Key_Down);
+        QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
+    });
+    if (!theApp.InitInstance({"VireoStudio"}) || !theApp.m_pMainWnd)
+        return nullptr;
+    return theApp.m_pMainWnd->GetActiveView();
+}
+
+CVireoView* StartOnSerialPort(const std::string& path, int timeoutMs)
+{
+    profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
+    profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
+    profile::WriteProfileString(kCommSection, "Port Name", path);
+    profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
+    profile::WriteProfileInt(kCommSection, "HsTimeOut", timeoutMs);
+    gui_test::WhenModal([](QWidget* modal) {
+        auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
         QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
     });
     if (!theApp.InitInstance({"VireoStudio"}) || !theApp.m_pMainWnd)

@@ -2,6 +2,8 @@
 // start-up gets one of the grabber's ports and OK.
 #pragma once
 
+#include <string>
+
 class CVireoView;
 class CLogDlg;
 
@@ -9,6 +11,9 @@ namespace testing_support {
 
 // The main view once start-up has ended, or null. port: the grabber's port index (0 to 3).
 CVireoView* StartOnGrabberPort(int port);
+// The same on the RS-232C port at path, stored as the user's choice with the given reply
+// time-out; the setup dialog at start-up is left with OK.
+CVireoView* StartOnSerialPort(const std::string& path, int timeoutMs);
 CLogDlg* LogWindow();
 // Picks a model in the view's list as the user does.
 void ChooseModel(CVireoView& view, const char* model);

@@ -95,21 +95,9 @@ protected:
             ADD_FAILURE() << failure;
             return;
         }
-        // The user's stored choice: this port, a short reply time-out.
-        profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
-        profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
-        profile::WriteProfileString(kCommSection, "Port Name", g_program->pty.Path());
-        profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
-        profile::WriteProfileInt(kCommSection, "HsTimeOut", kReplyTimeOutMs);
-        // Start-up ends in the setup dialog, which the user leaves with OK.
-        gui_test::WhenModal([](QWidget* modal) {
-            auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_TRUE(gui_test::WaitFor([] { return CSplashWnd::Current() == nullptr; }));
-            QTest::mouseClick(dialog->GetDlgItem(ui::IDOK), Qt::LeftButton);
-        });
-        if (theApp.InitInstance({"VireoStudio"}) && theApp.m_pMainWnd)
-            g_program->view = theApp.m_pMainWnd->GetActiveView();
+        // The user's stored choice: this port, a short reply time-out; start-up ends in the
+        // setup dialog, which the user leaves with OK.
+        g_program->view = StartOnSerialPort(g_program->pty.Path(), kReplyTimeOutMs);
         // Installed after start-up, which hooks the window's own boxes.
         g_program->boxes = std::make_unique<MessageBoxRecorder>();
     }

@@ -115,13 +115,17 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
     EXPECT_NE(theApp.m_pBaseReg1240, theApp.m_pBaseReg1250);
     EXPECT_NE(theApp.m_pBaseReg1250, theApp.m_pBaseRegQM52);
 
-    // The main window: plain title, the menu, no bars, the form's size and no other.
+    // The main window: plain title, the menu, the status bar, no other bar with no model chosen,
+    // the form's size and no other.
     CMainFrame* frame = theApp.m_pMainWnd;
     CVireoView* view = frame->GetActiveView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(frame->windowTitle(), "VireoStudio");
-    EXPECT_EQ(frame->findChild<QStatusBar*>(), nullptr);
-    EXPECT_EQ(frame->findChild<QToolBar*>(), nullptr);
+    QStatusBar* status = frame->findChild<QStatusBar*>();
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->isVisible());
+    for (const QToolBar* strip : frame->findChildren<QToolBar*>())
+        EXPECT_FALSE(strip->isVisible());
     QMenuBar* bar = frame->menuBar();
     ASSERT_NE(MenuItem(bar, "File(&F)", "Exit(&X)"), nullptr);
     ASSERT_NE(MenuItem(bar, "Comm(&C)", "COMM Setup..."), nullptr);
@@ -139,7 +143,8 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
     EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
     EXPECT_EQ(frame->size(), frame->minimumSize());
     EXPECT_EQ(frame->width(), view->width());
-    EXPECT_EQ(view->mapTo(frame, QPoint(0, 0)).y() + form.height(), frame->height());
+    EXPECT_EQ(view->mapTo(frame, QPoint(0, 0)).y() + form.height() + status->height(),
+              frame->height());
     const QSize fixed = frame->size();
     frame->resize(fixed + QSize(120, 80));
     QCoreApplication::processEvents();

@@ -89,10 +89,16 @@ MessageBoxRecorder::MessageBoxRecorder()
             m_questions.push_back({text, caption, MsgIcon::Question});
             return m_yes;
         });
+    m_previousChanges = SetChangesHook([this](const std::string& text, const std::string& caption) {
+        std::lock_guard lock(m_mutex);
+        m_questions.push_back({text, caption, MsgIcon::Question});
+        return m_choice;
+    });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder()
 {
+    SetChangesHook(std::move(m_previousChanges));
     SetQuestionHook(std::move(m_previousQuestion));
     SetMessageBoxHook(std::move(m_previous));
 }
@@ -113,6 +119,12 @@ void MessageBoxRecorder::Answer(bool yes)
 {
     std::lock_guard lock(m_mutex);
     m_yes = yes;
+}
+
+void MessageBoxRecorder::Answer(ChangesChoice choice)
+{
+    std::lock_guard lock(m_mutex);
+    m_choice = choice;
 }
 
 void UseSimulatedCameraPort(CComIF& facade, const std::string& path, int timeoutMs)

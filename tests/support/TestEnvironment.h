@@ -51,7 +51,8 @@ struct RecordedBox {
 };
 
 // Records message boxes instead of showing them while it lives, and answers Yes/No questions
-// with the answer set (No until set).
+// with the answer set (No until set); questions about unapplied changes are recorded with them
+// and answered with the choice set (Discard until set, as before they were asked).
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
@@ -59,14 +60,17 @@ public:
     std::vector<RecordedBox> Boxes() const;
     std::vector<RecordedBox> Questions() const;
     void Answer(bool yes);
+    void Answer(ChangesChoice choice);
 
 private:
     mutable std::mutex m_mutex;
     std::vector<RecordedBox> m_boxes;
     std::vector<RecordedBox> m_questions;
     bool m_yes = false;
+    ChangesChoice m_choice = ChangesChoice::Discard;
     MessageBoxHook m_previous;
     QuestionHook m_previousQuestion;
+    ChangesHook m_previousChanges;
 };
 
 // A temporary directory removed with everything in it.

@@ -1,0 +1,46 @@
+#include "app/AttachedCamera.h"
+
+#include "camera/settings/CameraIdentity.h"
+#include "comm/ComIF.h"
+#include "comm/LinkAction.h"
+
+std::string PortDescription(CComIF& comIF)
+{
+    if (comIF.PortType == PORT_CAMERALINK) {
+        std::string port = "Camera Link port " + std::to_string(comIF.m_Cas.m_nPortIndex);
+        if (comIF.m_Cas.m_szVendorName[0] != '\0')
+            port += std::string(" (") + comIF.m_Cas.m_szVendorName + ")";
+        return port;
+    }
+    return comIF.m_Rs232c.m_Settings.PortName;
+}
+
+AttachedCamera IdentifyAttachedCamera(CComIF& comIF)
+{
+    AttachedCamera camera;
+    camera.portOpen = comIF.IsOpen() != 0;
+    if (!camera.portOpen)
+        return camera;
+    camera.port = PortDescription(comIF);
+    {
+        CLinkAction action(comIF);
+        camera.result = ReadCameraModel(&comIF, camera.model, camera.kind);
+        if (camera.result.Ok())
+            camera.result = ReadCameraSerial(&comIF, camera.serial);
+    }
+    // The status bar tells the failure; no box is owed for a read the user did not ask for.
+    comIF.TakeNotice();
+    return camera;
+}
+
+std::string AttachedCameraText(const AttachedCamera& camera)
+{
+    if (!camera.portOpen)
+        return "no port open";
+    const std::string head = camera.port + " \u2014 ";
+    if (camera.result == LINK_TIMEOUT)
+        return head + "no camera answers";
+    if (camera.result.Failed())
+        return head + "the camera could not be identified: " + camera.result.Reason();
+    return head + camera.model + " " + camera.serial;
+}
