@@ -1,6 +1,6 @@
-#include <algorithm>
 #include "tests/support/Process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>

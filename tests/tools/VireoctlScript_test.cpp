@@ -77,10 +77,15 @@ TEST_F(VireoctlScript, RunsLineByLineOnOnePortAndStopsAtTheFirstFailure)
     };
     const std::vector<Case> cases{
         {"# set up\n\nwrite 150 a5\nread 150\n  sleep 1\ncall RV1240DLX GetModelName\n", false, 0,
-         "A5\nRV1240DLX\n", "", 12}, // the model name is ten registers
+         "A5\nRV1240DLX\n", "",
+         // The model name is ten registers, the serial number seven; a write is recorded with
+         // both, read once, and with the register's value before and after.
+         31},
         {"read 20\nread 301\nread 20\n", false, 1, "34\n", "line 2: error 1: [NAK] Recieved", 2},
         {"read 301\nread 20\nwrite 10 0\nread 20\n", true, 1, "34\n34\n",
-         "line 1: error 1: [NAK] Recieved", 4},
+         "line 1: error 1: [NAK] Recieved",
+         // The write of 0 to the model name's first register leaves a name of one register.
+         14},
         {"read 20\nwrite 10 1FF\n", false, 2, "", "script: line 2: write: value 1FF is above FF",
          0},
         {"read 20\n\nfrobnicate\n", false, 2, "",

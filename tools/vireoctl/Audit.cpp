@@ -33,8 +33,10 @@ CameraIdentity IdentityOf(CComIF& com)
         if (const auto it = g_identities.find(&com); it != g_identities.end())
             return it->second;
     }
+    // The model name and serial number say which camera it was; nothing more is read.
     CameraIdentity identity;
-    if (ReadCameraIdentity(&com, identity))
+    if (ReadCameraModel(&com, identity.model, identity.kind) ||
+        ReadCameraSerial(&com, identity.serial))
         identity = {};
     std::lock_guard lock(g_mutex);
     return g_identities.emplace(&com, identity).first->second;

@@ -110,11 +110,39 @@ BoundOp BindOperation(const std::string& model, const std::string& operation,
     return run;
 }
 
-int RunBound(CComIF& com, MapKind kind, const BoundOp& run)
+// The setting an operation of model writes, when it is a setter of one.
+const SettingDef* SettingOfSetter(const std::string& model, const std::string& operation)
+{
+    const auto camera = CameraModelFromName(model);
+    if (!camera || operation.rfind("Set", 0) != 0)
+        return nullptr;
+    for (const SettingDef& def : SettingsOf(*camera))
+        if (def.setter == operation)
+            return &def;
+    return nullptr;
+}
+
+int RunBound(CComIF& com, MapKind kind, const BoundOp& run, const std::string& model,
+             const std::string& operation)
 {
     const auto map = MakeMap(kind, &com);
     std::vector<std::string> outputs;
+    // A setter's change is recorded with the setting's value before and after.
+    const SettingDef* setting = SettingOfSetter(model, operation);
+    AuditChange change;
+    int value = 0;
+    if (setting) {
+        change.setting = setting->name;
+        if (!setting->read(*map, value))
+            change.before = value;
+    }
     const CResult result = run(*map, outputs);
+    if (setting) {
+        if (!setting->read(*map, value))
+            change.after = value;
+        change.result = result.Ok() ? "ok" : result.Reason();
+        RecordChange(com, change);
+    }
     if (result.Ok())
         for (const std::string& output : outputs)
             std::printf("%s\n", output.c_str());
@@ -136,7 +164,9 @@ PortAction ParseCall(const std::vector<std::string>& args, std::string& problem)
         if (!run)
             return {};
         const MapKind kind = *MapOfModel(model);
-        return [kind, run](CComIF& com) { return RunBound(com, kind, run); };
+        return [kind, run, model, operation](CComIF& com) {
+            return RunBound(com, kind, run, model, operation);
+        };
     }
     // "auto": the operation must fit at least one model; the camera then says which one.
     std::string firstProblem;
@@ -170,7 +200,7 @@ PortAction ParseCall(const std::vector<std::string>& args, std::string& problem)
             ErrorLine("error: " + why);
             return status;
         }
-        return RunBound(com, *MapOfModel(model), run);
+        return RunBound(com, *MapOfModel(model), run, model, operation);
     };
 }
 

@@ -1,0 +1,153 @@
+// vireoctl's audit trail: every way it changes a camera leaves a line with the values before
+// and after; two programs at once leave whole, chained lines; a trail that cannot be written
+// does not stop the change but is told of.
+#include "camera/audit/Sha256.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <future>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+using namespace testing_support;
+using Json = nlohmann::json;
+
+namespace {
+
+class VireoctlAudit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = MakeTempDir("vireoctl-audit");
+        trail = dir + "/audit.jsonl";
+    }
+    void TearDown() override { RemoveTree(dir); }
+
+    std::string Start()
+    {
+        cameras.push_back(std::make_unique<CamsimProgram>(
+            CAMSIM_PATH, std::vector<std::string>{"--model", "RVQM52CM14"}));
+        return cameras.back()->device;
+    }
+
+    ProcessResult Run(const std::string& port, std::vector<std::string> args,
+                      const std::string& audit = {})
+    {
+        std::vector<std::string> argv{VIREOCTL_PATH, "--port", port, "--audit",
+                                      audit.empty() ? trail : audit};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return RunProcess(argv, {"XDG_CONFIG_HOME=" + config.Path()});
+    }
+
+    std::vector<Json> Trail() const
+    {
+        std::ifstream in(trail);
+        std::vector<Json> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(Json::parse(line));
+        return lines;
+    }
+
+    ScopedSettingsDir config;
+    std::string dir;
+    std::string trail;
+    std::vector<std::unique_ptr<CamsimProgram>> cameras;
+};
+
+} // namespace
+
+TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
+{
+    const std::string port = Start();
+    const std::string file = dir + "/cam.json";
+    ASSERT_EQ(Run(port, {"save", "auto", file}).exitStatus, 0);
+    std::ifstream in(file);
+    const std::string fileHash = Sha256Hex(std::string((std::istreambuf_iterator<char>(in)), {}));
+    const std::string script = dir + "/s.txt";
+    std::ofstream(script) << "read 20\nwrite 150 5a\n";
+
+    struct Case {
+        std::vector<std::string> args;
+        std::size_t lines; // added
+        const char* what;  // "setting" or "register" of the first added line
+        Json name;
+        Json before;
+        Json after;
+    };
+    const Case cases[] = {
+        {{"write", "150", "a5"}, 1, "register", 0x150, 0x00, 0xA5},
+        {{"script", script}, 1, "register", 0x150, 0xA5, 0x5A},
+        {{"call", "RVQM52CM14", "SetRGain", "100"}, 1, "setting", "RGain", 512, 100},
+        {{"call", "auto", "GetRGain"}, 0, "", nullptr, nullptr, nullptr},
+        {{"load", file}, 18, "setting", "OutLevelOffset", 16, 16},
+    };
+    std::size_t total = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const auto run = Run(port, c.args);
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        const std::vector<Json> lines = Trail();
+        ASSERT_EQ(lines.size(), total + c.lines);
+        if (c.lines > 0) {
+            const Json& line = lines[total];
+            EXPECT_EQ(line[c.what], c.name) << line;
+            EXPECT_EQ(line["before"], c.before) << line;
+            EXPECT_EQ(line["after"], c.after) << line;
+            EXPECT_EQ(line["result"], "ok");
+            EXPECT_EQ(line["model"], "RVQM52CM14");
+            EXPECT_EQ(line["serial"], "5220041");
+            EXPECT_EQ(line["port"], port);
+            EXPECT_EQ(line["program"], "vireoctl");
+            EXPECT_EQ(line.contains("file_sha256"), c.args[0] == "load");
+            if (c.args[0] == "load") {
+                EXPECT_EQ(line["file_sha256"], fileHash);
+                // The R gain the call above changed is put back by the load.
+                for (const Json& other : lines) {
+                    if (other.value("setting", "") == "RGain" && other.contains("file")) {
+                        EXPECT_EQ(other["before"], 100);
+                    }
+                }
+            }
+        }
+        total = lines.size();
+    }
+    const auto verify = RunProcess({VIREOCTL_PATH, "audit", "verify", trail});
+    EXPECT_EQ(verify.exitStatus, 0) << verify.out;
+    EXPECT_EQ(verify.out, trail + ": whole\n");
+}
+
+TEST_F(VireoctlAudit, TwoProgramsAtOnceLeaveWholeChainedLines)
+{
+    const std::string a = Start();
+    const std::string b = Start();
+    const std::string script = dir + "/s.txt";
+    {
+        std::ofstream out(script);
+        for (int i = 0; i < 15; ++i)
+            out << "write 150 " << std::hex << i << "\n";
+    }
+    auto first = std::async(std::launch::async, [&] { return Run(a, {"script", script}); });
+    const auto second = Run(b, {"script", script});
+    EXPECT_EQ(first.get().exitStatus, 0);
+    EXPECT_EQ(second.exitStatus, 0);
+    EXPECT_EQ(Trail().size(), 30u);
+    EXPECT_EQ(RunProcess({VIREOCTL_PATH, "audit", "verify", trail}).exitStatus, 0);
+}
+
+TEST_F(VireoctlAudit, AnUnwritableTrailStillChangesTheCameraAndSaysSo)
+{
+    const std::string port = Start();
+    const std::string notAFolder = dir + "/file";
+    std::ofstream(notAFolder) << "x";
+    const auto write = Run(port, {"write", "150", "3c"}, notAFolder + "/audit.jsonl");
+    EXPECT_EQ(write.exitStatus, 4);
+    EXPECT_EQ(Lines(write.err).size(), 1u) << write.err;
+    EXPECT_EQ(write.err.rfind(
+                  "warning: the change is made but not recorded: cannot open " + notAFolder, 0),
+              0u)
+        << write.err;
+    EXPECT_EQ(Run(port, {"read", "150"}).out, "3C\n");
+}
