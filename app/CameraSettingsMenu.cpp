@@ -12,6 +12,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/OpenFileDialog.h"
 #include "platform/ui/SaveFileDialog.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
 #include <QAction>
@@ -95,6 +96,10 @@ void CCameraSettingsMenu::UpdateItems()
 
 void CCameraSettingsMenu::Report(const std::string& text, bool failed)
 {
+    // Each failure's box names its reason and what was not done: the port's notice is not
+    // shown beside it.
+    if (failed)
+        ui::ActionFailureTold();
     ShowMessageBox(text, kCaption, failed ? MsgIcon::Warning : MsgIcon::Information);
 }
 

@@ -12,6 +12,8 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
+#include "platform/ui/OpenFileDialog.h"
+#include "platform/ui/SaveFileDialog.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 #include "tests/app/GrabberStartup.h"
@@ -22,6 +24,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -31,6 +35,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +78,40 @@ int CountStarting(const std::vector<std::string>& records, const std::string& pr
     return static_cast<int>(std::count_if(records.begin(), records.end(),
                                           [&](const auto& r) { return r.rfind(prefix, 0) == 0; }));
 }
+
+// The main window's menu item that runs command, as the user picks it.
+QAction* MenuItem(const QList<QAction*>& actions, int command)
+{
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu()) {
+            if (QAction* found = MenuItem(menu->actions(), command))
+                return found;
+        } else if (action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// Answers the file dialogs with one path.
+class FileAnswers : public ui::SaveFileDialog, public ui::OpenFileDialog {
+public:
+    explicit FileAnswers(std::string path) : m_path(std::move(path))
+    {
+        ui::SetSaveFileDialog(this);
+        ui::SetOpenFileDialog(this);
+    }
+    ~FileAnswers() override
+    {
+        ui::SetSaveFileDialog(nullptr);
+        ui::SetOpenFileDialog(nullptr);
+    }
+    std::optional<std::string> Ask(QWidget*, const ui::SaveFileRequest&) override { return m_path; }
+    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override { return m_path; }
+
+private:
+    std::string m_path;
+};
 
 // The records that tell how an action ended early.
 std::vector<std::string> EndRecords(const std::vector<std::string>& records)
@@ -265,6 +304,52 @@ TEST_F(PageOnSerialPort, ASilentCameraCostsOneRequestAndOneBoxPerActionAndNothin
         EXPECT_EQ(Info().GetDlgItemText(IDC_40INFO_SERIAL), c.shownSerial);
         EXPECT_FALSE(CActionUi::Current()->Running());
     }
+}
+
+TEST_F(PageOnSerialPort, AMenuCommandOnASilentCameraShowsOneBoxThatSaysWhatWasNotDone)
+{
+    const std::string path = g_program->settings.Path() + "/silent.json";
+    std::ofstream(path) << R"({"format": "VireoStudio camera settings", "version": 1,
+                              "model": "RV1240DLX", "settings": {"BitInfo": 0}})";
+    FileAnswers answers(path);
+    struct Row {
+        int command;
+        const char* caption;
+        const char* text;
+    };
+    const Row rows[] = {
+        {ID_FILE_SAVE_CAMERA_SETTINGS, "Camera Settings",
+         "The camera's model could not be read: RS232C Timeout.\nNo file was written."},
+        {ID_FILE_LOAD_CAMERA_SETTINGS, "Camera Settings",
+         "The camera's model could not be read: RS232C Timeout.\nNothing was sent to the camera."},
+        {ID_COMM_IDENTIFY_CAMERA, "Identify Camera",
+         "The camera could not be identified: RS232C Timeout."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        QAction* item = MenuItem(theApp.m_pMainWnd->menuBar()->actions(), row.command);
+        ASSERT_NE(item, nullptr);
+        Camera().SetFaults({camsim::Fault::Silent, false, 0, 0});
+        ClearCounts();
+        const std::size_t boxesBefore = Boxes();
+        item->trigger();
+        QApplication::processEvents();
+
+        const auto boxes = g_program->boxes->Boxes();
+        const std::vector<RecordedBox> shown(boxes.begin() + static_cast<long>(boxesBefore),
+                                             boxes.end());
+        ASSERT_EQ(shown.size(), 1u) << shown.front().caption << ": " << shown.front().text;
+        EXPECT_EQ(shown[0].caption, row.caption);
+        EXPECT_EQ(shown[0].text, row.text);
+        // The port's failure is still in the log, and the next action starts with nothing owed.
+        EXPECT_EQ(CountStarting(CommRecords(), "STAT: RCV Timeout"), 1);
+        EXPECT_FALSE(CActionUi::Current()->Running());
+    }
+    Camera().SetFaults({});
+    ClearCounts();
+    const std::size_t boxesBefore = Boxes();
+    ShowInfo();
+    EXPECT_EQ(Boxes(), boxesBefore) << "nothing of the failures is shown later";
 }
 
 enum class CancelBy { Button, Escape };
