@@ -221,8 +221,11 @@ int CCas::GetPortId(int index, char* text)
 
 int CCas::Open()
 {
+    m_openProblem.clear();
     if (m_nPortIndex < 0 || static_cast<std::uint32_t>(m_nPortIndex) >= m_nPortCount) {
         Status("Port Open Failure Invalid Port No.");
+        m_openProblem =
+            m_nPortCount == 0 ? "there is no Camera Link port" : "no Camera Link port is chosen";
         return 0;
     }
     hSerRef reference = nullptr;
@@ -231,8 +234,10 @@ int CCas::Open()
     if (result == CL_ERR_NO_ERR && !reference)
         result = CL_ERR_INVALID_REFERENCE;
     if (result != CL_ERR_NO_ERR) {
-        LogClError(result);
+        const CResult failure = ClFailure(result);
         Status("Port Open Failure ");
+        m_openProblem = "Camera Link port " + std::to_string(m_nPortIndex) + ": " +
+                        (failure.Reason().empty() ? "the library refused it" : failure.Reason());
         return 0;
     }
     m_hSerRef = reference;
