@@ -61,6 +61,7 @@ inline constexpr int IDC_BUTTON_LOG_CLS = 1003;
 inline constexpr int IDC_EDIT_SEQ_LOG = 1017;
 inline constexpr int IDC_TAB_LOG = 1143;
 inline constexpr int IDC_EDIT_COMM_LOG = 1144;
+inline constexpr int IDC_CHECK_LOG_TIME = 1145;
 
 // Commands.
 inline constexpr int ID_COMM_SETUP = 32773;
