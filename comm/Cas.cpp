@@ -241,6 +241,9 @@ int CCas::Open()
         return 0;
     }
     m_hSerRef = reference;
+    m_openIndex = m_nPortIndex;
+    m_openVendor = m_szVendorName;
+    m_openPortId = m_szPortID;
     SetBaudRate(m_nBaudRate);
     SaveSettings();
     Status(FormatText("Port Open Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
@@ -276,8 +279,8 @@ int CCas::Close()
 {
     if (m_hSerRef) {
         Cl().clSerialClose(m_hSerRef);
-        Status(FormatText("Port Close Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
-                          m_szVendorName, m_szPortID));
+        Status(FormatText("Port Close Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_openIndex,
+                          m_openVendor.c_str(), m_openPortId.c_str()));
         m_hSerRef = nullptr;
     }
     return 1;

@@ -58,6 +58,11 @@ public:
 private:
     bool m_rateOffered = true;
     std::string m_openProblem;
+    // The port that is open, as its close record names it: another port may be selected
+    // before it is closed.
+    int m_openIndex = -1;
+    std::string m_openVendor;
+    std::string m_openPortId;
     // The library's own text for one of its codes, empty when it has none.
     std::string LibraryErrorText(int code);
     // Logs a library failure as LogClError does and gives it as a result.
