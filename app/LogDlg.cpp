@@ -190,9 +190,11 @@ void CLogDlg::OnSave()
     request.filter = "Text(*.txt)|*.txt|";
     request.overwritePrompt = true;
     request.hideReadOnly = true;
+    request.folder = StoredFolder(kLogFolderEntry);
     const std::optional<std::string> path = ui::AskSaveFileName(this, request);
     if (!path)
         return;
+    StoreFolderOf(kLogFolderEntry, *path);
     ++m_nSaveCount;
 
     // Written beside the target and renamed over it, so a failed save leaves an existing file

@@ -336,6 +336,7 @@ TEST_F(LogDlgTest, SaveProposesNumberedNamesFromOneCounter)
     EXPECT_TRUE(answer.requests[0].overwritePrompt);
     EXPECT_EQ(log.m_nSaveCount, 0);
 
+    EXPECT_EQ(answer.requests[1].folder, "") << "no folder stored yet";
     answer.reply = dir + "/seq.txt";
     Press(IDC_BUTTON_LOG_SAVE);
     EXPECT_EQ(log.m_nSaveCount, 1);
@@ -343,6 +344,7 @@ TEST_F(LogDlgTest, SaveProposesNumberedNamesFromOneCounter)
     answer.reply.reset();
     Press(IDC_BUTTON_LOG_SAVE);
     EXPECT_EQ(answer.requests.back().proposedName, "CommLog1");
+    EXPECT_EQ(answer.requests.back().folder, dir) << "where the last save went";
 }
 
 TEST_F(LogDlgTest, SavedFileIsTheLogAndOneZeroByte)
