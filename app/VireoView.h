@@ -53,6 +53,8 @@ public:
 
     // Shows the tab control of the model chosen in the list.
     void SelectModelPages();
+    // Chooses the model stored as chosen last, when the list has it.
+    void ChooseStoredModel();
     // Shows the page of the current tab of one model's set.
     void ShowCurrentPage(int model);
     // Reads the camera again into the page on show, when that model's pages are on show (after

@@ -9,6 +9,7 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowSettings.h"
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
@@ -55,6 +56,7 @@ struct Program {
     PtyCamera pty;
     CVireoView* view = nullptr;
     std::unique_ptr<MessageBoxRecorder> boxes;
+    std::string startModel; // the model chosen when start-up was over
 };
 Program* g_program = nullptr;
 
@@ -140,6 +142,8 @@ protected:
         profile::WriteProfileString(kCommSection, "Port Name", g_program->pty.Path());
         profile::WriteProfileInt(kCommSection, "BaudRate", 9600);
         profile::WriteProfileInt(kCommSection, "HsTimeOut", kReplyTimeOutMs);
+        // ... and the model chosen in the last run.
+        profile::WriteProfileString(kWindowSection, kLastModelEntry, "RV1240DLX");
         // Start-up ends in the setup dialog, which the user leaves with OK.
         gui_test::WhenModal([](QWidget* modal) {
             auto* dialog = dynamic_cast<CCommSetDlg*>(modal);
@@ -149,6 +153,9 @@ protected:
         });
         if (theApp.InitInstance({"VireoStudio"}) && theApp.m_pMainWnd)
             g_program->view = theApp.m_pMainWnd->GetActiveView();
+        if (g_program->view)
+            g_program->startModel =
+                g_program->view->GetComboBox(IDC_COMBO_MODEL).Widget()->currentText().toStdString();
         // Installed after start-up, which hooks the window's own boxes.
         g_program->boxes = std::make_unique<MessageBoxRecorder>();
     }
@@ -350,6 +357,18 @@ TEST_F(PageOnSerialPort, AMenuCommandOnASilentCameraShowsOneBoxThatSaysWhatWasNo
     const std::size_t boxesBefore = Boxes();
     ShowInfo();
     EXPECT_EQ(Boxes(), boxesBefore) << "nothing of the failures is shown later";
+}
+
+TEST_F(PageOnSerialPort, TheModelChosenLastIsChosenAtStartAndEachChoiceIsStored)
+{
+    EXPECT_EQ(g_program->startModel, "RV1240DLX");
+    EXPECT_FALSE(Tabs().Widget()->isHidden()) << "its pages are on show";
+    const char* const choices[] = {"RV1240DLX", "RVQM52BM14", "RV1240DLX"};
+    for (const char* model : choices) {
+        profile::WriteProfileString(kWindowSection, kLastModelEntry, "none");
+        ChooseModel(View(), model);
+        EXPECT_EQ(profile::GetProfileString(kWindowSection, kLastModelEntry, ""), model);
+    }
 }
 
 enum class CancelBy { Button, Escape };
