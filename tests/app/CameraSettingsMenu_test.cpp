@@ -29,6 +29,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 using namespace testing_support;
 
@@ -118,8 +119,8 @@ protected:
 
 TEST_F(CameraSettingsMenuTest, SaveThenLoadThroughTheMenuBringsTheSettingsBack)
 {
-    QAction* save = Item("Save Camera Settings...");
-    QAction* load = Item("Load Camera Settings...");
+    QAction* save = Item("&Save Camera Settings...");
+    QAction* load = Item("&Load Camera Settings...");
     ASSERT_NE(save, nullptr);
     ASSERT_NE(load, nullptr);
     // Above "Exit", and only once a model is chosen.
@@ -385,4 +386,40 @@ TEST_F(CameraSettingsMenuTest, SaveProposesModelAndSerialAndTheDialogsOpenWhereT
     EXPECT_EQ(answers.openRequest.folder, dir + "/a");
     menu->OnLoadCameraSettings();
     EXPECT_EQ(answers.openRequest.folder, dir + "/b");
+}
+
+TEST_F(CameraSettingsMenuTest, EveryMenuItemHasAnAccessLetterOfItsOwnWithinItsMenu)
+{
+    // The letter after a single '&', or none.
+    const auto letter = [](const QString& caption) -> QChar {
+        for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+            if (caption[i] != QLatin1Char('&'))
+                continue;
+            if (caption[i + 1] != QLatin1Char('&'))
+                return caption[i + 1].toUpper();
+            ++i;
+        }
+        return {};
+    };
+    std::vector<std::pair<QString, QList<QAction*>>> menus{
+        {"menu bar", window.menuBar()->actions()}};
+    int items = 0;
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        const auto [name, actions] = menus[m];
+        std::set<QChar> letters;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            ++items;
+            const QChar access = letter(action->text());
+            EXPECT_FALSE(access.isNull())
+                << name.toStdString() << ": " << action->text().toStdString();
+            EXPECT_TRUE(letters.insert(access).second)
+                << name.toStdString() << ": " << action->text().toStdString()
+                << " repeats a letter";
+            if (QMenu* sub = action->menu())
+                menus.emplace_back(action->text(), sub->actions());
+        }
+    }
+    EXPECT_EQ(items, 9) << "three menus and their six items";
 }
