@@ -94,10 +94,13 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
     }
     // A failure the user must act on is told once, whatever else the action showed; a camera
     // that refused or answered nonsense is told the same way when the port had nothing to say.
+    // An action that told its own failure (and what it left undone) is told by nothing else.
     const std::string cameraFailure = ui::TakeActionFailure();
-    if (const std::string notice = g_ComIF.TakeNotice(); !notice.empty())
+    const std::string notice = g_ComIF.TakeNotice();
+    const bool told = ui::TakeActionFailureTold();
+    if (!told && !notice.empty())
         ShowMessageBox(notice, kNoticeTitle, MsgIcon::Error);
-    else if (!cameraFailure.empty())
+    else if (!told && !cameraFailure.empty())
         ShowMessageBox(cameraFailure, kCameraErrorTitle, MsgIcon::Error);
     m_progress.reset();
     m_progressText = nullptr;

@@ -3,6 +3,7 @@
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowSettings.h"
 #include "camera/RVQM52BM14Reg.h"
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
@@ -12,6 +13,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/OpenFileDialog.h"
 #include "platform/ui/SaveFileDialog.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
 #include <QAction>
@@ -95,6 +97,10 @@ void CCameraSettingsMenu::UpdateItems()
 
 void CCameraSettingsMenu::Report(const std::string& text, bool failed)
 {
+    // Each failure's box names its reason and what was not done: the port's notice is not
+    // shown beside it.
+    if (failed)
+        ui::ActionFailureTold();
     ShowMessageBox(text, kCaption, failed ? MsgIcon::Warning : MsgIcon::Information);
 }
 
@@ -139,12 +145,15 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
         return;
     ui::SaveFileRequest request;
     request.defaultExtension = "json";
-    request.proposedName = name + ".json";
+    // Named as vireoctl names a camera's file in a folder.
+    request.proposedName = SettingsFileBaseName(model, identity.serial) + ".json";
+    request.folder = StoredFolder(kSettingsFolderEntry);
     request.filter = kFilter;
     request.overwritePrompt = true;
     const auto path = ui::AskSaveFileName(m_window, request);
     if (!path)
         return;
+    StoreFolderOf(kSettingsFolderEntry, *path);
 
     SaveOutcome outcome;
     {
@@ -185,9 +194,11 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     const auto& [model, map, name] = *target;
     ui::OpenFileRequest request;
     request.filter = kFilter;
+    request.folder = StoredFolder(kSettingsFolderEntry);
     const auto path = ui::AskOpenFileName(m_window, request);
     if (!path)
         return;
+    StoreFolderOf(kSettingsFolderEntry, *path);
 
     std::string text;
     std::string error;

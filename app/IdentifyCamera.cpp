@@ -3,6 +3,7 @@
 #include "app/VireoView.h"
 #include "camera/RVXReg.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
 #include <QMessageBox>
@@ -40,6 +41,8 @@ void CIdentifyCamera::OnIdentifyCamera()
 {
     CameraIdentity identity;
     if (const CResult result = ReadCameraIdentity(m_comIF, identity)) {
+        // This box names the reason: the port's notice is not shown beside it.
+        ui::ActionFailureTold();
         ShowMessageBox("The camera could not be identified: " + result.Reason() + ".", kCaption,
                        MsgIcon::Warning);
         return;

@@ -4,9 +4,11 @@
 #include "app/LogPlacement.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
+#include "app/WindowSettings.h"
 #include "camera/RVX1240Reg.h"
 #include "comm/ComIF.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/profile/Profile.h"
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 
@@ -103,6 +105,19 @@ void CVireoView::OnInitialUpdate()
     g_ComIF.Open();
 
     CreatePageTabs();
+    ChooseStoredModel();
+}
+
+void CVireoView::ChooseStoredModel()
+{
+    ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
+    const std::string stored = profile::GetProfileString(kWindowSection, kLastModelEntry, "");
+    const int index = stored.empty() ? -1 : models.FindStringExact(-1, stored);
+    if (index < 0)
+        return;
+    models.SetCurSel(index);
+    // A choice by the program is not announced by the list: the pages follow it here.
+    SelectModelPages();
 }
 
 void CVireoView::ShowLogWindow()
@@ -348,6 +363,9 @@ bool CVireoView::SelectModelPages()
     }
     ui::ComboBox models = GetComboBox(IDC_COMBO_MODEL);
     const std::string model = models.GetLBText(models.GetCurSel());
+    // The next run starts with the model chosen last.
+    if (!model.empty())
+        profile::WriteProfileString(kWindowSection, kLastModelEntry, model);
     for (int i = 0; i < kModelCount; ++i)
         if (model == kModelNames[i]) {
             GetWindow(m_sets[i].tabId).ShowWindow(true);

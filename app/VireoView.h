@@ -79,6 +79,8 @@ public:
     bool SettleShownPage(Leave leave);
     // The model whose tab control is on show, or -1.
     int ShownModel() const;
+    // Chooses the model stored as chosen last, when the list has it.
+    void ChooseStoredModel();
     // Shows the page of the current tab of one model's set.
     void ShowCurrentPage(int model);
     // Reads the camera again into the page on show, when that model's pages are on show (after

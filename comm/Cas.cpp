@@ -221,8 +221,11 @@ int CCas::GetPortId(int index, char* text)
 
 int CCas::Open()
 {
+    m_openProblem.clear();
     if (m_nPortIndex < 0 || static_cast<std::uint32_t>(m_nPortIndex) >= m_nPortCount) {
         Status("Port Open Failure Invalid Port No.");
+        m_openProblem =
+            m_nPortCount == 0 ? "there is no Camera Link port" : "no Camera Link port is chosen";
         return 0;
     }
     hSerRef reference = nullptr;
@@ -231,11 +234,16 @@ int CCas::Open()
     if (result == CL_ERR_NO_ERR && !reference)
         result = CL_ERR_INVALID_REFERENCE;
     if (result != CL_ERR_NO_ERR) {
-        LogClError(result);
+        const CResult failure = ClFailure(result);
         Status("Port Open Failure ");
+        m_openProblem = "Camera Link port " + std::to_string(m_nPortIndex) + ": " +
+                        (failure.Reason().empty() ? "the library refused it" : failure.Reason());
         return 0;
     }
     m_hSerRef = reference;
+    m_openIndex = m_nPortIndex;
+    m_openVendor = m_szVendorName;
+    m_openPortId = m_szPortID;
     SetBaudRate(m_nBaudRate);
     SaveSettings();
     Status(FormatText("Port Open Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
@@ -271,8 +279,8 @@ int CCas::Close()
 {
     if (m_hSerRef) {
         Cl().clSerialClose(m_hSerRef);
-        Status(FormatText("Port Close Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_nPortIndex,
-                          m_szVendorName, m_szPortID));
+        Status(FormatText("Port Close Sucsess CAS No.:%d Vendor:%s Port:%s\n", m_openIndex,
+                          m_openVendor.c_str(), m_openPortId.c_str()));
         m_hSerRef = nullptr;
     }
     return 1;

@@ -38,6 +38,8 @@ public:
     // rate counts as offering it).
     bool RateOffered() const { return m_rateOffered; }
     void LogClError(int code);
+    // Why the last Open failed, in words; empty after one that succeeded.
+    const std::string& OpenProblem() const { return m_openProblem; }
 
     // The library's rate code for a baud rate (9600's for a rate it does not know).
     static std::uint32_t BaudRateCode(int rate);
@@ -55,6 +57,12 @@ public:
 
 private:
     bool m_rateOffered = true;
+    std::string m_openProblem;
+    // The port that is open, as its close record names it: another port may be selected
+    // before it is closed.
+    int m_openIndex = -1;
+    std::string m_openVendor;
+    std::string m_openPortId;
     // The library's own text for one of its codes, empty when it has none.
     std::string LibraryErrorText(int code);
     // Logs a library failure as LogClError does and gives it as a result.

@@ -1,6 +1,7 @@
 #include "comm/ComIF.h"
 
 #include "comm/SetupDialog.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 
 CComIF g_ComIF;
@@ -75,6 +76,11 @@ int CComIF::Close()
     default:
         return 0;
     }
+}
+
+std::string CComIF::OpenProblem() const
+{
+    return PortType == PORT_CAMERALINK ? m_Cas.OpenProblem() : m_Rs232c.OpenProblem();
 }
 
 int CComIF::IsOpen()
@@ -195,13 +201,27 @@ bool CComIF::RunSetupDialog()
 
 int CComIF::ShowSetupDialog(SetupCancel onCancel)
 {
-    if (!RunSetupDialog()) {
-        // At start-up the user keeps the settings just loaded: their port is opened as stored.
-        if (onCancel == SetupCancel::OpenStoredPort)
-            return OpenSelectedPort() ? 0 : LINK_REOPEN_FAILED;
-        return 0;
+    bool openFailed = false;
+    for (;;) {
+        if (!RunSetupDialog()) {
+            // At start-up the user keeps the settings just loaded: their port is opened as
+            // stored.
+            if (onCancel == SetupCancel::OpenStoredPort)
+                return OpenSelectedPort() ? 0 : LINK_REOPEN_FAILED;
+            return openFailed ? LINK_REOPEN_FAILED : 0;
+        }
+        if (Open())
+            return 0;
+        // From the menu the user is told why and gets the dialog back to choose again; at
+        // start-up the program goes on with the reason in the log. A Camera Link port left
+        // unchosen was asked for again by Open already.
+        const std::string problem = OpenProblem();
+        const bool unchosen = PortType == PORT_CAMERALINK && m_Cas.m_nPortIndex == -1;
+        if (onCancel != SetupCancel::KeepPort || problem.empty() || unchosen)
+            return LINK_REOPEN_FAILED;
+        openFailed = true;
+        ShowMessageBox("The port could not be opened: " + problem, "COMM Setup", MsgIcon::Warning);
     }
-    return Open() ? 0 : LINK_REOPEN_FAILED;
 }
 
 void CComIF::SetWindowLogging(bool on)

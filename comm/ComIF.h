@@ -25,6 +25,8 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
+    // Why the selected port's last Open failed, in words.
+    std::string OpenProblem() const;
     CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     // What a cancelled setup dialog does: keep the port as it is (the menu command), or open

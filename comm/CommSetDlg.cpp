@@ -3,6 +3,7 @@
 #include "comm/BaudRates.h"
 #include "comm/ComIF.h"
 #include "comm/ReplyTimeOut.h"
+#include "platform/camlink/ClLibrary.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/serial/PortName.h"
 #include "res/Resource.h"
@@ -98,6 +99,14 @@ bool CCommSetDlg::OnInitDialog()
         std::snprintf(text, sizeof text, "%d", static_cast<int>(i));
         cas.AddString(text);
     }
+    // An empty ID list says why it is empty.
+    std::string casProblem;
+    if (count == 0) {
+        const std::string library = camlink::LibraryProblem();
+        casProblem = library.empty() ? "There is no Camera Link port."
+                                     : "No Camera Link library: " + library;
+    }
+    SetDlgItemText(IDC_TEXT_CAS_PROBLEM, casProblem);
     ShowCasPort();
     return true;
 }

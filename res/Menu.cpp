@@ -12,13 +12,13 @@ const ui::MenuTemplate& MainMenuTemplate()
         {
             {"File(&F)",
              0,
-             {{"Save Camera Settings...", ID_FILE_SAVE_CAMERA_SETTINGS},
-              {"Load Camera Settings...", ID_FILE_LOAD_CAMERA_SETTINGS},
+             {{"&Save Camera Settings...", ID_FILE_SAVE_CAMERA_SETTINGS},
+              {"&Load Camera Settings...", ID_FILE_LOAD_CAMERA_SETTINGS},
               {"", 0},
               {"Exit(&X)", ID_APP_EXIT}}},
             {"Comm(&C)",
              0,
-             {{"COMM Setup...", ID_COMM_SETUP}, {"Identify Camera", ID_COMM_IDENTIFY_CAMERA}}},
+             {{"COMM &Setup...", ID_COMM_SETUP}, {"&Identify Camera", ID_COMM_IDENTIFY_CAMERA}}},
             {"Help(&H)", 0, {{"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
         },
     };

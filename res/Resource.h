@@ -45,6 +45,7 @@ inline constexpr int IDC_COMBO_COMPORT = 1321;
 inline constexpr int IDC_COMBO_SPEED = 1322;
 inline constexpr int IDC_EDIT_TIMEOUT = 1323;
 inline constexpr int IDC_COMBO_CAS_PORT = 1324;
+inline constexpr int IDC_TEXT_CAS_PROBLEM = 1325;
 
 // Main form.
 inline constexpr int IDC_TAB_RV1240 = 1000;
@@ -60,6 +61,7 @@ inline constexpr int IDC_BUTTON_LOG_CLS = 1003;
 inline constexpr int IDC_EDIT_SEQ_LOG = 1017;
 inline constexpr int IDC_TAB_LOG = 1143;
 inline constexpr int IDC_EDIT_COMM_LOG = 1144;
+inline constexpr int IDC_CHECK_LOG_TIME = 1145;
 
 // Commands.
 inline constexpr int ID_COMM_SETUP = 32773;

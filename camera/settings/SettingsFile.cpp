@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <map>
 #include <set>
@@ -262,4 +263,16 @@ std::string SettingsTimeNow()
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;
+}
+
+std::string SettingsFileBaseName(CameraModel model, const std::string& serial)
+{
+    std::string part;
+    for (const char c : serial)
+        part += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.'
+                    ? c
+                    : '_';
+    while (!part.empty() && part.front() == '.')
+        part.erase(0, 1);
+    return std::string(CameraModelName(model)) + "-" + (part.empty() ? "unknown" : part);
 }

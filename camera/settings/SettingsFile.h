@@ -44,3 +44,7 @@ bool SettingsFromJson(const std::string& text, SettingsFile& file, FileProblem& 
 
 // The current time in the file's form.
 std::string SettingsTimeNow();
+
+// The name of a camera's settings file without ".json": "MODEL-SERIAL", the serial number with
+// each character but letters, digits, '-', '_' and '.' made '_', and no leading '.'.
+std::string SettingsFileBaseName(CameraModel model, const std::string& serial);

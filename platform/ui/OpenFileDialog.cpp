@@ -21,6 +21,8 @@ public:
         const QString filters = QString::fromStdString(NameFilters(request.filter));
         if (!filters.isEmpty())
             dialog.setNameFilters(filters.split(QStringLiteral(";;")));
+        if (!request.folder.empty())
+            dialog.setDirectory(QString::fromStdString(request.folder));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().front().toStdString();

@@ -11,6 +11,7 @@ namespace ui {
 struct OpenFileRequest {
     // Pairs of description and pattern separated by '|', ending with '|' ("JSON(*.json)|*.json|").
     std::string filter;
+    std::string folder; // where the dialog opens; empty: the dialog's own choice
 };
 
 class OpenFileDialog {

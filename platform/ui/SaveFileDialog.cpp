@@ -22,6 +22,8 @@ public:
         if (!filters.isEmpty())
             dialog.setNameFilters(filters.split(QStringLiteral(";;")));
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+        if (!request.folder.empty())
+            dialog.setDirectory(QString::fromStdString(request.folder));
         dialog.selectFile(QString::fromStdString(request.proposedName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;

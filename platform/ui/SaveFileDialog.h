@@ -11,6 +11,7 @@ namespace ui {
 struct SaveFileRequest {
     std::string defaultExtension; // added when the chosen name has none ("txt")
     std::string proposedName;     // file name offered at first
+    std::string folder;           // where the dialog opens; empty: the dialog's own choice
     // Pairs of description and pattern separated by '|', ending with '|' ("Text(*.txt)|*.txt|").
     std::string filter;
     bool overwritePrompt = true; // ask before replacing an existing file

@@ -16,6 +16,9 @@ ScrollBarWidget::ScrollBarWidget(QWidget* parent) : QScrollBar(Qt::Horizontal, p
     // The thumb follows the mouse while dragged, but the value changes only when the program
     // sets it.
     setTracking(false);
+    // Reached by Tab and moved by its keys as by the mouse; a bar that is no tab stop is made
+    // click-only where it is built.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int a) { OnAction(a); });
     connect(this, &QAbstractSlider::sliderMoved, this, [this](int p) { OnSliderMoved(p); });
 }
@@ -127,11 +130,14 @@ void ScrollBarWidget::keyPressEvent(QKeyEvent* event)
         action = SliderPageStepAdd;
         break;
     case Qt::Key_Home:
-        action = SliderToMinimum;
-        break;
     case Qt::Key_End:
-        action = SliderToMaximum;
-        break;
+        // Told as the thumb dropped at that end, the one way a mouse gets there, so that a
+        // listener that moves on thumb positions moves for these keys as well.
+        Report(SB_THUMBPOSITION, event->key() == Qt::Key_Home ? minimum() : maximum());
+        m_actionSincePress = false;
+        Report(SB_ENDSCROLL, 0);
+        event->accept();
+        return;
     default:
         QScrollBar::keyPressEvent(event);
         return;

@@ -60,16 +60,24 @@ void TabControlWidget::InstallPageKeys()
 {
     // Anywhere in its window, as in a property sheet; a hidden tab control's keys are inactive,
     // so with one control shown per window the keys always reach the one on show.
-    const std::pair<QKeySequence, int> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), +1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), +1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    // Shift+Tab comes as Backtab from some keyboards and as Tab with Shift from others; one
+    // shortcut holds both, so that neither press finds the other ambiguous.
+    const std::pair<QList<QKeySequence>, int> keys[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_Tab)}, +1},
+        {{QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, +1},
+        {{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+         -1},
+        {{QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1},
     };
-    for (const auto& [key, step] : keys) {
-        auto* shortcut = new QShortcut(key, this);
+    for (const auto& [sequences, step] : keys) {
+        auto* shortcut = new QShortcut(this);
+        shortcut->setKeys(sequences);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { SelectStep(step); });
+        // A Backtab press matches both of its sequences: the one shortcut still steps once.
+        connect(shortcut, &QShortcut::activatedAmbiguously, this,
+                [this, step = step] { SelectStep(step); });
     }
 }
 

@@ -8,6 +8,7 @@ namespace {
 ActionRunner g_runner;
 int g_depth = 0;
 std::string g_failure;
+bool g_failureTold = false;
 } // namespace
 
 ActionRunner SetActionRunner(ActionRunner runner)
@@ -23,8 +24,10 @@ void RunUserAction(const std::string& label, const std::function<void()>& body)
         Depth()
         {
             // Nothing of an earlier action is told with this one.
-            if (g_depth++ == 0)
+            if (g_depth++ == 0) {
                 g_failure.clear();
+                g_failureTold = false;
+            }
         }
         ~Depth() { --g_depth; }
     } depth;
@@ -48,6 +51,16 @@ void ReportActionFailure(const std::string& text)
 std::string TakeActionFailure()
 {
     return std::exchange(g_failure, {});
+}
+
+void ActionFailureTold()
+{
+    g_failureTold = true;
+}
+
+bool TakeActionFailureTold()
+{
+    return std::exchange(g_failureTold, false);
 }
 
 std::string ReadingLabel(const std::string& what)

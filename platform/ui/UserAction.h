@@ -21,6 +21,10 @@ bool UserActionUnderWay();
 // since the outermost action began counts. Take returns it (empty when none) and forgets it.
 void ReportActionFailure(const std::string& text);
 std::string TakeActionFailure();
+// The running action told its failure in a box of its own, which says what was not done: the
+// runner then shows no other box for it. Take returns whether it was so and forgets it.
+void ActionFailureTold();
+bool TakeActionFailureTold();
 
 // The label of an action that reads a page, and of one that a control's caption names.
 std::string ReadingLabel(const std::string& what);

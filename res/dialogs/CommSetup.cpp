@@ -62,6 +62,8 @@ const DialogTemplate& CommSetupTemplate()
              "",
              {232, 79, 94, 13},
              es::ReadOnly | es::AutoHScroll},
+            // Why the ID list is empty, when it is.
+            {Kind::Text, IDC_TEXT_CAS_PROBLEM, "", {182, 97, 146, 38}},
             {Kind::DefPushButton, IDOK, "OK", {227, 146, 50, 14}, cs::Group | cs::TabStop},
             {Kind::PushButton, IDCANCEL, "Cancel", {283, 146, 50, 14}, cs::TabStop},
         },

@@ -27,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 
 using namespace testing_support;
 
@@ -50,8 +52,13 @@ public:
         saveRequest = request;
         return path;
     }
-    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override { return path; }
+    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest& request) override
+    {
+        openRequest = request;
+        return path;
+    }
     ui::SaveFileRequest saveRequest;
+    ui::OpenFileRequest openRequest;
     std::optional<std::string> path;
 };
 
@@ -95,6 +102,7 @@ protected:
         models->setCurrentIndex(models->findText(model));
     }
 
+    ScopedSettingsDir settings; // the stored folders
     camsim::Camera camera;
     CamsimLink link;
     std::unique_ptr<CRVXReg> map;
@@ -111,8 +119,8 @@ protected:
 
 TEST_F(CameraSettingsMenuTest, SaveThenLoadThroughTheMenuBringsTheSettingsBack)
 {
-    QAction* save = Item("Save Camera Settings...");
-    QAction* load = Item("Load Camera Settings...");
+    QAction* save = Item("&Save Camera Settings...");
+    QAction* load = Item("&Load Camera Settings...");
     ASSERT_NE(save, nullptr);
     ASSERT_NE(load, nullptr);
     // Above "Exit", and only once a model is chosen.
@@ -128,7 +136,7 @@ TEST_F(CameraSettingsMenuTest, SaveThenLoadThroughTheMenuBringsTheSettingsBack)
     const auto before = camera.Registers();
     answers.path = dir + "/cam.json";
     save->trigger();
-    EXPECT_EQ(answers.saveRequest.proposedName, "RVQM52CM14.json");
+    EXPECT_EQ(answers.saveRequest.proposedName, "RVQM52CM14-5220041.json");
     EXPECT_TRUE(answers.saveRequest.overwritePrompt);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Saved 18 settings of RVQM52CM14 to " + *answers.path);
@@ -343,4 +351,75 @@ TEST_F(CameraSettingsMenuTest, TheMainWindowsFileMenuRunsThem)
     frame.OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
     ASSERT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path);
+}
+
+TEST_F(CameraSettingsMenuTest, SaveProposesModelAndSerialAndTheDialogsOpenWhereTheLastOneWas)
+{
+    Choose("RVQM52CM14");
+    struct Row {
+        const char* serial; // 7 characters, as the camera holds them
+        const char* subfolder;
+        const char* proposed;
+    };
+    const Row rows[] = {
+        {"5220041", "a", "RVQM52CM14-5220041.json"},
+        {"A/B:C.1", "b", "RVQM52CM14-A_B_C.1.json"},
+        {".x*y-_9", "a", "RVQM52CM14-x_y-_9.json"},
+    };
+    std::string lastFolder; // none stored yet
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.serial);
+        for (int i = 0; i < 7; ++i)
+            camera.Set(0x20 + i, static_cast<std::uint8_t>(row.serial[i]));
+        const std::string folder = dir + "/" + row.subfolder;
+        std::filesystem::create_directories(folder);
+        answers.path = folder + "/" + row.proposed;
+        menu->OnSaveCameraSettings();
+        EXPECT_EQ(answers.saveRequest.proposedName, row.proposed);
+        EXPECT_EQ(answers.saveRequest.folder, lastFolder);
+        EXPECT_TRUE(std::ifstream(*answers.path).good());
+        lastFolder = folder;
+    }
+    // Load opens in the folder of the last save, and a load's folder is the next one's.
+    answers.path = dir + "/b/RVQM52CM14-A_B_C.1.json";
+    menu->OnLoadCameraSettings();
+    EXPECT_EQ(answers.openRequest.folder, dir + "/a");
+    menu->OnLoadCameraSettings();
+    EXPECT_EQ(answers.openRequest.folder, dir + "/b");
+}
+
+TEST_F(CameraSettingsMenuTest, EveryMenuItemHasAnAccessLetterOfItsOwnWithinItsMenu)
+{
+    // The letter after a single '&', or none.
+    const auto letter = [](const QString& caption) -> QChar {
+        for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+            if (caption[i] != QLatin1Char('&'))
+                continue;
+            if (caption[i + 1] != QLatin1Char('&'))
+                return caption[i + 1].toUpper();
+            ++i;
+        }
+        return {};
+    };
+    std::vector<std::pair<QString, QList<QAction*>>> menus{
+        {"menu bar", window.menuBar()->actions()}};
+    int items = 0;
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        const auto [name, actions] = menus[m];
+        std::set<QChar> letters;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            ++items;
+            const QChar access = letter(action->text());
+            EXPECT_FALSE(access.isNull())
+                << name.toStdString() << ": " << action->text().toStdString();
+            EXPECT_TRUE(letters.insert(access).second)
+                << name.toStdString() << ": " << action->text().toStdString()
+                << " repeats a letter";
+            if (QMenu* sub = action->menu())
+                menus.emplace_back(action->text(), sub->actions());
+        }
+    }
+    EXPECT_EQ(items, 9) << "three menus and their six items";
 }

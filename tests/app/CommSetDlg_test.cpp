@@ -381,3 +381,62 @@ TEST_F(CommSetDlgTest, ComListOffersThisMachinesSerialDevicesAfterTheComNames)
                     Press(dialog, ui::IDCANCEL);
                 }) == false);
 }
+
+TEST_F(CommSetDlgTest, OkOnAPortThatDoesNotOpenSaysWhyAndBringsTheDialogBack)
+{
+    struct Row {
+        const char* name;
+        const char* reason; // part of what the box says
+    };
+    const Row rows[] = {
+        {"socket://127.0.0.1:1", "refused"},
+        {"/dev/ttyVireoNoSuchDevice", "/dev/ttyVireoNoSuchDevice"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_support::MessageBoxRecorder boxes;
+        bool reopened = false;
+        gui_test::WhenModal([&](QWidget* modal) {
+            auto& dialog = *static_cast<CCommSetDlg*>(modal);
+            QTest::mouseClick(dialog.GetDlgItem(IDC_RADIO_COMPORT), Qt::LeftButton);
+            dialog.GetComboBox(IDC_COMBO_COMPORT).SetWindowText(row.name);
+            // The dialog comes back after the box: this time the user gives up.
+            gui_test::WhenModal([&](QWidget* again) {
+                reopened = dynamic_cast<CCommSetDlg*>(again) != nullptr;
+                if (auto* dialogAgain = dynamic_cast<CCommSetDlg*>(again))
+                    QTest::mouseClick(dialogAgain->GetDlgItem(ui::IDCANCEL), Qt::LeftButton);
+            });
+            QTest::mouseClick(dialog.GetDlgItem(ui::IDOK), Qt::LeftButton);
+        });
+        EXPECT_EQ(comIF.ShowSetupDialog(), LINK_REOPEN_FAILED);
+        EXPECT_TRUE(reopened);
+        EXPECT_FALSE(comIF.IsOpen());
+        const auto shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].caption, "COMM Setup");
+        EXPECT_EQ(shown[0].text.rfind("The port could not be opened: ", 0), 0u) << shown[0].text;
+        EXPECT_NE(shown[0].text.find(row.reason), std::string::npos) << shown[0].text;
+    }
+}
+
+TEST_F(CommSetDlgTest, AnEmptyCameraLinkListSaysWhy)
+{
+    struct Row {
+        std::uint32_t ports;
+        const char* reason;
+    };
+    const Row rows[] = {{4, ""}, {0, "There is no Camera Link port."}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ports);
+        comIF.m_Cas.m_nPortCount = row.ports;
+        CComSettings values = SomeValues();
+        int casPort = -1;
+        int portType = 1;
+        std::string shown;
+        Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
+            shown = dialog.GetDlgItemText(IDC_TEXT_CAS_PROBLEM);
+            Press(dialog, ui::IDCANCEL);
+        });
+        EXPECT_EQ(shown, row.reason);
+    }
+}

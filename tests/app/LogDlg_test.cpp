@@ -1,6 +1,8 @@
 // The log window: line limits, the trim, appends from two threads, the tabs, CLS, Save and the
 // keys it swallows.
 #include "app/LogDlg.h"
+#include "app/WindowSettings.h"
+#include "platform/profile/Profile.h"
 #include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/UserAction.h"
 #include "res/Resource.h"
@@ -19,6 +21,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <regex>
 #include <sys/resource.h>
 #include <thread>
 
@@ -70,6 +73,7 @@ protected:
     }
     void Press(int buttonId) { QTest::mouseClick(log.GetDlgItem(buttonId), Qt::LeftButton); }
 
+    testing_support::ScopedSettingsDir settings; // before the window, which reads it
     CLogDlg log;
     SaveAnswer answer;
     std::string dir = testing_support::MakeTempDir("vireo-log-");
@@ -332,6 +336,7 @@ TEST_F(LogDlgTest, SaveProposesNumberedNamesFromOneCounter)
     EXPECT_TRUE(answer.requests[0].overwritePrompt);
     EXPECT_EQ(log.m_nSaveCount, 0);
 
+    EXPECT_EQ(answer.requests[1].folder, "") << "no folder stored yet";
     answer.reply = dir + "/seq.txt";
     Press(IDC_BUTTON_LOG_SAVE);
     EXPECT_EQ(log.m_nSaveCount, 1);
@@ -339,6 +344,7 @@ TEST_F(LogDlgTest, SaveProposesNumberedNamesFromOneCounter)
     answer.reply.reset();
     Press(IDC_BUTTON_LOG_SAVE);
     EXPECT_EQ(answer.requests.back().proposedName, "CommLog1");
+    EXPECT_EQ(answer.requests.back().folder, dir) << "where the last save went";
 }
 
 TEST_F(LogDlgTest, SavedFileIsTheLogAndOneZeroByte)
@@ -399,4 +405,58 @@ TEST_F(LogDlgTest, FailedSaveReportsItAndLeavesAnExistingFileAsItWas)
     EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(ReadFile(old), "previous log");
     EXPECT_EQ(log.m_nSaveCount, 2);
+}
+
+TEST_F(LogDlgTest, TimeStampsAreOffUntilChosenThenStampEveryRecordOnScreenAndInTheFile)
+{
+    struct Row {
+        bool stamps;
+        const char* file;
+    };
+    const Row rows[] = {{false, "plain.txt"}, {true, "stamped.txt"}};
+    const std::regex stamp(R"(\d\d:\d\d:\d\d\.\d{3} \+(\d+)\.(\d{3}) )");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        log.m_tabComm.Clear();
+        if (row.stamps != (log.IsDlgButtonChecked(IDC_CHECK_LOG_TIME) == 1)) {
+            // On the box itself: a check box takes clicks on its box and its text only.
+            QWidget* check = log.GetDlgItem(IDC_CHECK_LOG_TIME);
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
+        }
+        EXPECT_EQ(log.TimeStamps(), row.stamps);
+        log.AddCommLog("STAT: Port open COM1\r");
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        log.AddCommLog("SEND: [STX]10RQ[ETX]");
+        answer.reply = dir + "/" + row.file;
+        Press(IDC_BUTTON_LOG_SAVE);
+        const std::string saved = ReadFile(*answer.reply);
+        if (!row.stamps) {
+            EXPECT_EQ(saved,
+                      std::string("STAT: Port open COM1\r\r\nSEND: [STX]10RQ[ETX]\r\n") + '\0');
+            continue;
+        }
+        std::smatch first;
+        std::smatch second;
+        const std::string firstLine = saved.substr(0, saved.find("\r\n") + 2);
+        const std::string secondLine = saved.substr(firstLine.size());
+        ASSERT_TRUE(std::regex_search(firstLine, first, stamp)) << saved;
+        ASSERT_TRUE(std::regex_search(secondLine, second, stamp)) << saved;
+        EXPECT_EQ(first.position(0), 0);
+        EXPECT_EQ(first.suffix().str(), "STAT: Port open COM1\r\r\n");
+        EXPECT_EQ(second.suffix().str(), std::string("SEND: [STX]10RQ[ETX]\r\n") + '\0');
+        EXPECT_EQ(first[1].str() + first[2].str(), "0000") << "no record before the first";
+        EXPECT_GE(std::stoi(second[1].str()) * 1000 + std::stoi(second[2].str()), 30);
+        EXPECT_EQ(Box(IDC_EDIT_COMM_LOG)
+                      ->toPlainText()
+                      .toStdString()
+                      .rfind(firstLine.substr(0, firstLine.size() - 3), 0),
+                  0u)
+            << "the screen shows the stamps too";
+    }
+    // The choice is stored: the next window starts with it.
+    EXPECT_EQ(profile::GetProfileInt(kWindowSection, kLogTimeStampsEntry, 0), 1);
+    CLogDlg next;
+    ASSERT_TRUE(next.Create(nullptr));
+    EXPECT_TRUE(next.TimeStamps());
+    EXPECT_EQ(next.IsDlgButtonChecked(IDC_CHECK_LOG_TIME), 1);
 }

@@ -9,9 +9,12 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowSettings.h"
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
+#include "platform/ui/OpenFileDialog.h"
+#include "platform/ui/SaveFileDialog.h"
 #include "res/Resource.h"
 #include "res/ids/Rv1240.h"
 #include "tests/app/GrabberStartup.h"
@@ -22,6 +25,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -31,6 +36,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +56,7 @@ struct Program {
     PtyCamera pty;
     CVireoView* view = nullptr;
     std::unique_ptr<MessageBoxRecorder> boxes;
+    std::string startModel; // the model chosen when start-up was over
 };
 Program* g_program = nullptr;
 
@@ -74,6 +81,40 @@ int CountStarting(const std::vector<std::string>& records, const std::string& pr
                                           [&](const auto& r) { return r.rfind(prefix, 0) == 0; }));
 }
 
+// The main window's menu item that runs command, as the user picks it.
+QAction* MenuItem(const QList<QAction*>& actions, int command)
+{
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu()) {
+            if (QAction* found = MenuItem(menu->actions(), command))
+                return found;
+        } else if (action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// Answers the file dialogs with one path.
+class FileAnswers : public ui::SaveFileDialog, public ui::OpenFileDialog {
+public:
+    explicit FileAnswers(std::string path) : m_path(std::move(path))
+    {
+        ui::SetSaveFileDialog(this);
+        ui::SetOpenFileDialog(this);
+    }
+    ~FileAnswers() override
+    {
+        ui::SetSaveFileDialog(nullptr);
+        ui::SetOpenFileDialog(nullptr);
+    }
+    std::optional<std::string> Ask(QWidget*, const ui::SaveFileRequest&) override { return m_path; }
+    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override { return m_path; }
+
+private:
+    std::string m_path;
+};
+
 // The records that tell how an action ended early.
 std::vector<std::string> EndRecords(const std::vector<std::string>& records)
 {
@@ -95,9 +136,14 @@ protected:
             ADD_FAILURE() << failure;
             return;
         }
-        // The user's stored choice: this port, a short reply time-out; start-up ends in the
-        // setup dialog, which the user leaves with OK.
+        // The user's stored choice: this port, a short reply time-out, and the model chosen in
+        // the last run; start-up ends in the setup dialog, which the user leaves with OK.
+        profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
+        profile::WriteProfileString(kWindowSection, kLastModelEntry, "RV1240DLX");
         g_program->view = StartOnSerialPort(g_program->pty.Path(), kReplyTimeOutMs);
+        if (g_program->view)
+            g_program->startModel =
+                g_program->view->GetComboBox(IDC_COMBO_MODEL).Widget()->currentText().toStdString();
         // Installed after start-up, which hooks the window's own boxes.
         g_program->boxes = std::make_unique<MessageBoxRecorder>();
     }
@@ -252,6 +298,64 @@ TEST_F(PageOnSerialPort, ASilentCameraCostsOneRequestAndOneBoxPerActionAndNothin
         }
         EXPECT_EQ(Info().GetDlgItemText(IDC_40INFO_SERIAL), c.shownSerial);
         EXPECT_FALSE(CActionUi::Current()->Running());
+    }
+}
+
+TEST_F(PageOnSerialPort, AMenuCommandOnASilentCameraShowsOneBoxThatSaysWhatWasNotDone)
+{
+    const std::string path = g_program->settings.Path() + "/silent.json";
+    std::ofstream(path) << R"({"format": "VireoStudio camera settings", "version": 1,
+                              "model": "RV1240DLX", "settings": {"BitInfo": 0}})";
+    FileAnswers answers(path);
+    struct Row {
+        int command;
+        const char* caption;
+        const char* text;
+    };
+    const Row rows[] = {
+        {ID_FILE_SAVE_CAMERA_SETTINGS, "Camera Settings",
+         "The camera's model could not be read: RS232C Timeout.\nNo file was written."},
+        {ID_FILE_LOAD_CAMERA_SETTINGS, "Camera Settings",
+         "The camera's model could not be read: RS232C Timeout.\nNothing was sent to the camera."},
+        {ID_COMM_IDENTIFY_CAMERA, "Identify Camera",
+         "The camera could not be identified: RS232C Timeout."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        QAction* item = MenuItem(theApp.m_pMainWnd->menuBar()->actions(), row.command);
+        ASSERT_NE(item, nullptr);
+        Camera().SetFaults({camsim::Fault::Silent, false, 0, 0});
+        ClearCounts();
+        const std::size_t boxesBefore = Boxes();
+        item->trigger();
+        QApplication::processEvents();
+
+        const auto boxes = g_program->boxes->Boxes();
+        const std::vector<RecordedBox> shown(boxes.begin() + static_cast<long>(boxesBefore),
+                                             boxes.end());
+        ASSERT_EQ(shown.size(), 1u) << shown.front().caption << ": " << shown.front().text;
+        EXPECT_EQ(shown[0].caption, row.caption);
+        EXPECT_EQ(shown[0].text, row.text);
+        // The port's failure is still in the log, and the next action starts with nothing owed.
+        EXPECT_EQ(CountStarting(CommRecords(), "STAT: RCV Timeout"), 1);
+        EXPECT_FALSE(CActionUi::Current()->Running());
+    }
+    Camera().SetFaults({});
+    ClearCounts();
+    const std::size_t boxesBefore = Boxes();
+    ShowInfo();
+    EXPECT_EQ(Boxes(), boxesBefore) << "nothing of the failures is shown later";
+}
+
+TEST_F(PageOnSerialPort, TheModelChosenLastIsChosenAtStartAndEachChoiceIsStored)
+{
+    EXPECT_EQ(g_program->startModel, "RV1240DLX");
+    EXPECT_FALSE(Tabs().Widget()->isHidden()) << "its pages are on show";
+    const char* const choices[] = {"RV1240DLX", "RVQM52BM14", "RV1240DLX"};
+    for (const char* model : choices) {
+        profile::WriteProfileString(kWindowSection, kLastModelEntry, "none");
+        ChooseModel(View(), model);
+        EXPECT_EQ(profile::GetProfileString(kWindowSection, kLastModelEntry, ""), model);
     }
 }
 

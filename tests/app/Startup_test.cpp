@@ -128,9 +128,9 @@ TEST(Startup, RunsInOrderStoresUnderTheProgramsKeyAndClosesInOrder)
         EXPECT_FALSE(strip->isVisible());
     QMenuBar* bar = frame->menuBar();
     ASSERT_NE(MenuItem(bar, "File(&F)", "Exit(&X)"), nullptr);
-    ASSERT_NE(MenuItem(bar, "Comm(&C)", "COMM Setup..."), nullptr);
-    EXPECT_EQ(MenuItem(bar, "Comm(&C)", "COMM Setup...")->data().toInt(), ID_COMM_SETUP);
-    ASSERT_NE(MenuItem(bar, "Comm(&C)", "Identify Camera"), nullptr);
+    ASSERT_NE(MenuItem(bar, "Comm(&C)", "COMM &Setup..."), nullptr);
+    EXPECT_EQ(MenuItem(bar, "Comm(&C)", "COMM &Setup...")->data().toInt(), ID_COMM_SETUP);
+    ASSERT_NE(MenuItem(bar, "Comm(&C)", "&Identify Camera"), nullptr);
     ASSERT_NE(MenuItem(bar, "Help(&H)", "VireoStudio Ver. (&A)"), nullptr);
 
     // The form's size, wider only where a model's tab captions need it.

@@ -149,6 +149,26 @@ TEST_F(CasTest, OpenStoresThePortAndCloseReleasesIt)
     EXPECT_EQ(next.m_nPortIndex, 1);
 }
 
+TEST_F(CasTest, TheCloseRecordNamesThePortClosedAfterAnotherWasSelected)
+{
+    cas.Initialize();
+    const std::pair<int, int> rows[] = {{1, 0}, {0, 1}};
+    for (const auto& [opened, selected] : rows) {
+        SCOPED_TRACE(std::to_string(opened) + " then " + std::to_string(selected));
+        ASSERT_EQ(cas.SelectPort(opened), 1);
+        ASSERT_EQ(cas.Open(), 1);
+        const std::string record = "STAT: Port Close Sucsess CAS No.:" + std::to_string(opened) +
+                                   " Vendor:" + cas.m_szVendorName + " Port:" + cas.m_szPortID +
+                                   "\n";
+        ASSERT_EQ(cas.SelectPort(selected), 1);
+        ASSERT_EQ(record.find(std::string(" Port:") + cas.m_szPortID + "\n"), std::string::npos)
+            << "the two ports have names of their own";
+        log.Clear();
+        EXPECT_EQ(cas.Close(), 1);
+        EXPECT_EQ(log.Comm(), Records{record});
+    }
+}
+
 TEST_F(CasTest, UnknownRateIsSentAsTheSlowestButKeptAsStored)
 {
     profile::WriteProfileInt(kCommSection, "BaudRate", 4800);

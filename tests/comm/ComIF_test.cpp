@@ -126,8 +126,15 @@ TEST_F(FacadeTest, SetupOkAppliesStoresAndReopens)
 
 TEST_F(FacadeTest, SetupOkWithFailingReopenGives263)
 {
+    // OK on a port that does not open brings the dialog back with the reason; Cancel ends it.
     line.openError = ENOENT;
+    script.onRun = [this](int run) { script.ok = run == 1; };
     EXPECT_EQ(facade.ShowSetupDialog(), LINK_REOPEN_FAILED);
+    EXPECT_EQ(script.runs, 2);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "COMM Setup");
+    EXPECT_EQ(boxes.Boxes()[0].text.rfind("The port could not be opened: ", 0), 0u)
+        << boxes.Boxes()[0].text;
     EXPECT_EQ(profile::GetProfileString(kCommSection, "Port Name", ""), "COM2")
         << "settings are stored even when the port does not open";
     EXPECT_TRUE(Logged("STAT: Port open Error\r"));

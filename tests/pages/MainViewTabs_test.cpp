@@ -160,6 +160,9 @@ TEST_F(MainViewTabs, KeyboardReachesTheTabStripAndSwitchesPages)
         {bar, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 5},
         {bar, Qt::Key_Left, Qt::NoModifier, 4}, // arrows on the strip itself
         {bar, Qt::Key_PageUp, Qt::ControlModifier, 3},
+        // Ctrl+Shift+Tab as a keyboard without Backtab sends it.
+        {models, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+        {bar, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "key " << row.key << " to tab " << row.tab);

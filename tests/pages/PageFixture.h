@@ -39,6 +39,8 @@ protected:
     static void Choose(ui::Dialog& page, int comboId, int index);                  // a list item
     static void Type(pages::CCmdPage& page, int comboId, const std::string& text); // pasted
 
+    // Each test's own settings store: the view stores the model chosen, among others.
+    testing_support::ScopedSettingsDir settings;
     camsim::Camera camera;
     testing_support::CamsimLink link;
     testing_support::LogRecorder log;

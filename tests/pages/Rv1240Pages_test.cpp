@@ -11,6 +11,13 @@
 #include "res/ids/Rv1240.h"
 #include "tests/pages/PageFixture.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+
+#include <set>
+
 using namespace page_test;
 
 namespace {
@@ -262,3 +269,60 @@ TEST_F(Rv1240Pages, BankResetAsksFirstAndEachCommandSaysWhatItDid)
 }
 
 } // namespace
+
+TEST_F(Rv1240Pages, TheKeyboardReachesEveryBarMovesItAndApplyWritesWhatItChose)
+{
+    camera.Set(0x64, 0x80);
+    CCmd40UsrGain page(&theApp.m_pReg1240);
+    Create(page);
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    page.ShowWindow(true);
+
+    // Tab from the page's first control reaches both bars.
+    std::set<QWidget*> reached;
+    page.GetDlgItem(IDC_40GAIN_REFRESH)->setFocus();
+    for (int presses = 0; presses < 12; ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    QWidget* gainBar = page.GetDlgItem(IDC_40GAIN_GAIN_BAR);
+    EXPECT_TRUE(reached.count(gainBar)) << "the gain bar is a tab stop";
+    EXPECT_TRUE(reached.count(page.GetDlgItem(IDC_40GAIN_OFFSET_BAR))) << "so is the offset bar";
+    // The value boxes beside the bars say they are read-only.
+    for (int box : {IDC_40GAIN_GAIN_HEX, IDC_40GAIN_OFFSET_DEC}) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(page.GetDlgItem(box));
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->state().readOnly) << box;
+    }
+
+    int minimum = 0;
+    int maximum = 0;
+    page.GetScrollBar(IDC_40GAIN_GAIN_BAR).GetScrollRange(&minimum, &maximum);
+    const int pageStep = static_cast<QScrollBar*>(gainBar)->pageStep();
+    struct Row {
+        Qt::Key key;
+        int value; // the bar's value afterwards
+    };
+    const Row rows[] = {
+        {Qt::Key_Right, 0x81},
+        {Qt::Key_Left, 0x80},
+        {Qt::Key_Up, 0x7F},
+        {Qt::Key_Down, 0x80},
+        {Qt::Key_End, maximum},
+        {Qt::Key_Home, minimum},
+        {Qt::Key_PageDown, minimum + pageStep},
+        {Qt::Key_PageUp, minimum},
+        {Qt::Key_PageDown, minimum + pageStep},
+    };
+    gainBar->setFocus();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "key " << row.key);
+        QTest::keyClick(gainBar, row.key);
+        EXPECT_EQ(page.BarValue(IDC_40GAIN_GAIN_BAR), row.value);
+    }
+    Fresh();
+    Click(page, IDC_40GAIN_APPLY);
+    EXPECT_EQ(camera.Get(0x64), minimum + pageStep) << "Apply wrote what the keys chose";
+}

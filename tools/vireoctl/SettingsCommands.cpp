@@ -127,19 +127,6 @@ bool IsFolder(const std::string& path)
            (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
-// A serial number as part of a file name: letters, digits, '-', '_' and '.' only.
-std::string FileNamePart(const std::string& text)
-{
-    std::string part;
-    for (const char c : text)
-        part += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.'
-                    ? c
-                    : '_';
-    while (!part.empty() && part.front() == '.')
-        part.erase(0, 1);
-    return part.empty() ? "unknown" : part;
-}
-
 // Refused unless forced: a file nobody may write is an approved one being protected.
 bool RefuseReadOnly(const std::string& path, bool force, JobResult& job)
 {
@@ -168,8 +155,7 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
     std::map<std::string, std::vector<std::size_t>> bySerial;
     for (std::size_t i = 0; i < results.size(); ++i)
         if (results[i].status == kExitOk && results[i].saved)
-            bySerial[std::string(CameraModelName(results[i].saved->model)) + "-" +
-                     FileNamePart(results[i].saved->camera.serial)]
+            bySerial[SettingsFileBaseName(results[i].saved->model, results[i].saved->camera.serial)]
                 .push_back(i);
     for (const auto& [base, indexes] : bySerial) {
         if (indexes.size() > 1) {

@@ -125,10 +125,17 @@ TEST_F(ScrollBarTest, AnsweredStepsMoveAndStopAtTheEnds)
     bar.setFocus();
     QTest::keyClick(&bar, Qt::Key_Left);
     EXPECT_EQ(bar.GetScrollPos(), 254);
-    reports.clear();
-    QTest::keyClick(&bar, Qt::Key_Home);
-    EXPECT_TRUE(Reported(SB_LEFT));
-    EXPECT_EQ(bar.GetScrollPos(), 254) << "to the far left is not a step of its own";
+    // Home and End are told as the thumb dropped at that end.
+    struct EndKey {
+        Qt::Key key;
+        int position;
+    };
+    for (const EndKey& end : {EndKey{Qt::Key_Home, 0}, EndKey{Qt::Key_End, 255}}) {
+        reports.clear();
+        QTest::keyClick(&bar, end.key);
+        EXPECT_TRUE(Reported(SB_THUMBPOSITION)) << end.key;
+        EXPECT_EQ(bar.GetScrollPos(), end.position) << end.key;
+    }
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumbChangesNothingUntilItIsReleased)
