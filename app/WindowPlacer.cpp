@@ -71,6 +71,7 @@ void CWindowPlacer::Place()
         sizes.logMinimum =
             QSize(units.ToPixelsX(kLogMinimumWidth), units.ToPixelsY(kLogMinimumHeight));
     }
+    m_mainSize = m_main->size();
     const WindowPlaces at = PlaceWindows(screen->availableGeometry(), sizes);
     // The client areas are placed, not the frames: a frame's position goes through the margins
     // Qt knows, which are none until the window manager has told them.
@@ -121,9 +122,10 @@ bool CWindowPlacer::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Show:
     case QEvent::Move:
     case QEvent::Resize:
-        // The window manager has decorated a window (or changed its decorations): the places
-        // were worked out with other margins.
-        if (m_main && (Frame(m_main, m_log) != m_mainFrame || Frame(m_log, m_main) != m_logFrame))
+        // The window manager has decorated a window (or changed its decorations), or the main
+        // window has grown or shrunk with a bar: the places were worked out for other frames.
+        if (m_main && (Frame(m_main, m_log) != m_mainFrame || Frame(m_log, m_main) != m_logFrame ||
+                       m_main->size() != m_mainSize))
             Place();
         break;
     default:

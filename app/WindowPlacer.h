@@ -34,6 +34,7 @@ private:
 
     QPointer<QWidget> m_main;
     QPointer<CLogDlg> m_log;
+    QSize m_mainSize; // as last placed
     QMargins m_mainFrame;
     QMargins m_logFrame;
     QSize m_logDesigned;
