@@ -14,13 +14,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QScreen>
 #include <QToolBar>
-
-namespace {
-// Where a new main window opens: near the top left, leaving room for the log window beside it.
-constexpr QPoint kDefaultOffset(32, 32);
-} // namespace
 
 CMainFrame::CMainFrame()
 {
@@ -75,8 +69,6 @@ int CMainFrame::OnCreate()
     setWindowIcon(ui::LoadIcon(IDR_MAINFRAME));
     if (!ui::LoadMenu(menuBar(), IDR_MAINFRAME, [this](int command) { OnCommand(command); }))
         return -1;
-    if (QScreen* screen = this->screen())
-        move(screen->availableGeometry().topLeft() + kDefaultOffset);
     CSplashWnd::ShowSplashScreen(this);
     return 0;
 }

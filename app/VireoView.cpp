@@ -1,9 +1,9 @@
 #include "app/VireoView.h"
 
 #include "app/LogDlg.h"
-#include "app/LogPlacement.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
+#include "app/WindowPlacer.h"
 #include "app/WindowSettings.h"
 #include "camera/RVX1240Reg.h"
 #include "comm/ComIF.h"
@@ -12,7 +12,6 @@
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 
-#include <QScreen>
 #include <QTabBar>
 
 #include <algorithm>
@@ -102,10 +101,14 @@ void CVireoView::OnInitialUpdate()
     if (m_pLogDlg)
         g_pLogDlg = m_pLogDlg;
 
+    // Both windows take their places before either is shown.
+    m_pPlacer = new CWindowPlacer(window(), m_pLogDlg);
+
     g_ComIF.Open();
 
     CreatePageTabs();
     ChooseStoredModel();
+    PlaceLog();
 }
 
 void CVireoView::ChooseStoredModel()
@@ -131,14 +134,8 @@ void CVireoView::ShowLogWindow()
 
 void CVireoView::PlaceLog()
 {
-    if (!m_pLogDlg)
-        return;
-    QWidget* frame = window();
-    const QScreen* screen = frame->screen();
-    if (!screen)
-        return;
-    m_pLogDlg->move(PlaceLogWindow(frame->frameGeometry(), m_pLogDlg->frameGeometry().size(),
-                                   screen->availableGeometry()));
+    if (m_pPlacer)
+        m_pPlacer->Place();
 }
 
 void CVireoView::CreatePageTabs()

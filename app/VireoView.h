@@ -33,6 +33,7 @@
 #include <vector>
 
 class CLogDlg;
+class CWindowPlacer;
 
 class CVireoView : public ui::Dialog {
 public:
@@ -157,10 +158,12 @@ private:
     QRect PageRect(int model, const PageEntry& entry) const;
     // The form grows when a page does not fit inside its tab control.
     void FitPages();
-    // The log window beside the main window, within the screen's available area.
+    // Both windows within the screen's available area, the log window beside the main window
+    // where there is room (WindowPlacement.h).
     void PlaceLog();
 
     CLogDlg* m_pLogDlg = nullptr;
+    CWindowPlacer* m_pPlacer = nullptr; // owned by the main window
     std::array<PageSet, kModelCount> m_sets;
     std::array<int, kModelCount> m_pageTop{}; // pixels from the tab control's top to its pages
     std::array<bool, kModelCount> m_pagesCreated{};
