@@ -14,6 +14,11 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <algorithm>
+
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 
 CMainFrame::CMainFrame()
@@ -53,6 +58,7 @@ bool CMainFrame::LoadFrame()
     m_pMismatchArea->setVisible(false);
     addToolBar(Qt::TopToolBarArea, m_pMismatchArea);
     view->SetModelListener([this] { ShowModelMismatch(); });
+    FitToView();
     m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
     m_pIdentify = std::make_unique<CIdentifyCamera>(this, view, &g_ComIF);
     m_pCameraSettings->SetPageRefresh([view](CameraModel model) {
@@ -89,11 +95,32 @@ void CMainFrame::FitToView()
     const int menuHeight =
         bar->hasHeightForWidth() ? bar->heightForWidth(form.width()) : bar->sizeHint().height();
     int barsHeight = 0;
-    for (QWidget* strip :
-         {static_cast<QWidget*>(m_pMismatchArea), static_cast<QWidget*>(m_pStatus)})
-        if (strip && !strip->isHidden())
-            barsHeight += strip->sizeHint().height();
+    if (m_pMismatchArea && !m_pMismatchArea->isHidden())
+        barsHeight += m_pMismatchArea->sizeHint().height();
+    if (m_pStatus) {
+        // On a screen too short for the form and every bar, the camera's line moves into the
+        // title, so that the whole window stays on the screen.
+        const int statusHeight = m_pStatus->sizeHint().height();
+        const int decorations =
+            std::max(frameGeometry().height() - geometry().height(),
+                     QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 12);
+        const QScreen* shown = screen();
+        const bool room =
+            !shown || form.height() + menuHeight + barsHeight + statusHeight + decorations <=
+                          shown->availableGeometry().height();
+        m_pStatus->setVisible(room);
+        if (room)
+            barsHeight += statusHeight;
+        ShowCameraInTitle();
+    }
     setFixedSize(form.width(), form.height() + menuHeight + barsHeight);
+}
+
+void CMainFrame::ShowCameraInTitle()
+{
+    const bool folded = m_pStatus && m_pStatus->isHidden();
+    setWindowTitle(folded ? QStringLiteral("VireoStudio - ") + m_pStatus->Text()
+                          : QStringLiteral("VireoStudio"));
 }
 
 void CMainFrame::OnPortOpened()
@@ -101,6 +128,7 @@ void CMainFrame::OnPortOpened()
     m_attached = IdentifyAttachedCamera(g_ComIF);
     if (m_pStatus)
         m_pStatus->Show(m_attached);
+    ShowCameraInTitle();
     ShowModelMismatch();
 }
 

@@ -49,6 +49,8 @@ protected:
 private:
     // Shows or hides the bar by the chosen model and the camera's.
     void ShowModelMismatch();
+    // The camera's line in the title while the status bar is folded away.
+    void ShowCameraInTitle();
 
     CCameraSettingsMenu* m_pCameraSettings = nullptr;
     CCameraStatusBar* m_pStatus = nullptr;
