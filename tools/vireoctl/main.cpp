@@ -4,8 +4,10 @@
 #include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/serial/HeldPorts.h"
+#include "tools/vireoctl/CamerasCommand.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/InfoOptions.h"
+#include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/PortCommands.h"
 #include "tools/vireoctl/ScriptCommand.h"
@@ -54,8 +56,11 @@ int Run(int argc, char** argv)
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem))
         return UsageError(problem);
+    if (const auto refused = ResolveCameraNames(options))
+        return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
+    options.checkBeforeWrite = command == "load";
     // A script makes an action of each line.
     if (command == "script")
         return RunScript(options);
@@ -67,6 +72,8 @@ int Run(int argc, char** argv)
         return ListOperations(options);
     if (command == "ports")
         return Ports(options);
+    if (command == "cameras")
+        return ListCameras(options);
     if (command == "identify")
         return Identify(options);
     if (command == "save")
