@@ -169,7 +169,17 @@ bool ReadInventory(const std::string& path, Inventory& inventory, std::string& p
     try {
         root = toml::parse(text, path);
     } catch (const toml::parse_error& failure) {
-        problem = Where(path, failure.source()) + std::string(failure.description());
+        // A name given to two entries is the parser's redefined table; said in the file's terms.
+        const std::string description(failure.description());
+        const std::string redefined = "cannot redefine existing table 'cameras.";
+        const std::size_t at = description.find(redefined);
+        if (at != std::string::npos && description.back() == '\'')
+            problem = Where(path, failure.source()) +
+                      description.substr(at + redefined.size(),
+                                         description.size() - at - redefined.size() - 1) +
+                      ": a second camera of that name";
+        else
+            problem = Where(path, failure.source()) + description;
         return false;
     }
     const toml::table* cameras = nullptr;

@@ -133,6 +133,8 @@ int RunScript(const Options& options)
     for (const ScriptLine& line : lines) {
         if (!checked && PortActionWrites(line.args)) {
             checked = true;
+            // The refusal is about the camera, not the line before it.
+            SetLinePrefix({});
             const CLinkAction action;
             if (const auto refused = CheckBeforeWrite(
                     options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
