@@ -24,7 +24,8 @@ int Usage()
     std::fprintf(stderr,
                  "usage: camsim [--model RV1240DLX|RV1250LX|RVQM52BM14|RVQM52CM14] [--link PATH]\n"
                  "              [--fault none|nak|silent|garbage] [--split] [--delay MS]"
-                 " [--baud N]\n");
+                 " [--baud N]\n"
+                 "              [--serial TEXT]\n");
     return 2;
 }
 
@@ -38,6 +39,20 @@ bool ParseInt(const char* text, int& value)
     return true;
 }
 
+// A serial number fits the seven characters of registers 0x20..0x26.
+constexpr int kSerialAddress = 0x20;
+constexpr std::size_t kSerialLength = 7;
+
+bool IsSerialText(const std::string& text)
+{
+    if (text.empty() || text.size() > kSerialLength)
+        return false;
+    for (const char c : text)
+        if (c <= 0x20 || c >= 0x7F)
+            return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -45,6 +60,7 @@ int main(int argc, char** argv)
     camsim::Model model = camsim::Model::RV1240DLX;
     camsim::Faults faults;
     std::string link;
+    std::string serial; // empty: the model's own
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -66,6 +82,10 @@ int main(int argc, char** argv)
             else if (fault == "garbage")
                 faults.fault = camsim::Fault::Garbage;
             else
+                return Usage();
+        } else if (arg == "--serial" && hasValue) {
+            serial = argv[++i];
+            if (!IsSerialText(serial))
                 return Usage();
         } else if (arg == "--split") {
             faults.split = true;
@@ -92,6 +112,10 @@ int main(int argc, char** argv)
 
     camsim::Camera camera(model);
     camera.SetFaults(faults);
+    // Cameras of one model otherwise all report the same serial number.
+    for (std::size_t i = 0; !serial.empty() && i < kSerialLength; ++i)
+        camera.Set(kSerialAddress + static_cast<int>(i),
+                   i < serial.size() ? static_cast<std::uint8_t>(serial[i]) : 0);
     camsim::PtyServer server(camera);
     std::string failure;
     if (!server.Start(failure)) {

@@ -3,6 +3,7 @@
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/log/LogWriter.h"
+#include "tools/vireoctl/IdentityGuard.h"
 #include "tools/vireoctl/Interrupt.h"
 #include "tools/vireoctl/Progress.h"
 
@@ -20,7 +21,8 @@ struct Camera {
     bool open = false;
 };
 
-void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::size_t line)
+void RunOne(const Options& options, Camera& camera, const CameraJob& job, ProgressLines& progress,
+            std::size_t line, bool prefixed)
 {
     // An ending signal caught by the command stops the work between two steps.
     const TransferProgress report = [&progress, line](std::size_t done, std::size_t total) {
@@ -29,7 +31,15 @@ void RunOne(Camera& camera, const CameraJob& job, ProgressLines& progress, std::
     };
     const std::string label = camera.result.label;
     camera.com->TakeNotice();
-    camera.result = job(*camera.com, report);
+    const auto refused = options.checkBeforeWrite
+                             ? CheckBeforeWrite(options, camera.target, *camera.com, prefixed)
+                             : std::nullopt;
+    if (refused) {
+        camera.result.errors.push_back(*refused);
+        camera.result.status = kExitFailed;
+    } else {
+        camera.result = job(*camera.com, report);
+    }
     camera.result.label = label;
     NoticeLine(camera.com->TakeNotice());
     progress.Finish(line, camera.result.status == kExitOk);
@@ -75,15 +85,15 @@ std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, c
                 progress.Finish(i, false);
         if (!several) {
             if (cameras[0].open)
-                RunOne(cameras[0], job, progress, 0);
+                RunOne(options, cameras[0], job, progress, 0, false);
         } else {
             std::vector<std::thread> threads;
             for (std::size_t i = 0; i < cameras.size(); ++i) {
                 if (!cameras[i].open)
                     continue;
-                threads.emplace_back([&cameras, &job, &progress, i] {
+                threads.emplace_back([&options, &cameras, &job, &progress, i] {
                     SetLinePrefix(cameras[i].result.label + ": ", true);
-                    RunOne(cameras[i], job, progress, i);
+                    RunOne(options, cameras[i], job, progress, i, true);
                 });
             }
             for (std::thread& thread : threads)

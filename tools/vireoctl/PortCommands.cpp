@@ -6,6 +6,7 @@
 #include "comm/ComIF.h"
 #include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/IdentifyCommand.h"
+#include "tools/vireoctl/IdentityGuard.h"
 #include "tools/vireoctl/NamedOps.h"
 #include "tools/vireoctl/OpBinding.h"
 
@@ -267,6 +268,14 @@ int RunPortCommand(const Options& options)
         return *refused;
     if (!OpenPort(options))
         return kExitFailed;
+    if (PortActionWrites(options.args))
+        if (const auto refused = CheckBeforeWrite(
+                options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
+                false)) {
+            ErrorLine(refused->line);
+            Finish(CResult());
+            return kExitFailed;
+        }
     const int status = action(g_ComIF);
     Finish(CResult());
     return status;

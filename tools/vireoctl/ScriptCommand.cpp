@@ -2,6 +2,7 @@
 
 #include "comm/ComIF.h"
 #include "comm/LinkAction.h"
+#include "tools/vireoctl/IdentityGuard.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -128,7 +129,21 @@ int RunScript(const Options& options)
             return kExitFailed;
     }
     int status = kExitOk;
+    bool checked = false; // the camera's identity, once for the connection
     for (const ScriptLine& line : lines) {
+        if (!checked && PortActionWrites(line.args)) {
+            checked = true;
+            // The refusal is about the camera, not the line before it.
+            SetLinePrefix({});
+            const CLinkAction action;
+            if (const auto refused = CheckBeforeWrite(
+                    options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
+                    false)) {
+                ErrorLine(refused->line);
+                status = kExitFailed;
+                break;
+            }
+        }
         SetLinePrefix("line " + std::to_string(line.number) + ": ");
         int result = kExitOk;
         {

@@ -153,7 +153,9 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
                 problem = head + "given twice";
                 return false;
             }
-        options.targets.push_back({value, std::nullopt});
+        Target target;
+        target.port = value;
+        options.targets.push_back(target);
     } else if (name == "--cl") {
         if (!ParseDecimal(value, 0, 1000000, number)) {
             problem = head + "not a port index (0, 1, ...)";
@@ -164,7 +166,16 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
                 problem = head + "given twice";
                 return false;
             }
-        options.targets.push_back({{}, number});
+        Target target;
+        target.clIndex = number;
+        options.targets.push_back(target);
+    } else if (name == "--camera") {
+        // Looked up in the inventory once every option is read (--inventory may follow).
+        Target target;
+        target.name = value;
+        options.targets.push_back(target);
+    } else if (name == "--inventory") {
+        options.inventoryPath = value;
     } else if (name == "--baud") {
         if (!ParseDecimal(value, 1, 4000000, number) || !IsOfferedBaudRate(number)) {
             problem = head + "not one of " + OfferedRates();
@@ -184,15 +195,21 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
 
 } // namespace
 
-std::string Target::Label() const
+std::string Target::PortLabel() const
 {
     return clIndex ? "cl:" + std::to_string(*clIndex) : port;
+}
+
+std::string Target::Label() const
+{
+    return name.empty() ? PortLabel() : name;
 }
 
 int Usage(std::FILE* stream)
 {
     std::fprintf(stream,
-                 "usage: vireoctl [--port NAME|--cl INDEX]... [--baud N] [--timeout MS] [--log]"
+                 "usage: vireoctl [--port NAME|--cl INDEX|--camera NAME|--all]... [--baud N]\n"
+                 "                [--timeout MS] [--log] [--inventory FILE] [--accept-replacement]"
                  " [--audit FILE]"
                  " COMMAND\n"
                  "commands:\n"
@@ -201,6 +218,7 @@ int Usage(std::FILE* stream)
                  "  ops MODEL                      list the named operations of a model\n"
                  "  call MODEL OPERATION [ARG...]  run one named operation\n"
                  "  ports                          list the Camera Link ports\n"
+                 "  cameras                        the inventory's cameras and what answers\n"
                  "  identify                       the camera's identity and model\n"
                  "  save MODEL FILE|DIR/|- [--force]  the model's settings to a file\n"
                  "  load FILE [--force] [--dry-run] [--no-rollback] [--store BANK]\n"
@@ -227,8 +245,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0)
             break;
-        if (arg == "--log") {
-            options.log = true;
+        if (arg == "--log" || arg == "--all" || arg == "--accept-replacement") {
+            (arg == "--log"   ? options.log
+             : arg == "--all" ? options.allCameras
+                              : options.acceptReplacement) = true;
             continue;
         }
         if (arg == "--audit") {
@@ -239,7 +259,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
             options.auditFile = argv[++i];
             continue;
         }
-        if (arg != "--port" && arg != "--cl" && arg != "--baud" && arg != "--timeout") {
+        if (arg != "--port" && arg != "--cl" && arg != "--baud" && arg != "--timeout" &&
+            arg != "--camera" && arg != "--inventory") {
             problem = arg + ": unknown option";
             return false;
         }

@@ -18,7 +18,14 @@ namespace vireoctl {
 struct Target {
     std::string port;
     std::optional<int> clIndex;
-    // How results name it: the port name as given, or "cl:INDEX".
+    // A camera of the inventory: its name, and what it should answer before anything is
+    // written to it (see IdentityGuard.h).
+    std::string name;
+    std::optional<std::string> model;
+    std::optional<std::string> serial;
+    // The port name as given, or "cl:INDEX".
+    std::string PortLabel() const;
+    // How results name it: its inventory name, else its port.
     std::string Label() const;
 };
 
@@ -27,8 +34,13 @@ struct Options {
     std::optional<int> baud;
     std::optional<int> timeoutMs;
     bool log = false;
-    std::optional<std::string> auditFile; // where changes are recorded
-    std::vector<std::string> args;        // the command and its arguments
+    std::optional<std::string> auditFile;     // where changes are recorded
+    std::optional<std::string> inventoryPath; // --inventory FILE
+    bool allCameras = false;                  // --all
+    bool acceptReplacement = false;           // --accept-replacement
+    // The command writes to every target: cameras of the inventory are asked who they are first.
+    bool checkBeforeWrite = false;
+    std::vector<std::string> args; // the command and its arguments
 };
 
 // Exit statuses.

@@ -5,8 +5,10 @@
 #include "platform/camlink/ClLibrary.h"
 #include "platform/serial/HeldPorts.h"
 #include "tools/vireoctl/Audit.h"
+#include "tools/vireoctl/CamerasCommand.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/InfoOptions.h"
+#include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/PortCommands.h"
 #include "tools/vireoctl/ScriptCommand.h"
@@ -55,8 +57,11 @@ int Run(int argc, char** argv)
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem))
         return UsageError(problem);
+    if (const auto refused = ResolveCameraNames(options))
+        return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
+    options.checkBeforeWrite = command == "load";
     if (command == "audit")
         return RunAuditCommand(options);
     ConfigureAudit(options);
@@ -71,6 +76,8 @@ int Run(int argc, char** argv)
         return ListOperations(options);
     if (command == "ports")
         return Ports(options);
+    if (command == "cameras")
+        return ListCameras(options);
     if (command == "identify")
         return Identify(options);
     if (command == "save")

@@ -1,0 +1,71 @@
+#include "tools/vireoctl/CamerasCommand.h"
+
+#include "camera/settings/CameraIdentity.h"
+#include "tools/vireoctl/Fleet.h"
+#include "tools/vireoctl/Inventory.h"
+
+#include <cstdio>
+
+namespace vireoctl {
+
+int ListCameras(const Options& options)
+{
+    if (options.args.size() != 1)
+        return UsageError("cameras: takes no argument");
+    if (!options.targets.empty())
+        return UsageError("cameras: lists the whole inventory; takes no --port, --cl or --camera");
+    Inventory inventory;
+    std::string problem;
+    if (!ReadInventory(options.inventoryPath.value_or(DefaultInventoryPath()), inventory,
+                       problem)) {
+        ErrorLine("error: " + problem);
+        return kExitUsage;
+    }
+    if (inventory.entries.empty())
+        return kExitOk;
+    Options each = options;
+    for (const InventoryEntry& entry : inventory.entries)
+        each.targets.push_back(entry.target);
+
+    const std::vector<JobResult> results =
+        RunOnTargets(each, false, [](CComIF& com, const TransferProgress&) {
+            JobResult job;
+            CameraIdentity identity;
+            if (const CResult result = ReadCameraIdentity(&com, identity))
+                job.Fail(result);
+            else
+                job.out = identity.model + "\t" + identity.serial;
+            return job;
+        });
+
+    int status = kExitOk;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const Target& target = each.targets[i];
+        const JobResult& result = results[i];
+        std::string state;
+        std::string found = "-\t-";
+        if (result.status == kExitOk) {
+            found = result.out;
+            const std::string model = found.substr(0, found.find('\t'));
+            const std::string serial = found.substr(found.find('\t') + 1);
+            const bool expected = (!target.model || *target.model == model) &&
+                                  (!target.serial || *target.serial == serial);
+            state = expected ? "ok" : "replaced";
+        } else {
+            // A port that did not open fails before any exchange, with an "error: " line.
+            const bool opened =
+                !result.errors.empty() && result.errors.front().line.rfind("error: ", 0) != 0;
+            state = opened ? "no-answer" : "no-port";
+        }
+        std::printf("%s\t%s\t%s\t%s\n", target.name.c_str(), target.PortLabel().c_str(),
+                    state.c_str(), found.c_str());
+        FlushOutput();
+        if (result.status != kExitOk)
+            ErrorLine(target.name + ": " + result.Reason());
+        if (state != "ok")
+            status = kExitFailed;
+    }
+    return status;
+}
+
+} // namespace vireoctl

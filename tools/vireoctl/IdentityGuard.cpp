@@ -1,0 +1,69 @@
+#include "tools/vireoctl/IdentityGuard.h"
+
+#include "camera/settings/CameraIdentity.h"
+#include "tools/vireoctl/Inventory.h"
+
+namespace vireoctl {
+namespace {
+
+// "RVQM52CM14 5220041": what the inventory gives, the camera's answer in the same terms.
+std::string Describe(const Target& target, const std::string& model, const std::string& serial)
+{
+    std::string text = target.model ? model : std::string();
+    if (target.serial)
+        text += (text.empty() ? "" : " ") + serial;
+    return text;
+}
+
+} // namespace
+
+bool PortActionWrites(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return false;
+    if (args[0] == "write")
+        return true;
+    // Every operation but a getter writes a register: setters, bank loads and saves, one-push
+    // balances.
+    return args[0] == "call" && args.size() >= 3 && args[2].rfind("Get", 0) != 0;
+}
+
+std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const Target& target,
+                                                 CComIF& com, bool prefixed)
+{
+    if (target.name.empty() || (!target.model && !target.serial))
+        return std::nullopt;
+    CameraIdentity identity;
+    if (const CResult result = ReadCameraIdentity(&com, identity)) {
+        const std::string error = "error " + CodeText(result) + "; nothing was written";
+        return JobResult::Error{error, error};
+    }
+    const bool sameModel = !target.model || identity.model == *target.model;
+    const bool sameSerial = !target.serial || identity.serial == *target.serial;
+    if (sameModel && sameSerial)
+        return std::nullopt;
+    const std::string found =
+        "camera replaced: expected " +
+        Describe(target, target.model.value_or(""), target.serial.value_or("")) + ", found " +
+        Describe(target, identity.model, identity.serial);
+    const std::string name = prefixed ? std::string() : target.name + ": ";
+    if (!options.acceptReplacement) {
+        const std::string reason = found + "; nothing was written";
+        return JobResult::Error{target.name + ": " + reason, reason};
+    }
+    const std::string path = options.inventoryPath.value_or(DefaultInventoryPath());
+    std::string updated;
+    if (!sameSerial || !target.serial) {
+        updated = "; " + path + " now gives serial " + identity.serial;
+        std::string problem;
+        if (!UpdateInventorySerial(path, target.name, identity.serial, problem)) {
+            const std::string reason =
+                found + "; the inventory is not updated: " + problem + "; nothing was written";
+            return JobResult::Error{target.name + ": " + reason, reason};
+        }
+    }
+    ErrorLine(name + found + "; written anyway" + updated);
+    return std::nullopt;
+}
+
+} // namespace vireoctl
