@@ -231,7 +231,8 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     {
         CTransferProgress progress(m_window, QString::fromStdString("Writing the " + name + "..."),
                                    m_showProgressAfterMs);
-        outcome = WriteCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
+        // All or nothing: a failure or a cancel puts the camera's old values back.
+        outcome = LoadCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
             return progress.Step(done, total);
         });
     }
@@ -241,6 +242,25 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
         Report("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
                    " from " + *path,
                false);
+        return;
+    }
+    if (outcome.rolledBack) {
+        std::string report = outcome.cancelled
+                                 ? std::string("Loading was cancelled.\n")
+                                 : "Loading " + *path + " into the " + name + " did not succeed.\n";
+        std::vector<std::string> left;
+        for (const RestoreReport& entry : outcome.restore) {
+            report += entry.name + ": sent " + std::to_string(entry.sent) + " (" + entry.answer +
+                      "); " +
+                      (entry.restored ? "restored to " + std::to_string(entry.before)
+                                      : "not restored: " + entry.left) +
+                      "\n";
+            if (!entry.restored)
+                left.push_back(entry.name);
+        }
+        report += left.empty() ? "The camera holds its old values again."
+                               : "Not restored: " + JoinNames(left) + ".";
+        Report(report, true);
         return;
     }
     std::string report = outcome.cancelled ? "Loading was cancelled.\n"

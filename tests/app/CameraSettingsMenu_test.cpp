@@ -150,6 +150,29 @@ TEST_F(CameraSettingsMenuTest, SaveThenLoadThroughTheMenuBringsTheSettingsBack)
     EXPECT_EQ(refreshed, std::vector<CameraModel>{CameraModel::RVQM52CM14});
 }
 
+// A load that fails half-way puts the camera's old values back and names each setting.
+TEST_F(CameraSettingsMenuTest, AFailedLoadLeavesTheCameraAsItWas)
+{
+    Choose("RVQM52CM14");
+    answers.path = dir + "/cam.json";
+    menu->OnSaveCameraSettings();
+    camera.Set(0x78, 100); // R gain low
+    camera.Set(0x7D, 0);   // gamma off
+    const auto before = camera.Registers();
+    link.refuse = {"7D01"}; // the camera refuses gamma on
+    menu->OnLoadCameraSettings();
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    const std::string text = boxes.Boxes()[1].text;
+    EXPECT_EQ(text.rfind("Loading " + *answers.path + " into the RVQM52CM14 did not succeed.\n", 0),
+              0u)
+        << text;
+    EXPECT_NE(text.find("\nGamma: sent 1 (not written: [NAK] Recieved); restored to 0\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.substr(text.size() - 38), "The camera holds its old values again.") << text;
+    EXPECT_EQ(camera.Registers(), before);
+}
+
 TEST_F(CameraSettingsMenuTest, ABadFileOrAnotherModelSendsNothing)
 {
     Choose("RVQM52CM14");
