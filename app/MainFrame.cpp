@@ -10,6 +10,7 @@
 #include "comm/ComIF.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/StatusLine.h"
 #include "res/Resource.h"
 
 #include <QCloseEvent>
@@ -29,8 +30,14 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    ui::SetStatusLineHandler({});
     pages::CCmdPage::SetReadRule({});
 }
+
+namespace {
+// How long a command's word stays in the status bar.
+constexpr int kStatusLineMs = 10000;
+} // namespace
 
 bool CMainFrame::LoadFrame()
 {
@@ -47,6 +54,10 @@ bool CMainFrame::LoadFrame()
     pages::CCmdPage::SetReadRule([] { return g_ComIF.IsOpen() != 0; });
     m_pStatus = new CCameraStatusBar(this);
     setStatusBar(m_pStatus);
+    // What a page's command did shows for a while over the camera's line.
+    ui::SetStatusLineHandler([status = m_pStatus](const std::string& text) {
+        status->showMessage(QString::fromStdString(text), kStatusLineMs);
+    });
     m_pMismatch = new CModelMismatchBar(this);
     m_pMismatch->SetChooseModel([view](const std::string& name) { view->ChooseModel(name); });
     // A fixed strip above the form, shown only with the bar.

@@ -2,6 +2,7 @@
 
 #include "camera/RVXReg.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/ui/StatusLine.h"
 
 #include <cstdio>
 
@@ -55,6 +56,7 @@ void CMemPage::RunCommand(CResult (CRVXReg::*command)(int), const char* done, co
     char text[96];
     std::snprintf(text, sizeof text, result.Ok() ? done : failed, m_nBank);
     SetDlgItemText(m_ids.done, text);
+    ui::ShowStatusLine(text);
 }
 
 void CMemPage::OnSave()

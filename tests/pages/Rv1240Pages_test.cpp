@@ -8,6 +8,7 @@
 #include "pages/rv1240/Cmd40Shatter.h"
 #include "pages/rv1240/Cmd40UsrGain.h"
 #include "platform/ui/ScrollBar.h"
+#include "platform/ui/StatusLine.h"
 #include "res/ids/Rv1240.h"
 #include "tests/pages/PageFixture.h"
 
@@ -255,6 +256,9 @@ TEST_F(Rv1240Pages, BankResetAsksFirstAndEachCommandSaysWhatItDid)
     EXPECT_EQ(page.GetDlgItemText(IDC_40MEM_DONE), "");
 
     boxes.Answer(true);
+    // The same words go to the window's status bar.
+    std::string status;
+    ui::SetStatusLineHandler([&status](const std::string& text) { status = text; });
     const std::pair<int, const char*> commands[] = {
         {IDC_40MEM_SAVE, "The settings were saved to bank 2."},
         {IDC_40MEM_LOAD, "The settings of bank 2 were loaded."},
@@ -263,7 +267,9 @@ TEST_F(Rv1240Pages, BankResetAsksFirstAndEachCommandSaysWhatItDid)
     for (const auto& [command, done] : commands) {
         Click(page, command);
         EXPECT_EQ(page.GetDlgItemText(IDC_40MEM_DONE), done);
+        EXPECT_EQ(status, done);
     }
+    ui::SetStatusLineHandler({});
     EXPECT_EQ(boxes.Questions().size(), 2u);
     EXPECT_TRUE(boxes.Boxes().empty());
 }
