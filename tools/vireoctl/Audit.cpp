@@ -1,21 +1,17 @@
 #include "tools/vireoctl/Audit.h"
 
-#include "camera/settings/CameraIdentity.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
+#include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Session.h"
 
 #include <atomic>
 #include <cstdio>
-#include <map>
-#include <mutex>
 
 namespace vireoctl {
 namespace {
 
 std::string g_path;
-std::mutex g_mutex; // the identities and the warning: cameras record from their own threads
-std::map<const CComIF*, CameraIdentity> g_identities;
 std::atomic<bool> g_failed{false};
 
 std::string PortOf(CComIF& com)
@@ -25,21 +21,13 @@ std::string PortOf(CComIF& com)
     return com.m_Rs232c.m_Settings.PortName;
 }
 
-// Read once per connection; an identity that cannot be read stays empty.
+// An identity that cannot be read stays empty in the record.
 CameraIdentity IdentityOf(CComIF& com)
 {
-    {
-        std::lock_guard lock(g_mutex);
-        if (const auto it = g_identities.find(&com); it != g_identities.end())
-            return it->second;
-    }
-    // The model name and serial number say which camera it was; nothing more is read.
     CameraIdentity identity;
-    if (ReadCameraModel(&com, identity.model, identity.kind) ||
-        ReadCameraSerial(&com, identity.serial))
-        identity = {};
-    std::lock_guard lock(g_mutex);
-    return g_identities.emplace(&com, identity).first->second;
+    if (ConnectionIdentity(com, identity))
+        return {};
+    return identity;
 }
 
 int Verify(const std::string& path)

@@ -1,6 +1,6 @@
 #include "tools/vireoctl/IdentityGuard.h"
 
-#include "camera/settings/CameraIdentity.h"
+#include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 
 namespace vireoctl {
@@ -34,7 +34,7 @@ std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const T
     if (target.name.empty() || (!target.model && !target.serial))
         return std::nullopt;
     CameraIdentity identity;
-    if (const CResult result = ReadCameraIdentity(&com, identity)) {
+    if (const CResult result = ConnectionIdentity(com, identity)) {
         const std::string error = "error " + CodeText(result) + "; nothing was written";
         return JobResult::Error{error, error};
     }
