@@ -117,6 +117,24 @@ TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
     const auto verify = RunProcess({VIREOCTL_PATH, "audit", "verify", trail});
     EXPECT_EQ(verify.exitStatus, 0) << verify.out;
     EXPECT_EQ(verify.out, trail + ": whole\n");
+    // Shown readably, a line a change, picked by camera, serial number or time.
+    const std::string inventory = dir + "/cameras.toml";
+    std::ofstream(inventory) << "[cameras.cam]\nport = \"" + port + "\"\nserial = \"5220041\"\n"
+                             << "[cameras.other]\nport = \"cl:3\"\n";
+    const std::pair<std::vector<std::string>, std::size_t> shows[] = {
+        {{"--serial", "5220041"}, total}, {{"--serial", "5220077"}, 0},
+        {{"--camera", "cam"}, total},     {{"--camera", "other"}, 0},
+        {{"--since", "2000"}, total},     {{"--since", "2999"}, 0},
+    };
+    for (const auto& [filter, lines] : shows) {
+        SCOPED_TRACE(filter[0] + " " + filter[1]);
+        std::vector<std::string> argv{VIREOCTL_PATH, "--inventory", inventory, "audit", "show"};
+        argv.insert(argv.end(), filter.begin(), filter.end());
+        argv.push_back(trail);
+        const auto show = RunProcess(argv);
+        EXPECT_EQ(show.exitStatus, 0) << show.err;
+        EXPECT_EQ(Lines(show.out).size(), lines) << show.out;
+    }
 }
 
 TEST_F(VireoctlAudit, TwoProgramsAtOnceLeaveWholeChainedLines)

@@ -3,6 +3,7 @@
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
+#include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/Session.h"
 
 #include <atomic>
@@ -47,7 +48,20 @@ int Verify(const std::string& path)
     return kExitOk;
 }
 
-int Show(const std::string& path, const std::string& serial, const std::string& since)
+// Which lines show: those of a serial number, or of an inventory camera (by the serial number it
+// should answer with, else by its port), and from a time on.
+struct ShowFilter {
+    std::string serial;
+    std::string port;
+    std::string since;
+    bool Takes(const AuditEntry& entry) const
+    {
+        return (serial.empty() || entry.serial == serial) && (port.empty() || entry.port == port) &&
+               (since.empty() || entry.time.compare(0, since.size(), since) >= 0);
+    }
+};
+
+int Show(const std::string& path, const ShowFilter& filter)
 {
     std::string error;
     const std::vector<AuditEntry> entries = ReadAudit(path, error);
@@ -56,8 +70,7 @@ int Show(const std::string& path, const std::string& serial, const std::string& 
         return kExitFailed;
     }
     for (const AuditEntry& entry : entries) {
-        if ((!serial.empty() && entry.serial != serial) ||
-            (!since.empty() && entry.time.compare(0, since.size(), since) < 0))
+        if (!filter.Takes(entry))
             continue;
         std::printf("%s  %s@%s  %s  %s %s on %s  %s: %s -> %s  %s\n", entry.time.c_str(),
                     entry.user.c_str(), entry.host.c_str(), entry.program.c_str(),
@@ -105,25 +118,42 @@ int RunAuditCommand(const Options& options)
     const std::vector<std::string>& args = options.args;
     if (args.size() < 2 || (args[1] != "verify" && args[1] != "show"))
         return UsageError("audit: takes verify or show");
-    std::string serial;
-    std::string since;
+    ShowFilter filter;
+    std::string camera;
     std::string path;
     for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[1] == "show" && (args[i] == "--serial" || args[i] == "--since")) {
+        const std::string& arg = args[i];
+        if (args[1] == "show" && (arg == "--serial" || arg == "--since" || arg == "--camera")) {
             if (i + 1 >= args.size())
-                return UsageError("audit show: " + args[i] + " takes a value");
-            (args[i] == "--serial" ? serial : since) = args[++i];
-        } else if (path.empty() && args[i].rfind("--", 0) != 0) {
-            path = args[i];
+                return UsageError("audit show: " + arg + " takes a value");
+            (arg == "--serial"  ? filter.serial
+             : arg == "--since" ? filter.since
+                                : camera) = args[++i];
+        } else if (path.empty() && arg.rfind("--", 0) != 0) {
+            path = arg;
         } else {
-            return UsageError("audit " + args[1] + ": " + args[i] + ": not understood");
+            return UsageError("audit " + args[1] + ": " + arg + ": not understood");
         }
+    }
+    if (!camera.empty()) {
+        Inventory inventory;
+        std::string problem;
+        const std::string file = options.inventoryPath.value_or(DefaultInventoryPath());
+        if (!ReadInventory(file, inventory, problem))
+            return UsageError("error: " + problem);
+        const InventoryEntry* entry = inventory.Find(camera);
+        if (!entry)
+            return UsageError("audit show: --camera " + camera + ": not in " + file);
+        if (entry->target.serial)
+            filter.serial = *entry->target.serial;
+        else
+            filter.port = entry->target.PortLabel();
     }
     if (path.empty()) {
         ConfigureAudit(options);
         path = g_path;
     }
-    return args[1] == "verify" ? Verify(path) : Show(path, serial, since);
+    return args[1] == "verify" ? Verify(path) : Show(path, filter);
 }
 
 } // namespace vireoctl

@@ -23,7 +23,7 @@ void RecordChange(CComIF& com, AuditChange change);
 // status, or kExitNotRecorded when it was success and a change could not be recorded.
 int AuditStatus(int status);
 
-// `audit verify [FILE]` and `audit show [--serial SN] [--since TIME] [FILE]`.
+// `audit verify [FILE]` and `audit show [--camera NAME|--serial SN] [--since TIME] [FILE]`.
 int RunAuditCommand(const Options& options);
 
 } // namespace vireoctl
