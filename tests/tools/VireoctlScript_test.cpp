@@ -142,6 +142,10 @@ TEST_F(VireoctlScript, EveryBadCommandLineNamesItsFaultFirst)
         {{"--port", "tcp://x:1", "read", "20"},
          "--port tcp://x:1: unknown kind of port \"tcp://\" (rfc2217:// and socket:// are known)"},
         {{"--port", "rfc2217://host", "read", "20"}, "--port rfc2217://host: no port (HOST:PORT)"},
+        // An empty name must not fall back on the stored port.
+        {{"--camera", "", "read", "20"}, "--camera: no name"},
+        {{"--inventory", "", "read", "20"}, "--inventory: no file"},
+        {{"--audit", "", "read", "20"}, "--audit: no file"},
         {{"write", "10", "1FF"}, "write: value 1FF is above FF"},
         {{"read", "XYZ"}, "read: address XYZ is not a hexadecimal number"},
         {{"call", "RVQM52CM14", "NoSuchOperation"},

@@ -170,11 +170,20 @@ bool ParseOption(const std::string& name, const char* value, Options& options, s
         target.clIndex = number;
         options.targets.push_back(target);
     } else if (name == "--camera") {
+        // An empty name would leave a target without a port: the stored one would be used.
+        if (*value == '\0') {
+            problem = name + ": no name";
+            return false;
+        }
         // Looked up in the inventory once every option is read (--inventory may follow).
         Target target;
         target.name = value;
         options.targets.push_back(target);
     } else if (name == "--inventory") {
+        if (*value == '\0') {
+            problem = name + ": no file";
+            return false;
+        }
         options.inventoryPath = value;
     } else if (name == "--baud") {
         if (!ParseDecimal(value, 1, 4000000, number) || !IsOfferedBaudRate(number)) {
