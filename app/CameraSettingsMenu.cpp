@@ -250,11 +250,7 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
                                  : "Loading " + *path + " into the " + name + " did not succeed.\n";
         std::vector<std::string> left;
         for (const RestoreReport& entry : outcome.restore) {
-            report += entry.name + ": sent " + std::to_string(entry.sent) + " (" + entry.answer +
-                      "); " +
-                      (entry.restored ? "restored to " + std::to_string(entry.before)
-                                      : "not restored: " + entry.left) +
-                      "\n";
+            report += entry.Text() + "\n";
             if (!entry.restored)
                 left.push_back(entry.name);
         }

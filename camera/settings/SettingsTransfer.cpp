@@ -159,6 +159,12 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
     return outcome;
 }
 
+std::string RestoreReport::Text() const
+{
+    return name + ": sent " + std::to_string(sent) + " (" + answer + "); " +
+           (restored ? "restored to " + std::to_string(before) : "not restored: " + left);
+}
+
 namespace {
 
 // The old value written back and read again; the report says how it ended.

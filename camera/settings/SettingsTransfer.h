@@ -39,6 +39,9 @@ struct RestoreReport {
     int before = 0;     // the camera's value before the load
     bool restored = false;
     std::string left; // when not restored: what the camera holds, or why that is unknown
+
+    // "Gamma: sent 1 (not written: [NAK] Recieved); restored to 0".
+    std::string Text() const;
 };
 
 struct LoadOutcome {

@@ -15,14 +15,6 @@ namespace {
 // so that the zero-initialised array is ready before any constructor runs.
 std::atomic<int> g_held[kHeldPortsMax] = {};
 
-void OnEndingSignal(int signal)
-{
-    ReleaseHeldPorts();
-    // The default action ends the program with the signal's own status.
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 unsigned g_closedAtStart = 0;
 
 unsigned HoldClosedNow()
@@ -79,10 +71,18 @@ void ReleaseHeldPorts()
             ::ioctl(entry - 1, TIOCNXCL);
 }
 
+void EndBySignal(int signal)
+{
+    ReleaseHeldPorts();
+    // The default action ends the program with the signal's own status.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 void ReleaseHeldPortsOnSignals()
 {
     struct sigaction action {};
-    action.sa_handler = OnEndingSignal;
+    action.sa_handler = EndBySignal;
     sigemptyset(&action.sa_mask);
     // Every signal whose default action ends the program and that may be caught; SIGKILL
     // cannot be, and the next open clears the hold it leaves when the lock is free.

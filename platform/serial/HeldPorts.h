@@ -15,6 +15,10 @@ void UnregisterHeldPort(int fd);
 // Clears the hold of every registered terminal (the signal handler's work).
 void ReleaseHeldPorts();
 
+// From a signal handler: clears every hold, then ends the program as the signal's default
+// action would, with its own status. Async-signal-safe.
+void EndBySignal(int signal);
+
 // SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM release the holds, then end
 // the program as the signal would.
 void ReleaseHeldPortsOnSignals();

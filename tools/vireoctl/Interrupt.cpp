@@ -14,18 +14,11 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // Lock-free, so the handler may set it at any moment.
 std::atomic<int> g_signal{0};
 
-void EndNow(int signal)
-{
-    serial::ReleaseHeldPorts();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 void OnSignal(int signal)
 {
     int none = 0;
     if (!g_signal.compare_exchange_strong(none, signal))
-        EndNow(signal);
+        serial::EndBySignal(signal);
 }
 
 } // namespace
@@ -56,7 +49,7 @@ void EndIfInterrupted()
     if (const int signal = g_signal.load()) {
         std::fflush(stdout);
         std::fflush(stderr);
-        EndNow(signal);
+        serial::EndBySignal(signal);
     }
 }
 

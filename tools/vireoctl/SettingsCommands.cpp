@@ -72,10 +72,7 @@ void AddRestore(JobResult& job, const LoadOutcome& outcome)
 {
     std::vector<std::string> left;
     for (const RestoreReport& report : outcome.restore) {
-        job.Fail(report.name + ": sent " + std::to_string(report.sent) + " (" + report.answer +
-                 "); " +
-                 (report.restored ? "restored to " + std::to_string(report.before)
-                                  : "not restored: " + report.left));
+        job.Fail(report.Text());
         if (!report.restored)
             left.push_back(report.name);
     }
