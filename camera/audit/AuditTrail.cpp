@@ -140,6 +140,14 @@ std::string DefaultAuditPath()
 
 bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error)
 {
+    return AppendAudit(path, std::vector<AuditChange>{change}, error);
+}
+
+bool AppendAudit(const std::string& path, const std::vector<AuditChange>& changes,
+                 std::string& error)
+{
+    if (changes.empty())
+        return true;
     if (!MakeFolders(path, error))
         return false;
     const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
@@ -158,28 +166,34 @@ bool AppendAudit(const std::string& path, const AuditChange& change, std::string
     std::string last;
     bool ok = LastLine(fd, last, error, path);
     if (ok) {
-        Json line = Json::object();
-        line["time"] = UtcNowMs();
-        line["user"] = UserName();
-        line["host"] = HostName();
-        line["program"] = change.program;
-        line["version"] = change.version;
-        line["port"] = change.port;
-        line["model"] = change.model;
-        line["serial"] = change.serial;
-        if (!change.setting.empty())
-            line["setting"] = change.setting;
-        if (change.address)
-            line["register"] = *change.address;
-        line["before"] = change.before ? Json(*change.before) : Json(nullptr);
-        line["after"] = change.after ? Json(*change.after) : Json(nullptr);
-        line["result"] = change.result;
-        if (!change.file.empty()) {
-            line["file"] = change.file;
-            line["file_sha256"] = change.fileSha256;
+        const std::string time = UtcNowMs(), user = UserName(), host = HostName();
+        std::string text;
+        for (const AuditChange& change : changes) {
+            Json line = Json::object();
+            line["time"] = time;
+            line["user"] = user;
+            line["host"] = host;
+            line["program"] = change.program;
+            line["version"] = change.version;
+            line["port"] = change.port;
+            line["model"] = change.model;
+            line["serial"] = change.serial;
+            if (!change.setting.empty())
+                line["setting"] = change.setting;
+            if (change.address)
+                line["register"] = *change.address;
+            line["before"] = change.before ? Json(*change.before) : Json(nullptr);
+            line["after"] = change.after ? Json(*change.after) : Json(nullptr);
+            line["result"] = change.result;
+            if (!change.file.empty()) {
+                line["file"] = change.file;
+                line["file_sha256"] = change.fileSha256;
+            }
+            line["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
+            last = line.dump(-1, ' ', false, Json::error_handler_t::replace);
+            text += last + "\n";
         }
-        line["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
-        const std::string text = line.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+        // The whole batch in one write and one sync: a load's lines cost one trip to the disk.
         if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
             error = Reason("cannot write", path, errno);
             ok = false;

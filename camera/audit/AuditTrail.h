@@ -31,6 +31,9 @@ std::string DefaultAuditPath();
 // the reason in error ("cannot open /x/audit.jsonl: Permission denied").
 bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error);
 
+// The changes of one action (a load's settings) as consecutive lines, under one lock and one sync.
+bool AppendAudit(const std::string& path, const std::vector<AuditChange>& changes,
+                 std::string& error);
 // Where a trail's chain breaks: the line (from 1) and why.
 struct AuditBreak {
     std::size_t line = 0;

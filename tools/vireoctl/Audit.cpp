@@ -95,14 +95,21 @@ void ConfigureAudit(const Options& options)
 
 void RecordChange(CComIF& com, AuditChange change)
 {
+    RecordChanges(com, {std::move(change)});
+}
+
+void RecordChanges(CComIF& com, std::vector<AuditChange> changes)
+{
     const CameraIdentity identity = IdentityOf(com);
-    change.program = "vireoctl";
-    change.version = VIREO_VERSION;
-    change.port = PortOf(com);
-    change.model = identity.model;
-    change.serial = identity.serial;
+    for (AuditChange& change : changes) {
+        change.program = "vireoctl";
+        change.version = VIREO_VERSION;
+        change.port = PortOf(com);
+        change.model = identity.model;
+        change.serial = identity.serial;
+    }
     std::string error;
-    if (AppendAudit(g_path, change, error))
+    if (AppendAudit(g_path, changes, error))
         return;
     if (!g_failed.exchange(true))
         ErrorLine("warning: the change is made but not recorded: " + error);

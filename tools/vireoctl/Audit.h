@@ -19,6 +19,8 @@ void ConfigureAudit(const Options& options);
 
 // Appends change, made through com; fills in the program, port and camera.
 void RecordChange(CComIF& com, AuditChange change);
+// The changes of one action, appended together.
+void RecordChanges(CComIF& com, std::vector<AuditChange> changes);
 
 // status, or kExitNotRecorded when it was success and a change could not be recorded.
 int AuditStatus(int status);

@@ -95,6 +95,7 @@ bool ParseBank(const std::string& text, int& bank)
 void RecordLoad(CComIF& com, const SettingsFile& file, const std::string& path,
                 const std::string& fileHash, const LoadOutcome& outcome)
 {
+    std::vector<AuditChange> changes;
     for (const auto& [name, value] : file.values) {
         if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
             outcome.notWritten.end())
@@ -113,8 +114,9 @@ void RecordLoad(CComIF& com, const SettingsFile& file, const std::string& path,
             change.result = "rolled back (" + change.result + ")";
         change.file = path;
         change.fileSha256 = fileHash;
-        RecordChange(com, change);
+        changes.push_back(std::move(change));
     }
+    RecordChanges(com, std::move(changes));
 }
 
 bool IsFolder(const std::string& path)
