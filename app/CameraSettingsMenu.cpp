@@ -1,5 +1,6 @@
 #include "app/CameraSettingsMenu.h"
 
+#include "app/ReplacedCameraCheck.h"
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
@@ -134,7 +135,7 @@ bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string&
 void CCameraSettingsMenu::OnSaveCameraSettings()
 {
     const auto target = ChosenTarget();
-    if (!target)
+    if (!target || !ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Save))
         return;
     const auto& [model, map, name] = *target;
     // Which camera is attached comes first: a file must not name one model and hold another's
@@ -188,6 +189,8 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
 
 void CCameraSettingsMenu::OnLoadCameraSettings()
 {
+    if (!ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Load))
+        return;
     const auto target = ChosenTarget();
     if (!target)
         return;

@@ -3,6 +3,7 @@
 // once a model is chosen in the main view's list.
 #pragma once
 
+#include "app/AttachedCamera.h"
 #include "camera/settings/CameraModel.h"
 #include "comm/Result.h"
 
@@ -39,6 +40,13 @@ public:
         m_pageRefresh = std::move(refresh);
     }
 
+    // The camera the window identified when its port opened: a camera of the inventory that
+    // was replaced since is not saved or loaded unasked. Not set: not checked.
+    void SetAttachedCamera(std::function<AttachedCamera()> attached)
+    {
+        m_attached = std::move(attached);
+    }
+
     // The menu commands.
     void OnSaveCameraSettings();
     void OnLoadCameraSettings();
@@ -71,4 +79,5 @@ private:
     QAction* m_load = nullptr;
     Camera m_camera;
     std::function<void(CameraModel)> m_pageRefresh;
+    std::function<AttachedCamera()> m_attached;
 };

@@ -7,6 +7,7 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
@@ -71,6 +72,7 @@ bool CMainFrame::LoadFrame()
     view->SetModelListener([this] { ShowModelMismatch(); });
     FitToView();
     m_pCameraSettings = new CCameraSettingsMenu(this, menuBar(), view);
+    m_pCameraSettings->SetAttachedCamera([this] { return m_attached; });
     m_pIdentify = std::make_unique<CIdentifyCamera>(this, view, &g_ComIF);
     m_pCameraSettings->SetPageRefresh([view](CameraModel model) {
         for (int i = 0; i < CVireoView::kModelCount; ++i)
@@ -130,13 +132,19 @@ void CMainFrame::FitToView()
 void CMainFrame::ShowCameraInTitle()
 {
     const bool folded = m_pStatus && m_pStatus->isHidden();
-    setWindowTitle(folded ? QStringLiteral("VireoStudio - ") + m_pStatus->Text()
-                          : QStringLiteral("VireoStudio"));
+    QString title = QStringLiteral("VireoStudio");
+    if (!m_cameraName.empty())
+        title += QStringLiteral(" - ") + QString::fromStdString(m_cameraName);
+    if (folded)
+        title += QStringLiteral(" - ") + m_pStatus->Text();
+    setWindowTitle(title);
 }
 
 void CMainFrame::OnPortOpened()
 {
     m_attached = IdentifyAttachedCamera(g_ComIF);
+    const auto camera = inventory::CameraInUse(g_ComIF);
+    m_cameraName = camera ? camera->name : std::string();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
     ShowCameraInTitle();

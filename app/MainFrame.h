@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 class CCameraSettingsMenu;
 class CCameraStatusBar;
@@ -57,5 +58,7 @@ private:
     CModelMismatchBar* m_pMismatch = nullptr;
     QToolBar* m_pMismatchArea = nullptr;
     AttachedCamera m_attached;
+    // The inventory camera in use, by name; empty for a port chosen by itself.
+    std::string m_cameraName;
     std::unique_ptr<CIdentifyCamera> m_pIdentify;
 };

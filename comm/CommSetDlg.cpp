@@ -1,5 +1,6 @@
 #include "comm/CommSetDlg.h"
 
+#include "camera/inventory/ChosenCamera.h"
 #include "comm/BaudRates.h"
 #include "comm/ComIF.h"
 #include "comm/ReplyTimeOut.h"
@@ -17,10 +18,13 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
 constexpr int kDefaultBaudRate = 9600;
+// The camera list's first line: the port is chosen by itself.
+constexpr const char* kNoCamera = "(none)";
 
 // Device name prefixes of serial adapters; the COM names cover the on-board ttyS ports.
 constexpr const char* kDevicePrefixes[] = {"ttyUSB", "ttyACM", "ttyAMA", "ttyXRUSB", "rfcomm"};
@@ -30,6 +34,7 @@ constexpr const char* kDevicePrefixes[] = {"ttyUSB", "ttyACM", "ttyAMA", "ttyXRU
 CCommSetDlg::CCommSetDlg() : ui::Dialog(IDD_COMM_SETUP)
 {
     OnSelChange(IDC_COMBO_CAS_PORT, [this] { OnCasPortChange(); });
+    OnSelChange(IDC_COMBO_CAMERA, [this] { OnCameraChange(); });
 }
 
 bool CCommSetDlg::DoModal(CComIF* comIF, CComSettings& settings, int& casPortIndex, int& portType)
@@ -40,6 +45,7 @@ bool CCommSetDlg::DoModal(CComIF* comIF, CComSettings& settings, int& casPortInd
     m_nPortType = portType;
     if (ui::Dialog::DoModal() != ui::IDOK)
         return false;
+    inventory::StoreCameraName(m_sCameraName);
     settings = m_Settings;
     casPortIndex = m_nCasPortIndex;
     portType = m_nPortType;
@@ -108,7 +114,57 @@ bool CCommSetDlg::OnInitDialog()
     }
     SetDlgItemText(IDC_TEXT_CAS_PROBLEM, casProblem);
     ShowCasPort();
+    ShowInventory();
     return true;
+}
+
+void CCommSetDlg::ShowInventory()
+{
+    ui::ComboBox cameras = GetComboBox(IDC_COMBO_CAMERA);
+    cameras.ResetContent();
+    cameras.AddString(kNoCamera);
+    // No inventory is no fault: the ports are chosen by themselves. A faulty one is named, and
+    // the ports still serve.
+    const std::string path = inventory::DefaultInventoryPath();
+    std::error_code error;
+    std::string problem;
+    if (!std::filesystem::exists(path, error))
+        m_inventory = {};
+    else if (!inventory::ReadCameraInventory(path, m_inventory, problem))
+        m_inventory = {};
+    SetDlgItemText(IDC_TEXT_INVENTORY_PROBLEM, problem);
+    int chosen = 0;
+    const std::string stored = inventory::StoredCameraName();
+    for (const inventory::InventoryCamera& camera : m_inventory.cameras) {
+        cameras.AddString(camera.name);
+        if (camera.name == stored &&
+            inventory::IsCameraPort(camera, m_nPortType, m_nCasPortIndex, m_Settings.PortName))
+            chosen = cameras.GetCount() - 1;
+    }
+    cameras.SetCurSel(chosen);
+}
+
+void CCommSetDlg::OnCameraChange()
+{
+    const int chosen = GetComboBox(IDC_COMBO_CAMERA).GetCurSel();
+    if (chosen <= 0 || chosen > static_cast<int>(m_inventory.cameras.size()))
+        return;
+    const inventory::InventoryCamera& camera = m_inventory.cameras[chosen - 1];
+    GetButton(IDC_RADIO_CAS).SetCheck(camera.clIndex.has_value());
+    GetButton(IDC_RADIO_COMPORT).SetCheck(!camera.clIndex);
+    if (camera.clIndex) {
+        m_nCasPortIndex = *camera.clIndex;
+        ShowCasPort();
+        return;
+    }
+    ui::ComboBox com = GetComboBox(IDC_COMBO_COMPORT);
+    for (int i = 0; i < com.GetCount(); ++i)
+        if (com.GetLBText(i) == camera.port) {
+            com.SetCurSel(i);
+            return;
+        }
+    com.SetCurSel(-1);
+    com.SetWindowText(camera.port);
 }
 
 void CCommSetDlg::ShowCasPort()
@@ -192,6 +248,14 @@ void CCommSetDlg::OnOK()
 
     m_Settings.HsTimeOut = timeOut;
     m_nCasPortIndex = GetComboBox(IDC_COMBO_CAS_PORT).GetCurSel();
+    // A camera counts as chosen only while its port is: a port changed by hand afterwards is
+    // a port chosen by itself.
+    const int camera = GetComboBox(IDC_COMBO_CAMERA).GetCurSel();
+    m_sCameraName.clear();
+    if (camera > 0 && camera <= static_cast<int>(m_inventory.cameras.size()) &&
+        inventory::IsCameraPort(m_inventory.cameras[camera - 1], m_nPortType, m_nCasPortIndex,
+                                m_Settings.PortName))
+        m_sCameraName = m_inventory.cameras[camera - 1].name;
     EndDialog(ui::IDOK);
 }
 

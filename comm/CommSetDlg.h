@@ -1,8 +1,10 @@
 // The communication setup dialog: RS-232C or Camera Link, the COM device, its speed and the
-// reply time-out, and the Camera Link port with its maker and identifier. It edits a copy of
-// the facade's settings; the facade applies, stores and reopens.
+// reply time-out, and the Camera Link port with its maker and identifier; or a camera of the
+// inventory by name, which chooses its port. It edits a copy of the facade's settings; the
+// facade applies, stores and reopens.
 #pragma once
 
+#include "camera/inventory/CameraInventory.h"
 #include "comm/Com.h"
 #include "comm/SetupDialog.h"
 #include "platform/ui/Dialog.h"
@@ -25,6 +27,8 @@ public:
     int m_nPortType = 0;
     CComSettings m_Settings;
     int m_nCasPortIndex = -1;
+    // The inventory camera chosen, empty for a port chosen by itself; stored on OK.
+    std::string m_sCameraName;
 
     // Position of a baud rate in the speed list, -1 for a rate the list does not hold.
     static int SpeedListPosition(int baudRate);
@@ -40,6 +44,12 @@ private:
     bool TakePortName(std::string& name, std::string& problem) const;
     void OnCasPortChange();
     void ShowCasPort();
+    // Offers the inventory's cameras, with the one stored chosen.
+    void ShowInventory();
+    // Shows the chosen camera's port as the port chosen.
+    void OnCameraChange();
+
+    inventory::CameraInventory m_inventory;
 };
 
 // Serial devices of this machine under devDir, as device paths: USB and ACM adapters, on-board

@@ -46,6 +46,8 @@ inline constexpr int IDC_COMBO_SPEED = 1322;
 inline constexpr int IDC_EDIT_TIMEOUT = 1323;
 inline constexpr int IDC_COMBO_CAS_PORT = 1324;
 inline constexpr int IDC_TEXT_CAS_PROBLEM = 1325;
+inline constexpr int IDC_COMBO_CAMERA = 1326;
+inline constexpr int IDC_TEXT_INVENTORY_PROBLEM = 1327;
 
 // Main form.
 inline constexpr int IDC_TAB_RV1240 = 1000;

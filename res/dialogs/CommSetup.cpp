@@ -1,5 +1,5 @@
-// "COMM Setup": the port kind, the COM device, its speed and the reply time-out, and the Camera
-// Link port.
+// "COMM Setup": the port kind, the COM device, its speed and the reply time-out, the Camera Link
+// port, and the cameras of the inventory by name.
 #include "res/Templates.h"
 
 #include "res/Resource.h"
@@ -13,7 +13,7 @@ const DialogTemplate& CommSetupTemplate()
     static const DialogTemplate dialog{
         IDD_COMM_SETUP,
         "COMM Setup",
-        {0, 0, 340, 167},
+        {0, 0, 340, 203},
         ds::Popup | ds::Caption | ds::ModalFrame | ds::SysMenu | ds::Center,
         8,
         "",
@@ -64,8 +64,17 @@ const DialogTemplate& CommSetupTemplate()
              es::ReadOnly | es::AutoHScroll},
             // Why the ID list is empty, when it is.
             {Kind::Text, IDC_TEXT_CAS_PROBLEM, "", {182, 97, 146, 38}},
-            {Kind::DefPushButton, IDOK, "OK", {227, 146, 50, 14}, cs::Group | cs::TabStop},
-            {Kind::PushButton, IDCANCEL, "Cancel", {283, 146, 50, 14}, cs::TabStop},
+            {Kind::GroupBox, IDC_STATIC, "Inventory", {7, 143, 326, 36}},
+            {Kind::Text, IDC_STATIC, "Camera", {16, 159, 40, 8}},
+            {Kind::ComboBox,
+             IDC_COMBO_CAMERA,
+             "",
+             {64, 157, 92, 100},
+             cbs::DropDownList | cs::TabStop},
+            // Why the inventory offers no camera, when its file has a fault.
+            {Kind::Text, IDC_TEXT_INVENTORY_PROBLEM, "", {173, 153, 154, 24}},
+            {Kind::DefPushButton, IDOK, "OK", {227, 182, 50, 14}, cs::Group | cs::TabStop},
+            {Kind::PushButton, IDCANCEL, "Cancel", {283, 182, 50, 14}, cs::TabStop},
         },
     };
     return dialog;

@@ -7,6 +7,7 @@
 #include "app/ModelMismatchBar.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
 #include "res/Resource.h"
 #include "tests/app/GrabberStartup.h"
@@ -142,6 +143,36 @@ TEST_F(AttachedCameraTest, StatusBarNamesTheCameraAndTheBarOffersItsPages)
     EXPECT_FALSE(Bar().isVisible());
     EXPECT_TRUE(g_program->boxes->Boxes().empty()) << "the status bar tells it, not a box";
     g_program->mono.camera.SetFaults({});
+}
+
+// The title names the inventory camera chosen while its port is the one open.
+TEST_F(AttachedCameraTest, TheTitleNamesTheInventoryCameraInUse)
+{
+    const ScopedConfigHome config;
+    config.WriteInventory("[cameras.line3-cam1]\nport = \"" + g_program->mono.Path() +
+                          "\"\nmodel = \"RV1240DLX\"\n");
+    struct Row {
+        PtyCamera* camera;
+        const char* stored;
+        std::string title;
+    };
+    const Row rows[] = {
+        {&g_program->mono, "line3-cam1", "VireoStudio - line3-cam1"},
+        {&g_program->colour, "line3-cam1", "VireoStudio"}, // another port
+        {&g_program->mono, "", "VireoStudio"},
+        {&g_program->mono, "line3-cam9", "VireoStudio"}, // not in the inventory
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored);
+        inventory::StoreCameraName(row.stored);
+        Attach(*row.camera);
+        // On a short screen the camera's line follows in the title.
+        const std::string folded =
+            Frame().GetCameraStatus()->isHidden() ? " - " + Status() : std::string();
+        EXPECT_EQ(Frame().windowTitle().toStdString(), row.title + folded);
+    }
+    inventory::StoreCameraName("");
+    Attach(g_program->mono);
 }
 
 TEST_F(AttachedCameraTest, WithoutAnOpenPortNoPageReads)

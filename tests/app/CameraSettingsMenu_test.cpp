@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
+#include "camera/inventory/ChosenCamera.h"
 #include "camera/RVXReg.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/OpenFileDialog.h"
@@ -445,4 +446,69 @@ TEST_F(CameraSettingsMenuTest, EveryMenuItemHasAnAccessLetterOfItsOwnWithinItsMe
         }
     }
     EXPECT_EQ(items, 9) << "three menus and their six items";
+}
+
+// A camera of the inventory that is not the one the inventory names is saved from or loaded
+// into only when the user says so; a load let go on records the camera's serial number.
+TEST_F(CameraSettingsMenuTest, AReplacedInventoryCameraIsWrittenOnlyWhenTheUserSaysSo)
+{
+    const ScopedConfigHome config;
+    const std::string head = "# line 3\n[cameras.line3-cam2]  # by the conveyor\n"
+                             "port = \"/dev/ttyS7\"\nmodel = \"RVQM52CM14\"\n";
+    const std::string original = head + "serial = \"5220099\"   # fitted 2024\n";
+    const std::string updated = head + "serial = \"5220041\"   # fitted 2024\n";
+    config.WriteInventory(original);
+    link.PortType = PORT_RS232C;
+    link.m_Rs232c.m_Settings.PortName = "/dev/ttyS7";
+    inventory::StoreCameraName("line3-cam2");
+    menu->SetAttachedCamera([] {
+        AttachedCamera attached;
+        attached.portOpen = true;
+        attached.port = "/dev/ttyS7";
+        attached.model = "RVQM52CM14";
+        attached.serial = "5220041"; // the simulated camera's
+        return attached;
+    });
+    Choose("RVQM52CM14");
+    answers.path = dir + "/cam.json";
+    struct Row {
+        bool load;
+        bool yes;
+        std::size_t questions; // asked so far
+        bool done;             // the file written, or the settings sent
+        std::string inventory;
+    };
+    const Row rows[] = {
+        {false, false, 1, false, original},
+        {false, true, 2, true, original},
+        {true, false, 3, false, original},
+        {true, true, 4, true, updated},
+        // The inventory names the camera now: nothing is asked.
+        {true, false, 4, true, updated},
+    };
+    const std::string line = "line3-cam2: camera replaced: expected RVQM52CM14 5220099, found "
+                             "RVQM52CM14 5220041.\n";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.load ? "load" : "save") + (row.yes ? " yes" : " no"));
+        boxes.Answer(row.yes);
+        // Gamma is saved on and loaded over off.
+        camera.Set(0x7D, row.load ? 0 : 1);
+        if (!row.load)
+            std::filesystem::remove(*answers.path);
+        link.ClearSent();
+        if (row.load)
+            menu->OnLoadCameraSettings();
+        else
+            menu->OnSaveCameraSettings();
+        ASSERT_EQ(boxes.Questions().size(), row.questions);
+        EXPECT_EQ(boxes.Questions().back().text.rfind(line, 0), 0u)
+            << boxes.Questions().back().text;
+        if (row.load) {
+            EXPECT_EQ(link.Sent().empty(), !row.done) << "a refused load sends nothing";
+            EXPECT_EQ(camera.Get(0x7D), row.done ? 1 : 0);
+        } else {
+            EXPECT_EQ(std::filesystem::exists(*answers.path), row.done);
+        }
+        EXPECT_EQ(config.ReadInventory(), row.inventory);
+    }
 }

@@ -1,11 +1,13 @@
 // The communication setup dialog on the simulated frame grabber: what it opens with, what OK
 // takes over, and that Cancel changes nothing.
+#include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
 #include "comm/CommSetDlg.h"
 #include "platform/profile/Profile.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "tests/platform/ui/GuiTest.h"
+#include "tests/support/PtyCamera.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QComboBox>
@@ -439,4 +441,98 @@ TEST_F(CommSetDlgTest, AnEmptyCameraLinkListSaysWhy)
         });
         EXPECT_EQ(shown, row.reason);
     }
+}
+
+// The inventory's cameras by name: none without an inventory, and a faulty one is named while
+// the ports still serve.
+TEST_F(CommSetDlgTest, TheInventorysCamerasAreOfferedByName)
+{
+    const testing_support::ScopedConfigHome config;
+    struct Row {
+        const char* inventory; // null: no file
+        std::vector<std::string> offered;
+        std::string note;
+    };
+    const Row rows[] = {
+        {nullptr, {"(none)"}, ""},
+        {"[cameras.line3-cam2]\nport = \"/dev/ttyUSB3\"\n\n[cameras.line3-cam1]\nport = \"cl:2\"\n",
+         {"(none)", "line3-cam2", "line3-cam1"},
+         ""},
+        {"[cameras.a]\nport = 5\n", {"(none)"}, config.Inventory() + ":2: a: port is not a text"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.note);
+        if (row.inventory)
+            config.WriteInventory(row.inventory);
+        CComSettings values = SomeValues();
+        int casPort = -1;
+        int portType = 0;
+        std::vector<std::string> offered;
+        std::string note;
+        int ports = 0;
+        Run(values, casPort, portType, [&](CCommSetDlg& dialog) {
+            ui::ComboBox cameras = dialog.GetComboBox(IDC_COMBO_CAMERA);
+            for (int i = 0; i < cameras.GetCount(); ++i)
+                offered.push_back(cameras.GetLBText(i));
+            EXPECT_EQ(cameras.GetCurSel(), 0);
+            EXPECT_FALSE(cameras.Widget()->accessibleName().isEmpty());
+            note = dialog.GetDlgItemText(IDC_TEXT_INVENTORY_PROBLEM);
+            ports = dialog.GetComboBox(IDC_COMBO_COMPORT).GetCount();
+            Press(dialog, ui::IDCANCEL);
+        });
+        EXPECT_EQ(offered, row.offered);
+        EXPECT_EQ(note, row.note);
+        EXPECT_GE(ports, 4);
+    }
+}
+
+// Choosing a camera chooses its port, which OK opens; the camera is remembered while its port
+// is the one chosen.
+TEST_F(CommSetDlgTest, ChoosingAnInventoryCameraOpensItsPortAndIsRemembered)
+{
+    const testing_support::ScopedConfigHome config;
+    testing_support::PtyCamera pty(camsim::Model::RVQM52CM14);
+    std::string failure;
+    ASSERT_TRUE(pty.Start(failure)) << failure;
+    config.WriteInventory("[cameras.line3-cam2]\nport = \"" + pty.Path() +
+                          "\"\nmodel = \"RVQM52CM14\"\n\n[cameras.line3-cam1]\nport = \"cl:2\"\n");
+    struct Row {
+        const char* choose;
+        bool thenCameraLink; // the user then switches to the Camera Link port by hand
+        const char* shownFirst;
+        int portType;
+        const char* stored;
+    };
+    const Row rows[] = {
+        {"line3-cam2", false, "(none)", 0, "line3-cam2"},
+        {"line3-cam1", false, "line3-cam2", 1, "line3-cam1"},
+        {"line3-cam2", true, "line3-cam1", 1, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.choose);
+        std::string shownFirst;
+        gui_test::WhenModal([&](QWidget* modal) {
+            auto& dialog = *static_cast<CCommSetDlg*>(modal);
+            auto* cameras = qobject_cast<QComboBox*>(dialog.GetDlgItem(IDC_COMBO_CAMERA));
+            shownFirst = cameras->currentText().toStdString();
+            const int at = cameras->findText(row.choose);
+            cameras->setCurrentIndex(at);
+            emit cameras->activated(at);
+            if (row.thenCameraLink)
+                Press(dialog, IDC_RADIO_CAS);
+            Press(dialog, ui::IDOK);
+        });
+        EXPECT_EQ(comIF.ShowSetupDialog(), 0);
+        EXPECT_EQ(shownFirst, row.shownFirst);
+        EXPECT_EQ(comIF.PortType, row.portType);
+        if (row.portType == 0) {
+            EXPECT_EQ(comIF.m_Settings.PortName, pty.Path());
+            EXPECT_TRUE(comIF.m_Rs232c.IsOpen());
+        } else {
+            EXPECT_EQ(comIF.m_Cas.m_nPortIndex, 2);
+            EXPECT_TRUE(comIF.m_Cas.IsOpen());
+        }
+        EXPECT_EQ(inventory::StoredCameraName(), row.stored);
+    }
+    comIF.m_Rs232c.Close();
 }

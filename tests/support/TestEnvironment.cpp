@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testing_support {
@@ -31,6 +33,34 @@ ScopedSettingsDir::~ScopedSettingsDir()
 {
     profile::SetStoreDirectory({});
     RemoveTree(m_path);
+}
+
+ScopedConfigHome::ScopedConfigHome() : m_path(MakeTempDir("vireo-config-"))
+{
+    if (const char* previous = std::getenv("XDG_CONFIG_HOME"))
+        m_previous = previous;
+    setenv("XDG_CONFIG_HOME", m_path.c_str(), 1);
+    std::filesystem::create_directories(m_path + "/VireoStudio");
+}
+
+ScopedConfigHome::~ScopedConfigHome()
+{
+    if (m_previous)
+        setenv("XDG_CONFIG_HOME", m_previous->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+    RemoveTree(m_path);
+}
+
+void ScopedConfigHome::WriteInventory(const std::string& text) const
+{
+    std::ofstream(Inventory(), std::ios::binary) << text;
+}
+
+std::string ScopedConfigHome::ReadInventory() const
+{
+    std::ifstream in(Inventory(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 LogRecorder::LogRecorder()

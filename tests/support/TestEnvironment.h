@@ -7,6 +7,7 @@
 #include "platform/msgbox/MessageBox.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,23 @@ public:
 
 private:
     std::string m_path;
+};
+
+// XDG_CONFIG_HOME set to a fresh temporary directory for the object's lifetime, so that the camera
+// inventory is read from (and written to) Inventory() there, not the user's.
+class ScopedConfigHome {
+public:
+    ScopedConfigHome();
+    ~ScopedConfigHome();
+    ScopedConfigHome(const ScopedConfigHome&) = delete;
+    ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+    std::string Inventory() const { return m_path + "/VireoStudio/cameras.toml"; }
+    void WriteInventory(const std::string& text) const;
+    std::string ReadInventory() const;
+
+private:
+    std::string m_path;
+    std::optional<std::string> m_previous;
 };
 
 // Stands in for the log window while it lives.

@@ -1,22 +1,10 @@
 #include "tools/vireoctl/IdentityGuard.h"
 
+#include "camera/inventory/CameraReplacement.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 
 namespace vireoctl {
-namespace {
-
-// "RVQM52CM14 5220041": what the inventory gives, the camera's answer in the same terms.
-std::string Describe(const Target& target, const std::string& model, const std::string& serial)
-{
-    std::string text = target.model ? model : std::string();
-    if (target.serial)
-        text += (text.empty() ? "" : " ") + serial;
-    return text;
-}
-
-} // namespace
-
 bool PortActionWrites(const std::vector<std::string>& args)
 {
     if (args.empty())
@@ -38,14 +26,11 @@ std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const T
         const std::string error = "error " + CodeText(result) + "; nothing was written";
         return JobResult::Error{error, error};
     }
-    const bool sameModel = !target.model || identity.model == *target.model;
-    const bool sameSerial = !target.serial || identity.serial == *target.serial;
-    if (sameModel && sameSerial)
+    const auto replacement =
+        inventory::FindReplacement(target.model, target.serial, identity.model, identity.serial);
+    if (!replacement)
         return std::nullopt;
-    const std::string found =
-        "camera replaced: expected " +
-        Describe(target, target.model.value_or(""), target.serial.value_or("")) + ", found " +
-        Describe(target, identity.model, identity.serial);
+    const std::string& found = replacement->text;
     const std::string name = prefixed ? std::string() : target.name + ": ";
     if (!options.acceptReplacement) {
         const std::string reason = found + "; nothing was written";
@@ -53,7 +38,7 @@ std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const T
     }
     const std::string path = options.inventoryPath.value_or(DefaultInventoryPath());
     std::string updated;
-    if (!sameSerial || !target.serial) {
+    if (replacement->recordSerial) {
         updated = "; " + path + " now gives serial " + identity.serial;
         std::string problem;
         if (!UpdateInventorySerial(path, target.name, identity.serial, problem)) {

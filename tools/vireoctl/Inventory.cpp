@@ -1,139 +1,8 @@
 #include "tools/vireoctl/Inventory.h"
 
-#include "camera/settings/AtomicFile.h"
-#include "comm/Com.h"
-#include "platform/serial/PortName.h"
-
-#include <toml++/toml.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <map>
-#include <mutex>
 
 namespace vireoctl {
-namespace {
-
-// An inventory names the cameras of a line or two; anything near this size is not one.
-constexpr std::size_t kInventoryMax = 1024 * 1024;
-constexpr const char* kClPrefix = "cl:";
-
-std::string Where(const std::string& path, const toml::source_region& region)
-{
-    return path + ":" + std::to_string(region.begin.line) + ": ";
-}
-
-bool ParseIndex(const std::string& text, int& index)
-{
-    if (text.empty() || text.size() > 7 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    index = std::stoi(text);
-    return true;
-}
-
-bool HasControl(const std::string& text)
-{
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-}
-
-// The target a port text names ("cl:N" or a port name); empty with what is wrong.
-std::string PortTarget(const std::string& port, Target& target)
-{
-    if (port.rfind(kClPrefix, 0) == 0) {
-        int index = 0;
-        if (!ParseIndex(port.substr(3), index))
-            return port + ": not a Camera Link port index (cl:0, cl:1, ...)";
-        target.clIndex = index;
-        return {};
-    }
-    if (port.size() > kPortNameMax)
-        return "port longer than " + std::to_string(kPortNameMax) + " characters";
-    serial::PortAddress address;
-    std::string why;
-    if (!serial::ParsePortName(port, address, why))
-        return port + ": " + why;
-    target.port = port;
-    return {};
-}
-
-// Reads one entry's table; empty with the fault and the line it is on.
-std::string ReadEntry(const std::string& name, const toml::table& table, InventoryEntry& entry,
-                      toml::source_region& at)
-{
-    entry.name = name;
-    entry.target.name = name;
-    std::optional<std::string> port;
-    for (auto&& [key, node] : table) {
-        at = key.source();
-        const std::string field(key.str());
-        std::optional<std::string>* slot = field == "port"     ? &port
-                                           : field == "model"  ? &entry.target.model
-                                           : field == "serial" ? &entry.target.serial
-                                                               : nullptr;
-        if (!slot)
-            return "unknown key \"" + field + "\" (port, model, serial)";
-        const auto* text = node.as_string();
-        if (!text)
-            return field + " is not a text";
-        if (text->get().empty())
-            return "empty " + field;
-        if (HasControl(text->get()))
-            return field + " has a control character";
-        *slot = text->get();
-    }
-    at = table.source();
-    if (!port)
-        return "no port";
-    if (const auto* node = table.get("port"))
-        at = node->source();
-    return PortTarget(*port, entry.target);
-}
-
-std::mutex g_updateMutex;
-
-// Byte offset of a 1-based column (counted in characters) on the line starting at lineStart.
-std::size_t ColumnOffset(const std::string& text, std::size_t lineStart, std::size_t column)
-{
-    std::size_t offset = lineStart;
-    for (std::size_t c = 1; c < column && offset < text.size() && text[offset] != '\n'; ++c) {
-        ++offset;
-        while (offset < text.size() && (static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80)
-            ++offset;
-    }
-    return offset;
-}
-
-std::size_t LineStart(const std::string& text, std::size_t line)
-{
-    std::size_t offset = 0;
-    for (std::size_t n = 1; n < line; ++n) {
-        const std::size_t end = text.find('\n', offset);
-        if (end == std::string::npos)
-            return text.size();
-        offset = end + 1;
-    }
-    return offset;
-}
-
-// A TOML basic string holding text.
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            quoted += std::string("\\") + c;
-        else if (byte < 0x20 || byte == 0x7F)
-            quoted += FormatText("\\u%04X", byte);
-        else
-            quoted += c;
-    }
-    return quoted + "\"";
-}
-
-} // namespace
 
 const InventoryEntry* Inventory::Find(const std::string& name) const
 {
@@ -143,158 +12,24 @@ const InventoryEntry* Inventory::Find(const std::string& name) const
     return nullptr;
 }
 
-std::string DefaultInventoryPath()
-{
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string dir;
-    if (config && config[0] == '/')
-        dir = config;
-    else if (const char* home = std::getenv("HOME"); home && home[0] != '\0')
-        dir = std::string(home) + "/.config";
-    else
-        dir = ".config";
-    return dir + "/VireoStudio/cameras.toml";
-}
-
 bool ReadInventory(const std::string& path, Inventory& inventory, std::string& problem)
 {
     inventory = Inventory{path, {}};
-    std::string text;
-    std::string error;
-    if (!ReadSmallFile(path, kInventoryMax, text, error)) {
-        problem = error;
+    inventory::CameraInventory cameras;
+    if (!inventory::ReadCameraInventory(path, cameras, problem))
         return false;
-    }
-    toml::table root;
-    try {
-        root = toml::parse(text, path);
-    } catch (const toml::parse_error& failure) {
-        // A name given to two entries is the parser's redefined table; said in the file's terms.
-        const std::string description(failure.description());
-        const std::string redefined = "cannot redefine existing table 'cameras.";
-        const std::size_t at = description.find(redefined);
-        if (at != std::string::npos && description.back() == '\'')
-            problem = Where(path, failure.source()) +
-                      description.substr(at + redefined.size(),
-                                         description.size() - at - redefined.size() - 1) +
-                      ": a second camera of that name";
+    for (const inventory::InventoryCamera& camera : cameras.cameras) {
+        Target target;
+        if (camera.clIndex)
+            target.clIndex = camera.clIndex;
         else
-            problem = Where(path, failure.source()) + description;
-        return false;
-    }
-    const toml::table* cameras = nullptr;
-    for (auto&& [key, node] : root) {
-        if (key.str() != "cameras") {
-            problem = Where(path, key.source()) + "unknown key \"" + std::string(key.str()) +
-                      "\" (cameras)";
-            return false;
-        }
-        cameras = node.as_table();
-        if (!cameras) {
-            problem = Where(path, key.source()) + "cameras is not a table";
-            return false;
-        }
-    }
-    if (!cameras)
-        return true;
-    std::vector<std::pair<toml::source_region, InventoryEntry>> found;
-    for (auto&& [key, node] : *cameras) {
-        const std::string name(key.str());
-        toml::source_region at = key.source();
-        InventoryEntry entry;
-        std::string fault;
-        if (name.empty() || HasControl(name))
-            fault = "a camera's name is empty or has a control character";
-        else if (const toml::table* table = node.as_table())
-            fault = ReadEntry(name, *table, entry, at);
-        else
-            fault = "not a table of port, model and serial";
-        if (!fault.empty()) {
-            problem = Where(path, at) + (name.empty() ? "" : name + ": ") + fault;
-            return false;
-        }
-        found.emplace_back(key.source(), std::move(entry));
-    }
-    // The table holds them by name; the file's order is the order a person wrote them in.
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return a.first.begin.line < b.first.begin.line;
-    });
-    for (auto& [at, entry] : found) {
-        // One camera twice would only find its own port in use.
-        for (const InventoryEntry& other : inventory.entries)
-            if (other.target.clIndex == entry.target.clIndex &&
-                other.target.port == entry.target.port) {
-                problem = Where(path, at) + entry.name + ": port " + entry.target.PortLabel() +
-                          " is also " + other.name + "'s";
-                return false;
-            }
-        inventory.entries.push_back(std::move(entry));
+            target.port = camera.port;
+        target.name = camera.name;
+        target.model = camera.model;
+        target.serial = camera.serial;
+        inventory.entries.push_back({camera.name, std::move(target)});
     }
     return true;
-}
-
-bool SetSerialInText(std::string& text, const std::string& name, const std::string& serial,
-                     std::string& problem)
-{
-    toml::table root;
-    try {
-        root = toml::parse(text);
-    } catch (const toml::parse_error& failure) {
-        problem = "line " + std::to_string(failure.source().begin.line) + ": " +
-                  std::string(failure.description());
-        return false;
-    }
-    const toml::table* entry = root["cameras"][name].as_table();
-    const toml::node* port = entry ? entry->get("port") : nullptr;
-    if (!entry || !port) {
-        problem = name + " is no longer in the file";
-        return false;
-    }
-    if (const toml::node* old = entry->get("serial")) {
-        const toml::source_region& at = old->source();
-        const std::size_t lineStart = LineStart(text, at.begin.line);
-        const std::size_t begin = ColumnOffset(text, lineStart, at.begin.column);
-        const std::size_t end = ColumnOffset(text, lineStart, at.end.column);
-        if (at.begin.line != at.end.line || begin >= end ||
-            (text[begin] != '"' && text[begin] != '\'')) {
-            problem = name + ": its serial is not a one-line text";
-            return false;
-        }
-        text.replace(begin, end - begin, Quoted(serial));
-        return true;
-    }
-    if (entry->is_inline()) {
-        problem = name + " is an inline table: add a serial line to it by hand";
-        return false;
-    }
-    const std::size_t lineStart = LineStart(text, port->source().end.line);
-    const std::size_t indent = text.find_first_not_of(" \t", lineStart);
-    const std::string line =
-        text.substr(lineStart, (indent == std::string::npos ? text.size() : indent) - lineStart) +
-        "serial = " + Quoted(serial);
-    const std::size_t lineEnd = text.find('\n', lineStart);
-    if (lineEnd == std::string::npos) {
-        text += "\n" + line + "\n";
-        return true;
-    }
-    const bool crlf = lineEnd > 0 && text[lineEnd - 1] == '\r';
-    text.insert(lineEnd + 1, line + (crlf ? "\r\n" : "\n"));
-    return true;
-}
-
-bool UpdateInventorySerial(const std::string& path, const std::string& name,
-                           const std::string& serial, std::string& problem)
-{
-    // Cameras of one run may be replaced together; each edit starts from the last one's file.
-    std::lock_guard lock(g_updateMutex);
-    std::string text;
-    if (!ReadSmallFile(path, kInventoryMax, text, problem))
-        return false;
-    if (!SetSerialInText(text, name, serial, problem)) {
-        problem = path + ": " + problem;
-        return false;
-    }
-    return WriteFileAtomically(path, text, problem);
 }
 
 std::optional<int> ResolveCameraNames(Options& options)

@@ -1,13 +1,8 @@
-// The inventory: the cameras of a line by name, each with its port and, where known, the model
-// and serial number it should answer with. A TOML file, by default
-// $XDG_CONFIG_HOME/VireoStudio/cameras.toml:
-//
-//   [cameras.line3-cam2]
-//   port = "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0"   # or "cl:0"
-//   model = "RVQM52CM14"
-//   serial = "5220041"
+// vireoctl's view of the inventory (camera/inventory/CameraInventory.h): each camera as a target
+// named after its entry, with the model and serial number it should answer with.
 #pragma once
 
+#include "camera/inventory/CameraInventory.h"
 #include "tools/vireoctl/Session.h"
 
 #include <optional>
@@ -28,22 +23,12 @@ struct Inventory {
     const InventoryEntry* Find(const std::string& name) const;
 };
 
-// $XDG_CONFIG_HOME/VireoStudio/cameras.toml, XDG_CONFIG_HOME defaulting to ~/.config.
-std::string DefaultInventoryPath();
+using inventory::DefaultInventoryPath;
+using inventory::UpdateInventorySerial;
 
 // Reads and checks the whole file. False with "PATH:LINE: NAME: FAULT" (or "PATH: FAULT" for a
 // file that cannot be read) at the first fault.
 bool ReadInventory(const std::string& path, Inventory& inventory, std::string& problem);
-
-// The inventory file's text with the entry's serial number set to serial: the value of its
-// serial line replaced, or a serial line added after its port line; every other byte as it was.
-// False with the fault when the text no longer holds the entry as an editable table.
-bool SetSerialInText(std::string& text, const std::string& name, const std::string& serial,
-                     std::string& problem);
-
-// SetSerialInText on the file itself, replaced atomically. Safe from several threads.
-bool UpdateInventorySerial(const std::string& path, const std::string& name,
-                           const std::string& serial, std::string& problem);
 
 // Replaces the named targets of options (--camera NAME, --all) by the inventory's entries, in
 // the order given. Reads the inventory only when a camera is named; a fault in it, an unknown
