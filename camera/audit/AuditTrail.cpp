@@ -1,8 +1,7 @@
 #include "camera/audit/AuditTrail.h"
 
+#include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <chrono>
@@ -179,7 +178,7 @@ bool AppendAudit(const std::string& path, const AuditChange& change, std::string
             line["file_sha256"] = change.fileSha256;
         }
         line["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
-        const std::string text = line.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+        const std::string text = JsonText(line) + "\n";
         if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
             error = Reason("cannot write", path, errno);
             ok = false;
