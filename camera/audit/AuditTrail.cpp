@@ -1,8 +1,7 @@
 #include "camera/audit/AuditTrail.h"
 
+#include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <chrono>
@@ -190,7 +189,7 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
                 line["file_sha256"] = change.fileSha256;
             }
             line["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
-            last = line.dump(-1, ' ', false, Json::error_handler_t::replace);
+            last = JsonText(line);
             text += last + "\n";
         }
         // The whole batch in one write and one sync: a load's lines cost one trip to the disk.

@@ -1,8 +1,7 @@
 #include "camera/settings/SettingsFile.h"
 
+#include "camera/audit/JsonText.h"
 #include "camera/settings/SettingCatalog.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -159,7 +158,7 @@ std::string SettingsToJson(const SettingsFile& file)
     root["saved"] = file.saved;
     root["settings"] = std::move(values);
     // Texts from a camera are not always UTF-8: stray bytes become U+FFFD, not an exception.
-    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    return JsonText(root, 2) + "\n";
 }
 
 bool SettingsFromJson(const std::string& text, SettingsFile& file, FileProblem& problem)

@@ -21,8 +21,11 @@ int ListCameras(const Options& options)
         ErrorLine("error: " + problem);
         return kExitUsage;
     }
-    if (inventory.entries.empty())
+    if (inventory.entries.empty()) {
+        if (options.json)
+            PrintJsonDocument(options, OrderedJson::array());
         return kExitOk;
+    }
     Options each = options;
     for (const InventoryEntry& entry : inventory.entries)
         each.targets.push_back(entry.target);
@@ -39,6 +42,7 @@ int ListCameras(const Options& options)
         });
 
     int status = kExitOk;
+    OrderedJson listed = OrderedJson::array();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const Target& target = each.targets[i];
         const JobResult& result = results[i];
@@ -57,14 +61,33 @@ int ListCameras(const Options& options)
                 !result.errors.empty() && result.errors.front().line.rfind("error: ", 0) != 0;
             state = opened ? "no-answer" : "no-port";
         }
+        if (state != "ok")
+            status = kExitFailed;
+        if (options.json) {
+            const auto text = [](const std::optional<std::string>& value) {
+                return value ? OrderedJson(*value) : OrderedJson();
+            };
+            OrderedJson camera = CameraJson(result);
+            // A camera that answered as another is no success either.
+            camera["result"] = state == "ok" ? "ok" : "failed";
+            camera["expected_model"] = text(target.model);
+            camera["expected_serial"] = text(target.serial);
+            camera["port_opens"] = state != "no-port";
+            camera["state"] = state;
+            const bool answered = result.status == kExitOk;
+            camera["model"] = answered ? OrderedJson(found.substr(0, found.find('\t'))) : nullptr;
+            camera["serial"] = answered ? OrderedJson(found.substr(found.find('\t') + 1)) : nullptr;
+            listed.push_back(std::move(camera));
+            continue;
+        }
         std::printf("%s\t%s\t%s\t%s\n", target.name.c_str(), target.PortLabel().c_str(),
                     state.c_str(), found.c_str());
         FlushOutput();
         if (result.status != kExitOk)
             ErrorLine(target.name + ": " + result.Reason());
-        if (state != "ok")
-            status = kExitFailed;
     }
+    if (options.json)
+        PrintJsonDocument(options, std::move(listed));
     return status;
 }
 

@@ -30,6 +30,7 @@ void RunOne(const Options& options, Camera& camera, const CameraJob& job, Progre
         return InterruptSignal() == 0;
     };
     const std::string label = camera.result.label;
+    const std::string port = camera.result.port;
     camera.com->TakeNotice();
     const auto refused = options.checkBeforeWrite
                              ? CheckBeforeWrite(options, camera.target, *camera.com, prefixed)
@@ -41,6 +42,7 @@ void RunOne(const Options& options, Camera& camera, const CameraJob& job, Progre
         camera.result = job(*camera.com, report);
     }
     camera.result.label = label;
+    camera.result.port = port;
     NoticeLine(camera.com->TakeNotice());
     progress.Finish(line, camera.result.status == kExitOk);
 }
@@ -71,10 +73,14 @@ std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, c
         camera.target = targets[i];
         camera.com = std::make_unique<CComIF>();
         camera.result.label = targets[i].Label();
+        camera.result.port = targets[i].PortLabel();
         std::string problem;
         camera.open = OpenTarget(options, targets[i], *camera.com, problem);
         if (!camera.open)
             camera.result.Fail(problem);
+        // The stored port: named as the settings name it.
+        if (camera.result.port.empty())
+            camera.result.port = camera.com->m_Settings.PortName;
         labels.push_back(camera.result.label.empty() ? "stored port" : camera.result.label);
     }
 
@@ -153,6 +159,50 @@ int PrintBlocks(const Options& options, const std::vector<JobResult>& results)
     }
     FlushOutput();
     return failed ? kExitFailed : status;
+}
+
+int RunStatus(const std::vector<JobResult>& results)
+{
+    int status = kExitOk;
+    for (const JobResult& result : results) {
+        if (result.status == kExitFailed || result.status == kExitUsage)
+            return kExitFailed;
+        status = std::max(status, result.status);
+    }
+    return status;
+}
+
+OrderedJson CameraJson(const JobResult& result, const char* okWord)
+{
+    OrderedJson camera = OrderedJson::object();
+    camera["name"] = result.label.empty() ? result.port : result.label;
+    camera["port"] = result.port;
+    camera["result"] = result.status == kExitOk        ? okWord
+                       : result.status == kExitDiffers ? "differs"
+                                                       : "failed";
+    if (!result.errors.empty())
+        camera["reason"] = result.Reason();
+    camera.update(result.facts);
+    return camera;
+}
+
+void PrintJsonDocument(const Options& options, OrderedJson cameras)
+{
+    OrderedJson document = OrderedJson::object();
+    document["command"] = options.args.front();
+    document["version"] = VIREO_VERSION;
+    document["cameras"] = std::move(cameras);
+    std::fputs((JsonText(document, 2) + "\n").c_str(), stdout);
+    FlushOutput();
+}
+
+int PrintJson(const Options& options, const std::vector<JobResult>& results, const char* okWord)
+{
+    OrderedJson cameras = OrderedJson::array();
+    for (const JobResult& result : results)
+        cameras.push_back(CameraJson(result, okWord));
+    PrintJsonDocument(options, std::move(cameras));
+    return RunStatus(results);
 }
 
 } // namespace vireoctl

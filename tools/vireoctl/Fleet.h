@@ -3,6 +3,7 @@
 // ErrorLine); each job's findings come back in its JobResult, printed by the main thread.
 #pragma once
 
+#include "camera/audit/JsonText.h"
 #include "camera/settings/SettingsFile.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "tools/vireoctl/Session.h"
@@ -18,6 +19,7 @@ namespace vireoctl {
 
 struct JobResult {
     std::string label;    // the target's
+    std::string port;     // the port it was opened on ("cl:INDEX" for Camera Link)
     int status = kExitOk; // the exit status this camera alone would give
     std::string out;      // what the command prints for this camera
     // A failure: the line one camera prints, and how the one-line summary of several names it.
@@ -28,6 +30,7 @@ struct JobResult {
     std::vector<Error> errors;
     std::optional<SettingsFile> saved; // save: the values read
     std::string okText; // after "ok" on the line of several cameras ("<TAB>FILE" of a save)
+    OrderedJson facts = OrderedJson::object(); // the command's findings for --json and reports
 
     void Fail(std::string error, int exitStatus = kExitFailed)
     {
@@ -62,5 +65,18 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
 // with "failed: REASON" in the block of a failed one. Exit 1 when any failed, else the highest
 // status.
 int PrintBlocks(const Options& options, const std::vector<JobResult>& results);
+
+// The exit status of a run: 1 when any camera failed, else the highest status.
+int RunStatus(const std::vector<JobResult>& results);
+
+// One camera for --json and reports: name, port, "result" (okWord, "differs" or "failed" with
+// "reason"), then the job's facts.
+OrderedJson CameraJson(const JobResult& result, const char* okWord = "ok");
+
+// --json: {"command", "version", "cameras": [...]} on standard output.
+void PrintJsonDocument(const Options& options, OrderedJson cameras);
+// The same with CameraJson of each result; returns RunStatus.
+int PrintJson(const Options& options, const std::vector<JobResult>& results,
+              const char* okWord = "ok");
 
 } // namespace vireoctl

@@ -7,18 +7,41 @@
 
 namespace vireoctl {
 
+namespace {
+
+std::string IdentityText(const CameraIdentity& identity)
+{
+    std::string text = "vendor\t" + identity.vendor + "\nmodel\t" + identity.model + "\nserial\t" +
+                       identity.serial + "\ncpu\t" + identity.cpu + "\n";
+    if (identity.kind && IsRVQM52(*identity.kind))
+        text += "fpga\t" + identity.fpga + "\n";
+    text += std::string("kind\t") + (identity.kind ? CameraModelName(*identity.kind) : "unknown") +
+            "\n";
+    return text;
+}
+
+} // namespace
+
 CResult IdentifyText(CComIF& com, std::string& text)
 {
     CameraIdentity identity;
     if (const CResult result = ReadCameraIdentity(&com, identity))
         return result;
-    text = "vendor\t" + identity.vendor + "\nmodel\t" + identity.model + "\nserial\t" +
-           identity.serial + "\ncpu\t" + identity.cpu + "\n";
-    if (identity.kind && IsRVQM52(*identity.kind))
-        text += "fpga\t" + identity.fpga + "\n";
-    text += std::string("kind\t") + (identity.kind ? CameraModelName(*identity.kind) : "unknown") +
-            "\n";
+    text = IdentityText(identity);
     return REG_OK;
+}
+
+OrderedJson IdentityJson(const CameraIdentity& identity)
+{
+    OrderedJson facts = OrderedJson::object();
+    facts["vendor"] = identity.vendor;
+    facts["model"] = identity.model;
+    facts["serial"] = identity.serial;
+    facts["cpu"] = identity.cpu;
+    if (identity.kind && IsRVQM52(*identity.kind))
+        facts["fpga"] = identity.fpga;
+    facts["kind"] = identity.kind ? OrderedJson(CameraModelName(*identity.kind)) : OrderedJson();
+    return facts;
 }
 
 int Identify(const Options& options)
@@ -28,12 +51,16 @@ int Identify(const Options& options)
     const std::vector<JobResult> results =
         RunOnTargets(options, false, [](CComIF& com, const TransferProgress&) {
             JobResult job;
-            const CResult result = IdentifyText(com, job.out);
-            if (result)
+            CameraIdentity identity;
+            if (const CResult result = ReadCameraIdentity(&com, identity)) {
                 job.Fail(result);
+                return job;
+            }
+            job.out = IdentityText(identity);
+            job.facts = IdentityJson(identity);
             return job;
         });
-    return PrintBlocks(options, results);
+    return options.json ? PrintJson(options, results) : PrintBlocks(options, results);
 }
 
 } // namespace vireoctl

@@ -23,6 +23,7 @@ constexpr const char* kOptionsHelp =
     "  --baud N       baud rate for this run: 4800, 9600, 19200, 38400, 57600, 115200, 230400\n"
     "  --timeout MS   reply time-out for this run, 1 to 60000 milliseconds\n"
     "  --log          communication and sequence log on standard error\n"
+    "  --json         identify, cameras, diff, load and save print one JSON document\n"
     "  --help         this text\n"
     "  --version      the program's version\n"
     "Stored port settings are used where no option is given.\n"
@@ -33,6 +34,7 @@ constexpr const char* kOptionsHelp =
     "2 a bad command line (its first line says what is wrong), 3 diff found a differing\n"
     "value.\n"
     "Production line: vireoctl --port /dev/ttyUSB1 --port /dev/ttyUSB2 load approved.json\n"
+    "Verification: vireoctl --all diff approved.json --report verify.json --junit verify.xml\n"
     "See vireoctl(1).\n";
 
 } // namespace

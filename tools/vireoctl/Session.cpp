@@ -220,7 +220,7 @@ int Usage(std::FILE* stream)
                  "usage: vireoctl [--port NAME|--cl INDEX|--camera NAME|--all]... [--baud N]\n"
                  "                [--timeout MS] [--log] [--inventory FILE] [--accept-replacement]"
                  " [--audit FILE]"
-                 " COMMAND\n"
+                 " [--json] COMMAND\n"
                  "commands:\n"
                  "  read ADDR                      read one register (hexadecimal)\n"
                  "  write ADDR VALUE               write one register (hexadecimal)\n"
@@ -232,12 +232,14 @@ int Usage(std::FILE* stream)
                  "  save MODEL FILE|DIR/|- [--force]  the model's settings to a file\n"
                  "  load FILE [--force] [--dry-run] [--no-rollback] [--store BANK]\n"
                  "                                 settings from a file to the camera\n"
-                 "  diff FILE                      the camera's values that differ from a file\n"
+                 "  diff FILE [--report FILE.json] [--junit FILE.xml]\n"
+                 "                                 the camera's values that differ from a file\n"
                  "  audit verify|show [FILE]       check or show the trail of changes\n"
                  "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"
                  "                                 one a line, on one open port\n"
                  "MODEL of call and save may be \"auto\": the connected camera's own.\n"
-                 "identify, save, load and diff take several --port/--cl, run in parallel.\n");
+                 "identify, save, load and diff take several --port/--cl, run in parallel.\n"
+                 "--json: identify, cameras, save, load and diff print one JSON document.\n");
     return kExitUsage;
 }
 
@@ -254,10 +256,11 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0)
             break;
-        if (arg == "--log" || arg == "--all" || arg == "--accept-replacement") {
-            (arg == "--log"   ? options.log
-             : arg == "--all" ? options.allCameras
-                              : options.acceptReplacement) = true;
+        if (arg == "--log" || arg == "--all" || arg == "--accept-replacement" || arg == "--json") {
+            (arg == "--log"    ? options.log
+             : arg == "--all"  ? options.allCameras
+             : arg == "--json" ? options.json
+                               : options.acceptReplacement) = true;
             continue;
         }
         if (arg == "--audit") {

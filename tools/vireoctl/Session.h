@@ -38,6 +38,7 @@ struct Options {
     std::optional<std::string> inventoryPath; // --inventory FILE
     bool allCameras = false;                  // --all
     bool acceptReplacement = false;           // --accept-replacement
+    bool json = false;                        // --json: one JSON document on standard output
     // The command writes to every target: cameras of the inventory are asked who they are first.
     bool checkBeforeWrite = false;
     std::vector<std::string> args; // the command and its arguments

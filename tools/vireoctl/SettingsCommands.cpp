@@ -7,6 +7,7 @@
 #include "comm/ComIF.h"
 #include "camera/audit/Sha256.h"
 #include "tools/vireoctl/Audit.h"
+#include "tools/vireoctl/DiffReport.h"
 #include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/Interrupt.h"
@@ -48,15 +49,22 @@ bool ReadSettingsFile(const std::string& path, SettingsFile& file, std::string* 
     return true;
 }
 
-// The camera must be of the file's model; false with the reason in job.
+// The camera must be of the file's model; false with the reason in job. With identity, the
+// whole identity is read into it, not only the model name.
 bool CheckModel(CComIF& com, const SettingsFile& file, const std::string& path, JobResult& job,
-                const char* forceHint)
+                const char* forceHint, CameraIdentity* identity = nullptr)
 {
     std::string cameraModel;
     std::optional<CameraModel> kind;
-    if (const CResult result = ReadCameraModel(&com, cameraModel, kind)) {
+    const CResult result =
+        identity ? ReadCameraIdentity(&com, *identity) : ReadCameraModel(&com, cameraModel, kind);
+    if (result) {
         job.Fail(result);
         return false;
+    }
+    if (identity) {
+        cameraModel = identity->model;
+        kind = identity->kind;
     }
     if (kind != file.model) {
         job.Fail(path + " holds settings of the " + CameraModelName(file.model) +
@@ -119,6 +127,42 @@ void RecordLoad(CComIF& com, const SettingsFile& file, const std::string& path,
     RecordChanges(com, std::move(changes));
 }
 
+// Each of the file's settings and how the load ended for it, for --json.
+OrderedJson LoadJson(const SettingsFile& file, const LoadOutcome& outcome)
+{
+    const auto listed = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    const auto value = [](const std::map<std::string, int>& values, const std::string& name) {
+        const auto it = values.find(name);
+        return it == values.end() ? OrderedJson() : OrderedJson(it->second);
+    };
+    OrderedJson settings = OrderedJson::array();
+    for (const auto& [name, wanted] : file.values) {
+        std::string result = listed(outcome.notWritten, name)   ? "not written"
+                             : listed(outcome.notChecked, name) ? "not read back"
+                                                                : "ok";
+        for (const ValueProblem& problem : outcome.failures)
+            if (problem.name == name)
+                result = problem.reason;
+        settings.push_back({{"setting", name},
+                            {"value", wanted},
+                            {"before", value(outcome.before, name)},
+                            {"after", value(outcome.after, name)},
+                            {"result", result}});
+    }
+    OrderedJson facts = {{"settings", std::move(settings)}, {"rolled_back", outcome.rolledBack}};
+    if (outcome.rolledBack) {
+        OrderedJson restore = OrderedJson::array();
+        for (const RestoreReport& report : outcome.restore)
+            restore.push_back(
+                {{"setting", report.name}, {"restored", report.restored}, {"text", report.Text()}});
+        facts["restore"] = std::move(restore);
+    }
+    facts["stored"] = nullptr;
+    return facts;
+}
+
 bool IsFolder(const std::string& path)
 {
     struct stat info {};
@@ -177,6 +221,7 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
                 continue;
             }
             result.okText = "\t" + path;
+            result.facts["file"] = path;
             if (oneCamera)
                 result.out = "Saved " + std::to_string(result.saved->values.size()) +
                              " settings of " + CameraModelName(result.saved->model) + " to " +
@@ -209,6 +254,8 @@ int SaveSettings(const Options& options)
             return UsageError("save: unknown model " + modelArg);
     }
     const bool toOutput = path == "-";
+    if (toOutput && options.json)
+        return UsageError("save: --json and \"-\" would both write standard output");
     const bool folder = !toOutput && IsFolder(path);
     if (!folder && options.targets.size() > 1)
         return UsageError("save: " + path +
@@ -245,6 +292,10 @@ int SaveSettings(const Options& options)
                 return job;
             }
             job.saved = outcome.file;
+            job.facts["model"] = CameraModelName(*kind);
+            job.facts["serial"] = outcome.file.camera.serial;
+            job.facts["settings"] = outcome.file.values.size();
+            job.facts["file"] = nullptr;
             if (toOutput) {
                 job.out = SettingsToJson(outcome.file);
             } else if (!folder) {
@@ -256,6 +307,7 @@ int SaveSettings(const Options& options)
                     return job;
                 }
                 job.okText = "\t" + path;
+                job.facts["file"] = path;
                 job.out = "Saved " + std::to_string(outcome.file.values.size()) + " settings of " +
                           CameraModelName(*kind) + " to " + path + "\n";
             }
@@ -263,7 +315,7 @@ int SaveSettings(const Options& options)
         });
     if (folder)
         WriteFolder(path, results, options.targets.size() <= 1, force);
-    return PrintResultLines(options, results);
+    return options.json ? PrintJson(options, results) : PrintResultLines(options, results);
 }
 
 int LoadSettings(const Options& options)
@@ -304,8 +356,21 @@ int LoadSettings(const Options& options)
         return kExitUsage;
     const char* modelName = CameraModelName(file.model);
     if (dryRun) {
-        for (const std::string& operation : PlannedWrites(file))
-            std::printf("%s %s\n", modelName, operation.c_str());
+        OrderedJson planned = OrderedJson::array();
+        for (const std::string& operation : PlannedWrites(file)) {
+            if (options.json)
+                planned.push_back(operation);
+            else
+                std::printf("%s %s\n", modelName, operation.c_str());
+        }
+        if (options.json) {
+            const OrderedJson document = {{"command", "load"},
+                                          {"version", VIREO_VERSION},
+                                          {"dry_run", true},
+                                          {"model", modelName},
+                                          {"writes", planned}};
+            std::fputs((JsonText(document, 2) + "\n").c_str(), stdout);
+        }
         return kExitOk;
     }
 
@@ -322,6 +387,7 @@ int LoadSettings(const Options& options)
             const LoadOutcome outcome = rollback ? LoadCameraSettings(file, *map, progress)
                                                  : WriteCameraSettings(file, *map, progress);
             RecordLoad(com, file, path, fileHash, outcome);
+            job.facts = LoadJson(file, outcome);
             if (outcome.cancelled) {
                 job.Fail("interrupted: " + std::to_string(outcome.written.size()) + " of " +
                          std::to_string(file.values.size()) + " settings written");
@@ -358,30 +424,68 @@ int LoadSettings(const Options& options)
             }
             job.okText = bank ? " (stored in bank " + std::to_string(*bank) + ")"
                               : std::string(" (live only: lost at power-off)");
+            job.facts["stored"] = bank ? OrderedJson(*bank) : OrderedJson();
+            job.facts["live_only"] = !bank;
             job.out = "Loaded " + std::to_string(outcome.written.size()) + " settings of " +
                       modelName + " from " + path + job.okText + "\n";
             return job;
         });
-    const int status = PrintResultLines(options, results);
+    const int status =
+        options.json ? PrintJson(options, results) : PrintResultLines(options, results);
     EndIfInterrupted();
     return status;
 }
 
 int DiffSettings(const Options& options)
 {
-    if (options.args.size() != 2)
+    std::string path;
+    std::optional<std::string> reportPath;
+    std::optional<std::string> junitPath;
+    for (std::size_t i = 1; i < options.args.size(); ++i) {
+        const std::string& arg = options.args[i];
+        if (arg == "--report" || arg == "--junit") {
+            if (i + 1 >= options.args.size() || options.args[i + 1].empty())
+                return UsageError("diff: " + arg + ": no file");
+            (arg == "--report" ? reportPath : junitPath) = options.args[++i];
+        } else if (path.empty()) {
+            path = arg;
+        } else {
+            return UsageError("diff: takes a settings file (FILE)");
+        }
+    }
+    if (path.empty())
         return UsageError("diff: takes a settings file (FILE)");
-    const std::string& path = options.args[1];
+    if (reportPath && reportPath == junitPath)
+        return UsageError("diff: --report and --junit name the same file");
+    const std::string time = SettingsTimeNow();
     SettingsFile file;
-    if (!ReadSettingsFile(path, file))
+    std::string fileHash;
+    if (!ReadSettingsFile(path, file, &fileHash))
         return kExitUsage;
+    // The identity and a hash of what was read cost a few more exchanges: only when asked for.
+    const bool record = options.json || reportPath || junitPath;
 
     const std::vector<JobResult> results =
         RunOnTargets(options, false, [&](CComIF& com, const TransferProgress&) {
             JobResult job;
-            if (!CheckModel(com, file, path, job, ""))
+            CameraIdentity identity;
+            const bool sameModel =
+                CheckModel(com, file, path, job, "", record ? &identity : nullptr);
+            const auto text = [](const std::string& value) {
+                return value.empty() ? OrderedJson() : OrderedJson(value);
+            };
+            job.facts = {{"model", text(identity.model)},
+                         {"serial", text(identity.serial)},
+                         {"differences", OrderedJson::array()},
+                         {"settings_sha256", nullptr}};
+            if (!sameModel)
                 return job;
             const auto map = MakeRegisterMap(file.model, &com);
+            SettingsFile readBack{
+                file.model,
+                {identity.vendor, identity.model, identity.serial, identity.cpu, identity.fpga},
+                "",
+                {}};
             for (const auto& [name, expected] : file.values) {
                 const SettingDef* def = FindSetting(file.model, name);
                 if (!def) {
@@ -394,15 +498,36 @@ int DiffSettings(const Options& options)
                     job.Fail(name + ": " + CodeText(result));
                     return job;
                 }
-                if (value != expected)
+                readBack.values.emplace_back(name, value);
+                if (value != expected) {
                     job.out += name + "\t" + std::to_string(expected) + "\t" +
                                std::to_string(value) + "\n";
+                    job.facts["differences"].push_back(
+                        {{"setting", name}, {"expected", expected}, {"actual", value}});
+                }
             }
+            // Rendered as a settings file with no time in it: an unchanged camera hashes alike.
+            if (record)
+                job.facts["settings_sha256"] = Sha256Hex(SettingsToJson(readBack));
             if (!job.out.empty())
                 job.status = kExitDiffers;
             return job;
         });
-    return PrintBlocks(options, results);
+    int status =
+        options.json ? PrintJson(options, results, "match") : PrintBlocks(options, results);
+    const DiffRun run{path, fileHash, time, results};
+    const auto write = [&status](const std::string& target, const std::string& contents) {
+        std::string error;
+        if (!WriteFileAtomically(target, contents, error)) {
+            ErrorLine("error: " + error);
+            status = kExitFailed;
+        }
+    };
+    if (reportPath)
+        write(*reportPath, DiffReportJson(run));
+    if (junitPath)
+        write(*junitPath, DiffJUnitXml(run));
+    return status;
 }
 
 } // namespace vireoctl

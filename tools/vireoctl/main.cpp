@@ -61,6 +61,10 @@ int Run(int argc, char** argv)
         return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
+    if (options.json && command != "identify" && command != "cameras" && command != "diff" &&
+        command != "load" && command != "save")
+        return UsageError("--json: not for " + command +
+                          " (only identify, cameras, diff, load and save)");
     options.checkBeforeWrite = command == "load";
     if (command == "audit")
         return RunAuditCommand(options);
