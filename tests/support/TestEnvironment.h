@@ -7,6 +7,7 @@
 #include "platform/msgbox/MessageBox.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
 
 private:
     std::string m_path;
+    std::optional<std::string> m_oldState;
 };
 
 // Stands in for the log window while it lives.
