@@ -3,10 +3,12 @@
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowAudit.h"
 #include "app/WindowSettings.h"
 #include "camera/RVQM52BM14Reg.h"
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
+#include "camera/audit/Sha256.h"
 #include "camera/settings/AtomicFile.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
@@ -17,6 +19,7 @@
 #include "res/Resource.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -50,6 +53,32 @@ QAction* FindCommand(const QList<QAction*>& actions, int command)
                 return found;
     }
     return nullptr;
+}
+
+// One record for each setting the load wrote or tried to write, as vireoctl records a load.
+void RecordLoad(const SettingsFile& file, const std::string& path, const std::string& fileHash,
+                const LoadOutcome& outcome)
+{
+    for (const auto& [name, value] : file.values) {
+        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
+            outcome.notWritten.end())
+            continue;
+        AuditChange change;
+        change.setting = name;
+        if (const auto it = outcome.before.find(name); it != outcome.before.end())
+            change.before = it->second;
+        if (const auto it = outcome.after.find(name); it != outcome.after.end())
+            change.after = it->second;
+        change.result = "ok";
+        for (const ValueProblem& problem : outcome.failures)
+            if (problem.name == name)
+                change.result = problem.reason;
+        if (outcome.rolledBack)
+            change.result = "rolled back (" + change.result + ")";
+        change.file = path;
+        change.fileSha256 = fileHash;
+        RecordWindowChange(change);
+    }
 }
 
 std::string Problems(const std::vector<ValueProblem>& problems)
@@ -111,6 +140,21 @@ std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() c
     if (!map)
         return std::nullopt;
     return Target{*model, map, CameraModelName(*model)};
+}
+
+void CCameraSettingsMenu::ReportLoaded(const std::string& text, CRVXReg& map,
+                                       const LoadBankChoice& keep)
+{
+    if (!keep.bank) {
+        Report(text + " (live only: lost at power-off)", false);
+        return;
+    }
+    const std::string bank = std::to_string(*keep.bank);
+    if (const CResult stored = map.SaveBankMemory(*keep.bank)) {
+        Report(text + ", but not stored in bank " + bank + ": " + stored.Reason(), true);
+        return;
+    }
+    Report(text + " (stored in bank " + bank + ")", false);
 }
 
 bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string& cameraModel,
@@ -227,21 +271,28 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     if (!IsChosenModel(*target, cameraModel, kind, identified, "Nothing was sent to the camera."))
         return;
 
+    const auto keep = m_askBank ? m_askBank(m_window) : std::optional(LoadBankChoice{});
+    if (!keep)
+        return;
+
     LoadOutcome outcome;
     {
         CTransferProgress progress(m_window, QString::fromStdString("Writing the " + name + "..."),
                                    m_showProgressAfterMs);
+        // The load records each setting with the file it came from, not each register.
+        const CAuditPause perSetting;
         // All or nothing: a failure or a cancel puts the camera's old values back.
         outcome = LoadCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
             return progress.Step(done, total);
         });
     }
+    RecordLoad(file, *path, Sha256Hex(text), outcome);
     if (!outcome.written.empty() && m_pageRefresh)
         m_pageRefresh(model);
     if (outcome.Ok()) {
-        Report("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
-                   " from " + *path,
-               false);
+        ReportLoaded("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
+                         " from " + *path,
+                     *map, *keep);
         return;
     }
     if (outcome.rolledBack) {

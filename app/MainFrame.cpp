@@ -7,6 +7,8 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowAudit.h"
+#include "camera/RVXReg.h"
 #include "comm/ComIF.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
@@ -137,6 +139,12 @@ void CMainFrame::ShowCameraInTitle()
 void CMainFrame::OnPortOpened()
 {
     m_attached = IdentifyAttachedCamera(g_ComIF);
+    // Changes are recorded against this camera, and only what was read from it counts as the
+    // value before a change.
+    SetAuditedCamera(m_attached);
+    for (CRVXReg* map : {theApp.m_pBaseReg1240, theApp.m_pBaseReg1250, theApp.m_pBaseRegQM52})
+        if (map)
+            map->ForgetReads();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
     ShowCameraInTitle();
