@@ -2,6 +2,7 @@
 
 #include "app/CameraSettingsMenu.h"
 #include "app/CameraStatusBar.h"
+#include "app/ChangeHistoryDlg.h"
 #include "app/IdentifyCamera.h"
 #include "app/ModelMismatchBar.h"
 #include "app/SplashWnd.h"
@@ -188,6 +189,11 @@ void CMainFrame::OnCommand(int command)
             (!GetActiveView() || GetActiveView()->SettleShownPage(CVireoView::Leave::Reload)))
             m_pCameraSettings->OnLoadCameraSettings();
         break;
+    case ID_HELP_CHANGE_HISTORY: {
+        CChangeHistoryDlg history(this, m_attached, ConfiguredAuditPath());
+        history.exec();
+        break;
+    }
     case ID_APP_ABOUT:
         theApp.OnAppAbout();
         break;
