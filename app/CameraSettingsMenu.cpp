@@ -19,7 +19,6 @@
 #include "res/Resource.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -53,32 +52,6 @@ QAction* FindCommand(const QList<QAction*>& actions, int command)
                 return found;
     }
     return nullptr;
-}
-
-// One record for each setting the load wrote or tried to write, as vireoctl records a load.
-void RecordLoad(const SettingsFile& file, const std::string& path, const std::string& fileHash,
-                const LoadOutcome& outcome)
-{
-    for (const auto& [name, value] : file.values) {
-        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
-            outcome.notWritten.end())
-            continue;
-        AuditChange change;
-        change.setting = name;
-        if (const auto it = outcome.before.find(name); it != outcome.before.end())
-            change.before = it->second;
-        if (const auto it = outcome.after.find(name); it != outcome.after.end())
-            change.after = it->second;
-        change.result = "ok";
-        for (const ValueProblem& problem : outcome.failures)
-            if (problem.name == name)
-                change.result = problem.reason;
-        if (outcome.rolledBack)
-            change.result = "rolled back (" + change.result + ")";
-        change.file = path;
-        change.fileSha256 = fileHash;
-        RecordWindowChange(change);
-    }
 }
 
 std::string Problems(const std::vector<ValueProblem>& problems)
@@ -286,7 +259,8 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
             return progress.Step(done, total);
         });
     }
-    RecordLoad(file, *path, Sha256Hex(text), outcome);
+    for (const AuditChange& change : LoadAuditChanges(file, *path, Sha256Hex(text), outcome))
+        RecordWindowChange(change);
     if (!outcome.written.empty() && m_pageRefresh)
         m_pageRefresh(model);
     if (outcome.Ok()) {
