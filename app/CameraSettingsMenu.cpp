@@ -4,10 +4,12 @@
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowAudit.h"
 #include "app/WindowSettings.h"
 #include "camera/RVQM52BM14Reg.h"
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
+#include "camera/audit/Sha256.h"
 #include "camera/settings/AtomicFile.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
@@ -112,6 +114,21 @@ std::optional<CCameraSettingsMenu::Target> CCameraSettingsMenu::ChosenTarget() c
     if (!map)
         return std::nullopt;
     return Target{*model, map, CameraModelName(*model)};
+}
+
+void CCameraSettingsMenu::ReportLoaded(const std::string& text, CRVXReg& map,
+                                       const LoadBankChoice& keep)
+{
+    if (!keep.bank) {
+        Report(text + " (live only: lost at power-off)", false);
+        return;
+    }
+    const std::string bank = std::to_string(*keep.bank);
+    if (const CResult stored = map.SaveBankMemory(*keep.bank)) {
+        Report(text + ", but not stored in bank " + bank + ": " + stored.Reason(), true);
+        return;
+    }
+    Report(text + " (stored in bank " + bank + ")", false);
 }
 
 bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string& cameraModel,
@@ -230,21 +247,29 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     if (!IsChosenModel(*target, cameraModel, kind, identified, "Nothing was sent to the camera."))
         return;
 
+    const auto keep = m_askBank ? m_askBank(m_window) : std::optional(LoadBankChoice{});
+    if (!keep)
+        return;
+
     LoadOutcome outcome;
     {
         CTransferProgress progress(m_window, QString::fromStdString("Writing the " + name + "..."),
                                    m_showProgressAfterMs);
+        // The load records each setting with the file it came from, not each register.
+        const CAuditPause perSetting;
         // All or nothing: a failure or a cancel puts the camera's old values back.
         outcome = LoadCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
             return progress.Step(done, total);
         });
     }
+    for (const AuditChange& change : LoadAuditChanges(file, *path, Sha256Hex(text), outcome))
+        RecordWindowChange(change);
     if (!outcome.written.empty() && m_pageRefresh)
         m_pageRefresh(model);
     if (outcome.Ok()) {
-        Report("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
-                   " from " + *path,
-               false);
+        ReportLoaded("Loaded " + std::to_string(outcome.written.size()) + " settings of " + name +
+                         " from " + *path,
+                     *map, *keep);
         return;
     }
     if (outcome.rolledBack) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/AttachedCamera.h"
+#include "app/LoadBankDlg.h"
 #include "camera/settings/CameraModel.h"
 #include "comm/Result.h"
 
@@ -56,6 +57,8 @@ public:
 
     // How long a transfer may take before its progress is shown (tests shorten it).
     int m_showProgressAfterMs;
+    // Asks where a load is kept (tests answer for the user).
+    std::function<std::optional<LoadBankChoice>(QWidget*)> m_askBank = AskLoadBank;
 
 private:
     // The chosen model with the register map that reaches it, or nothing.
@@ -72,6 +75,8 @@ private:
                        const char* nothingDone);
     void UpdateItems();
     void Report(const std::string& text, bool failed);
+    // Ends a load that was verified: stores it into the chosen bank, if any, and says so.
+    void ReportLoaded(const std::string& text, CRVXReg& map, const LoadBankChoice& keep);
 
     QWidget* m_window;
     CVireoView* m_view;

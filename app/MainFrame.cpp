@@ -2,11 +2,14 @@
 
 #include "app/CameraSettingsMenu.h"
 #include "app/CameraStatusBar.h"
+#include "app/ChangeHistoryDlg.h"
 #include "app/IdentifyCamera.h"
 #include "app/ModelMismatchBar.h"
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
+#include "app/WindowAudit.h"
+#include "camera/RVXReg.h"
 #include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
 #include "platform/ui/Menu.h"
@@ -145,6 +148,12 @@ void CMainFrame::OnPortOpened()
     m_attached = IdentifyAttachedCamera(g_ComIF);
     const auto camera = inventory::CameraInUse(g_ComIF);
     m_cameraName = camera ? camera->name : std::string();
+    // Changes are recorded against this camera, and only what was read from it counts as the
+    // value before a change.
+    SetAuditedCamera(m_attached);
+    for (CRVXReg* map : {theApp.m_pBaseReg1240, theApp.m_pBaseReg1250, theApp.m_pBaseRegQM52})
+        if (map)
+            map->ForgetReads();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
     ShowCameraInTitle();
@@ -188,6 +197,11 @@ void CMainFrame::OnCommand(int command)
             (!GetActiveView() || GetActiveView()->SettleShownPage(CVireoView::Leave::Reload)))
             m_pCameraSettings->OnLoadCameraSettings();
         break;
+    case ID_HELP_CHANGE_HISTORY: {
+        CChangeHistoryDlg history(this, m_attached, ConfiguredAuditPath());
+        history.exec();
+        break;
+    }
     case ID_APP_ABOUT:
         theApp.OnAppAbout();
         break;

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
+#include "app/WindowAudit.h"
 #include "camera/RVQM52BM14Reg.h"
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
@@ -78,6 +79,10 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     CSplashWnd::EnableSplashScreen(ShowSplashFor(arguments));
     profile::SetRegistryKey("KORVALIS CORPORATION", "VireoStudio");
     CreateRegisterMaps();
+    // Every register the window writes leaves a line in the audit trail.
+    for (CRVXReg* map : {m_pBaseReg1240, m_pBaseReg1250, m_pBaseRegQM52})
+        if (map)
+            WatchRegisterWrites(*map);
 
     // What stands in for the framework: resources, message boxes and the setup dialog.
     res::Install();

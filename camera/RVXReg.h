@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "comm/Result.h"
@@ -44,6 +47,15 @@ enum RegModelType : int {
     MODEL_RVQM52 = 2,
     MODEL_NONE = -1, // the bare base: register access only
 };
+
+// One register write a map made, as a record of changes needs it.
+struct RegisterWrite {
+    int address = 0;
+    std::optional<int> before; // the value last read from the register through the map
+    std::optional<int> after;  // read back after the write
+    CResult result;            // of the write
+};
+using RegisterWriteWatch = std::function<void(const RegisterWrite&)>;
 
 // Every operation returns a result (its code 0 on success). Outputs are written only on success,
 // except where an operation says otherwise. Every named operation except GetModelType,
@@ -101,6 +113,12 @@ public:
     void GetResultText(int code, char* text);
     std::string GetResultText(int code);
 
+    // Calls watch after each register write, with the value read before (if the map read it)
+    // and the value read back. Without a watch nothing more is read or kept.
+    void SetWriteWatch(RegisterWriteWatch watch);
+    // Drops the values read so far (another camera may answer now).
+    void ForgetReads() { m_lastRead.clear(); }
+
     // Hands one line to the log window's sequence log, if there is a log window.
     void WriteSequenceLog(const char* line);
     void WriteSequenceLog(const std::string& line) { WriteSequenceLog(line.c_str()); }
@@ -110,6 +128,13 @@ protected:
     CComIF* m_pComIF;
 
 private:
+    CResult SendWrite(int address, int value);
+    CResult SendString(int address, const char* text, unsigned maximum);
+    void WatchWrite(int address, const CResult& result, bool readBack);
+
+    RegisterWriteWatch m_writeWatch;
+    std::map<int, std::uint8_t> m_lastRead; // by address; only while watched
+
     CResult WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll);
     CResult GetIdText(const char* label, int address, char* text);
     CResult SetIdText(const char* label, int address, const char* text);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -106,10 +107,42 @@ CResult CRVXReg::ReadRegister(int address, std::uint8_t& value)
     if (!ParseHex(reply, number) || number > 0xFF)
         return REG_INVALID_DATA;
     value = static_cast<std::uint8_t>(number);
+    if (m_writeWatch)
+        m_lastRead[address] = value;
     return REG_OK;
 }
 
+void CRVXReg::SetWriteWatch(RegisterWriteWatch watch)
+{
+    m_writeWatch = std::move(watch);
+    m_lastRead.clear();
+}
+
+void CRVXReg::WatchWrite(int address, const CResult& result, bool readBack)
+{
+    RegisterWrite write;
+    write.address = address;
+    write.result = result;
+    if (const auto it = m_lastRead.find(address); it != m_lastRead.end())
+        write.before = it->second;
+    m_lastRead.erase(address);
+    // A link that failed would only make the read wait out another time-out.
+    std::uint8_t back = 0;
+    if (readBack && result.Kind() != ResultKind::Link && result.Kind() != ResultKind::Cancelled &&
+        ReadRegister(address, back).Ok() && m_lastRead.count(address))
+        write.after = back;
+    m_writeWatch(write);
+}
+
 CResult CRVXReg::WriteRegister(int address, int value)
+{
+    const CResult result = SendWrite(address, value);
+    if (m_writeWatch)
+        WatchWrite(address, result, true);
+    return result;
+}
+
+CResult CRVXReg::SendWrite(int address, int value)
 {
     char request[kRequestSize];
     char data[2];
@@ -143,6 +176,15 @@ CResult CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
 }
 
 CResult CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum)
+{
+    const CResult result = SendString(address, text, maximum);
+    // A text has no one value before or after: the record names its first register.
+    if (m_writeWatch)
+        WatchWrite(address, result, false);
+    return result;
+}
+
+CResult CRVXReg::SendString(int address, const char* text, unsigned maximum)
 {
     char reply[kReplyBufferSize] = {};
     for (unsigned i = 0; i < maximum; ++i) {

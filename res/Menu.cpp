@@ -19,7 +19,10 @@ const ui::MenuTemplate& MainMenuTemplate()
             {"Comm(&C)",
              0,
              {{"COMM &Setup...", ID_COMM_SETUP}, {"&Identify Camera", ID_COMM_IDENTIFY_CAMERA}}},
-            {"Help(&H)", 0, {{"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
+            {"Help(&H)",
+             0,
+             {{"&Change History...", ID_HELP_CHANGE_HISTORY},
+              {"VireoStudio Ver. (&A)", ID_APP_ABOUT}}},
         },
     };
     return menu;

@@ -26,6 +26,10 @@ struct AuditChange {
 // $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
 std::string DefaultAuditPath();
 
+// The trail every program of the suite writes to unless told otherwise: the stored setting
+// "Settings\Audit\File", else DefaultAuditPath().
+std::string ConfiguredAuditPath();
+
 // Appends one line for change (time, user and host added here) under an exclusive lock, and
 // has it on disk before returning. The file and its folder are made when missing. False with
 // the reason in error ("cannot open /x/audit.jsonl: Permission denied").

@@ -1,10 +1,12 @@
 #include "camera/settings/SettingsTransfer.h"
 
 #include "camera/RVXReg.h"
+#include "camera/audit/AuditTrail.h"
 #include "camera/settings/SettingCatalog.h"
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 bool IsLinkFailure(const CResult& result)
 {
@@ -265,4 +267,31 @@ std::string JoinNames(const std::vector<std::string>& names)
         text += names[i];
     }
     return text;
+}
+
+std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::string& path,
+                                          const std::string& fileHash, const LoadOutcome& outcome)
+{
+    std::vector<AuditChange> changes;
+    for (const auto& [name, value] : file.values) {
+        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
+            outcome.notWritten.end())
+            continue;
+        AuditChange change;
+        change.setting = name;
+        if (const auto it = outcome.before.find(name); it != outcome.before.end())
+            change.before = it->second;
+        if (const auto it = outcome.after.find(name); it != outcome.after.end())
+            change.after = it->second;
+        change.result = "ok";
+        for (const ValueProblem& problem : outcome.failures)
+            if (problem.name == name)
+                change.result = problem.reason;
+        if (outcome.rolledBack)
+            change.result = "rolled back (" + change.result + ")";
+        change.file = path;
+        change.fileSha256 = fileHash;
+        changes.push_back(std::move(change));
+    }
+    return changes;
 }

@@ -14,6 +14,7 @@
 
 class CComIF;
 class CRVXReg;
+struct AuditChange;
 
 // Called before each operation with the number done and the number in all; false stops there.
 using TransferProgress = std::function<bool(std::size_t done, std::size_t total)>;
@@ -97,6 +98,12 @@ LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
 
 // The operations WriteCameraSettings would run, one text each ("SetRGain 512").
 std::vector<std::string> PlannedWrites(const SettingsFile& file);
+
+// The audit trail's record of each setting the load wrote or tried to write: the values before
+// and read back after, the result, and the file with its hash. The recorder fills in the program
+// and the camera.
+std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::string& path,
+                                          const std::string& fileHash, const LoadOutcome& outcome);
 
 // "A, B and C".
 std::string JoinNames(const std::vector<std::string>& names);

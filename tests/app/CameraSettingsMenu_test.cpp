@@ -84,6 +84,7 @@ protected:
                              return map.get();
                          }});
         menu->SetPageRefresh([this](CameraModel model) { refreshed.push_back(model); });
+        menu->m_askBank = [](QWidget*) { return LoadBankChoice{}; };
     }
     ~CameraSettingsMenuTest() override { RemoveTree(dir); }
 
@@ -146,7 +147,8 @@ TEST_F(CameraSettingsMenuTest, SaveThenLoadThroughTheMenuBringsTheSettingsBack)
     camera.Set(0x7D, 0);   // gamma off
     load->trigger();
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path);
+    EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path +
+                                         " (live only: lost at power-off)");
     EXPECT_EQ(camera.Registers(), before);
     EXPECT_EQ(refreshed, std::vector<CameraModel>{CameraModel::RVQM52CM14});
 }
@@ -366,6 +368,7 @@ TEST_F(CameraSettingsMenuTest, TheMainWindowsFileMenuRunsThem)
                               map = MakeRegisterMap(model, &link);
                               return map.get();
                           }});
+    frameMenu->m_askBank = [](QWidget*) { return LoadBankChoice{}; };
     auto* models = qobject_cast<QComboBox*>(frame.GetActiveView()->GetDlgItem(IDC_COMBO_MODEL));
     models->setCurrentIndex(models->findText("RVQM52CM14"));
     answers.path = dir + "/frame.json";
@@ -374,7 +377,8 @@ TEST_F(CameraSettingsMenuTest, TheMainWindowsFileMenuRunsThem)
     EXPECT_EQ(boxes.Boxes()[0].text, "Saved 18 settings of RVQM52CM14 to " + *answers.path);
     frame.OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path);
+    EXPECT_EQ(boxes.Boxes()[1].text, "Loaded 18 settings of RVQM52CM14 from " + *answers.path +
+                                         " (live only: lost at power-off)");
 }
 
 TEST_F(CameraSettingsMenuTest, SaveProposesModelAndSerialAndTheDialogsOpenWhereTheLastOneWas)
@@ -445,7 +449,7 @@ TEST_F(CameraSettingsMenuTest, EveryMenuItemHasAnAccessLetterOfItsOwnWithinItsMe
                 menus.emplace_back(action->text(), sub->actions());
         }
     }
-    EXPECT_EQ(items, 9) << "three menus and their six items";
+    EXPECT_EQ(items, 10) << "three menus and their seven items";
 }
 
 // A camera of the inventory that is not the one the inventory names is saved from or loaded

@@ -27,10 +27,18 @@ void RemoveTree(const std::string& path)
 ScopedSettingsDir::ScopedSettingsDir() : m_path(MakeTempDir("vireo-settings-"))
 {
     profile::SetStoreDirectory(m_path);
+    // The audit trail's default place goes with the store: no test records into the user's.
+    if (const char* state = std::getenv("XDG_STATE_HOME"))
+        m_oldState = state;
+    ::setenv("XDG_STATE_HOME", m_path.c_str(), 1);
 }
 
 ScopedSettingsDir::~ScopedSettingsDir()
 {
+    if (m_oldState)
+        ::setenv("XDG_STATE_HOME", m_oldState->c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
     profile::SetStoreDirectory({});
     RemoveTree(m_path);
 }

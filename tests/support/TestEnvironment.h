@@ -26,6 +26,7 @@ public:
 
 private:
     std::string m_path;
+    std::optional<std::string> m_oldState;
 };
 
 // XDG_CONFIG_HOME set to a fresh temporary directory for the object's lifetime, so that the camera

@@ -1,7 +1,6 @@
 #include "tools/vireoctl/Audit.h"
 
 #include "comm/ComIF.h"
-#include "platform/profile/Profile.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/Session.h"
@@ -88,9 +87,7 @@ void ConfigureAudit(const Options& options)
     if (options.auditFile)
         g_path = *options.auditFile;
     else
-        g_path = profile::GetProfileString("Settings\\Audit", "File", "");
-    if (g_path.empty())
-        g_path = DefaultAuditPath();
+        g_path = ConfiguredAuditPath();
 }
 
 void RecordChange(CComIF& com, AuditChange change)

@@ -1,0 +1,9 @@
+#include "camera/audit/AuditTrail.h"
+
+#include "platform/profile/Profile.h"
+
+std::string ConfiguredAuditPath()
+{
+    const std::string stored = profile::GetProfileString("Settings\\Audit", "File", "");
+    return stored.empty() ? DefaultAuditPath() : stored;
+}

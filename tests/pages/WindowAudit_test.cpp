@@ -1,0 +1,270 @@
+// The window's audit trail: each way the window changes a camera appends a chained line; the
+// window and vireoctl share one trail; an unwritable trail is told once and stops nothing; a
+// load is stored in a bank only once verified; Change History lists newest first.
+#include "app/CameraSettingsMenu.h"
+#include "app/ChangeHistoryDlg.h"
+#include "app/MainFrame.h"
+#include "app/SplashWnd.h"
+#include "app/VireoView.h"
+#include "app/WindowAudit.h"
+#include "camera/audit/Sha256.h"
+#include "camera/settings/SettingsTransfer.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/OpenFileDialog.h"
+#include "res/Resource.h"
+#include "res/ids/Rv1240.h"
+#include "tests/pages/PageFixture.h"
+#include "tests/support/Process.h"
+
+#include <QLabel>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <fstream>
+#include <future>
+#include <map>
+
+using namespace page_test;
+
+namespace {
+
+class OpenAnswer : public ui::OpenFileDialog {
+public:
+    OpenAnswer() { ui::SetOpenFileDialog(this); }
+    ~OpenAnswer() override { ui::SetOpenFileDialog(nullptr); }
+    std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override { return path; }
+    std::optional<std::string> path;
+};
+
+class WindowAudit : public PageFixture {
+protected:
+    WindowAudit() : PageFixture(camsim::Model::RV1240DLX), trail(settings.Path() + "/t/a.jsonl")
+    {
+        CSplashWnd::EnableSplashScreen(false);
+        profile::WriteProfileString("Settings\\Audit", "File", trail);
+        ResetAuditWarning();
+        EXPECT_TRUE(frame->LoadFrame());
+        view = frame->GetActiveView();
+        view->OnInitialUpdate();
+        pages::CCmdPage::SetReadRule({});
+        CCameraSettingsMenu* menu = frame->GetCameraSettingsMenu();
+        menu->SetCamera({&link, [](CameraModel) { return theApp.m_pBaseReg1240; }});
+        menu->m_askBank = [this](QWidget*) { return keep; };
+        WatchRegisterWrites(*theApp.m_pBaseReg1240);
+        attached.portOpen = true;
+        attached.port = "/dev/pts/sim";
+        attached.model = "RV1240DLX";
+        attached.serial = "S000001";
+        SetAuditedCamera(attached);
+        Choose(*view, IDC_COMBO_MODEL,
+               view->GetComboBox(IDC_COMBO_MODEL).FindStringExact(-1, "RV1240DLX"));
+    }
+    ~WindowAudit() override
+    {
+        SetAuditedCamera({});
+        theApp.m_pBaseReg1240->SetWriteWatch({});
+        delete frame;
+    }
+
+    // A file of the camera's values with OutLevelGain set to gain.
+    std::string SettingsFileWith(int gain)
+    {
+        SaveOutcome saved =
+            ReadCameraSettings(CameraModel::RV1240DLX, &link, *theApp.m_pBaseReg1240, nullptr, {});
+        for (auto& [name, value] : saved.file.values)
+            value = name == "OutLevelGain" ? gain : value;
+        fileValues = saved.file.values.size();
+        fileHash = Sha256Hex(SettingsToJson(saved.file));
+        const std::string path = settings.Path() + "/gain" + std::to_string(gain) + ".json";
+        std::ofstream(path) << SettingsToJson(saved.file);
+        return path;
+    }
+
+    std::vector<AuditEntry> Entries() const
+    {
+        std::string error;
+        return std::ifstream(trail) ? ReadAudit(trail, error) : std::vector<AuditEntry>{};
+    }
+
+    std::string trail;
+    AttachedCamera attached;
+    std::size_t fileValues = 0;
+    std::string fileHash;
+    LoadBankChoice keep;
+    testing_support::MessageBoxRecorder boxes;
+    OpenAnswer open;
+    CMainFrame* frame = new CMainFrame;
+    CVireoView* view = nullptr;
+};
+
+} // namespace
+
+TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
+{
+    const int gain = camera.Registers()[0x64];
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        std::string what, before, after; // of the row's line
+    };
+    const Row rows[] = {
+        {"page Apply",
+         [&] {
+             view->GetTabCtrl(IDC_TAB_RV1240).Widget()->Bar()->setCurrentIndex(2); // UserGain
+             Scroll(view->m_cmd40UsrGain, IDC_40GAIN_GAIN_BAR, ui::SB_LINERIGHT);
+             Click(view->m_cmd40UsrGain, IDC_40GAIN_APPLY);
+         },
+         "register 100", std::to_string(gain), std::to_string(gain + 1)},
+        {"memory bank save",
+         [&] {
+             Click(view->m_cmd40Mem, IDC_40MEM_BANK2);
+             Click(view->m_cmd40Mem, IDC_40MEM_SAVE);
+         },
+         "register 81", "", "2"},
+        // The camera clears the update register once it has acted on it.
+        {"main view Update", [&] { Click(*view, IDC_BUTTON_UPDATE); }, "register 110", "", "0"},
+        {"File > Load",
+         [&] {
+             open.path = SettingsFileWith(gain + 5);
+             frame->OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
+         },
+         "OutLevelGain", std::to_string(gain + 1), std::to_string(gain + 5)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::size_t had = Entries().size();
+        Fresh();
+        row.act();
+        const std::vector<AuditEntry> entries = Entries();
+        const bool load = row.what == "OutLevelGain";
+        // One line a register written, none for the load's own writes: one a setting instead.
+        EXPECT_EQ(entries.size() - had, load ? fileValues : Writes().size());
+        const auto line = std::find_if(entries.begin() + static_cast<std::ptrdiff_t>(had),
+                                       entries.end(), [&](auto& e) { return e.what == row.what; });
+        ASSERT_NE(line, entries.end());
+        EXPECT_EQ(line->program + " " + line->port, "VireoStudio /dev/pts/sim");
+        EXPECT_EQ(line->model + " " + line->serial, "RV1240DLX S000001");
+        EXPECT_EQ(line->before + " -> " + line->after + " " + line->result,
+                  row.before + " -> " + row.after + " ok");
+        std::ifstream in(trail);
+        std::string raw;
+        for (auto i = line - entries.begin(); i >= 0; --i)
+            std::getline(in, raw);
+        EXPECT_EQ(raw.find("\"file_sha256\":\"" + fileHash) != std::string::npos, load);
+    }
+    std::string error;
+    EXPECT_FALSE(VerifyAudit(trail, error));
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find("(live only: lost at power-off)"), std::string::npos);
+}
+
+TEST_F(WindowAudit, AnUnwritableTrailIsToldOnceAndTheChangesAreMade)
+{
+    std::ofstream(settings.Path() + "/file") << "x";
+    profile::WriteProfileString("Settings\\Audit", "File", settings.Path() + "/file/a.jsonl");
+    for (int i = 0; i < 3; ++i)
+        Click(*view, IDC_BUTTON_UPDATE);
+    const std::vector<std::string> writes = Writes();
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), WriteFrame(0x6E, 1)), 3);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Audit Trail");
+    EXPECT_NE(boxes.Boxes()[0].text.find("cannot open " + settings.Path() + "/file"),
+              std::string::npos);
+}
+
+TEST_F(WindowAudit, ALoadIsStoredInTheChosenBankOnlyOnceVerified)
+{
+    keep.bank = 2;
+    open.path = SettingsFileWith(7);
+    for (const bool refused : {true, false}) {
+        SCOPED_TRACE(refused ? "a refused write rolls back" : "a verified load");
+        link.refuse.clear();
+        if (refused)
+            link.refuse.insert(WriteFrame(0x64, 7));
+        Fresh();
+        frame->OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
+        const std::vector<std::string> writes = Writes();
+        // Stored last, after every setting was written and read back.
+        EXPECT_EQ(!writes.empty() && writes.back() == WriteFrame(0x51, 2), !refused);
+        EXPECT_EQ(std::count(writes.begin(), writes.end(), WriteFrame(0x51, 2)), refused ? 0 : 1);
+        EXPECT_NE(
+            boxes.Boxes().back().text.find(refused ? "did not succeed" : "(stored in bank 2)"),
+            std::string::npos);
+    }
+}
+
+TEST_F(WindowAudit, ChangeHistoryListsTheCamerasChangesNewestFirst)
+{
+    for (int value : {1, 2, 3, 4}) {
+        if (value == 4) { // another camera's change
+            attached.serial = "S000002";
+            SetAuditedCamera(attached);
+        }
+        AuditChange change;
+        change.setting = "OutLevelGain";
+        change.after = value;
+        RecordWindowChange(change);
+    }
+    attached.serial = "S000001";
+    CChangeHistoryDlg history(nullptr, attached, trail);
+    QTableWidget* table = history.Table();
+    EXPECT_FALSE(table->accessibleName().isEmpty());
+    EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    ASSERT_EQ(table->rowCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(table->item(row, 2)->text() + " " + table->item(row, 4)->text(),
+                  QString("OutLevelGain %1").arg(3 - row));
+
+    const std::tuple<AttachedCamera, std::string, QString> notes[] = {
+        {AttachedCamera{}, trail, "No camera is connected"},
+        {attached, settings.Path() + "/none.jsonl", "does not exist"},
+        {attached, settings.Path(), "cannot be read"},
+    };
+    for (const auto& [camera, path, note] : notes) {
+        CChangeHistoryDlg dialog(nullptr, camera, path);
+        EXPECT_TRUE(dialog.Note()->text().contains(note)) << dialog.Note()->text().toStdString();
+        EXPECT_EQ(dialog.Table()->rowCount(), 0);
+    }
+}
+
+TEST_F(WindowAudit, TheWindowAndTwoVireoctlRunsShareOneWholeChainedTrail)
+{
+    const testing_support::CamsimProgram a(CAMSIM_PATH, {"--model", "RVQM52CM14"});
+    const testing_support::CamsimProgram b(CAMSIM_PATH, {"--model", "RVQM52CM14"});
+    const std::string script = settings.Path() + "/s.txt";
+    {
+        std::ofstream out(script);
+        for (int i = 0; i < 15; ++i)
+            out << "write 150 " << std::hex << i << "\n";
+    }
+    const auto run = [&](const std::string& port) {
+        return testing_support::RunProcess(
+            {VIREOCTL_PATH, "--port", port, "--audit", trail, "script", script},
+            {"XDG_CONFIG_HOME=" + settings.Path() + "/vireoctl"});
+    };
+    auto first = std::async(std::launch::async, run, a.device);
+    auto second = std::async(std::launch::async, run, b.device);
+    for (int i = 0; i < 15; ++i)
+        Click(*view, IDC_BUTTON_UPDATE);
+    EXPECT_EQ(first.get().exitStatus, 0);
+    EXPECT_EQ(second.get().exitStatus, 0);
+
+    std::ifstream in(trail);
+    const auto lines = std::count(std::istreambuf_iterator<char>(in), {}, '\n');
+    const std::vector<AuditEntry> entries = Entries();
+    EXPECT_EQ(lines, 45);
+    ASSERT_EQ(entries.size(), 45u) << "every line whole";
+    std::map<std::string, int> next; // each writer's lines in the order it made its changes
+    for (const AuditEntry& entry : entries) {
+        const int index = next[entry.port]++;
+        if (entry.program == "vireoctl") {
+            EXPECT_EQ(entry.after, std::to_string(index)) << entry.port;
+        }
+    }
+    EXPECT_EQ(next,
+              (std::map<std::string, int>{{"/dev/pts/sim", 15}, {a.device, 15}, {b.device, 15}}));
+    std::string error;
+    EXPECT_FALSE(VerifyAudit(trail, error));
+    EXPECT_EQ(error, "");
+}
