@@ -22,6 +22,7 @@ AttachedCamera IdentifyAttachedCamera(CComIF& comIF)
     if (!camera.portOpen)
         return camera;
     camera.port = PortDescription(comIF);
+    camera.portName = SelectedPortName(comIF);
     {
         CLinkAction action(comIF);
         camera.result = ReadCameraModel(&comIF, camera.model, camera.kind);

@@ -12,9 +12,10 @@ class CComIF;
 
 struct AttachedCamera {
     bool portOpen = false;
-    std::string port;  // the port's name as the user chose it
-    CResult result;    // of the identification; success when both texts were read
-    std::string model; // the camera's own model name
+    std::string port;     // the port's name as the user chose it
+    std::string portName; // as a command line and the audit trail name it: device or cl:INDEX
+    CResult result;       // of the identification; success when both texts were read
+    std::string model;    // the camera's own model name
     std::string serial;
     std::optional<CameraModel> kind; // the known model the name names, if any
 };

@@ -206,8 +206,6 @@ void CCameraSettingsMenu::OnSaveCameraSettings()
 
 void CCameraSettingsMenu::OnLoadCameraSettings()
 {
-    if (!ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Load))
-        return;
     const auto target = ChosenTarget();
     if (!target)
         return;
@@ -241,6 +239,9 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
         return;
     }
 
+    // Asked once the file is known to be loadable, before anything is sent.
+    if (!ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Load))
+        return;
     std::string cameraModel;
     std::optional<CameraModel> kind;
     const CResult identified = ReadCameraModel(m_camera.comIF, cameraModel, kind);
@@ -262,8 +263,7 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
             return progress.Step(done, total);
         });
     }
-    for (const AuditChange& change : LoadAuditChanges(file, *path, Sha256Hex(text), outcome))
-        RecordWindowChange(change);
+    RecordWindowChanges(LoadAuditChanges(file, *path, Sha256Hex(text), outcome));
     if (!outcome.written.empty() && m_pageRefresh)
         m_pageRefresh(model);
     if (outcome.Ok()) {

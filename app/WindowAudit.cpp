@@ -23,16 +23,23 @@ const AttachedCamera& AuditedCamera()
 
 void RecordWindowChange(AuditChange change)
 {
-    change.program = "VireoStudio";
-    change.version = VIREO_VERSION;
-    change.port = g_camera.port;
-    // A camera that could not be identified stays unnamed rather than half named.
-    if (g_camera.result.Ok()) {
-        change.model = g_camera.model;
-        change.serial = g_camera.serial;
+    RecordWindowChanges({std::move(change)});
+}
+
+void RecordWindowChanges(std::vector<AuditChange> changes)
+{
+    for (AuditChange& change : changes) {
+        change.program = "VireoStudio";
+        change.version = VIREO_VERSION;
+        change.port = g_camera.portName;
+        // A camera that could not be identified stays unnamed rather than half named.
+        if (g_camera.result.Ok()) {
+            change.model = g_camera.model;
+            change.serial = g_camera.serial;
+        }
     }
     std::string error;
-    if (AppendAudit(ConfiguredAuditPath(), change, error) || g_warned)
+    if (AppendAudit(ConfiguredAuditPath(), changes, error) || g_warned)
         return;
     g_warned = true;
     ShowMessageBox("The change was made, but it could not be recorded in the audit trail:\n" +

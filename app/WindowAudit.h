@@ -15,6 +15,8 @@ const AttachedCamera& AuditedCamera();
 // Appends change with the program, port and camera filled in. A trail that cannot be written
 // does not stop the change: the user is told once per run, in a box naming the file and why.
 void RecordWindowChange(AuditChange change);
+// The changes of one action (a load's settings), appended together.
+void RecordWindowChanges(std::vector<AuditChange> changes);
 
 // Records every register write made through map from now on.
 void WatchRegisterWrites(CRVXReg& map);

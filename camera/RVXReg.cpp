@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kRegSaveBank = 0x51;
 constexpr int kRegLoadBank = 0x52;
 constexpr int kRegResetBank = 0x53;
 constexpr int kRegRegisterUpdate = 0x6E;

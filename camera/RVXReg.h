@@ -48,6 +48,9 @@ enum RegModelType : int {
     MODEL_NONE = -1, // the bare base: register access only
 };
 
+// Writing a bank's number here saves the live settings into that memory bank.
+inline constexpr int kRegSaveBank = 0x51;
+
 // One register write a map made, as a record of changes needs it.
 struct RegisterWrite {
     int address = 0;

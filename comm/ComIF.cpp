@@ -229,3 +229,10 @@ void CComIF::SetWindowLogging(bool on)
     m_Cas.SetWindowLoggingFlag(on);
     m_Rs232c.SetWindowLoggingFlag(on);
 }
+
+std::string SelectedPortName(const CComIF& comIF)
+{
+    if (comIF.PortType == PORT_CAMERALINK)
+        return "cl:" + std::to_string(comIF.m_Cas.m_nPortIndex);
+    return comIF.m_Rs232c.m_Settings.PortName;
+}

@@ -7,6 +7,7 @@
 #include "comm/Rs232c.h"
 
 #include <optional>
+#include <string>
 #include <utility>
 
 enum PortKind : int {
@@ -82,3 +83,6 @@ private:
 };
 
 extern CComIF g_ComIF;
+
+// The selected port as a command line names it: the RS-232C device, or cl:INDEX.
+std::string SelectedPortName(const CComIF& comIF);

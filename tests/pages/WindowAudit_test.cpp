@@ -53,6 +53,7 @@ protected:
         WatchRegisterWrites(*theApp.m_pBaseReg1240);
         attached.portOpen = true;
         attached.port = "/dev/pts/sim";
+        attached.portName = attached.port;
         attached.model = "RV1240DLX";
         attached.serial = "S000001";
         SetAuditedCamera(attached);

@@ -14,13 +14,6 @@ namespace {
 std::string g_path;
 std::atomic<bool> g_failed{false};
 
-std::string PortOf(CComIF& com)
-{
-    if (com.PortType == PORT_CAMERALINK)
-        return "cl:" + std::to_string(com.m_Cas.m_nPortIndex);
-    return com.m_Rs232c.m_Settings.PortName;
-}
-
 // An identity that cannot be read stays empty in the record.
 CameraIdentity IdentityOf(CComIF& com)
 {
@@ -101,7 +94,7 @@ void RecordChanges(CComIF& com, std::vector<AuditChange> changes)
     for (AuditChange& change : changes) {
         change.program = "vireoctl";
         change.version = VIREO_VERSION;
-        change.port = PortOf(com);
+        change.port = SelectedPortName(com);
         change.model = identity.model;
         change.serial = identity.serial;
     }

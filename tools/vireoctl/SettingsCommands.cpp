@@ -99,34 +99,6 @@ bool ParseBank(const std::string& text, int& bank)
     return true;
 }
 
-// One record for each setting the load wrote or tried to write.
-void RecordLoad(CComIF& com, const SettingsFile& file, const std::string& path,
-                const std::string& fileHash, const LoadOutcome& outcome)
-{
-    std::vector<AuditChange> changes;
-    for (const auto& [name, value] : file.values) {
-        if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
-            outcome.notWritten.end())
-            continue;
-        AuditChange change;
-        change.setting = name;
-        if (const auto it = outcome.before.find(name); it != outcome.before.end())
-            change.before = it->second;
-        if (const auto it = outcome.after.find(name); it != outcome.after.end())
-            change.after = it->second;
-        change.result = "ok";
-        for (const ValueProblem& problem : outcome.failures)
-            if (problem.name == name)
-                change.result = problem.reason;
-        if (outcome.rolledBack)
-            change.result = "rolled back (" + change.result + ")";
-        change.file = path;
-        change.fileSha256 = fileHash;
-        changes.push_back(std::move(change));
-    }
-    RecordChanges(com, std::move(changes));
-}
-
 // Each of the file's settings and how the load ended for it, for --json.
 OrderedJson LoadJson(const SettingsFile& file, const LoadOutcome& outcome)
 {
@@ -386,7 +358,7 @@ int LoadSettings(const Options& options)
             const auto map = MakeRegisterMap(file.model, &com);
             const LoadOutcome outcome = rollback ? LoadCameraSettings(file, *map, progress)
                                                  : WriteCameraSettings(file, *map, progress);
-            RecordLoad(com, file, path, fileHash, outcome);
+            RecordChanges(com, LoadAuditChanges(file, path, fileHash, outcome));
             job.facts = LoadJson(file, outcome);
             if (outcome.cancelled) {
                 job.Fail("interrupted: " + std::to_string(outcome.written.size()) + " of " +
@@ -416,7 +388,13 @@ int LoadSettings(const Options& options)
             }
             // Only a verified load is worth keeping over a power cycle.
             if (bank) {
-                if (const CResult stored = map->SaveBankMemory(*bank)) {
+                const CResult stored = map->SaveBankMemory(*bank);
+                AuditChange change;
+                change.address = kRegSaveBank;
+                change.after = *bank;
+                change.result = stored ? stored.Reason() : "ok";
+                RecordChange(com, change);
+                if (stored) {
                     job.Fail("loaded, but not stored in bank " + std::to_string(*bank) + ": " +
                              stored.Reason());
                     return job;
