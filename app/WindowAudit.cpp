@@ -53,6 +53,9 @@ void WatchRegisterWrites(CRVXReg& map)
         if (g_paused > 0)
             return;
         AuditChange change;
+        // "Set OutLevelGain" changes the setting a load and vireoctl call "OutLevelGain".
+        change.setting =
+            write.operation.rfind("Set ", 0) == 0 ? write.operation.substr(4) : write.operation;
         change.address = write.address;
         change.before = write.before;
         change.after = write.after;

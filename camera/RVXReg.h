@@ -57,6 +57,7 @@ struct RegisterWrite {
     std::optional<int> before; // the value last read from the register through the map
     std::optional<int> after;  // read back after the write
     CResult result;            // of the write
+    std::string operation;     // the named operation that wrote it ("Set Shutter"), if any
 };
 using RegisterWriteWatch = std::function<void(const RegisterWrite&)>;
 
@@ -121,6 +122,12 @@ public:
     void SetWriteWatch(RegisterWriteWatch watch);
     // Drops the values read so far (another camera may answer now).
     void ForgetReads() { m_lastRead.clear(); }
+    // Names the operation under way for the watch; returns the name it replaces.
+    std::string SetOperation(std::string name)
+    {
+        m_operation.swap(name);
+        return name;
+    }
 
     // Hands one line to the log window's sequence log, if there is a log window.
     void WriteSequenceLog(const char* line);
@@ -137,6 +144,7 @@ private:
 
     RegisterWriteWatch m_writeWatch;
     std::map<int, std::uint8_t> m_lastRead; // by address; only while watched
+    std::string m_operation;
 
     CResult WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll);
     CResult GetIdText(const char* label, int address, char* text);

@@ -123,6 +123,7 @@ void CRVXReg::WatchWrite(int address, const CResult& result, bool readBack)
     RegisterWrite write;
     write.address = address;
     write.result = result;
+    write.operation = m_operation;
     if (const auto it = m_lastRead.find(address); it != m_lastRead.end())
         write.before = it->second;
     m_lastRead.erase(address);

@@ -4,6 +4,15 @@
 #include <cstdio>
 #include <vector>
 
+CSequenceLine::CSequenceLine(CRVXReg& reg, std::string first) : m_reg(reg), m_line(std::move(first))
+{
+    const std::size_t start = m_line.find_first_not_of('\t');
+    const std::size_t end = m_line.find_last_not_of(' ');
+    m_outer = m_reg.SetOperation(start == std::string::npos || end < start
+                                     ? std::string()
+                                     : m_line.substr(start, end - start + 1));
+}
+
 CResult CSequenceLine::Read(std::string_view step, int address, std::uint8_t& value)
 {
     m_line += step;

@@ -10,7 +10,9 @@
 
 class CSequenceLine {
 public:
-    CSequenceLine(CRVXReg& reg, std::string first) : m_reg(reg), m_line(std::move(first)) {}
+    // The line's first text names the operation to a watch of the map's writes while it lives.
+    CSequenceLine(CRVXReg& reg, std::string first);
+    ~CSequenceLine() { m_reg.SetOperation(std::move(m_outer)); }
     CSequenceLine(const CSequenceLine&) = delete;
     CSequenceLine& operator=(const CSequenceLine&) = delete;
 
@@ -30,6 +32,7 @@ public:
 private:
     CRVXReg& m_reg;
     std::string m_line;
+    std::string m_outer; // the operation named before this one
 };
 
 // printf-style formatting into a std::string.

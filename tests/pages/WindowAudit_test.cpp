@@ -115,15 +115,16 @@ TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
              Scroll(view->m_cmd40UsrGain, IDC_40GAIN_GAIN_BAR, ui::SB_LINERIGHT);
              Click(view->m_cmd40UsrGain, IDC_40GAIN_APPLY);
          },
-         "register 100", std::to_string(gain), std::to_string(gain + 1)},
+         "OutLevelGain", std::to_string(gain), std::to_string(gain + 1)},
         {"memory bank save",
          [&] {
              Click(view->m_cmd40Mem, IDC_40MEM_BANK2);
              Click(view->m_cmd40Mem, IDC_40MEM_SAVE);
          },
-         "register 81", "", "2"},
+         "Save Bank Memory (0x2)", "", "2"},
         // The camera clears the update register once it has acted on it.
-        {"main view Update", [&] { Click(*view, IDC_BUTTON_UPDATE); }, "register 110", "", "0"},
+        {"main view Update", [&] { Click(*view, IDC_BUTTON_UPDATE); }, "Register Update Execute",
+         "", "0"},
         {"File > Load",
          [&] {
              open.path = SettingsFileWith(gain + 5);
@@ -137,7 +138,7 @@ TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
         Fresh();
         row.act();
         const std::vector<AuditEntry> entries = Entries();
-        const bool load = row.what == "OutLevelGain";
+        const bool load = std::string(row.name) == "File > Load";
         // One line a register written, none for the load's own writes: one a setting instead.
         EXPECT_EQ(entries.size() - had, load ? fileValues : Writes().size());
         const auto line = std::find_if(entries.begin() + static_cast<std::ptrdiff_t>(had),
