@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <future>
 #include <sstream>
 #include <thread>
@@ -265,4 +266,31 @@ TEST_F(NetworkPorts, MalformedNamesSayWhatIsWrongAndSendNothing)
             << result.err;
         EXPECT_EQ(result.err.find("SEND"), std::string::npos) << result.err;
     }
+}
+
+TEST_F(NetworkPorts, AnInventoryCameraBehindTheServerIsNamedAndCheckedBeforeAWrite)
+{
+    Start({"--model", "RVQM52CM14", "--serial", "5220077"});
+    const std::string inventory = dir + "/cameras.toml";
+    std::ofstream(inventory) << "# the line's network camera\n[cameras.net]\nport = \""
+                             << server->Rfc2217Url() << "\"\nserial = \"5220041\"\n";
+    const auto run = [&](std::vector<std::string> args) {
+        EXPECT_TRUE(server->WaitDeviceReleased());
+        std::vector<std::string> argv{VIREOCTL_PATH, "--inventory", inventory, "--camera", "net"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return RunProcess(argv, {"XDG_CONFIG_HOME=" + config.Path()});
+    };
+    const auto refused = run({"write", "150", "a5"});
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_EQ(refused.err,
+              "net: camera replaced: expected 5220041, found 5220077; nothing was written\n");
+    EXPECT_EQ(Run(device, {"read", "150"}).out, "00\n");
+
+    const auto accepted = run({"--accept-replacement", "write", "150", "a5"});
+    EXPECT_EQ(accepted.exitStatus, 0) << accepted.err;
+    EXPECT_EQ(Run(device, {"read", "150"}).out, "A5\n");
+    std::ifstream in(inventory);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "# the line's network camera\n[cameras.net]\nport = \"" + server->Rfc2217Url() +
+                  "\"\nserial = \"5220077\"\n");
 }
