@@ -14,7 +14,7 @@ std::optional<LoadBankChoice> AskLoadBank(QWidget* parent)
     dialog.setAccessibleName(QStringLiteral("Where to keep the loaded settings"));
     auto* layout = new QFormLayout(&dialog);
     auto* keep = new QComboBox(&dialog);
-    keep->setAccessibleName(QStringLiteral("Keep the loaded settings"));
+    keep->setAccessibleName(QStringLiteral("Keep"));
     keep->addItem(QStringLiteral("Live only (lost at power-off)"));
     for (int bank = 0; bank <= kLoadBankMax; ++bank)
         keep->addItem(QStringLiteral("Also store in memory bank %1").arg(bank));
@@ -24,9 +24,10 @@ std::optional<LoadBankChoice> AskLoadBank(QWidget* parent)
     auto* note = new QLabel(
         QStringLiteral("A bank is written only after every value was read back as sent."), &dialog);
     note->setWordWrap(true);
-    note->setAccessibleName(QStringLiteral("When a bank is written"));
+    note->setAccessibleName(note->text());
     layout->addRow(note);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Load"));
     buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("Load"));
     buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
