@@ -18,8 +18,11 @@ constexpr const char* kHelp =
     "\n"
     "environment:\n"
     "  CLALLSERIAL_LIBRARY  the Camera Link serial library to load (default libclallserial.so)\n"
-    "  XDG_CONFIG_HOME      where the settings are kept (default ~/.config)\n"
+    "  XDG_CONFIG_HOME      where the settings and the inventory are kept (default ~/.config)\n"
+    "  XDG_STATE_HOME       where the audit trail is kept (default ~/.local/state)\n"
     "settings: $XDG_CONFIG_HOME/KORVALIS CORPORATION/VireoStudio.conf\n"
+    "inventory: $XDG_CONFIG_HOME/VireoStudio/cameras.toml\n"
+    "audit trail: $XDG_STATE_HOME/VireoStudio/audit.jsonl, unless the settings name another\n"
     "See VireoStudio(1).\n";
 
 } // namespace
