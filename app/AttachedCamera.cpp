@@ -12,7 +12,7 @@ std::string PortDescription(CComIF& comIF)
             port += std::string(" (") + comIF.m_Cas.m_szVendorName + ")";
         return port;
     }
-    return comIF.m_Rs232c.m_Settings.PortName;
+    return SelectedPortName(comIF);
 }
 
 AttachedCamera IdentifyAttachedCamera(CComIF& comIF)

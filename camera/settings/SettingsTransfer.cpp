@@ -269,6 +269,35 @@ std::string JoinNames(const std::vector<std::string>& names)
     return text;
 }
 
+namespace {
+
+std::optional<int> ValueOf(const std::map<std::string, int>& values, const std::string& name)
+{
+    const auto it = values.find(name);
+    return it == values.end() ? std::nullopt : std::optional(it->second);
+}
+
+} // namespace
+
+std::optional<int> LoadOutcome::Before(const std::string& name) const
+{
+    return ValueOf(before, name);
+}
+
+std::optional<int> LoadOutcome::After(const std::string& name) const
+{
+    return ValueOf(after, name);
+}
+
+std::string LoadOutcome::Failure(const std::string& name) const
+{
+    std::string reason;
+    for (const ValueProblem& problem : failures)
+        if (problem.name == name)
+            reason = problem.reason;
+    return reason;
+}
+
 std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::string& path,
                                           const std::string& fileHash, const LoadOutcome& outcome)
 {
@@ -279,14 +308,10 @@ std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::s
             continue;
         AuditChange change;
         change.setting = name;
-        if (const auto it = outcome.before.find(name); it != outcome.before.end())
-            change.before = it->second;
-        if (const auto it = outcome.after.find(name); it != outcome.after.end())
-            change.after = it->second;
-        change.result = "ok";
-        for (const ValueProblem& problem : outcome.failures)
-            if (problem.name == name)
-                change.result = problem.reason;
+        change.before = outcome.Before(name);
+        change.after = outcome.After(name);
+        const std::string failure = outcome.Failure(name);
+        change.result = failure.empty() ? "ok" : failure;
         if (outcome.rolledBack)
             change.result = "rolled back (" + change.result + ")";
         change.file = path;

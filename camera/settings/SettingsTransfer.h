@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,11 @@ struct LoadOutcome {
     {
         return failures.empty() && notWritten.empty() && notChecked.empty() && !cancelled;
     }
+    // One setting's part: its values before and read back (when read), and why it failed
+    // (empty when it did not).
+    std::optional<int> Before(const std::string& name) const;
+    std::optional<int> After(const std::string& name) const;
+    std::string Failure(const std::string& name) const;
 };
 
 // A failure of the link itself (time-out, line or library error, cancel): the camera is not

@@ -23,14 +23,11 @@ protected:
     }
     void TearDown() override { RemoveTree(dir); }
 
-    std::string Start(std::vector<std::string> options)
+    std::string Start(const std::vector<std::string>& options)
     {
-        std::vector<std::string> argv{CAMSIM_PATH};
-        argv.insert(argv.end(), options.begin(), options.end());
-        cameras.push_back(std::make_unique<BackgroundProcess>(argv));
-        const std::string port = cameras.back()->FirstLine();
-        EXPECT_FALSE(port.empty());
-        return port;
+        cameras.push_back(std::make_unique<CamsimProgram>(CAMSIM_PATH, options));
+        EXPECT_FALSE(cameras.back()->device.empty());
+        return cameras.back()->device;
     }
 
     void WriteInventory(const std::string& text) { std::ofstream(inventory) << text; }
@@ -62,7 +59,7 @@ protected:
     ScopedSettingsDir config;
     std::string dir;
     std::string inventory;
-    std::vector<std::unique_ptr<BackgroundProcess>> cameras;
+    std::vector<std::unique_ptr<CamsimProgram>> cameras;
 };
 
 } // namespace

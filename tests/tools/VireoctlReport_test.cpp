@@ -24,9 +24,9 @@ protected:
         dir = MakeTempDir("vireoctl-report");
         file = dir + "/approved.json";
         for (const char* fault : {"none", "none", "silent"}) {
-            cameras.push_back(std::make_unique<BackgroundProcess>(
-                std::vector<std::string>{CAMSIM_PATH, "--model", "RVQM52CM14", "--fault", fault}));
-            ports.push_back(cameras.back()->FirstLine());
+            cameras.push_back(std::make_unique<CamsimProgram>(
+                CAMSIM_PATH, std::vector<std::string>{"--model", "RVQM52CM14", "--fault", fault}));
+            ports.push_back(cameras.back()->device);
         }
         ASSERT_EQ(Run({"--port", ports[0], "save", "auto", file}).exitStatus, 0);
     }
@@ -41,7 +41,7 @@ protected:
     ScopedSettingsDir config;
     std::string dir;
     std::string file;
-    std::vector<std::unique_ptr<BackgroundProcess>> cameras;
+    std::vector<std::unique_ptr<CamsimProgram>> cameras;
     std::vector<std::string> ports; // two healthy cameras, then a silent one
 };
 

@@ -105,22 +105,20 @@ OrderedJson LoadJson(const SettingsFile& file, const LoadOutcome& outcome)
     const auto listed = [](const std::vector<std::string>& names, const std::string& name) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
-    const auto value = [](const std::map<std::string, int>& values, const std::string& name) {
-        const auto it = values.find(name);
-        return it == values.end() ? OrderedJson() : OrderedJson(it->second);
+    const auto value = [](const std::optional<int>& known) {
+        return known ? OrderedJson(*known) : OrderedJson();
     };
     OrderedJson settings = OrderedJson::array();
     for (const auto& [name, wanted] : file.values) {
-        std::string result = listed(outcome.notWritten, name)   ? "not written"
-                             : listed(outcome.notChecked, name) ? "not read back"
-                                                                : "ok";
-        for (const ValueProblem& problem : outcome.failures)
-            if (problem.name == name)
-                result = problem.reason;
+        std::string result = outcome.Failure(name);
+        if (result.empty())
+            result = listed(outcome.notWritten, name)   ? "not written"
+                     : listed(outcome.notChecked, name) ? "not read back"
+                                                        : "ok";
         settings.push_back({{"setting", name},
                             {"value", wanted},
-                            {"before", value(outcome.before, name)},
-                            {"after", value(outcome.after, name)},
+                            {"before", value(outcome.Before(name))},
+                            {"after", value(outcome.After(name))},
                             {"result", result}});
     }
     OrderedJson facts = {{"settings", std::move(settings)}, {"rolled_back", outcome.rolledBack}};
