@@ -56,8 +56,11 @@ struct RegisterWrite {
     int address = 0;
     std::optional<int> before; // the value last read from the register through the map
     std::optional<int> after;  // read back after the write
-    CResult result;            // of the write
-    std::string operation;     // the named operation that wrote it ("Set Shutter"), if any
+    // A text written into consecutive registers from address on (a serial number): the text
+    // before and after, when they were read.
+    std::optional<std::string> textBefore, textAfter;
+    CResult result;        // of the write
+    std::string operation; // the named operation that wrote it ("Set Shutter"), if any
 };
 using RegisterWriteWatch = std::function<void(const RegisterWrite&)>;
 
@@ -118,8 +121,10 @@ public:
     std::string GetResultText(int code);
 
     // Calls watch after each register write, with the value read before (if the map read it)
-    // and the value read back. Without a watch nothing more is read or kept.
-    void SetWriteWatch(RegisterWriteWatch watch);
+    // and the value read back. Without a watch nothing more is read or kept. With readBefore,
+    // a register (or text) the map has not read yet is read just before it is written; when
+    // that read fails on the link, the write is not sent.
+    void SetWriteWatch(RegisterWriteWatch watch, bool readBefore = false);
     // Drops the values read so far (another camera may answer now).
     void ForgetReads() { m_lastRead.clear(); }
     // Names the operation under way for the watch; returns the name it replaces.
@@ -128,6 +133,9 @@ public:
         m_operation.swap(name);
         return name;
     }
+
+    // The port the map's exchanges go through.
+    CComIF* Port() const { return m_pComIF; }
 
     // Hands one line to the log window's sequence log, if there is a log window.
     void WriteSequenceLog(const char* line);
@@ -140,9 +148,14 @@ protected:
 private:
     CResult SendWrite(int address, int value);
     CResult SendString(int address, const char* text, unsigned maximum);
-    void WatchWrite(int address, const CResult& result, bool readBack);
+    void WatchWrite(int address, const CResult& result, bool readBack,
+                    std::optional<std::string> textBefore = {}, unsigned textMaximum = 0);
+
+    // The value before a write, read now when the map has none; a link failure is returned.
+    CResult ReadBeforeWrite(int address);
 
     RegisterWriteWatch m_writeWatch;
+    bool m_readBefore = false;
     std::map<int, std::uint8_t> m_lastRead; // by address; only while watched
     std::string m_operation;
 

@@ -112,31 +112,52 @@ CResult CRVXReg::ReadRegister(int address, std::uint8_t& value)
     return REG_OK;
 }
 
-void CRVXReg::SetWriteWatch(RegisterWriteWatch watch)
+void CRVXReg::SetWriteWatch(RegisterWriteWatch watch, bool readBefore)
 {
     m_writeWatch = std::move(watch);
+    m_readBefore = readBefore && m_writeWatch;
     m_lastRead.clear();
 }
 
-void CRVXReg::WatchWrite(int address, const CResult& result, bool readBack)
+CResult CRVXReg::ReadBeforeWrite(int address)
+{
+    if (!m_readBefore || m_lastRead.count(address))
+        return {};
+    std::uint8_t now = 0;
+    const CResult result = ReadRegister(address, now);
+    // A refusal or a strange answer leaves the value unknown; the write itself still goes.
+    return result.Kind() == ResultKind::Camera ? CResult() : result;
+}
+
+void CRVXReg::WatchWrite(int address, const CResult& result, bool readBack,
+                         std::optional<std::string> textBefore, unsigned textMaximum)
 {
     RegisterWrite write;
     write.address = address;
     write.result = result;
     write.operation = m_operation;
+    write.textBefore = std::move(textBefore);
     if (const auto it = m_lastRead.find(address); it != m_lastRead.end())
         write.before = it->second;
     m_lastRead.erase(address);
     // A link that failed would only make the read wait out another time-out.
+    const bool linkWorks =
+        result.Kind() != ResultKind::Link && result.Kind() != ResultKind::Cancelled;
     std::uint8_t back = 0;
-    if (readBack && result.Kind() != ResultKind::Link && result.Kind() != ResultKind::Cancelled &&
-        ReadRegister(address, back).Ok() && m_lastRead.count(address))
+    if (readBack && linkWorks && ReadRegister(address, back).Ok() && m_lastRead.count(address))
         write.after = back;
+    char text[kIdTextSize] = {};
+    if (textMaximum > 0 && linkWorks && textMaximum < kIdTextSize &&
+        ReadRegisterString(address, text, textMaximum).Ok())
+        write.textAfter = text;
     m_writeWatch(write);
 }
 
 CResult CRVXReg::WriteRegister(int address, int value)
 {
+    if (m_writeWatch)
+        if (const CResult failed = ReadBeforeWrite(address))
+            return failed;
     const CResult result = SendWrite(address, value);
     if (m_writeWatch)
         WatchWrite(address, result, true);
@@ -178,10 +199,21 @@ CResult CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
 
 CResult CRVXReg::WriteRegisterString(int address, const char* text, unsigned maximum)
 {
+    // A text has no one value before or after: the record names its first register and, when
+    // asked to, the texts read before and after.
+    std::optional<std::string> before;
+    const bool readTexts = m_writeWatch && m_readBefore && maximum < kIdTextSize;
+    if (readTexts) {
+        char now[kIdTextSize] = {};
+        const CResult read = ReadRegisterString(address, now, maximum);
+        if (read.Ok())
+            before = now;
+        else if (read.Kind() != ResultKind::Camera)
+            return read;
+    }
     const CResult result = SendString(address, text, maximum);
-    // A text has no one value before or after: the record names its first register.
     if (m_writeWatch)
-        WatchWrite(address, result, false);
+        WatchWrite(address, result, false, std::move(before), readTexts ? maximum : 0);
     return result;
 }
 

@@ -129,6 +129,24 @@ void CComIF::BeginAction()
         m_Rs232c.ReopenIfLost();
 }
 
+void CComIF::BeginRecovery()
+{
+    if (m_action.depth == 0 || m_setAside)
+        return;
+    m_setAside = m_action.failure;
+    m_action.failure = CResult();
+    Cancel().Clear();
+}
+
+void CComIF::EndRecovery()
+{
+    if (!m_setAside)
+        return;
+    if (m_setAside->Failed())
+        m_action.failure = *m_setAside;
+    m_setAside.reset();
+}
+
 void CComIF::EndAction()
 {
     if (m_action.depth == 0 || --m_action.depth > 0)

@@ -59,6 +59,11 @@ public:
     };
     void BeginAction();
     void EndAction();
+    // Putting back what the action changed (see CLinkRecovery): the action's failure is set
+    // aside and a cancel cleared, so the recovery's exchanges go out; ended, the first failure
+    // of the action stands again.
+    void BeginRecovery();
+    void EndRecovery();
     const ActionState& Action() const { return m_action; }
     // The user's cancel of the running action on this port: from any thread.
     void RequestCancel() { Cancel().Request(); }
@@ -79,6 +84,7 @@ private:
     CResult Exchange(const char* request, char* reply, std::size_t replySize);
 
     ActionState m_action;
+    std::optional<CResult> m_setAside; // the action's failure while a recovery runs
     std::string m_notice;
 };
 

@@ -24,3 +24,13 @@ int CLinkAction::Skipped() const
 {
     return m_port.Action().skipped;
 }
+
+CLinkRecovery::CLinkRecovery(CComIF& port) : m_port(port)
+{
+    m_port.BeginRecovery();
+}
+
+CLinkRecovery::~CLinkRecovery()
+{
+    m_port.EndRecovery();
+}

@@ -22,3 +22,17 @@ public:
 private:
     CComIF& m_port;
 };
+
+// Inside an action that failed or was cancelled, the exchanges that put the camera back as it
+// was: they go out although the action failed, and a new cancel stops them. When it ends, the
+// rest of the action is skipped as before.
+class CLinkRecovery {
+public:
+    explicit CLinkRecovery(CComIF& port = g_ComIF);
+    ~CLinkRecovery();
+    CLinkRecovery(const CLinkRecovery&) = delete;
+    CLinkRecovery& operator=(const CLinkRecovery&) = delete;
+
+private:
+    CComIF& m_port;
+};

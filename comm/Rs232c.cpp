@@ -4,6 +4,7 @@
 #include "platform/wait/Wait.h"
 
 #include <algorithm>
+#include <string_view>
 #include <chrono>
 #include <cstring>
 #include <system_error>
@@ -39,6 +40,20 @@ constexpr int kSettleFrameBytes = 20;  // STX, the longest reply, ETX, and slack
 constexpr int kSettleBitsPerByte = 11; // start, eight data bits, parity and a stop bit
 constexpr auto kServerHoldBack = std::chrono::milliseconds(20);
 constexpr auto kSettleSlack = std::chrono::milliseconds(5);
+
+// How long an exchange that may meet a late answer looks for a second frame after its reply.
+constexpr int kLateLookSettles = 4;
+constexpr auto kLateLookLeast = std::chrono::milliseconds(100);
+
+// Whether a reply can be the answer to request at all: a read ("RQ") is answered by a value or
+// a NAK, a write by an ACK or a NAK.
+bool AnswerFits(const char* request, const std::string& payload)
+{
+    const std::string_view text(request);
+    const bool read = text.size() >= 3 && text.substr(text.size() - 3, 2) == "RQ";
+    const bool acknowledge = !payload.empty() && (payload[0] == 0x06 || payload[0] == 0x15);
+    return read ? !(acknowledge && payload[0] == 0x06) : acknowledge;
+}
 
 // A serial byte is never shorter than five data bits between a start and a stop bit.
 constexpr int kShortestByteBits = 7;
@@ -142,6 +157,7 @@ int CRs232c::Open()
         m_portLost = false;
         m_lostReason.clear();
         m_outOfStep = true;
+        m_replyOwed = false;
         m_exchangeActive = false;
         m_eventReading = false;
         m_standingAside = false;
@@ -323,10 +339,10 @@ void CRs232c::ReceiveData()
         LogReply(payload);
 }
 
-bool CRs232c::FrameBytes(const std::uint8_t* bytes, int count, std::string& payload)
+int CRs232c::FrameBytes(const std::uint8_t* bytes, int count, std::string& payload)
 {
     const auto [prefix, suffix, suffix2] = m_framing;
-    bool frameEnded = false;
+    int framesEnded = 0;
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
         if (byte == prefix) {
@@ -350,13 +366,13 @@ bool CRs232c::FrameBytes(const std::uint8_t* bytes, int count, std::string& payl
         }
         if (ends) {
             m_frame.push_back('\0');
-            frameEnded = true;
+            ++framesEnded;
             payload.assign(m_frame.data(), strnlen(m_frame.data(), m_frame.size()));
         } else {
             m_frame.push_back(static_cast<char>(byte));
         }
     }
-    return frameEnded;
+    return framesEnded;
 }
 
 void CRs232c::LogReply(const std::string& payload)
@@ -523,6 +539,36 @@ CResult CRs232c::Settle(int fd)
     return LINK_OK;
 }
 
+bool CRs232c::AnotherFrameFollows(int fd)
+{
+    // A camera that resumes answers its queued requests back to back; a busy machine may still
+    // deliver them well apart, so the look lasts several settle times.
+    const auto look = std::min(std::max(m_settleTime * kLateLookSettles, kLateLookLeast),
+                               std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut)));
+    const auto until = waiting::Clock::now() + look;
+    int emptyReads = 0;
+    bool more = false;
+    for (;;) {
+        if (!more) {
+            const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, until, Cancel());
+            // A cancel or a failing device ends the look; the exchange itself has its reply.
+            if (waited != waiting::WaitResult::Readable)
+                return false;
+        }
+        std::uint8_t bytes[kReadChunk];
+        CResult lost;
+        const int count = ExchangeRead(fd, bytes, emptyReads, lost);
+        if (count < 0)
+            return false;
+        more = count == kReadChunk;
+        std::string payload;
+        if (count > 0 && FrameBytes(bytes, count, payload) > 0) {
+            LogReply(payload);
+            return true;
+        }
+    }
+}
+
 CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
 {
     if (!m_device) {
@@ -534,6 +580,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
     bool lost = false;
     bool eventThreadAside = false;
     bool outOfStep = false;
+    bool replyOwed = false;
     {
         std::unique_lock lock(m_replyMutex);
         m_readerChanged.wait(lock, [this] { return !m_eventReading; });
@@ -542,6 +589,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         lost = m_portLost;
         eventThreadAside = m_standingAside;
         outOfStep = m_outOfStep;
+        replyOwed = m_replyOwed;
     }
     // The event thread reads again once this exchange is over, however it ends. It sees that on
     // its stand-aside timer; nobody waits to be told.
@@ -579,6 +627,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         waiting::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
     std::string payload;
     int emptyReads = 0;
+    int frames = 0;
     // A device that filled the read may hold more than its descriptor shows (a network device
     // keeps what it decoded): it is read again before waiting.
     bool more = false;
@@ -589,12 +638,14 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
             if (waited == waiting::WaitResult::Cancelled) {
                 std::lock_guard lock(m_replyMutex);
                 m_outOfStep = true;
+                m_replyOwed = true;
                 return LINK_CANCELLED;
             }
             if (waited == waiting::WaitResult::TimedOut) {
                 {
                     std::lock_guard lock(m_replyMutex);
                     m_outOfStep = true;
+                    m_replyOwed = true;
                 }
                 Status("RCV Timeout\r");
                 return Notice(LINK_TIMEOUT, "RCV Timeout");
@@ -608,7 +659,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         if (count < 0)
             return failure;
         more = count == kReadChunk;
-        if (count > 0 && FrameBytes(bytes, count, payload))
+        if (count > 0 && (frames = FrameBytes(bytes, count, payload)) > 0)
             break;
     }
     // A read that did not fill its buffer took everything the line held.
@@ -617,6 +668,23 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         m_drainedAt = waiting::Clock::now();
     }
     LogReply(payload);
+    if (replyOwed) {
+        // Two answers to one request, or an answer of the wrong kind (an ACK to a read, a value
+        // to a write): one of them belongs to a request that went unanswered before, and
+        // nothing tells which. Neither is taken.
+        if (frames > 1 || more || !AnswerFits(request, payload) || AnotherFrameFollows(fd)) {
+            m_drained = false;
+            {
+                std::lock_guard lock(m_replyMutex);
+                m_outOfStep = true;
+            }
+            Status("RCV out of step: a late reply came with this one\r");
+            return CResult(LINK_RX_ERROR)
+                .WithDetail("a late reply came with this one: the answer cannot be trusted");
+        }
+        std::lock_guard lock(m_replyMutex);
+        m_replyOwed = false;
+    }
     if (replySize > 0) {
         const std::size_t n = std::min(payload.size(), replySize - 1);
         std::memcpy(reply, payload.data(), n);

@@ -56,7 +56,8 @@ private:
     void StandAside(std::unique_lock<std::mutex>& lock);
     void ReceiveData();
     // Cuts bytes into frames; true when a frame ended, with the payload of the last one.
-    bool FrameBytes(const std::uint8_t* bytes, int count, std::string& payload);
+    // Returns how many frames ended in bytes; payload is the last one's.
+    int FrameBytes(const std::uint8_t* bytes, int count, std::string& payload);
     void LogReply(const std::string& payload);
     // Ends an exchange because the device is gone.
     CResult DeviceLost(const std::string& reason);
@@ -66,6 +67,9 @@ private:
     // Drops what is still on its way after a failure or a new connection, until the line has
     // been quiet for the settle time.
     CResult Settle(int fd);
+    // After a reply taken while an earlier answer was owed: waits the settle time for another
+    // frame. True when one came (the reply may have been the late one); it is logged and dropped.
+    bool AnotherFrameFollows(int fd);
     void MarkLost(const std::string& reason);
     // The time-out of a port whose device went away, with the notice that says so.
     CResult LostNotice();
@@ -82,6 +86,10 @@ private:
     // Since the port opened or an exchange timed out, a reply may still be on its way; the next
     // exchange drops it before sending. Guarded by m_replyMutex.
     bool m_outOfStep = false;
+    // A request of this port went unanswered (timed out or cancelled): its answer may still
+    // come, even after a quiet line (a stalled camera), so a reply is taken only when no second
+    // frame follows it. Cleared by the first exchange that gets exactly one. The same guard.
+    bool m_replyOwed = false;
     std::chrono::milliseconds m_settleTime{0}; // how long the line must be quiet to be in step
     // The shortest time one byte takes on this line (zero where timing says nothing), and when
     // the last exchange left it empty; the reading side's, like m_frame.

@@ -7,3 +7,8 @@ std::string ConfiguredAuditPath()
     const std::string stored = profile::GetProfileString("Settings\\Audit", "File", "");
     return stored.empty() ? DefaultAuditPath() : stored;
 }
+
+bool SiteRequiresAudit()
+{
+    return profile::GetSiteProfileInt("Settings\\Audit", "Required", 0) != 0;
+}

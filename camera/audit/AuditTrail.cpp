@@ -118,12 +118,48 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
+Json RegistersJson(const std::vector<RegisterChange>& registers)
+{
+    const auto value = [](const std::optional<std::string>& text,
+                          const std::optional<int>& number) {
+        return text ? Json(*text) : number ? Json(*number) : Json(nullptr);
+    };
+    Json list = Json::array();
+    for (const RegisterChange& change : registers)
+        list.push_back({{"register", change.address},
+                        {"before", value(change.textBefore, change.before)},
+                        {"after", value(change.textAfter, change.after)},
+                        {"result", change.result}});
+    return list;
+}
+
 std::string Text(const Json& object, const char* key)
 {
     const auto it = object.find(key);
     if (it == object.end() || it->is_null())
         return {};
     return it->is_string() ? it->get<std::string>() : it->dump();
+}
+
+// "0x63: 12 -> 34, 0x62: ? -> 1" of a line's registers.
+std::string RegistersText(const Json& object)
+{
+    const auto it = object.find("registers");
+    if (it == object.end() || !it->is_array())
+        return {};
+    std::string text;
+    for (const Json& entry : *it) {
+        if (!entry.is_object())
+            continue;
+        const std::string before = Text(entry, "before"), after = Text(entry, "after");
+        const Json address = entry.value("register", Json());
+        char name[16] = "?";
+        if (address.is_number_integer())
+            std::snprintf(name, sizeof name, "0x%X", address.get<int>());
+        text += (text.empty() ? "" : ", ") + std::string(name) + ": " +
+                (before.empty() ? "?" : before) + " -> " + (after.empty() ? "?" : after);
+    }
+    return text;
 }
 
 } // namespace
@@ -188,6 +224,8 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
                 line["file"] = change.file;
                 line["file_sha256"] = change.fileSha256;
             }
+            if (!change.registers.empty())
+                line["registers"] = RegistersJson(change.registers);
             line["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
             last = JsonText(line);
             text += last + "\n";
@@ -267,7 +305,7 @@ std::vector<AuditEntry> ReadAudit(const std::string& path, std::string& error)
                                    Text(object, "program"), Text(object, "port"),
                                    Text(object, "model"), Text(object, "serial"), what,
                                    Text(object, "before"), Text(object, "after"),
-                                   Text(object, "result")});
+                                   Text(object, "result"), RegistersText(object)});
             }
         } catch (const Json::exception&) {
         }

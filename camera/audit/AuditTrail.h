@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+// One register an operation wrote: its value (or, for a text, the text) before and after.
+struct RegisterChange {
+    int address = 0;
+    std::optional<int> before, after;
+    std::optional<std::string> textBefore, textAfter;
+    std::string result; // "ok", or the failure's text
+};
+
 struct AuditChange {
     std::string program; // "vireoctl", "VireoStudio"
     std::string version;
@@ -21,6 +29,9 @@ struct AuditChange {
     std::string result;         // "ok", or the failure's text
     std::string file;           // a load: the settings file's path
     std::string fileSha256;     // and its hash as read
+    // Every register the operation wrote, when there is more to say than one register's
+    // before and after.
+    std::vector<RegisterChange> registers;
 };
 
 // $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
@@ -29,6 +40,10 @@ std::string DefaultAuditPath();
 // The trail every program of the suite writes to unless told otherwise: the stored setting
 // "Settings\Audit\File", else DefaultAuditPath().
 std::string ConfiguredAuditPath();
+
+// The site's settings (profile::SiteStoreFileName) say every change must be recorded:
+// "Settings\Audit" "Required" = 1. Programs then refuse to run without the trail.
+bool SiteRequiresAudit();
 
 // Appends one line for change (time, user and host added here) under an exclusive lock, and
 // has it on disk before returning. The file and its folder are made when missing. False with
@@ -51,5 +66,7 @@ std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& erro
 // The lines of a trail, parsed; a line that is not a JSON object is skipped.
 struct AuditEntry {
     std::string time, user, host, program, port, model, serial, what, before, after, result;
+    // The registers an operation wrote, one "0x63: 12 -> 34" each, joined by ", ".
+    std::string registers;
 };
 std::vector<AuditEntry> ReadAudit(const std::string& path, std::string& error);

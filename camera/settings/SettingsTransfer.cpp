@@ -3,6 +3,7 @@
 #include "camera/RVXReg.h"
 #include "camera/audit/AuditTrail.h"
 #include "camera/settings/SettingCatalog.h"
+#include "comm/LinkAction.h"
 
 #include <algorithm>
 #include <map>
@@ -18,6 +19,14 @@ namespace {
 bool GoOn(const TransferProgress& progress, std::size_t done, std::size_t total)
 {
     return !progress || progress(done, total);
+}
+
+// A request that went out and got no trustworthy answer may still have been taken.
+std::string WriteFailure(const CResult& result)
+{
+    const bool sent =
+        result == LINK_TIMEOUT || result == LINK_RX_ERROR || result.Kind() == ResultKind::Cancelled;
+    return sent ? "no answer: the camera may have taken it" : "not written: " + result.Reason();
 }
 
 } // namespace
@@ -85,7 +94,7 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
 }
 
 LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
-                                const TransferProgress& progress)
+                                const TransferProgress& progress, bool readBefore)
 {
     LoadOutcome outcome;
     const std::size_t total = file.values.size() * 2;
@@ -104,28 +113,22 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
             outcome.notWritten.push_back(name);
             continue;
         }
+        if (int now = 0; readBefore) {
+            if (const CResult read = def->read(map, now); read.Ok())
+                outcome.before[name] = now;
+            else if (IsLinkFailure(read)) {
+                outcome.failures.push_back({name, "not written: " + read.Reason()});
+                outcome.notWritten.push_back(name);
+                stopped = true;
+                continue;
+            }
+        }
         const CResult result = def->write(map, value);
         ++done;
-        if (result == LINK_TIMEOUT) {
-            // The request went out and no answer came back: the camera may have taken it. Its
-            // value tells, when it answers now.
-            int now = 0;
-            const CResult check = def->read(map, now);
-            if (!check)
-                outcome.after[name] = now;
-            if (!check && now == value) {
-                outcome.written.push_back(name);
-                toCheck.emplace_back(def, value);
-            } else if (!check) {
-                outcome.failures.push_back({name, "not written: " + result.Reason()});
-            } else {
-                outcome.failures.push_back({name, "no answer: the camera may have taken it"});
-                stopped = IsLinkFailure(check);
-            }
-            continue;
-        }
         if (result) {
-            outcome.failures.push_back({name, "not written: " + result.Reason()});
+            outcome.failures.push_back({name, WriteFailure(result)});
+            // After a link failure nothing more is asked: a late answer to this request could
+            // be taken for the answer to the next one.
             stopped = IsLinkFailure(result);
             continue;
         }
@@ -169,24 +172,49 @@ std::string RestoreReport::Text() const
 
 namespace {
 
-// The old value written back and read again; the report says how it ended.
-bool Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report,
-             std::map<std::string, int>& after)
+// Tries of one setting's restore whose answers came out of step with their requests (a late
+// reply arrived with them): the line is quiet again by the next try, so a few suffice.
+constexpr int kRestoreTries = 3;
+
+bool OutOfStep(const CResult& result)
 {
-    if (const CResult result = def.write(map, report.before)) {
-        report.left = "not written back: " + result.Reason();
-        return !IsLinkFailure(result);
+    return result == LINK_RX_ERROR;
+}
+
+// The old value written back and read again; the report says how it ended. A failure of the
+// link (or the user's new cancel) is returned: the rest is not tried.
+CResult Restore(const SettingDef& def, CRVXReg& map, RestoreReport& report,
+                std::map<std::string, int>& after)
+{
+    CResult result;
+    for (int tries = 0; tries < kRestoreTries; ++tries) {
+        // The setter reads what it merges its field into afresh, in its own exchanges.
+        result = def.write(map, report.before);
+        if (result.Failed() && result.Kind() == ResultKind::Camera) {
+            // A refusal changed nothing: what was known of the camera still holds.
+            report.left = "not written back: " + result.Reason();
+            if (const auto it = after.find(def.name); it != after.end())
+                report.holds = it->second;
+            return {};
+        }
+        // Whatever was known is out of date once a write may have reached the camera.
+        after.erase(def.name);
+        int now = 0;
+        if (result.Ok())
+            result = def.read(map, now);
+        if (result.Ok()) {
+            after[def.name] = now;
+            report.holds = now;
+            report.restored = now == report.before;
+            if (!report.restored)
+                report.left = "holds " + std::to_string(now);
+            return {};
+        }
+        if (!OutOfStep(result))
+            break;
     }
-    int now = 0;
-    if (const CResult result = def.read(map, now)) {
-        report.left = "not read back: " + result.Reason();
-        return !IsLinkFailure(result);
-    }
-    after[def.name] = now;
-    report.restored = now == report.before;
-    if (!report.restored)
-        report.left = "holds " + std::to_string(now);
-    return true;
+    report.left = "not restored (" + result.Reason() + "): what the camera holds is not known";
+    return IsLinkFailure(result) ? result : CResult();
 }
 
 } // namespace
@@ -227,7 +255,10 @@ LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
         return outcome;
 
     outcome.rolledBack = true;
-    bool answering = true;
+    // The load's own failure or cancel does not stop the exchanges that undo it; a new cancel
+    // does.
+    const CLinkRecovery recovery(*map.Port());
+    CResult stop;
     for (const auto& [name, value] : file.values) {
         if (std::find(outcome.notWritten.begin(), outcome.notWritten.end(), name) !=
             outcome.notWritten.end())
@@ -235,15 +266,20 @@ LoadOutcome LoadCameraSettings(const SettingsFile& file, CRVXReg& map,
         const SettingDef* def = FindSetting(file.model, name);
         if (!def)
             continue;
-        RestoreReport report{name, value, "taken", before[name], false, {}};
+        RestoreReport report{name, value, "taken", before[name], false, {}, {}};
         for (const ValueProblem& problem : outcome.failures)
             if (problem.name == name)
                 report.answer = problem.reason;
         // A camera that stopped answering would only time out once more for each.
-        if (answering)
-            answering = Restore(*def, map, report, outcome.after);
+        if (stop.Ok())
+            stop = Restore(*def, map, report, outcome.after);
         else
-            report.left = "not written back: the camera does not answer";
+            report.left = stop.Kind() == ResultKind::Cancelled
+                              ? "not written back: the restore was stopped"
+                              : "not written back: the camera does not answer";
+        if (!report.restored && !report.holds)
+            if (const auto it = outcome.after.find(name); it != outcome.after.end())
+                report.holds = it->second;
         outcome.restore.push_back(std::move(report));
     }
     return outcome;
@@ -312,8 +348,22 @@ std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::s
         change.after = outcome.After(name);
         const std::string failure = outcome.Failure(name);
         change.result = failure.empty() ? "ok" : failure;
-        if (outcome.rolledBack)
-            change.result = "rolled back (" + change.result + ")";
+        if (outcome.rolledBack) {
+            // Rolled back only where the old value was written and read back; otherwise the
+            // line says what the camera holds, or that nobody knows.
+            const auto report =
+                std::find_if(outcome.restore.begin(), outcome.restore.end(),
+                             [&name](const RestoreReport& entry) { return entry.name == name; });
+            if (report != outcome.restore.end() && report->restored)
+                change.result = "rolled back (" + change.result + ")";
+            else
+                change.result =
+                    "not rolled back: " +
+                    (report == outcome.restore.end() ? std::string("not tried") : report->left) +
+                    " (" + change.result + ")";
+            if (report != outcome.restore.end())
+                change.after = report->holds;
+        }
         change.file = path;
         change.fileSha256 = fileHash;
         changes.push_back(std::move(change));

@@ -40,7 +40,8 @@ struct RestoreReport {
     std::string answer; // the write's outcome: "taken", or why not
     int before = 0;     // the camera's value before the load
     bool restored = false;
-    std::string left; // when not restored: what the camera holds, or why that is unknown
+    std::string left;         // when not restored: what the camera holds, or why that is unknown
+    std::optional<int> holds; // what the camera was last read to hold, when that is known
 
     // "Gamma: sent 1 (not written: [NAK] Recieved); restored to 0".
     std::string Text() const;
@@ -57,10 +58,11 @@ struct LoadOutcome {
     // by name: what a record of the change needs.
     std::map<std::string, int> before;
     std::map<std::string, int> after;
-    // All or nothing: a failure or a stop wrote the old values back. restore has one entry per
-    // setting the load wrote or tried to.
+    // All or nothing: a failure or a stop tried to write the old values back (RolledBack() says
+    // whether all of them were). restore has one entry per setting the load wrote or tried to.
     bool rolledBack = false;
     std::vector<RestoreReport> restore;
+    bool RolledBack() const { return rolledBack && FullyRestored(); }
     bool FullyRestored() const
     {
         for (const RestoreReport& report : restore)
@@ -90,10 +92,11 @@ SaveOutcome ReadCameraSettings(CameraModel model, CComIF* comIF, CRVXReg& map,
                                const CameraIdentity* known, const TransferProgress& progress);
 
 // Writes the file's values in the model's order through map, then reads each written value
-// back. A write left without an answer is read back at once: the value shows whether the camera
-// took it. Stops at the first link failure that leaves the camera silent.
+// back. Stops at the first failure of the link: a write left without an answer may have been
+// taken, and only a later exchange on a quiet line can tell.
+// With readBefore, each value is read just before it is written, for the record of the change.
 LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
-                                const TransferProgress& progress);
+                                const TransferProgress& progress, bool readBefore = false);
 
 // All or nothing: reads the camera's value of every setting the file holds (nothing is written
 // when one cannot be read), writes and reads back as WriteCameraSettings does, and on any

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -64,6 +65,24 @@ private:
 };
 
 } // namespace
+
+std::string SiteStoreFileName()
+{
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    std::string first = dirs ? std::string(dirs).substr(0, std::string(dirs).find(':')) : "";
+    if (first.empty() || first[0] != '/')
+        first = "/etc/xdg";
+    std::lock_guard lock(g_mutex);
+    return first + "/" + g_organisation + "/" + g_application + ".conf";
+}
+
+int GetSiteProfileInt(const std::string& section, const std::string& entry, int def)
+{
+    const QSettings site(QString::fromStdString(SiteStoreFileName()), QSettings::IniFormat);
+    bool ok = false;
+    const int value = site.value(KeyOf(section, entry)).toInt(&ok);
+    return ok ? value : def;
+}
 
 void SetRegistryKey(const std::string& organisation, const std::string& application)
 {

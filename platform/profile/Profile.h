@@ -30,6 +30,12 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 bool WriteProfileString(const std::string& section, const std::string& entry,
                         const std::string& value);
 
+// The site's settings, set by an administrator for every user of the machine: the file
+// "ORGANISATION/APPLICATION.conf" in the first folder of XDG_CONFIG_DIRS (else /etc/xdg). A
+// value that is missing or not a number yields def; a user's own store cannot override it.
+int GetSiteProfileInt(const std::string& section, const std::string& entry, int def);
+std::string SiteStoreFileName();
+
 // Keeps one store open from construction to destruction, for a run of reads and writes such as
 // a whole settings load: its files are looked up and read once, and writes reach the file once,
 // when the outermost batch ends. Values written by others meanwhile are seen by the next batch.

@@ -36,6 +36,7 @@ public:
     std::string FirstLine(double timeoutSeconds = 10);
     // Ends it now with the signal; returns its exit status.
     int Stop(int signal = SIGTERM);
+    int Pid() const { return m_pid; }
 
 private:
     int m_pid = -1;

@@ -171,6 +171,8 @@ std::string Camera::Answer(const std::string& body)
         std::snprintf(text, sizeof text, "%c%02X%c", STX, m_state.regs[address], ETX);
         return text;
     }
+    if (address == m_faults.refusedWrite)
+        return Frame(NAK);
     m_state.regs[address] = static_cast<std::uint8_t>(value);
     if (kind == Write)
         AfterWrite(m_model, address, static_cast<std::uint8_t>(value), m_state);

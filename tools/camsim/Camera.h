@@ -28,9 +28,10 @@ enum class Fault {
 
 struct Faults {
     Fault fault = Fault::None;
-    bool split = false; // replies leave in several pieces
-    int delayMs = 0;    // extra wait before each reply
-    int wireBaud = 0;   // >0: replies wait the wire time of request and reply, 10 bits a byte
+    bool split = false;    // replies leave in several pieces
+    int delayMs = 0;       // extra wait before each reply
+    int wireBaud = 0;      // >0: replies wait the wire time of request and reply, 10 bits a byte
+    int refusedWrite = -1; // >=0: writes to this register are answered with NAK
 };
 
 class Camera {

@@ -25,7 +25,7 @@ int Usage()
                  "usage: camsim [--model RV1240DLX|RV1250LX|RVQM52BM14|RVQM52CM14] [--link PATH]\n"
                  "              [--fault none|nak|silent|garbage] [--split] [--delay MS]"
                  " [--baud N]\n"
-                 "              [--serial TEXT]\n");
+                 "              [--serial TEXT] [--refuse ADDR]\n");
     return 2;
 }
 
@@ -87,6 +87,12 @@ int main(int argc, char** argv)
             serial = argv[++i];
             if (!IsSerialText(serial))
                 return Usage();
+        } else if (arg == "--refuse" && hasValue) {
+            char* end = nullptr;
+            const long address = std::strtol(argv[++i], &end, 16);
+            if (*end != '\0' || address < 0 || address > camsim::kLastRegister)
+                return Usage();
+            faults.refusedWrite = static_cast<int>(address);
         } else if (arg == "--split") {
             faults.split = true;
         } else if (arg == "--delay" && hasValue) {

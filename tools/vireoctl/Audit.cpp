@@ -1,6 +1,8 @@
 #include "tools/vireoctl/Audit.h"
 
+#include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
+#include "platform/profile/Profile.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/Session.h"
@@ -75,12 +77,43 @@ int Show(const std::string& path, const ShowFilter& filter)
 
 } // namespace
 
+std::optional<int> RefuseNoAudit(const Options& options)
+{
+    if (!options.noAudit)
+        return std::nullopt;
+    if (options.auditFile)
+        return UsageError("--no-audit: not with --audit");
+    if (!SiteRequiresAudit())
+        return std::nullopt;
+    ErrorLine("error: --no-audit: the site's settings (" + profile::SiteStoreFileName() +
+              ") require every change to be recorded in the audit trail");
+    return kExitUsage;
+}
+
 void ConfigureAudit(const Options& options)
 {
-    if (options.auditFile)
+    if (options.noAudit)
+        g_path.clear();
+    else if (options.auditFile)
         g_path = *options.auditFile;
     else
         g_path = ConfiguredAuditPath();
+}
+
+CResult IdentifyBeforeWriting(CComIF& com)
+{
+    CameraIdentity identity;
+    const CResult result = ConnectionIdentity(com, identity);
+    return IsLinkFailure(result) ? result : CResult();
+}
+
+void RecordWrites(CComIF& com, const std::string& operation,
+                  const std::vector<RegisterWrite>& writes)
+{
+    if (auto change = ChangeOfWrites(operation, writes))
+        RecordChange(com, std::move(*change));
+    if (WritesIdentity(writes))
+        ForgetConnectionIdentity(com);
 }
 
 void RecordChange(CComIF& com, AuditChange change)
@@ -90,6 +123,8 @@ void RecordChange(CComIF& com, AuditChange change)
 
 void RecordChanges(CComIF& com, std::vector<AuditChange> changes)
 {
+    if (g_path.empty())
+        return; // --no-audit
     const CameraIdentity identity = IdentityOf(com);
     for (AuditChange& change : changes) {
         change.program = "vireoctl";

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "camera/audit/AuditTrail.h"
+#include "camera/audit/WriteRecord.h"
+
+#include <optional>
 
 class CComIF;
 
@@ -14,11 +17,23 @@ struct Options;
 // The exit status of a run whose changes were all made but not all recorded.
 inline constexpr int kExitNotRecorded = 4;
 
-// The trail's file: --audit, else the stored one, else the default place.
+// --no-audit where the site's settings require the trail (or beside --audit): the exit status
+// after saying why.
+std::optional<int> RefuseNoAudit(const Options& options);
+
+// The trail's file: --audit, else the stored one, else the default place; none with --no-audit.
 void ConfigureAudit(const Options& options);
+
+// Reads who the camera on com is, once per connection, so that its changes are recorded under
+// the name it had before them. A failure of the link is returned (nothing should be written).
+CResult IdentifyBeforeWriting(CComIF& com);
 
 // Appends change, made through com; fills in the program, port and camera.
 void RecordChange(CComIF& com, AuditChange change);
+// One line for the writes of an operation (see ChangeOfWrites), when it made any; a write of
+// the identity registers makes the next record ask the camera who it is again.
+void RecordWrites(CComIF& com, const std::string& operation,
+                  const std::vector<RegisterWrite>& writes);
 // The changes of one action, appended together.
 void RecordChanges(CComIF& com, std::vector<AuditChange> changes);
 

@@ -31,4 +31,10 @@ CResult ConnectionIdentity(CComIF& com, CameraIdentity& identity)
     return {};
 }
 
+void ForgetConnectionIdentity(CComIF& com)
+{
+    std::lock_guard lock(g_mutex);
+    g_known.erase(&com);
+}
+
 } // namespace vireoctl

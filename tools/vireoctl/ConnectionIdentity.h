@@ -11,5 +11,7 @@ namespace vireoctl {
 // identity.model and identity.serial (and kind); the rest stays empty. A failure is not kept:
 // the next call asks again.
 CResult ConnectionIdentity(CComIF& com, CameraIdentity& identity);
+// The camera may name itself otherwise now (its identity was written): the next call asks.
+void ForgetConnectionIdentity(CComIF& com);
 
 } // namespace vireoctl

@@ -31,6 +31,7 @@ void RunOne(const Options& options, Camera& camera, const CameraJob& job, Progre
     };
     const std::string label = camera.result.label;
     const std::string port = camera.result.port;
+    const CancelOnSignal cancellable(*camera.com);
     camera.com->TakeNotice();
     const auto refused = options.checkBeforeWrite
                              ? CheckBeforeWrite(options, camera.target, *camera.com, prefixed)

@@ -1,7 +1,11 @@
-// A command that should not stop half-way through a camera (a load) takes the ending signals
-// over while it runs: the first one asks the work to stop between two settings, so that each
-// camera can say how far it got; a second one ends the program at once, as before.
+// A command that changes cameras takes the ending signals over while it runs: the first one
+// asks the work to stop between two steps (two settings, two script lines), so that each camera
+// says how far it got and every write made is recorded; a second one also cuts short the waits
+// for replies (a rollback stops where it is) but still lets each camera print and record its
+// line; a third ends the program at once.
 #pragma once
+
+class CComIF;
 
 namespace vireoctl {
 
@@ -13,6 +17,18 @@ public:
     ~InterruptScope();
     InterruptScope(const InterruptScope&) = delete;
     InterruptScope& operator=(const InterruptScope&) = delete;
+};
+
+// While one lives, a second ending signal cancels the exchanges running on port.
+class CancelOnSignal {
+public:
+    explicit CancelOnSignal(CComIF& port);
+    ~CancelOnSignal();
+    CancelOnSignal(const CancelOnSignal&) = delete;
+    CancelOnSignal& operator=(const CancelOnSignal&) = delete;
+
+private:
+    int m_slot = -1;
 };
 
 // The first ending signal received inside a scope, 0 when none came.

@@ -5,8 +5,10 @@
 #include "camera/settings/SettingCatalog.h"
 #include "comm/ComIF.h"
 #include "tools/vireoctl/Audit.h"
+#include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/IdentifyCommand.h"
 #include "tools/vireoctl/IdentityGuard.h"
+#include "tools/vireoctl/Interrupt.h"
 #include "tools/vireoctl/NamedOps.h"
 #include "tools/vireoctl/OpBinding.h"
 
@@ -57,18 +59,18 @@ PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem
         return {};
     }
     return [address, value](CComIF& com) {
+        if (const CResult failed = IdentifyBeforeWriting(com))
+            return ReportResult(failed);
         CRVXReg reg(&com);
-        // The record of a change names the value it replaced and the one it left.
-        AuditChange change;
-        change.address = address;
-        std::uint8_t now = 0;
-        if (!reg.ReadRegister(address, now))
-            change.before = now;
-        const CResult result = reg.WriteRegister(address, value);
-        if (!reg.ReadRegister(address, now))
-            change.after = now;
-        change.result = result.Ok() ? "ok" : result.Reason();
-        RecordChange(com, change);
+        CResult result;
+        std::vector<RegisterWrite> writes;
+        {
+            // The record of a change names the value it replaced and the one it left.
+            const CWriteRecorder recorder(reg);
+            result = reg.WriteRegister(address, value);
+            writes = recorder.Writes();
+        }
+        RecordWrites(com, {}, writes);
         return ReportResult(result);
     };
 }
@@ -128,21 +130,40 @@ int RunBound(CComIF& com, MapKind kind, const BoundOp& run, const std::string& m
 {
     const auto map = MakeMap(kind, &com);
     std::vector<std::string> outputs;
-    // A setter's change is recorded with the setting's value before and after.
+    // Any operation may write (setters, bank commands, one-push balances, identity texts): the
+    // camera's name is known before, and every register written is on record after.
+    if (operation.rfind("Get", 0) != 0)
+        if (const CResult failed = IdentifyBeforeWriting(com))
+            return ReportResult(failed);
+    // A setter of a settings-file setting is recorded under the setting's name, with its value
+    // before and after, as a load records it.
     const SettingDef* setting = SettingOfSetter(model, operation);
-    AuditChange change;
+    std::optional<int> before, after;
     int value = 0;
-    if (setting) {
-        change.setting = setting->name;
-        if (!setting->read(*map, value))
-            change.before = value;
+    if (setting && !setting->read(*map, value))
+        before = value;
+    CResult result;
+    std::vector<RegisterWrite> writes;
+    {
+        const CWriteRecorder recorder(*map);
+        result = run(*map, outputs);
+        writes = recorder.Writes();
     }
-    const CResult result = run(*map, outputs);
-    if (setting) {
-        if (!setting->read(*map, value))
-            change.after = value;
-        change.result = result.Ok() ? "ok" : result.Reason();
-        RecordChange(com, change);
+    if (setting && !writes.empty() && !setting->read(*map, value))
+        after = value;
+    if (auto change = ChangeOfWrites(setting ? setting->name : operation, writes)) {
+        if (setting) {
+            // The setting's values say it; the registers stay listed beside them.
+            if (change->address)
+                change->registers.push_back({*change->address, change->before, change->after,
+                                             std::nullopt, std::nullopt, change->result});
+            change->address.reset();
+            change->before = before;
+            change->after = after;
+        }
+        RecordChange(com, std::move(*change));
+        if (WritesIdentity(writes))
+            ForgetConnectionIdentity(com);
     }
     if (result.Ok())
         for (const std::string& output : outputs)
@@ -268,6 +289,9 @@ int RunPortCommand(const Options& options)
         return *refused;
     if (!OpenPort(options))
         return kExitFailed;
+    // A write that went out is recorded before a signal ends the program.
+    const InterruptScope interruptible;
+    const CancelOnSignal cancellable(g_ComIF);
     if (PortActionWrites(options.args))
         if (const auto refused = CheckBeforeWrite(
                 options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
@@ -278,6 +302,7 @@ int RunPortCommand(const Options& options)
         }
     const int status = action(g_ComIF);
     Finish(CResult());
+    EndIfInterrupted();
     return status;
 }
 

@@ -3,6 +3,7 @@
 #include "comm/ComIF.h"
 #include "comm/LinkAction.h"
 #include "tools/vireoctl/IdentityGuard.h"
+#include "tools/vireoctl/Interrupt.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -128,9 +129,14 @@ int RunScript(const Options& options)
         if (!OpenPort(options))
             return kExitFailed;
     }
+    // A signal ends the script between two lines, each write made on record.
+    const InterruptScope interruptible;
+    const CancelOnSignal cancellable(g_ComIF);
     int status = kExitOk;
     bool checked = false; // the camera's identity, once for the connection
     for (const ScriptLine& line : lines) {
+        if (InterruptSignal() != 0)
+            break;
         if (!checked && PortActionWrites(line.args)) {
             checked = true;
             // The refusal is about the camera, not the line before it.
@@ -165,6 +171,7 @@ int RunScript(const Options& options)
     }
     SetLinePrefix({});
     Finish(CResult());
+    EndIfInterrupted();
     return status;
 }
 

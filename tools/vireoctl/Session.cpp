@@ -219,7 +219,7 @@ int Usage(std::FILE* stream)
     std::fprintf(stream,
                  "usage: vireoctl [--port NAME|--cl INDEX|--camera NAME|--all]... [--baud N]\n"
                  "                [--timeout MS] [--log] [--inventory FILE] [--accept-replacement]"
-                 " [--audit FILE]"
+                 " [--audit FILE|--no-audit]"
                  " [--json] COMMAND\n"
                  "commands:\n"
                  "  read ADDR                      read one register (hexadecimal)\n"
@@ -256,11 +256,13 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0)
             break;
-        if (arg == "--log" || arg == "--all" || arg == "--accept-replacement" || arg == "--json") {
-            (arg == "--log"    ? options.log
-             : arg == "--all"  ? options.allCameras
-             : arg == "--json" ? options.json
-                               : options.acceptReplacement) = true;
+        if (arg == "--log" || arg == "--all" || arg == "--accept-replacement" || arg == "--json" ||
+            arg == "--no-audit") {
+            (arg == "--log"        ? options.log
+             : arg == "--all"      ? options.allCameras
+             : arg == "--json"     ? options.json
+             : arg == "--no-audit" ? options.noAudit
+                                   : options.acceptReplacement) = true;
             continue;
         }
         if (arg == "--audit") {

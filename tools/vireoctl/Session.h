@@ -35,6 +35,7 @@ struct Options {
     std::optional<int> timeoutMs;
     bool log = false;
     std::optional<std::string> auditFile;     // where changes are recorded
+    bool noAudit = false;                     // --no-audit: changes are not recorded
     std::optional<std::string> inventoryPath; // --inventory FILE
     bool allCameras = false;                  // --all
     bool acceptReplacement = false;           // --accept-replacement

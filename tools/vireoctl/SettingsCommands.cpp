@@ -7,6 +7,7 @@
 #include "comm/ComIF.h"
 #include "camera/audit/Sha256.h"
 #include "tools/vireoctl/Audit.h"
+#include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/DiffReport.h"
 #include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/IdentifyCommand.h"
@@ -50,22 +51,24 @@ bool ReadSettingsFile(const std::string& path, SettingsFile& file, std::string* 
 }
 
 // The camera must be of the file's model; false with the reason in job. With identity, the
-// whole identity is read into it, not only the model name.
+// whole identity is read into it, not only the model name; with useConnection, the identity
+// the connection has read already names the model.
 bool CheckModel(CComIF& com, const SettingsFile& file, const std::string& path, JobResult& job,
-                const char* forceHint, CameraIdentity* identity = nullptr)
+                const char* forceHint, CameraIdentity* identity = nullptr,
+                bool useConnection = false)
 {
     std::string cameraModel;
     std::optional<CameraModel> kind;
-    const CResult result =
-        identity ? ReadCameraIdentity(&com, *identity) : ReadCameraModel(&com, cameraModel, kind);
+    CameraIdentity known;
+    const CResult result = identity        ? ReadCameraIdentity(&com, *identity)
+                           : useConnection ? ConnectionIdentity(com, known)
+                                           : ReadCameraModel(&com, known.model, known.kind);
     if (result) {
         job.Fail(result);
         return false;
     }
-    if (identity) {
-        cameraModel = identity->model;
-        kind = identity->kind;
-    }
+    cameraModel = identity ? identity->model : known.model;
+    kind = identity ? identity->kind : known.kind;
     if (kind != file.model) {
         job.Fail(path + " holds settings of the " + CameraModelName(file.model) +
                  "; the camera is \"" + cameraModel + "\"" + forceHint);
@@ -121,12 +124,14 @@ OrderedJson LoadJson(const SettingsFile& file, const LoadOutcome& outcome)
                             {"after", value(outcome.After(name))},
                             {"result", result}});
     }
-    OrderedJson facts = {{"settings", std::move(settings)}, {"rolled_back", outcome.rolledBack}};
+    OrderedJson facts = {{"settings", std::move(settings)}, {"rolled_back", outcome.RolledBack()}};
     if (outcome.rolledBack) {
         OrderedJson restore = OrderedJson::array();
         for (const RestoreReport& report : outcome.restore)
-            restore.push_back(
-                {{"setting", report.name}, {"restored", report.restored}, {"text", report.Text()}});
+            restore.push_back({{"setting", report.name},
+                               {"restored", report.restored},
+                               {"holds", report.holds ? OrderedJson(*report.holds) : OrderedJson()},
+                               {"text", report.Text()}});
         facts["restore"] = std::move(restore);
     }
     facts["stored"] = nullptr;
@@ -349,13 +354,20 @@ int LoadSettings(const Options& options)
     const std::vector<JobResult> results =
         RunOnTargets(options, true, [&](CComIF& com, const TransferProgress& progress) {
             JobResult job;
-            if (!force && !CheckModel(com, file, path, job, " (--force loads them anyway)")) {
+            // The record names the camera as it was before the load.
+            if (const CResult failed = IdentifyBeforeWriting(com)) {
+                job.Fail(failed);
+                job.Fail("nothing written");
+                return job;
+            }
+            if (!force &&
+                !CheckModel(com, file, path, job, " (--force loads them anyway)", nullptr, true)) {
                 job.Fail("nothing written");
                 return job;
             }
             const auto map = MakeRegisterMap(file.model, &com);
             const LoadOutcome outcome = rollback ? LoadCameraSettings(file, *map, progress)
-                                                 : WriteCameraSettings(file, *map, progress);
+                                                 : WriteCameraSettings(file, *map, progress, true);
             RecordChanges(com, LoadAuditChanges(file, path, fileHash, outcome));
             job.facts = LoadJson(file, outcome);
             if (outcome.cancelled) {

@@ -68,6 +68,8 @@ int Run(int argc, char** argv)
     options.checkBeforeWrite = command == "load";
     if (command == "audit")
         return RunAuditCommand(options);
+    if (const auto refused = RefuseNoAudit(options))
+        return *refused;
     ConfigureAudit(options);
     // A script makes an action of each line.
     if (command == "script")
