@@ -84,8 +84,9 @@ TEST_F(VireoctlScript, RunsLineByLineOnOnePortAndStopsAtTheFirstFailure)
         {"read 20\nread 301\nread 20\n", false, 1, "34\n", "line 2: error 1: [NAK] Recieved", 2},
         {"read 301\nread 20\nwrite 10 0\nread 20\n", true, 1, "34\n34\n",
          "line 1: error 1: [NAK] Recieved",
-         // The write of 0 to the model name's first register leaves a name of one register.
-         14},
+         // The camera is identified before the write (model name ten registers, serial number
+         // seven), so its record names the camera as it was; then before, write and after.
+         23},
         {"read 20\nwrite 10 1FF\n", false, 2, "", "script: line 2: write: value 1FF is above FF",
          0},
         {"read 20\n\nfrobnicate\n", false, 2, "",
