@@ -356,8 +356,8 @@ bool VerifyAudit(const std::string& path, const std::function<void(const AuditBr
             const Json repair = Json::parse(line);
             if (repair.contains("cut_bytes"))
                 found({number,
-                       "an append cut " + Text(repair, "cut_bytes") +
-                           " bytes that had no line end off the line before",
+                       "an append cut off " + Text(repair, "cut_bytes") +
+                           " bytes that had no line end; this line keeps them",
                        true});
         }
         previous.swap(line);
