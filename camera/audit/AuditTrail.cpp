@@ -108,17 +108,18 @@ std::string LineBefore(const std::string& text, std::size_t end)
                                       : text.substr(start + 1, end - start - 1);
 }
 
-// Whether text is a whole line as appends write them: a JSON object with its link.
-bool IsTrailLine(const std::string& text)
+// text parsed, when it is a whole line as appends write them: a JSON object with its link.
+std::optional<Json> TrailLine(const std::string& text)
 {
     if (text.size() > kLineMax || text.find('\0') != std::string::npos)
-        return false;
+        return std::nullopt;
     try {
-        const Json line = Json::parse(text);
-        return line.is_object() && line.contains("prev") && line["prev"].is_string();
+        Json line = Json::parse(text);
+        if (line.is_object() && line.contains("prev") && line["prev"].is_string())
+            return line;
     } catch (const Json::exception&) {
-        return false;
     }
+    return std::nullopt;
 }
 
 // Reads a file a line at a time through a fixed buffer. A line is held up to kLineMax + 1
@@ -169,18 +170,19 @@ private:
     std::size_t m_len = 0;
 };
 
-// Why line is no line of the trail linking to expected; empty when it is one.
-std::string LineProblem(const std::string& line, bool ended, const std::string& expected,
-                        bool first)
+// Why line is no line of the trail linking to expected; empty when it is one. parsed is the
+// line's JSON, when it is one.
+std::string LineProblem(const std::string& line, const std::optional<Json>& parsed, bool ended,
+                        const std::string& expected, bool first)
 {
     if (line.size() > kLineMax)
         return "not a line of the trail: longer than 64 KiB";
     if (line.find('\0') != std::string::npos)
         return "not a line of the trail: it holds a NUL byte";
-    if (!IsTrailLine(line))
+    if (!parsed)
         return ended ? "not a line of the trail"
                      : "cut short: the last line has no line end and is not a whole line";
-    if (Json::parse(line)["prev"].get<std::string>() != expected)
+    if ((*parsed)["prev"].get<std::string>() != expected)
         return first ? "the trail's first line was removed"
                      : "the line before it was changed or removed";
     return {};
@@ -267,7 +269,7 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
             const std::size_t newline = tail.rfind('\n');
             const std::string partial =
                 newline == std::string::npos ? tail : tail.substr(newline + 1);
-            const bool wholeLine = IsTrailLine(partial);
+            const bool wholeLine = TrailLine(partial).has_value();
             if (wholeLine || partial.size() > kLineMax) {
                 // A whole line that lost only its line end gets it back; more than a line's
                 // worth without one is no line of ours and is not ours to cut either.
@@ -349,16 +351,15 @@ bool VerifyAudit(const std::string& path, const std::function<void(const AuditBr
     while (reader.Next(line)) {
         ++number;
         const std::string expected = number == 1 ? kNoLineBefore : Sha256Hex(previous);
-        const std::string problem = LineProblem(line, reader.ended, expected, number == 1);
+        const std::optional<Json> parsed = TrailLine(line);
+        const std::string problem = LineProblem(line, parsed, reader.ended, expected, number == 1);
         if (!problem.empty()) {
             found({number, problem, false});
-        } else if (line.find("\"repair\":") != std::string::npos) {
-            const Json repair = Json::parse(line);
-            if (repair.contains("cut_bytes"))
-                found({number,
-                       "an append cut off " + Text(repair, "cut_bytes") +
-                           " bytes that had no line end; this line keeps them",
-                       true});
+        } else if (parsed->contains("repair") && parsed->contains("cut_bytes")) {
+            found({number,
+                   "an append cut off " + Text(*parsed, "cut_bytes") +
+                       " bytes that had no line end; this line keeps them",
+                   true});
         }
         previous.swap(line);
     }
@@ -394,11 +395,12 @@ bool ReadAuditLines(const std::string& path, const std::function<void(const Audi
     LineReader reader(file);
     std::string line;
     for (std::size_t number = 1; reader.Next(line); ++number) {
-        if (!IsTrailLine(line)) {
+        const std::optional<Json> parsed = TrailLine(line);
+        if (!parsed) {
             unreadable(number);
             continue;
         }
-        const Json object = Json::parse(line);
+        const Json& object = *parsed;
         const auto integer = [&object](const char* key) -> std::optional<long long> {
             const auto it = object.find(key);
             if (it == object.end() || !it->is_number_integer())
