@@ -3,6 +3,8 @@
 #include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -29,9 +31,8 @@ std::string Reason(const char* what, const std::string& path, int code)
     return std::string(what) + " " + path + ": " + std::strerror(code);
 }
 
-std::string UtcNowMs()
+std::string UtcMs(std::chrono::system_clock::time_point now)
 {
-    const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
@@ -75,17 +76,14 @@ bool MakeFolders(const std::string& path, std::string& error)
     return true;
 }
 
-// The last line of the open file (without its newline), empty for an empty file.
-bool LastLine(int fd, std::string& line, std::string& error, const std::string& path)
+// The end of the open file: its last bytes, enough to hold a partial last line and the whole
+// line before it. from is where they begin.
+bool ReadTail(int fd, off_t size, std::string& tail, off_t& from, std::string& error,
+              const std::string& path)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        error = Reason("cannot look at", path, errno);
-        return false;
-    }
-    const off_t size = info.st_size;
-    const off_t from = size > static_cast<off_t>(kLineMax + 1) ? size - kLineMax - 1 : 0;
-    std::string tail(static_cast<std::size_t>(size - from), '\0');
+    const off_t window = 2 * static_cast<off_t>(kLineMax + 1) + 1;
+    from = size > window ? size - window : 0;
+    tail.assign(static_cast<std::size_t>(size - from), '\0');
     std::size_t got = 0;
     while (got < tail.size()) {
         const ssize_t n = ::pread(fd, tail.data() + got, tail.size() - got, from + got);
@@ -97,11 +95,97 @@ bool LastLine(int fd, std::string& line, std::string& error, const std::string& 
         }
         got += static_cast<std::size_t>(n);
     }
-    if (!tail.empty() && tail.back() == '\n')
-        tail.pop_back();
-    const std::size_t start = tail.rfind('\n');
-    line = start == std::string::npos ? tail : tail.substr(start + 1);
     return true;
+}
+
+// The last line of text that ends before end (without its line end), empty when there is none.
+std::string LineBefore(const std::string& text, std::size_t end)
+{
+    if (end > 0 && text[end - 1] == '\n')
+        --end;
+    const std::size_t start = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+    return start == std::string::npos ? text.substr(0, end)
+                                      : text.substr(start + 1, end - start - 1);
+}
+
+// text parsed, when it is a whole line as appends write them: a JSON object with its link.
+std::optional<Json> TrailLine(const std::string& text)
+{
+    if (text.size() > kLineMax || text.find('\0') != std::string::npos)
+        return std::nullopt;
+    try {
+        Json line = Json::parse(text);
+        if (line.is_object() && line.contains("prev") && line["prev"].is_string())
+            return line;
+    } catch (const Json::exception&) {
+    }
+    return std::nullopt;
+}
+
+// Reads a file a line at a time through a fixed buffer. A line is held up to kLineMax + 1
+// bytes and the rest of a longer one passed over, so no line costs more than that.
+class LineReader {
+public:
+    explicit LineReader(std::FILE* file) : m_file(file) {}
+
+    // The next line without its line end; false at the end of the file or on a read error.
+    bool Next(std::string& line)
+    {
+        line.clear();
+        ended = false;
+        bool any = false;
+        for (;;) {
+            if (m_pos == m_len) {
+                m_pos = 0;
+                m_len = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+                if (m_len == 0) {
+                    if (std::ferror(m_file))
+                        errorCode = errno ? errno : EIO;
+                    return any && errorCode == 0;
+                }
+            }
+            any = true;
+            const char* start = m_buffer.data() + m_pos;
+            const auto* newline = static_cast<const char*>(std::memchr(start, '\n', m_len - m_pos));
+            const std::size_t length =
+                newline ? static_cast<std::size_t>(newline - start) : m_len - m_pos;
+            const std::size_t room = line.size() > kLineMax ? 0 : kLineMax + 1 - line.size();
+            line.append(start, std::min(length, room));
+            m_pos += length;
+            if (newline) {
+                ++m_pos;
+                ended = true;
+                return true;
+            }
+        }
+    }
+
+    bool ended = false; // the line had its line end
+    int errorCode = 0;  // why reading stopped early
+
+private:
+    std::FILE* m_file;
+    std::array<char, 64 * 1024> m_buffer{};
+    std::size_t m_pos = 0;
+    std::size_t m_len = 0;
+};
+
+// Why line is no line of the trail linking to expected; empty when it is one. parsed is the
+// line's JSON, when it is one.
+std::string LineProblem(const std::string& line, const std::optional<Json>& parsed, bool ended,
+                        const std::string& expected, bool first)
+{
+    if (line.size() > kLineMax)
+        return "not a line of the trail: longer than 64 KiB";
+    if (line.find('\0') != std::string::npos)
+        return "not a line of the trail: it holds a NUL byte";
+    if (!parsed)
+        return ended ? "not a line of the trail"
+                     : "cut short: the last line has no line end and is not a whole line";
+    if ((*parsed)["prev"].get<std::string>() != expected)
+        return first ? "the trail's first line was removed"
+                     : "the line before it was changed or removed";
+    return {};
 }
 
 bool WriteAll(int fd, const std::string& text)
@@ -141,23 +225,29 @@ std::string Text(const Json& object, const char* key)
     return it->is_string() ? it->get<std::string>() : it->dump();
 }
 
-// "0x63: 12 -> 34, 0x62: ? -> 1" of a line's registers.
+// "63: C -> 22, 62: ? -> 1" of a line's registers: in hexadecimal, as the command line takes
+// them; a text (a serial number) as it is.
 std::string RegistersText(const Json& object)
 {
     const auto it = object.find("registers");
     if (it == object.end() || !it->is_array())
         return {};
+    const auto value = [](const Json& entry, const char* key) -> std::string {
+        const auto found = entry.find(key);
+        if (found == entry.end() || found->is_null())
+            return "?";
+        if (!found->is_number_integer())
+            return Text(entry, key);
+        char hex[24];
+        std::snprintf(hex, sizeof hex, "%llX", found->get<long long>());
+        return hex;
+    };
     std::string text;
     for (const Json& entry : *it) {
         if (!entry.is_object())
             continue;
-        const std::string before = Text(entry, "before"), after = Text(entry, "after");
-        const Json address = entry.value("register", Json());
-        char name[16] = "?";
-        if (address.is_number_integer())
-            std::snprintf(name, sizeof name, "0x%X", address.get<int>());
-        text += (text.empty() ? "" : ", ") + std::string(name) + ": " +
-                (before.empty() ? "?" : before) + " -> " + (after.empty() ? "?" : after);
+        text += (text.empty() ? "" : ", ") + value(entry, "register") + ": " +
+                value(entry, "before") + " -> " + value(entry, "after");
     }
     return text;
 }
@@ -198,14 +288,56 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
             return false;
         }
     }
-    std::string last;
-    bool ok = LastLine(fd, last, error, path);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = Reason("cannot look at", path, errno);
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+        return false;
+    }
+    const off_t size = info.st_size;
+    std::string tail;
+    off_t from = 0;
+    bool ok = ReadTail(fd, size, tail, from, error, path);
     if (ok) {
-        const std::string time = UtcNowMs(), user = UserName(), host = HostName();
-        std::string text;
+        const std::string user = UserName(), host = HostName();
+        const std::string now = UtcMs(std::chrono::system_clock::now());
+        std::string text; // what is appended
+        std::string last; // the line the next one links to
+        std::string cut;  // a partial last line taken off the end
+        if (tail.empty() || tail.back() == '\n') {
+            last = LineBefore(tail, tail.size());
+        } else {
+            const std::size_t newline = tail.rfind('\n');
+            const std::string partial =
+                newline == std::string::npos ? tail : tail.substr(newline + 1);
+            const bool wholeLine = TrailLine(partial).has_value();
+            if (wholeLine || partial.size() > kLineMax) {
+                // A whole line that lost only its line end gets it back; more than a line's
+                // worth without one is no line of ours and is not ours to cut either.
+                text = "\n";
+                last = partial;
+            } else {
+                cut = partial;
+                last = LineBefore(tail, tail.size() - partial.size());
+                Json repair = Json::object();
+                repair["time"] = now;
+                repair["user"] = user;
+                repair["host"] = host;
+                repair["program"] = changes.front().program;
+                repair["version"] = changes.front().version;
+                repair["repair"] = "cut a last line that had no line end";
+                repair["cut_bytes"] = cut.size();
+                repair["cut_sha256"] = Sha256Hex(cut);
+                repair["cut"] = cut;
+                repair["prev"] = last.empty() ? kNoLineBefore : Sha256Hex(last);
+                last = JsonText(repair);
+                text = last + "\n";
+            }
+        }
         for (const AuditChange& change : changes) {
             Json line = Json::object();
-            line["time"] = time;
+            line["time"] = change.time ? UtcMs(*change.time) : now;
             line["user"] = user;
             line["host"] = host;
             line["program"] = change.program;
@@ -230,10 +362,18 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
             last = JsonText(line);
             text += last + "\n";
         }
+        const off_t kept = size - static_cast<off_t>(cut.size());
+        if (!cut.empty() && ::ftruncate(fd, kept) != 0) {
+            error = Reason("cannot cut the unended last line of", path, errno);
+            ok = false;
+        }
         // The whole batch in one write and one sync: a load's lines cost one trip to the disk.
-        if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
+        // A batch that does not get there whole is taken back, so that no half line is left.
+        if (ok && (!WriteAll(fd, text) || ::fsync(fd) != 0)) {
             error = Reason("cannot write", path, errno);
             ok = false;
+            if (::ftruncate(fd, kept) == 0 && !cut.empty())
+                (void)WriteAll(fd, cut);
         }
     }
     ::flock(fd, LOCK_UN);
@@ -241,76 +381,114 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
     return ok;
 }
 
-std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& error)
+bool VerifyAudit(const std::string& path, const std::function<void(const AuditBreak&)>& found,
+                 std::string& error)
 {
     std::FILE* file = std::fopen(path.c_str(), "re");
     if (!file) {
         error = Reason("cannot open", path, errno);
-        return std::nullopt;
+        return false;
     }
-    std::optional<AuditBreak> broken;
-    std::string previous;
+    LineReader reader(file);
+    std::string previous, line;
     std::size_t number = 0;
-    std::string line;
-    for (int c = 0; (c = std::fgetc(file)) != EOF || !line.empty();) {
-        if (c != '\n' && c != EOF) {
-            if (line.size() <= kLineMax)
-                line += static_cast<char>(c);
-            continue;
-        }
+    while (reader.Next(line)) {
         ++number;
         const std::string expected = number == 1 ? kNoLineBefore : Sha256Hex(previous);
-        std::string link;
-        try {
-            link = Text(Json::parse(line), "prev");
-        } catch (const Json::exception&) {
-            broken = AuditBreak{number, "not a line of the trail"};
-            break;
+        const std::optional<Json> parsed = TrailLine(line);
+        const std::string problem = LineProblem(line, parsed, reader.ended, expected, number == 1);
+        if (!problem.empty()) {
+            found({number, problem, false});
+        } else if (parsed->contains("repair") && parsed->contains("cut_bytes")) {
+            found({number,
+                   "an append cut off " + Text(*parsed, "cut_bytes") +
+                       " bytes that had no line end; this line keeps them",
+                   true});
         }
-        if (link != expected) {
-            broken = AuditBreak{number, number == 1 ? "the trail's first line was removed"
-                                                    : "the line before it was changed or removed"};
-            break;
-        }
-        previous = std::move(line);
-        line.clear();
-        if (c == EOF)
-            break;
+        previous.swap(line);
     }
     std::fclose(file);
-    return broken;
+    if (reader.errorCode != 0) {
+        error = Reason("cannot read", path, reader.errorCode);
+        return false;
+    }
+    return true;
+}
+
+std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& error)
+{
+    std::optional<AuditBreak> first;
+    VerifyAudit(
+        path,
+        [&first](const AuditBreak& found) {
+            if (!first && !found.repaired)
+                first = found;
+        },
+        error);
+    return error.empty() ? first : std::nullopt;
+}
+
+bool ReadAuditLines(const std::string& path, const std::function<void(const AuditEntry&)>& entry,
+                    const std::function<void(std::size_t line)>& unreadable, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "re");
+    if (!file) {
+        error = Reason("cannot open", path, errno);
+        return false;
+    }
+    LineReader reader(file);
+    std::string line;
+    for (std::size_t number = 1; reader.Next(line); ++number) {
+        const std::optional<Json> parsed = TrailLine(line);
+        if (!parsed) {
+            unreadable(number);
+            continue;
+        }
+        const Json& object = *parsed;
+        const auto integer = [&object](const char* key) -> std::optional<long long> {
+            const auto it = object.find(key);
+            if (it == object.end() || !it->is_number_integer())
+                return std::nullopt;
+            return it->get<long long>();
+        };
+        AuditEntry read;
+        read.time = Text(object, "time");
+        read.user = Text(object, "user");
+        read.host = Text(object, "host");
+        read.program = Text(object, "program");
+        read.port = Text(object, "port");
+        read.model = Text(object, "model");
+        read.serial = Text(object, "serial");
+        read.setting = Text(object, "setting");
+        read.address = integer("register");
+        read.what = read.setting;
+        if (read.what.empty() && object.contains("register"))
+            read.what = "register " + Text(object, "register");
+        read.before = Text(object, "before");
+        read.after = Text(object, "after");
+        read.beforeValue = integer("before");
+        read.afterValue = integer("after");
+        read.result = Text(object, "result");
+        read.registers = RegistersText(object);
+        if (object.contains("repair")) {
+            read.repair = "cut " + Text(object, "cut_bytes") + " bytes that had no line end";
+            read.cut = Text(object, "cut");
+        }
+        entry(read);
+    }
+    std::fclose(file);
+    if (reader.errorCode != 0) {
+        error = Reason("cannot read", path, reader.errorCode);
+        return false;
+    }
+    return true;
 }
 
 std::vector<AuditEntry> ReadAudit(const std::string& path, std::string& error)
 {
     std::vector<AuditEntry> entries;
-    std::FILE* file = std::fopen(path.c_str(), "re");
-    if (!file) {
-        error = Reason("cannot open", path, errno);
-        return entries;
-    }
-    char buffer[4096];
-    std::string line;
-    while (std::fgets(buffer, sizeof buffer, file)) {
-        line += buffer;
-        if (line.back() != '\n' && !std::feof(file))
-            continue;
-        try {
-            const Json object = Json::parse(line);
-            if (object.is_object()) {
-                std::string what = Text(object, "setting");
-                if (what.empty() && object.contains("register"))
-                    what = "register " + Text(object, "register");
-                entries.push_back({Text(object, "time"), Text(object, "user"), Text(object, "host"),
-                                   Text(object, "program"), Text(object, "port"),
-                                   Text(object, "model"), Text(object, "serial"), what,
-                                   Text(object, "before"), Text(object, "after"),
-                                   Text(object, "result"), RegistersText(object)});
-            }
-        } catch (const Json::exception&) {
-        }
-        line.clear();
-    }
-    std::fclose(file);
+    ReadAuditLines(
+        path, [&entries](const AuditEntry& entry) { entries.push_back(entry); }, [](std::size_t) {},
+        error);
     return entries;
 }

@@ -3,7 +3,9 @@
 // an edited, removed or reordered line breaks the chain where it happened.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +34,8 @@ struct AuditChange {
     // Every register the operation wrote, when there is more to say than one register's
     // before and after.
     std::vector<RegisterChange> registers;
+    // When the change was made; unset: when it is appended. A load's settings each keep their own.
+    std::optional<std::chrono::system_clock::time_point> time;
 };
 
 // $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
@@ -47,26 +51,52 @@ bool SiteRequiresAudit();
 
 // Appends one line for change (time, user and host added here) under an exclusive lock, and
 // has it on disk before returning. The file and its folder are made when missing. False with
-// the reason in error ("cannot open /x/audit.jsonl: Permission denied").
+// the reason in error ("cannot open /x/audit.jsonl: Permission denied"); the file is then left
+// as it was found.
+//
+// A trail whose last line has no line end (a write cut short by a full disk or a crash, or a
+// file cut by hand) never takes a record glued onto it: a last line that is whole only lacks
+// its line end and gets it; anything else is cut off and kept, byte count, SHA-256 and text,
+// in a repair line that links to the last whole line, so the chain stays verifiable.
 bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error);
 
 // The changes of one action (a load's settings) as consecutive lines, under one lock and one sync.
 bool AppendAudit(const std::string& path, const std::vector<AuditChange>& changes,
                  std::string& error);
-// Where a trail's chain breaks: the line (from 1) and why.
+
+// A line where the trail's chain breaks, or (repaired) a repair line an append left there.
 struct AuditBreak {
-    std::size_t line = 0;
+    std::size_t line = 0; // from 1
     std::string reason;
+    bool repaired = false;
 };
 
-// Checks every line's link to the one before it. Empty when the trail is whole; error is set
-// when the file cannot be read (the result is then empty too).
+// Checks every line's link to the one before it, a line at a time, and calls found for each
+// break and each repair line, in order. False with error set when the file cannot be read (a
+// folder, a read error), after what was found until then.
+bool VerifyAudit(const std::string& path, const std::function<void(const AuditBreak&)>& found,
+                 std::string& error);
+// The first break; empty when the chain is whole or the file cannot be read (error set).
 std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& error);
 
-// The lines of a trail, parsed; a line that is not a JSON object is skipped.
+// One line of a trail, parsed. before and after are the values as written (decimal); a
+// repair line has repair set and names no camera.
 struct AuditEntry {
     std::string time, user, host, program, port, model, serial, what, before, after, result;
-    // The registers an operation wrote, one "0x63: 12 -> 34" each, joined by ", ".
+    // The registers an operation wrote, one "63: C -> 22" each (hexadecimal), joined by ", ".
     std::string registers;
+    std::string setting;              // the named setting, when the line has one
+    std::optional<long long> address; // the register, when the line names one
+    std::optional<long long> beforeValue, afterValue;
+    std::string repair; // "cut 57 bytes that had no line end"
+    std::string cut;    // and the text that was cut
 };
+
+// Reads the trail a line at a time, holding one line at most: entry for each line of the trail,
+// unreadable for each line that is none (damaged, cut short, not JSON), with its number from 1.
+// False with error set when the file cannot be read.
+bool ReadAuditLines(const std::string& path, const std::function<void(const AuditEntry&)>& entry,
+                    const std::function<void(std::size_t line)>& unreadable, std::string& error);
+
+// Every readable line of a trail; lines that are none are passed over.
 std::vector<AuditEntry> ReadAudit(const std::string& path, std::string& error);

@@ -123,6 +123,7 @@ LoadOutcome WriteCameraSettings(const SettingsFile& file, CRVXReg& map,
                 continue;
             }
         }
+        outcome.writtenAt[name] = std::chrono::system_clock::now();
         const CResult result = def->write(map, value);
         ++done;
         if (result) {
@@ -366,6 +367,8 @@ std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::s
         }
         change.file = path;
         change.fileSha256 = fileHash;
+        if (const auto at = outcome.writtenAt.find(name); at != outcome.writtenAt.end())
+            change.time = at->second;
         changes.push_back(std::move(change));
     }
     return changes;

@@ -6,6 +6,7 @@
 #include "camera/settings/CameraIdentity.h"
 #include "camera/settings/SettingsFile.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -58,6 +59,8 @@ struct LoadOutcome {
     // by name: what a record of the change needs.
     std::map<std::string, int> before;
     std::map<std::string, int> after;
+    // When each setting's write was sent: its record carries that time, not the whole load's.
+    std::map<std::string, std::chrono::system_clock::time_point> writtenAt;
     // All or nothing: a failure or a stop tried to write the old values back (RolledBack() says
     // whether all of them were). restore has one entry per setting the load wrote or tried to.
     bool rolledBack = false;

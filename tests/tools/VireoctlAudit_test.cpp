@@ -1,6 +1,7 @@
 // vireoctl's audit trail: every way it changes a camera leaves a line with the values before
 // and after; two programs at once leave whole, chained lines; a trail that cannot be written
-// does not stop the change but is told of.
+// does not stop the change but is told of; a torn trail takes the next record whole; show
+// prints registers in hex and a camera's control characters escaped.
 #include "camera/audit/Sha256.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestEnvironment.h"
@@ -26,10 +27,10 @@ protected:
     }
     void TearDown() override { RemoveTree(dir); }
 
-    std::string Start()
+    std::string Start(std::vector<std::string> options = {})
     {
-        cameras.push_back(std::make_unique<CamsimProgram>(
-            CAMSIM_PATH, std::vector<std::string>{"--model", "RVQM52CM14"}));
+        options.insert(options.begin(), {"--model", "RVQM52CM14"});
+        cameras.push_back(std::make_unique<CamsimProgram>(CAMSIM_PATH, options));
         return cameras.back()->device;
     }
 
@@ -61,7 +62,8 @@ protected:
 
 TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
 {
-    const std::string port = Start();
+    // At 9600 baud a load takes long enough that its settings' times differ.
+    const std::string port = Start({"--baud", "9600"});
     const std::string file = dir + "/cam.json";
     ASSERT_EQ(Run(port, {"save", "auto", file}).exitStatus, 0);
     std::ifstream in(file);
@@ -104,6 +106,8 @@ TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
             EXPECT_EQ(line.contains("file_sha256"), c.args[0] == "load");
             if (c.args[0] == "load") {
                 EXPECT_EQ(line["file_sha256"], fileHash);
+                // Each setting carries the time of its own write.
+                EXPECT_LT(line["time"].get<std::string>(), lines.back()["time"].get<std::string>());
                 // The R gain the call above changed is put back by the load.
                 for (const Json& other : lines) {
                     if (other.value("setting", "") == "RGain" && other.contains("file")) {
@@ -114,6 +118,9 @@ TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
         }
         total = lines.size();
     }
+    const auto all = RunProcess({VIREOCTL_PATH, "audit", "show", trail});
+    ASSERT_FALSE(all.out.empty());
+    EXPECT_NE(Lines(all.out)[0].find("register 150: 0 -> A5  ok"), std::string::npos) << all.out;
     const auto verify = RunProcess({VIREOCTL_PATH, "audit", "verify", trail});
     EXPECT_EQ(verify.exitStatus, 0) << verify.out;
     EXPECT_EQ(verify.out, trail + ": whole\n");
@@ -124,7 +131,7 @@ TEST_F(VireoctlAudit, EveryChangeIsRecordedWithItsValuesBeforeAndAfter)
     const std::pair<std::vector<std::string>, std::size_t> shows[] = {
         {{"--serial", "5220041"}, total}, {{"--serial", "5220077"}, 0},
         {{"--camera", "cam"}, total},     {{"--camera", "other"}, 0},
-        {{"--since", "2000"}, total},     {{"--since", "2999"}, 0},
+        {{"--since", "2000"}, total},     {{"--since", "2999-12-31T23:00:00-01:00"}, 0},
     };
     for (const auto& [filter, lines] : shows) {
         SCOPED_TRACE(filter[0] + " " + filter[1]);
@@ -168,4 +175,102 @@ TEST_F(VireoctlAudit, AnUnwritableTrailStillChangesTheCameraAndSaysSo)
               0u)
         << write.err;
     EXPECT_EQ(Run(port, {"read", "150"}).out, "3C\n");
+}
+
+TEST_F(VireoctlAudit, SinceTakesIsoDatesAndTimesAndRefusesTheRest)
+{
+    std::ofstream(trail) << "{\"time\":\"2026-12-08T08:59:59.999Z\",\"prev\":\"\"}\n"
+                         << "{\"time\":\"2026-12-08T09:00:00.000Z\",\"prev\":\"\"}\n"
+                         << "{\"time\":\"2026-12-09T00:00:00.000Z\",\"prev\":\"\"}\n";
+    const std::tuple<const char*, int, std::size_t> cases[] = {
+        {"2026-12-08T10:00:00+01:00", 0, 2},
+        {"2026-12-08T09:00:00.001Z", 0, 1},
+        {"2026-12-08T10:00", 0, 2}, // local time, one hour east
+        {"2026-12-09", 0, 1},       // local midnight: 2026-12-08T23:00Z
+        {"yesterday", 2, 0},
+        {"2026-13-45", 2, 0},
+    };
+    for (const auto& [since, status, lines] : cases) {
+        SCOPED_TRACE(since);
+        const auto show =
+            RunProcess({VIREOCTL_PATH, "audit", "show", "--since", since, trail}, {"TZ=CET-1"});
+        EXPECT_EQ(show.exitStatus, status);
+        EXPECT_EQ(Lines(show.out).size(), lines) << show.out;
+        if (status == 2) {
+            EXPECT_EQ(show.err.rfind(std::string("audit show: --since ") + since +
+                                         ": not an ISO 8601 date or time",
+                                     0),
+                      0u)
+                << show.err;
+        }
+    }
+}
+
+TEST_F(VireoctlAudit, ACameraTextCannotSteerTheTerminal)
+{
+    const std::string port = Start();
+    const std::string steering = "\x1b[A\x1b[2K";
+    ASSERT_EQ(Run(port, {"call", "RVQM52CM14", "SetSerialNo", steering}).exitStatus, 0);
+    ASSERT_EQ(Run(port, {"write", "151", "12"}).exitStatus, 0);
+    const std::string inventory = dir + "/cameras.toml";
+    std::ofstream(inventory) << "[cameras.cam]\nport = \"" + port + "\"\n";
+    const std::vector<std::string> commands[] = {
+        {VIREOCTL_PATH, "--port", port, "identify"},
+        {VIREOCTL_PATH, "--inventory", inventory, "cameras"},
+        {VIREOCTL_PATH, "audit", "show", "--since", "2026", trail},
+    };
+    for (const auto& argv : commands) {
+        SCOPED_TRACE(argv[argv.size() - 2]);
+        const auto run = RunProcess(argv, {"XDG_CONFIG_HOME=" + config.Path()});
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_NE(run.out.find("\\x1B[A\\x1B[2K"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    }
+}
+
+// Damage as a full disk, `truncate -s -40` or a NUL byte leaves it, then a write: the write
+// exits 0 with its record whole, show gives it, and verify names exactly the damage.
+TEST_F(VireoctlAudit, ATornTrailTakesTheNextRecordWhole)
+{
+    const std::string port = Start();
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> damage;
+        int verifyStatus;
+        const char* verifySays;
+        std::size_t warnings; // of show
+    };
+    const Case cases[] = {
+        {"a partial line", [](std::string& text) { text += text.substr(0, 60); }, 0,
+         ":3: repaired: an append cut off 60 bytes", 0},
+        {"cut by 40 bytes", [](std::string& text) { text.resize(text.size() - 40); }, 0,
+         ":2: repaired: an append cut off ", 0},
+        {"a NUL in a line", [](std::string& text) { text[30] = '\0'; }, 1,
+         ":1: the chain breaks: not a line of the trail: it holds a NUL byte", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(trail.c_str());
+        ASSERT_EQ(Run(port, {"write", "150", "1"}).exitStatus, 0);
+        ASSERT_EQ(Run(port, {"write", "150", "2"}).exitStatus, 0);
+        std::ifstream in(trail, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        c.damage(text);
+        std::ofstream(trail, std::ios::binary | std::ios::trunc) << text;
+        const auto write = Run(port, {"write", "150", "3"});
+        EXPECT_EQ(write.exitStatus, 0) << write.err;
+        const auto verify = RunProcess({VIREOCTL_PATH, "audit", "verify", trail});
+        EXPECT_EQ(verify.exitStatus, c.verifyStatus);
+        EXPECT_NE(verify.out.find(trail + c.verifySays), std::string::npos) << verify.out;
+        const auto show = RunProcess({VIREOCTL_PATH, "audit", "show", trail});
+        EXPECT_EQ(show.exitStatus, c.warnings > 0 ? 1 : 0);
+        EXPECT_EQ(Lines(show.err).size(), c.warnings) << show.err;
+        ASSERT_FALSE(show.out.empty());
+        EXPECT_NE(Lines(show.out).back().find("register 150: 2 -> 3  ok"), std::string::npos)
+            << show.out;
+    }
+    const auto folder = RunProcess({VIREOCTL_PATH, "audit", "verify", dir});
+    EXPECT_EQ(folder.exitStatus, 1);
+    EXPECT_EQ(folder.out, "");
+    EXPECT_NE(folder.err.find("Is a directory"), std::string::npos) << folder.err;
 }

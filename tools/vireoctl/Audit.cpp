@@ -1,13 +1,16 @@
 #include "tools/vireoctl/Audit.h"
 
 #include "camera/settings/SettingsTransfer.h"
+#include "camera/audit/IsoTime.h"
 #include "comm/ComIF.h"
 #include "platform/profile/Profile.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/Session.h"
+#include "tools/vireoctl/TerminalText.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 
 namespace vireoctl {
@@ -27,17 +30,27 @@ CameraIdentity IdentityOf(CComIF& com)
 
 int Verify(const std::string& path)
 {
+    std::size_t breaks = 0;
     std::string error;
-    const auto broken = VerifyAudit(path, error);
+    VerifyAudit(
+        path,
+        [&](const AuditBreak& found) {
+            if (found.repaired) {
+                std::printf("%s:%zu: repaired: %s\n", path.c_str(), found.line,
+                            found.reason.c_str());
+                return;
+            }
+            ++breaks;
+            std::printf("%s:%zu: the chain breaks: %s\n", path.c_str(), found.line,
+                        found.reason.c_str());
+        },
+        error);
     if (!error.empty()) {
         ErrorLine("error: " + error);
         return kExitFailed;
     }
-    if (broken) {
-        std::printf("%s:%zu: the chain breaks: %s\n", path.c_str(), broken->line,
-                    broken->reason.c_str());
+    if (breaks > 0)
         return kExitFailed;
-    }
     std::printf("%s: whole\n", path.c_str());
     return kExitOk;
 }
@@ -47,32 +60,86 @@ int Verify(const std::string& path)
 struct ShowFilter {
     std::string serial;
     std::string port;
-    std::string since;
+    std::optional<std::int64_t> since; // milliseconds since 1970 UTC
+    bool From(const std::string& time) const
+    {
+        if (!since)
+            return true;
+        const auto at = ParseIsoTime(time);
+        return at && *at >= *since;
+    }
     bool Takes(const AuditEntry& entry) const
     {
-        return (serial.empty() || entry.serial == serial) && (port.empty() || entry.port == port) &&
-               (since.empty() || entry.time.compare(0, since.size(), since) >= 0);
+        return From(entry.time) && (serial.empty() || entry.serial == serial) &&
+               (port.empty() || entry.port == port);
     }
 };
 
+// A register and its values in hexadecimal, as write and read take and give them; a named
+// setting's values in decimal, as call takes them.
+std::string ValueText(const AuditEntry& entry, const std::string& text,
+                      const std::optional<long long>& value)
+{
+    if (text.empty())
+        return "?";
+    if (!entry.address || !value || *value < 0)
+        return TerminalText(text);
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%llX", *value);
+    return hex;
+}
+
+std::string WhatText(const AuditEntry& entry)
+{
+    if (!entry.address || *entry.address < 0)
+        return TerminalText(entry.what);
+    char hex[40];
+    std::snprintf(hex, sizeof hex, "register %llX", *entry.address);
+    return entry.setting.empty() ? hex : TerminalText(entry.setting) + " (" + hex + ")";
+}
+
 int Show(const std::string& path, const ShowFilter& filter)
 {
+    std::size_t unreadable = 0;
     std::string error;
-    const std::vector<AuditEntry> entries = ReadAudit(path, error);
-    if (!error.empty()) {
+    const bool read = ReadAuditLines(
+        path,
+        [&filter](const AuditEntry& entry) {
+            // A repair concerns every camera's lines: it shows whatever camera is asked for.
+            if (!entry.repair.empty()) {
+                if (filter.From(entry.time))
+                    std::printf("%s  %s@%s  %s  repair: %s: %s\n", TerminalText(entry.time).c_str(),
+                                TerminalText(entry.user).c_str(), TerminalText(entry.host).c_str(),
+                                TerminalText(entry.program).c_str(), entry.repair.c_str(),
+                                TerminalText(entry.cut).c_str());
+                return;
+            }
+            if (!filter.Takes(entry))
+                return;
+            // An operation that wrote several registers (or a text) lists them after its result.
+            const std::string registers =
+                entry.registers.empty() ? "" : "  [" + TerminalText(entry.registers) + "]";
+            std::printf("%s  %s@%s  %s  %s %s on %s  %s: %s -> %s  %s%s\n",
+                        TerminalText(entry.time).c_str(), TerminalText(entry.user).c_str(),
+                        TerminalText(entry.host).c_str(), TerminalText(entry.program).c_str(),
+                        TerminalText(entry.model).c_str(), TerminalText(entry.serial).c_str(),
+                        TerminalText(entry.port).c_str(), WhatText(entry).c_str(),
+                        ValueText(entry, entry.before, entry.beforeValue).c_str(),
+                        ValueText(entry, entry.after, entry.afterValue).c_str(),
+                        TerminalText(entry.result).c_str(), registers.c_str());
+        },
+        [&](std::size_t line) {
+            ++unreadable;
+            FlushOutput();
+            ErrorLine("warning: " + path + ":" + std::to_string(line) +
+                      ": not a line of the trail, passed over");
+        },
+        error);
+    if (!read) {
         ErrorLine("error: " + error);
         return kExitFailed;
     }
-    for (const AuditEntry& entry : entries) {
-        if (!filter.Takes(entry))
-            continue;
-        std::printf("%s  %s@%s  %s  %s %s on %s  %s: %s -> %s  %s\n", entry.time.c_str(),
-                    entry.user.c_str(), entry.host.c_str(), entry.program.c_str(),
-                    entry.model.c_str(), entry.serial.c_str(), entry.port.c_str(),
-                    entry.what.c_str(), entry.before.empty() ? "?" : entry.before.c_str(),
-                    entry.after.empty() ? "?" : entry.after.c_str(), entry.result.c_str());
-    }
-    return kExitOk;
+    return unreadable > 0 ? kExitFailed : kExitOk;
 }
 
 } // namespace
@@ -158,9 +225,16 @@ int RunAuditCommand(const Options& options)
         if (args[1] == "show" && (arg == "--serial" || arg == "--since" || arg == "--camera")) {
             if (i + 1 >= args.size())
                 return UsageError("audit show: " + arg + " takes a value");
-            (arg == "--serial"  ? filter.serial
-             : arg == "--since" ? filter.since
-                                : camera) = args[++i];
+            const std::string& value = args[++i];
+            if (arg == "--since") {
+                filter.since = ParseIsoTime(value);
+                if (!filter.since)
+                    return UsageError("audit show: --since " + value +
+                                      ": not an ISO 8601 date or time (2026-12-08, "
+                                      "2026-12-08T10:00, 2026-12-08T10:00:00+01:00)");
+            } else {
+                (arg == "--serial" ? filter.serial : camera) = value;
+            }
         } else if (path.empty() && arg.rfind("--", 0) != 0) {
             path = arg;
         } else {

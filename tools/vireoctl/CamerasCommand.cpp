@@ -3,6 +3,7 @@
 #include "camera/settings/CameraIdentity.h"
 #include "tools/vireoctl/Fleet.h"
 #include "tools/vireoctl/Inventory.h"
+#include "tools/vireoctl/TerminalText.h"
 
 #include <cstdio>
 
@@ -80,8 +81,13 @@ int ListCameras(const Options& options)
             listed.push_back(std::move(camera));
             continue;
         }
+        // The camera's texts are escaped: a serial number may hold terminal controls.
+        const std::string shown = result.status == kExitOk
+                                      ? TerminalText(found.substr(0, found.find('\t'))) + "\t" +
+                                            TerminalText(found.substr(found.find('\t') + 1))
+                                      : found;
         std::printf("%s\t%s\t%s\t%s\n", target.name.c_str(), target.PortLabel().c_str(),
-                    state.c_str(), found.c_str());
+                    state.c_str(), shown.c_str());
         FlushOutput();
         if (result.status != kExitOk)
             ErrorLine(target.name + ": " + result.Reason());

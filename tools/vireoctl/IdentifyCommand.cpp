@@ -2,6 +2,7 @@
 
 #include "comm/ComIF.h"
 #include "tools/vireoctl/Fleet.h"
+#include "tools/vireoctl/TerminalText.h"
 
 #include <cstdio>
 
@@ -9,12 +10,14 @@ namespace vireoctl {
 
 namespace {
 
+// The camera's own texts are escaped: they may hold anything, terminal controls included.
 std::string IdentityText(const CameraIdentity& identity)
 {
-    std::string text = "vendor\t" + identity.vendor + "\nmodel\t" + identity.model + "\nserial\t" +
-                       identity.serial + "\ncpu\t" + identity.cpu + "\n";
+    std::string text = "vendor\t" + TerminalText(identity.vendor) + "\nmodel\t" +
+                       TerminalText(identity.model) + "\nserial\t" + TerminalText(identity.serial) +
+                       "\ncpu\t" + TerminalText(identity.cpu) + "\n";
     if (identity.kind && IsRVQM52(*identity.kind))
-        text += "fpga\t" + identity.fpga + "\n";
+        text += "fpga\t" + TerminalText(identity.fpga) + "\n";
     text += std::string("kind\t") + (identity.kind ? CameraModelName(*identity.kind) : "unknown") +
             "\n";
     return text;
