@@ -303,21 +303,16 @@ TEST_F(VireoctlInventory, ReportsAndInventoryEditsTellAReplacedCamera)
                              "[cameras.cam2]\nport = \"" + swapped + "\"\nserial = \"5220041\"\n";
     const std::string dotted =
         "cameras.cam2.port = \"" + swapped + "\"  # left\ncameras.cam2.model = \"RVQM52BM14\"\n";
-    std::string seven;
+    std::string seven, sevenAccepted;
     std::vector<std::vector<std::string>> acceptAll;
     for (int n = 1; n <= 7; ++n) {
-        seven += "cameras.c" + std::to_string(n) + " = { port = \"" + several[n - 1] +
-                 "\", serial = \"0\" }\n";
+        const std::string entry =
+            "cameras.c" + std::to_string(n) + " = { port = \"" + several[n - 1] + "\", serial = \"";
+        seven += entry + "0\" }\n";
+        sevenAccepted += entry + "502010" + std::to_string(n) + "\" }\n";
         acceptAll.push_back(
             {"--camera", "c" + std::to_string(n), "--accept-replacement", "write", "6A", "01"});
     }
-    const std::string sevenAccepted = [&] {
-        std::string text;
-        for (int n = 1; n <= 7; ++n)
-            text += "cameras.c" + std::to_string(n) + " = { port = \"" + several[n - 1] +
-                    "\", serial = \"502010" + std::to_string(n) + "\" }\n";
-        return text;
-    }();
     const auto unchanged = [&](const std::string& inventoryText) {
         return [&, inventoryText] {
             EXPECT_EQ(ReadInventory(), inventoryText);
