@@ -2,6 +2,7 @@
 
 #include "camera/inventory/CameraReplacement.h"
 #include "camera/inventory/ChosenCamera.h"
+#include "camera/inventory/InventorySerial.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/UserAction.h"
 

@@ -185,6 +185,8 @@ CResult CRVXReg::ReadRegisterString(int address, char* text, unsigned maximum)
         if (const CResult result = m_pComIF->SendReceive(request, reply, sizeof reply))
             return result;
         std::uint32_t number = 0;
+        if (reply[0] == NAK)
+            return CResult(REG_INVALID_DATA).AsRefused();
         if (!ParseHex(reply, number) || number > 0xFF)
             return REG_INVALID_DATA;
         if (number == 0xFE)

@@ -85,6 +85,16 @@ public:
         return copy;
     }
 
+    // The camera answered NAK: code 1, or a reply a text read cannot use, which keeps the
+    // protocol's code 2 for its log line.
+    bool Refused() const { return m_refused || (m_kind == ResultKind::Camera && m_code == 1); }
+    CResult AsRefused() const
+    {
+        CResult copy = *this;
+        copy.m_refused = true;
+        return copy;
+    }
+
     // What the user must be told to act on, empty when nothing.
     const std::string& Notice() const { return m_notice; }
     CResult WithNotice(std::string notice) const
@@ -102,6 +112,7 @@ private:
     std::string m_text; // a grabber code's text; the others come from their tables
     std::string m_notice;
     std::string m_detail;
+    bool m_refused = false;
 };
 
 // The text of a register protocol code, or of a link code; empty for codes of neither.

@@ -1,6 +1,7 @@
 #include "camera/inventory/CameraInventory.h"
 
 #include "camera/settings/AtomicFile.h"
+#include "camera/settings/CameraModel.h"
 #include "comm/Com.h"
 #include "platform/serial/PortName.h"
 
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <mutex>
 
 namespace inventory {
 namespace {
@@ -35,6 +35,21 @@ bool HasControl(const std::string& text)
 {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// A model is compared with the name the camera answers, so only a model's exact name can match.
+bool KnownModel(const std::string& model)
+{
+    return std::any_of(std::begin(kCameraModels), std::end(kCameraModels),
+                       [&model](CameraModel known) { return model == CameraModelName(known); });
+}
+
+std::string KnownModels()
+{
+    std::string names;
+    for (const CameraModel model : kCameraModels)
+        names += (names.empty() ? "" : ", ") + std::string(CameraModelName(model));
+    return names;
 }
 
 // Checks the port text ("cl:N" or a port name) and takes it; empty, or what is wrong.
@@ -79,6 +94,8 @@ std::string ReadEntry(const std::string& name, const toml::table& table, Invento
             return "empty " + field;
         if (HasControl(text->get()))
             return field + " has a control character";
+        if (slot == &entry.model && !KnownModel(text->get()))
+            return "model \"" + text->get() + "\" is none of " + KnownModels();
         *slot = text->get();
     }
     at = table.source();
@@ -87,48 +104,6 @@ std::string ReadEntry(const std::string& name, const toml::table& table, Invento
     if (const auto* node = table.get("port"))
         at = node->source();
     return TakePort(*port, entry);
-}
-
-std::mutex g_updateMutex;
-
-// Byte offset of a 1-based column (counted in characters) on the line starting at lineStart.
-std::size_t ColumnOffset(const std::string& text, std::size_t lineStart, std::size_t column)
-{
-    std::size_t offset = lineStart;
-    for (std::size_t c = 1; c < column && offset < text.size() && text[offset] != '\n'; ++c) {
-        ++offset;
-        while (offset < text.size() && (static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80)
-            ++offset;
-    }
-    return offset;
-}
-
-std::size_t LineStart(const std::string& text, std::size_t line)
-{
-    std::size_t offset = 0;
-    for (std::size_t n = 1; n < line; ++n) {
-        const std::size_t end = text.find('\n', offset);
-        if (end == std::string::npos)
-            return text.size();
-        offset = end + 1;
-    }
-    return offset;
-}
-
-// A TOML basic string holding text.
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            quoted += std::string("\\") + c;
-        else if (byte < 0x20 || byte == 0x7F)
-            quoted += FormatText("\\u%04X", byte);
-        else
-            quoted += c;
-    }
-    return quoted + "\"";
 }
 
 } // namespace
@@ -233,70 +208,6 @@ bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, st
         inventory.cameras.push_back(std::move(entry));
     }
     return true;
-}
-
-bool SetSerialInText(std::string& text, const std::string& name, const std::string& serial,
-                     std::string& problem)
-{
-    toml::table root;
-    try {
-        root = toml::parse(text);
-    } catch (const toml::parse_error& failure) {
-        problem = "line " + std::to_string(failure.source().begin.line) + ": " +
-                  std::string(failure.description());
-        return false;
-    }
-    const toml::table* entry = root["cameras"][name].as_table();
-    const toml::node* port = entry ? entry->get("port") : nullptr;
-    if (!entry || !port) {
-        problem = name + " is no longer in the file";
-        return false;
-    }
-    if (const toml::node* old = entry->get("serial")) {
-        const toml::source_region& at = old->source();
-        const std::size_t lineStart = LineStart(text, at.begin.line);
-        const std::size_t begin = ColumnOffset(text, lineStart, at.begin.column);
-        const std::size_t end = ColumnOffset(text, lineStart, at.end.column);
-        if (at.begin.line != at.end.line || begin >= end ||
-            (text[begin] != '"' && text[begin] != '\'')) {
-            problem = name + ": its serial is not a one-line text";
-            return false;
-        }
-        text.replace(begin, end - begin, Quoted(serial));
-        return true;
-    }
-    if (entry->is_inline()) {
-        problem = name + " is an inline table: add a serial line to it by hand";
-        return false;
-    }
-    const std::size_t lineStart = LineStart(text, port->source().end.line);
-    const std::size_t indent = text.find_first_not_of(" \t", lineStart);
-    const std::string line =
-        text.substr(lineStart, (indent == std::string::npos ? text.size() : indent) - lineStart) +
-        "serial = " + Quoted(serial);
-    const std::size_t lineEnd = text.find('\n', lineStart);
-    if (lineEnd == std::string::npos) {
-        text += "\n" + line + "\n";
-        return true;
-    }
-    const bool crlf = lineEnd > 0 && text[lineEnd - 1] == '\r';
-    text.insert(lineEnd + 1, line + (crlf ? "\r\n" : "\n"));
-    return true;
-}
-
-bool UpdateInventorySerial(const std::string& path, const std::string& name,
-                           const std::string& serial, std::string& problem)
-{
-    // Cameras of one run may be replaced together; each edit starts from the last one's file.
-    std::lock_guard lock(g_updateMutex);
-    std::string text;
-    if (!ReadSmallFile(path, kInventoryMax, text, problem))
-        return false;
-    if (!SetSerialInText(text, name, serial, problem)) {
-        problem = path + ": " + problem;
-        return false;
-    }
-    return WriteFileAtomically(path, text, problem);
 }
 
 } // namespace inventory

@@ -39,14 +39,4 @@ std::string DefaultInventoryPath();
 // file that cannot be read) at the first fault.
 bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, std::string& problem);
 
-// The inventory file's text with the entry's serial number set to serial: the value of its
-// serial line replaced, or a serial line added after its port line; every other byte as it was.
-// False with the fault when the text no longer holds the entry as an editable table.
-bool SetSerialInText(std::string& text, const std::string& name, const std::string& serial,
-                     std::string& problem);
-
-// SetSerialInText on the file itself, replaced atomically. Safe from several threads.
-bool UpdateInventorySerial(const std::string& path, const std::string& name,
-                           const std::string& serial, std::string& problem);
-
 } // namespace inventory

@@ -117,6 +117,14 @@ TEST_F(VireoctlFleet, CameraLinkAndSerialPortsMixInOneLoad)
     EXPECT_EQ(lines[1], serial + live);
     EXPECT_EQ(lines[2], "cl:0" + live);
     EXPECT_EQ(lines[3].rfind("cl:7\tfailed: cannot open Camera Link port 7", 0), 0u) << lines[3];
+
+    // A port the library refuses to open is named with the library's reason.
+    const auto refused = RunProcess({VIREOCTL_PATH, "--cl", "0", "read", "20"},
+                                    {"XDG_CONFIG_HOME=" + config.Path(),
+                                     std::string("CLALLSERIAL_LIBRARY=") + CLSIM_PATH,
+                                     "CLSIM_CONFIG=fail=clSerialInit:-10003"});
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_EQ(refused.err, "error: cannot open Camera Link port 0: VireoSim: Port in use\n");
 }
 
 // A rate the grabber port does not offer leaves its rate as it was; asked for on the command

@@ -1,18 +1,31 @@
 // vireoctl with an inventory: cameras by name, the faults of a malformed inventory, the
-// "cameras" listing, and the check that refuses to write to a replaced camera.
+// "cameras" listing, the check that refuses to write to a replaced camera, and the reports and
+// inventory edits that must tell a replaced camera.
 #include "tests/support/Process.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <functional>
+#include <future>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
 namespace {
 
 constexpr const char* kTimeoutMs = "1000";
+
+std::string ReadText(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
 
 class VireoctlInventory : public ::testing::Test {
 protected:
@@ -88,6 +101,9 @@ TEST_F(VireoctlInventory, AMalformedInventoryIsNamedWithItsLineAndNothingIsSent)
          "cameras.toml:3: other: port " + port + " is also cam's"},
         {"lines = 3\n" + entry, "cameras.toml:1: unknown key \"lines\" (cameras)"},
         {entry + "model = \"RVQM52CM14\n", "cameras.toml:3: "},
+        {entry + "model = \"NOSUCH\"\n",
+         "cameras.toml:3: cam: model \"NOSUCH\" is none of RV1240DLX, RV1250LX, RVQM52BM14, "
+         "RVQM52CM14"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -162,23 +178,26 @@ TEST_F(VireoctlInventory, CamerasListsEachCameraAndWhatAnswers)
     const std::string a = Start({"--model", "RVQM52CM14"});
     const std::string swapped = Start({"--model", "RVQM52CM14", "--serial", "5220077"});
     const std::string silent = Start({"--model", "RV1250LX", "--fault", "silent"});
+    const std::string refusing = Start({"--model", "RV1250LX", "--fault", "nak"});
     const std::string gone = dir + "/no-such-port";
-    WriteInventory("[cameras.a]\nport = \"" + a + "\"\nmodel = \"RVQM52CM14\"\nserial = " +
-                   "\"5220041\"\n[cameras.swapped]\nport = \"" + swapped +
-                   "\"\nserial = \"5220041\"\n[cameras.silent]\nport = \"" + silent +
-                   "\"\n[cameras.gone]\nport = \"" + gone +
-                   "\"\n[cameras.grabber]\nport = \"cl:1\"\nmodel = \"RV1250LX\"\n");
+    WriteInventory(
+        "[cameras.a]\nport = \"" + a +
+        "\"\nmodel = \"RVQM52CM14\"\nserial = " + "\"5220041\"\n[cameras.swapped]\nport = \"" +
+        swapped + "\"\nserial = \"5220041\"\n[cameras.silent]\nport = \"" + silent +
+        "\"\n[cameras.refusing]\nport = \"" + refusing + "\"\n[cameras.gone]\nport = \"" + gone +
+        "\"\n[cameras.grabber]\nport = \"cl:1\"\nmodel = \"RV1250LX\"\n");
     const auto run = Run({"cameras"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "a\t" + a + "\tok\tRVQM52CM14\t5220041\nswapped\t" + swapped +
                            "\treplaced\tRVQM52CM14\t5220077\nsilent\t" + silent +
-                           "\tno-answer\t-\t-\ngone\t" + gone +
-                           "\tno-port\t-\t-\ngrabber\tcl:1\tok\tRV1250LX\t5020114\n");
+                           "\tno-answer\t-\t-\nrefusing\t" + refusing + "\trefused\t-\t-\ngone\t" +
+                           gone + "\tno-port\t-\t-\ngrabber\tcl:1\tok\tRV1250LX\t5020114\n");
     const auto errLines = Lines(run.err);
-    ASSERT_EQ(errLines.size(), 3u) << run.err;
+    ASSERT_EQ(errLines.size(), 4u) << run.err;
     EXPECT_EQ(errLines[0], "silent: Communication Error: RCV Timeout");
     EXPECT_EQ(errLines[1], "silent: error 256: RS232C Timeout");
-    EXPECT_EQ(errLines[2].rfind("gone: cannot open port " + gone, 0), 0u) << errLines[2];
+    EXPECT_EQ(errLines[2], "refusing: error 1: the camera refused the request");
+    EXPECT_EQ(errLines[3].rfind("gone: cannot open port " + gone, 0), 0u) << errLines[3];
 
     WriteInventory("# nothing yet\n");
     const auto empty = Run({"cameras"});
@@ -259,4 +278,155 @@ TEST_F(VireoctlInventory, ASwappedCameraIsRefusedBeforeAnyWriteUnlessAccepted)
         Run({"--camera", "line3-cam2", "--accept-replacement", "write", "6A", "01"}).exitStatus, 0);
     EXPECT_EQ(ReadInventory(), "[cameras.line3-cam2]\r\nport = \"" + port +
                                    "\"  # p\r\nserial = \"5220077\"\r\nmodel = \"RVQM52BM14\"\r\n");
+}
+
+// What a replaced camera does to reports and to the inventory: a report fails it and keeps the
+// expected serial; a report never lands on an input or a protected file; an accepted
+// replacement is recorded in the entry's own form, by every process at once, and only once the
+// change was made.
+TEST_F(VireoctlInventory, ReportsAndInventoryEditsTellAReplacedCamera)
+{
+    using Json = nlohmann::json;
+    const std::string good = Start({"--model", "RVQM52CM14"});
+    const std::string swapped = Start({"--model", "RVQM52CM14", "--serial", "5220077"});
+    const std::string mono = Start({"--model", "RVQM52BM14"});
+    std::vector<std::string> several;
+    for (int n = 1; n <= 7; ++n)
+        several.push_back(Start({"--model", "RV1250LX", "--serial", "502010" + std::to_string(n)}));
+    const std::string golden = dir + "/golden.json", monoFile = dir + "/mono.json";
+    const std::string report = dir + "/r.json", junit = dir + "/r.xml";
+    ASSERT_EQ(Run({"--port", good, "save", "auto", golden}).exitStatus, 0);
+    ASSERT_EQ(Run({"--port", mono, "save", "auto", monoFile}).exitStatus, 0);
+    ::symlink(golden.c_str(), (dir + "/link.json").c_str());
+    const std::string goldenText = ReadText(golden);
+    const std::string line = "[cameras.good]\nport = \"" + good + "\"\nserial = \"5220041\"\n" +
+                             "[cameras.cam2]\nport = \"" + swapped + "\"\nserial = \"5220041\"\n";
+    const std::string dotted =
+        "cameras.cam2.port = \"" + swapped + "\"  # left\ncameras.cam2.model = \"RVQM52BM14\"\n";
+    std::string seven, sevenAccepted;
+    std::vector<std::vector<std::string>> acceptAll;
+    for (int n = 1; n <= 7; ++n) {
+        const std::string entry =
+            "cameras.c" + std::to_string(n) + " = { port = \"" + several[n - 1] + "\", serial = \"";
+        seven += entry + "0\" }\n";
+        sevenAccepted += entry + "502010" + std::to_string(n) + "\" }\n";
+        acceptAll.push_back(
+            {"--camera", "c" + std::to_string(n), "--accept-replacement", "write", "6A", "01"});
+    }
+    const auto unchanged = [&](const std::string& inventoryText) {
+        return [&, inventoryText] {
+            EXPECT_EQ(ReadInventory(), inventoryText);
+            EXPECT_EQ(ReadText(golden), goldenText);
+        };
+    };
+    const std::string refused = "camera replaced: expected 5220041, found 5220077";
+
+    struct Case {
+        const char* rule;
+        std::string inventory;
+        std::vector<std::vector<std::string>> runs; // started together
+        int exitStatus;                             // of each run
+        std::string err;                            // held by each run's standard error
+        std::function<void()> check;
+    };
+    const std::vector<Case> cases{
+        {"replaced camera in a verification",
+         line,
+         {{"--all", "diff", golden, "--report", report, "--junit", junit}},
+         1,
+         "",
+         [&] {
+             const Json cameras = Json::parse(ReadText(report))["cameras"];
+             EXPECT_EQ(cameras[0]["result"], "match");
+             EXPECT_EQ(cameras[1]["result"], "failed: " + refused);
+             EXPECT_EQ(cameras[1]["expected_serial"], "5220041");
+             EXPECT_EQ(cameras[1]["serial"], "5220077");
+             const std::string xml = ReadText(junit);
+             EXPECT_NE(xml.find("failures=\"1\""), std::string::npos) << xml;
+             EXPECT_NE(xml.find("<failure message=\"" + refused + "\" type=\"replaced\">"),
+                       std::string::npos)
+                 << xml;
+         }},
+        {"replaced camera in the text", line, {{"--all", "diff", golden}}, 1, "", [] {}},
+        {"report onto the compared file through a link",
+         line,
+         {{"--camera", "good", "diff", golden, "--report", dir + "/link.json"}},
+         2,
+         "diff: --report " + dir + "/link.json is the settings file it compares (" + golden + ")",
+         unchanged(line)},
+        {"JUnit onto the inventory",
+         line,
+         {{"--camera", "good", "diff", golden, "--junit", inventory}},
+         2,
+         "diff: --junit " + inventory + " is the inventory",
+         unchanged(line)},
+        {"both onto one file",
+         line,
+         {{"--port", good, "diff", golden, "--report", report, "--junit", dir + "/./r.json"}},
+         2,
+         "diff: --report and --junit name the same file",
+         unchanged(line)},
+        {"read-only report",
+         line,
+         {{"--port", good, "diff", golden, "--report", dir + "/approved.json"}},
+         1,
+         "error: " + dir + "/approved.json is read-only: not replaced (--force replaces it)",
+         [&] { EXPECT_EQ(ReadText(dir + "/approved.json"), "kept"); }},
+        {"read-only report with --force",
+         line,
+         {{"--port", good, "diff", golden, "--report", dir + "/approved.json", "--force"}},
+         0,
+         "",
+         [&] { EXPECT_EQ(Json::parse(ReadText(dir + "/approved.json"))["file"], golden); }},
+        {"dotted-key entry",
+         dotted,
+         {{"--camera", "cam2", "--accept-replacement", "write", "6A", "05"}},
+         0,
+         inventory + " now gives serial 5220077",
+         [&] {
+             EXPECT_EQ(ReadInventory(), "cameras.cam2.port = \"" + swapped +
+                                            "\"  # left\ncameras.cam2.serial = \"5220077\"\n"
+                                            "cameras.cam2.model = \"RVQM52BM14\"\n");
+             EXPECT_EQ(Run({"--camera", "cam2", "read", "6A"}).out, "05\n");
+         }},
+        {"seven acceptances at once", seven, acceptAll, 0, "now gives serial",
+         [&] { EXPECT_EQ(ReadInventory(), sevenAccepted); }},
+        {"refused load",
+         line,
+         {{"--camera", "cam2", "--accept-replacement", "load", monoFile}},
+         1,
+         "not accepted, the command failed",
+         unchanged(line)},
+        {"failed change",
+         line,
+         {{"--camera", "cam2", "--accept-replacement", "call", "auto", "LoadBankMemory", "9"}},
+         1,
+         "error 4: Invalid parameter",
+         unchanged(line)},
+        {"Camera Link index beyond the grabber",
+         line + "[cameras.grab9]\nport = \"cl:9\"\n",
+         {{"--all", "identify"}},
+         2,
+         "error: " + inventory + ": grab9: cl:9: the Camera Link library has 2 ports",
+         [] {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        WriteInventory(c.inventory);
+        std::ofstream(dir + "/approved.json") << "kept";
+        ::chmod((dir + "/approved.json").c_str(), 0444);
+        std::vector<std::future<ProcessResult>> started;
+        for (const auto& args : c.runs)
+            started.push_back(std::async(std::launch::async, [this, args] { return Run(args); }));
+        for (auto& run : started) {
+            const ProcessResult result = run.get();
+            EXPECT_EQ(result.exitStatus, c.exitStatus) << result.out << result.err;
+            EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+            if (std::string(c.rule).find("replaced camera") == 0) {
+                EXPECT_NE(result.out.find("failed: " + refused), std::string::npos) << result.out;
+            }
+        }
+        c.check();
+        ::chmod((dir + "/approved.json").c_str(), 0644);
+    }
 }

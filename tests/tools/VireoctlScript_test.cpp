@@ -81,9 +81,10 @@ TEST_F(VireoctlScript, RunsLineByLineOnOnePortAndStopsAtTheFirstFailure)
          // The model name is ten registers, the serial number seven; a write is recorded with
          // both, read once, and with the register's value before and after.
          31},
-        {"read 20\nread 301\nread 20\n", false, 1, "34\n", "line 2: error 1: [NAK] Recieved", 2},
+        {"read 20\nread 301\nread 20\n", false, 1, "34\n",
+         "line 2: error 1: the camera refused the request", 2},
         {"read 301\nread 20\nwrite 10 0\nread 20\n", true, 1, "34\n34\n",
-         "line 1: error 1: [NAK] Recieved",
+         "line 1: error 1: the camera refused the request",
          // The camera is identified before the write (model name ten registers, serial number
          // seven), so its record names the camera as it was; then before, write and after.
          23},

@@ -78,7 +78,7 @@ TEST_F(VireoctlTest, RefusalsAndTimeouts)
     const auto nak = Run({"read", "301"});
     EXPECT_EQ(nak.exitStatus, 1);
     EXPECT_EQ(nak.out, "");
-    EXPECT_EQ(nak.err, "error 1: [NAK] Recieved\n");
+    EXPECT_EQ(nak.err, "error 1: the camera refused the request\n");
 
     camsim.reset();
     Start({"--fault", "silent"});

@@ -30,14 +30,19 @@ int ListCameras(const Options& options)
     Options each = options;
     for (const InventoryEntry& entry : inventory.entries)
         each.targets.push_back(entry.target);
+    if (const auto refused = CheckCameraLinkIndexes(each.targets, inventory.path))
+        return *refused;
 
     const std::vector<JobResult> results =
         RunOnTargets(each, false, [](CComIF& com, const TransferProgress&) {
             JobResult job;
             CameraIdentity identity;
-            if (const CResult result = ReadCameraIdentity(&com, identity))
+            if (const CResult result = ReadCameraIdentity(&com, identity)) {
                 job.Fail(result);
-            else
+                // A camera that answers NAK is there: it refuses, it is not silent.
+                if (result.Refused())
+                    job.facts["state"] = "refused";
+            } else
                 job.out = identity.model + "\t" + identity.serial;
             return job;
         });
@@ -60,7 +65,9 @@ int ListCameras(const Options& options)
             // A port that did not open fails before any exchange, with an "error: " line.
             const bool opened =
                 !result.errors.empty() && result.errors.front().line.rfind("error: ", 0) != 0;
-            state = opened ? "no-answer" : "no-port";
+            state = !opened                                        ? "no-port"
+                    : result.facts.value("state", "") == "refused" ? "refused"
+                                                                   : "no-answer";
         }
         if (state != "ok")
             status = kExitFailed;

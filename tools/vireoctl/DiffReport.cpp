@@ -1,7 +1,40 @@
 #include "tools/vireoctl/DiffReport.h"
 
+#include "camera/inventory/CameraReplacement.h"
+#include "camera/settings/AtomicFile.h"
+#include "platform/profile/Profile.h"
+#include "tools/vireoctl/Inventory.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace vireoctl {
 namespace {
+
+// Which file a name stands for, whatever the spelling: an existing file by device and inode
+// (links followed), a name not there yet by its folder's and its own last component.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string leaf; // empty for an existing file
+    bool operator==(const FileId&) const = default;
+};
+
+std::optional<FileId> IdentifyFile(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return FileId{info.st_dev, info.st_ino, {}};
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    if (errno != ENOENT || ::stat(folder.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileId{info.st_dev, info.st_ino,
+                  slash == std::string::npos ? path : path.substr(slash + 1)};
+}
 
 // Text made fit for an XML attribute or element: the five markup characters as entities, and
 // what XML 1.0 cannot hold at all (control characters, bytes that are not UTF-8) as U+FFFD.
@@ -76,7 +109,8 @@ std::string DiffReportJson(const DiffRun& run)
             camera.erase(reason);
         }
         // A camera that never answered has the same fields, empty.
-        for (const char* key : {"model", "serial", "differences", "settings_sha256"})
+        for (const char* key : {"model", "serial", "differences", "settings_sha256",
+                                "expected_model", "expected_serial"})
             if (!camera.contains(key))
                 camera[key] =
                     key == std::string("differences") ? OrderedJson::array() : OrderedJson();
@@ -86,6 +120,70 @@ std::string DiffReportJson(const DiffRun& run)
         {"program", "vireoctl"}, {"version", VIREO_VERSION},      {"time", run.time},
         {"file", run.file},      {"file_sha256", run.fileSha256}, {"cameras", std::move(cameras)}};
     return JsonText(document, 2) + "\n";
+}
+
+void MarkReplacedCameras(const std::vector<Target>& targets, std::vector<JobResult>& results)
+{
+    const auto text = [](const std::optional<std::string>& value) {
+        return value ? OrderedJson(*value) : OrderedJson();
+    };
+    for (std::size_t i = 0; i < results.size() && i < targets.size(); ++i) {
+        const Target& target = targets[i];
+        JobResult& result = results[i];
+        result.facts["expected_model"] = text(target.model);
+        result.facts["expected_serial"] = text(target.serial);
+        // Only a camera that told who it is can be told apart.
+        const auto model = result.facts.find("model");
+        if (model == result.facts.end() || !model->is_string())
+            continue;
+        const auto serial = result.facts.find("serial");
+        const auto replacement = inventory::FindReplacement(
+            target.model, target.serial, model->get<std::string>(),
+            serial != result.facts.end() && serial->is_string() ? serial->get<std::string>()
+                                                                : std::string());
+        if (!replacement)
+            continue;
+        result.replaced = true;
+        result.errors.push_back({target.name + ": " + replacement->text, replacement->text});
+        result.status = kExitFailed;
+    }
+}
+
+std::optional<int> CheckReportTargets(const Options& options, const std::string& compared,
+                                      const std::optional<std::string>& reportPath,
+                                      const std::optional<std::string>& junitPath, bool force)
+{
+    std::vector<std::pair<std::string, std::string>> inputs{
+        {compared, "the settings file it compares"}};
+    const bool named = std::any_of(options.targets.begin(), options.targets.end(),
+                                   [](const Target& target) { return !target.name.empty(); });
+    if (named)
+        inputs.emplace_back(options.inventoryPath.value_or(DefaultInventoryPath()),
+                            "the inventory");
+    inputs.emplace_back(profile::StoreFileName(), "the stored port settings");
+    std::optional<FileId> reportId;
+    for (const auto& [option, target] :
+         {std::pair{"--report", reportPath}, std::pair{"--junit", junitPath}}) {
+        if (!target)
+            continue;
+        const auto id = IdentifyFile(*target);
+        if (!id)
+            continue;
+        for (const auto& [input, what] : inputs)
+            if (IdentifyFile(input) == id)
+                return UsageError("diff: " + std::string(option) + " " + *target + " is " + what +
+                                  (input == *target ? "" : " (" + input + ")"));
+        if (reportId && reportId == id)
+            return UsageError("diff: --report and --junit name the same file");
+        reportId = id;
+    }
+    for (const auto& target : {reportPath, junitPath})
+        if (target && !force && IsReadOnlyFile(*target)) {
+            ErrorLine("error: " + *target +
+                      " is read-only: not replaced (--force replaces it); nothing was compared");
+            return kExitFailed;
+        }
+    return std::nullopt;
 }
 
 std::string DiffJUnitXml(const DiffRun& run)
@@ -102,19 +200,21 @@ std::string DiffJUnitXml(const DiffRun& run)
             continue;
         }
         cases += ">\n";
-        if (result.status == kExitDiffers) {
+        if (result.status == kExitDiffers || result.replaced) {
             ++failures;
-            std::string text;
+            std::string text = result.replaced ? result.Reason() + "\n" : std::string();
             for (const OrderedJson& difference : result.facts.at("differences"))
                 text += difference.at("setting").get<std::string>() + ": expected " +
                         difference.at("expected").dump() + ", camera " +
                         difference.at("actual").dump() + "\n";
             const std::size_t count = result.facts.at("differences").size();
-            cases +=
-                "      <failure" +
-                Attribute("message", std::to_string(count) +
-                                         (count == 1 ? " setting differs" : " settings differ")) +
-                Attribute("type", "differs") + ">" + XmlText(text) + "</failure>\n";
+            const std::string message =
+                result.replaced ? result.Reason()
+                                : std::to_string(count) +
+                                      (count == 1 ? " setting differs" : " settings differ");
+            cases += "      <failure" + Attribute("message", message) +
+                     Attribute("type", result.replaced ? "replaced" : "differs") + ">" +
+                     XmlText(text) + "</failure>\n";
         } else {
             ++errors;
             cases += "      <error" + Attribute("message", result.Reason()) +

@@ -4,6 +4,7 @@
 
 #include "tools/vireoctl/Fleet.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,24 @@ struct DiffRun {
 };
 
 // {"program", "version", "time", "file", "file_sha256", "cameras": [{"name", "port", "model",
-// "serial", "result": "match"|"differs"|"failed: REASON", "differences", "settings_sha256"}]}.
+// "serial", "result": "match"|"differs"|"failed: REASON", "differences", "settings_sha256",
+// "expected_model", "expected_serial"}]}.
 std::string DiffReportJson(const DiffRun& run);
 
 // testsuites/testsuite/testcase, one test case per camera: a <failure> for one that differs
-// (each differing setting a line of its text), an <error> for one that failed.
+// (each differing setting a line of its text) or that is not the inventory's camera, an <error>
+// for one that failed.
 std::string DiffJUnitXml(const DiffRun& run);
+
+// Each result gets the model and serial number its inventory entry expects; one whose camera
+// answered as another (a swapped camera) fails, naming both. results are in targets' order.
+void MarkReplacedCameras(const std::vector<Target>& targets, std::vector<JobResult>& results);
+
+// Where the report files may go: not onto the compared file or anything else the run reads, nor
+// both onto one file (a bad command line, exit 2), nor over a read-only file unless forced
+// (exit 1). Prints the reason; nothing when they may be written.
+std::optional<int> CheckReportTargets(const Options& options, const std::string& compared,
+                                      const std::optional<std::string>& reportPath,
+                                      const std::optional<std::string>& junitPath, bool force);
 
 } // namespace vireoctl

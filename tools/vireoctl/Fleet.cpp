@@ -33,14 +33,22 @@ void RunOne(const Options& options, Camera& camera, const CameraJob& job, Progre
     const std::string port = camera.result.port;
     const CancelOnSignal cancellable(*camera.com);
     camera.com->TakeNotice();
-    const auto refused = options.checkBeforeWrite
-                             ? CheckBeforeWrite(options, camera.target, *camera.com, prefixed)
-                             : std::nullopt;
+    std::optional<AcceptedReplacement> accepted;
+    const auto refused =
+        options.checkBeforeWrite
+            ? CheckBeforeWrite(options, camera.target, *camera.com, prefixed, accepted)
+            : std::nullopt;
     if (refused) {
         camera.result.errors.push_back(*refused);
         camera.result.status = kExitFailed;
     } else {
         camera.result = job(*camera.com, report);
+        // The inventory names the new camera only once the change it was let in for is made.
+        if (accepted)
+            if (const auto failed = SettleReplacement(*accepted, camera.result.status == kExitOk)) {
+                camera.result.errors.push_back(*failed);
+                camera.result.status = kExitFailed;
+            }
     }
     camera.result.label = label;
     camera.result.port = port;

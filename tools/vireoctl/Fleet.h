@@ -31,6 +31,7 @@ struct JobResult {
     std::optional<SettingsFile> saved; // save: the values read
     std::string okText; // after "ok" on the line of several cameras ("<TAB>FILE" of a save)
     OrderedJson facts = OrderedJson::object(); // the command's findings for --json and reports
+    bool replaced = false;                     // a camera of the inventory answered as another one
 
     void Fail(std::string error, int exitStatus = kExitFailed)
     {

@@ -1,6 +1,7 @@
 #include "tools/vireoctl/IdentityGuard.h"
 
 #include "camera/inventory/CameraReplacement.h"
+#include "camera/inventory/InventorySerial.h"
 #include "tools/vireoctl/ConnectionIdentity.h"
 #include "tools/vireoctl/Inventory.h"
 
@@ -17,8 +18,10 @@ bool PortActionWrites(const std::vector<std::string>& args)
 }
 
 std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const Target& target,
-                                                 CComIF& com, bool prefixed)
+                                                 CComIF& com, bool prefixed,
+                                                 std::optional<AcceptedReplacement>& accepted)
 {
+    accepted.reset();
     if (target.name.empty() || (!target.model && !target.serial))
         return std::nullopt;
     CameraIdentity identity;
@@ -30,24 +33,36 @@ std::optional<JobResult::Error> CheckBeforeWrite(const Options& options, const T
         inventory::FindReplacement(target.model, target.serial, identity.model, identity.serial);
     if (!replacement)
         return std::nullopt;
-    const std::string& found = replacement->text;
-    const std::string name = prefixed ? std::string() : target.name + ": ";
     if (!options.acceptReplacement) {
-        const std::string reason = found + "; nothing was written";
+        const std::string reason = replacement->text + "; nothing was written";
         return JobResult::Error{target.name + ": " + reason, reason};
     }
-    const std::string path = options.inventoryPath.value_or(DefaultInventoryPath());
-    std::string updated;
-    if (replacement->recordSerial) {
-        updated = "; " + path + " now gives serial " + identity.serial;
-        std::string problem;
-        if (!UpdateInventorySerial(path, target.name, identity.serial, problem)) {
-            const std::string reason =
-                found + "; the inventory is not updated: " + problem + "; nothing was written";
-            return JobResult::Error{target.name + ": " + reason, reason};
-        }
+    accepted = AcceptedReplacement{
+        target.name, replacement->text, prefixed ? std::string() : target.name + ": ",
+        options.inventoryPath.value_or(DefaultInventoryPath()),
+        replacement->recordSerial ? std::optional(identity.serial) : std::nullopt};
+    return std::nullopt;
+}
+
+std::optional<JobResult::Error> SettleReplacement(const AcceptedReplacement& accepted, bool changed)
+{
+    if (!changed) {
+        ErrorLine(accepted.prefix + accepted.found + "; not accepted, the command failed" +
+                  (accepted.serial ? "; " + accepted.path + " is left as it was" : ""));
+        return std::nullopt;
     }
-    ErrorLine(name + found + "; written anyway" + updated);
+    std::string updated;
+    if (accepted.serial) {
+        std::string problem;
+        if (!inventory::UpdateInventorySerial(accepted.path, accepted.name, *accepted.serial,
+                                              problem)) {
+            const std::string reason =
+                accepted.found + "; written anyway, but the inventory is not updated: " + problem;
+            return JobResult::Error{accepted.name + ": " + reason, reason};
+        }
+        updated = "; " + accepted.path + " now gives serial " + *accepted.serial;
+    }
+    ErrorLine(accepted.prefix + accepted.found + "; written anyway" + updated);
     return std::nullopt;
 }
 

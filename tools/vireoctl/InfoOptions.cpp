@@ -32,7 +32,7 @@ constexpr const char* kOptionsHelp =
     "first failure unless --keep-going.\n"
     "Exit status: 0 success, 1 a failure of the camera, the link or the output,\n"
     "2 a bad command line (its first line says what is wrong), 3 diff found a differing\n"
-    "value.\n"
+    "value, 4 the change was made but the audit trail could not record it.\n"
     "Production line: vireoctl --port /dev/ttyUSB1 --port /dev/ttyUSB2 load approved.json\n"
     "Verification: vireoctl --all diff approved.json --report verify.json --junit verify.xml\n"
     "See vireoctl(1).\n";

@@ -24,7 +24,6 @@ struct Inventory {
 };
 
 using inventory::DefaultInventoryPath;
-using inventory::UpdateInventorySerial;
 
 // Reads and checks the whole file. False with "PATH:LINE: NAME: FAULT" (or "PATH: FAULT" for a
 // file that cannot be read) at the first fault.

@@ -292,15 +292,21 @@ int RunPortCommand(const Options& options)
     // A write that went out is recorded before a signal ends the program.
     const InterruptScope interruptible;
     const CancelOnSignal cancellable(g_ComIF);
+    std::optional<AcceptedReplacement> accepted;
     if (PortActionWrites(options.args))
         if (const auto refused = CheckBeforeWrite(
                 options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
-                false)) {
+                false, accepted)) {
             ErrorLine(refused->line);
             Finish(CResult());
             return kExitFailed;
         }
-    const int status = action(g_ComIF);
+    int status = action(g_ComIF);
+    if (accepted)
+        if (const auto failed = SettleReplacement(*accepted, status == kExitOk)) {
+            ErrorLine(failed->line);
+            status = kExitFailed;
+        }
     Finish(CResult());
     EndIfInterrupted();
     return status;

@@ -133,7 +133,16 @@ int RunScript(const Options& options)
     const InterruptScope interruptible;
     const CancelOnSignal cancellable(g_ComIF);
     int status = kExitOk;
-    bool checked = false; // the camera's identity, once for the connection
+    bool checked = false;                        // the camera's identity, once for the connection
+    std::optional<AcceptedReplacement> accepted; // settled by the first write that succeeds
+    const auto settle = [&accepted, &status](bool changed) {
+        SetLinePrefix({});
+        if (const auto failed = SettleReplacement(*accepted, changed)) {
+            ErrorLine(failed->line);
+            status = kExitFailed;
+        }
+        accepted.reset();
+    };
     for (const ScriptLine& line : lines) {
         if (InterruptSignal() != 0)
             break;
@@ -144,7 +153,7 @@ int RunScript(const Options& options)
             const CLinkAction action;
             if (const auto refused = CheckBeforeWrite(
                     options, options.targets.empty() ? Target{} : options.targets.front(), g_ComIF,
-                    false)) {
+                    false, accepted)) {
                 ErrorLine(refused->line);
                 status = kExitFailed;
                 break;
@@ -160,6 +169,8 @@ int RunScript(const Options& options)
         }
         // With nobody left to read the values, sending the rest would be for nothing. The values
         // are written in batches: a reader that went away is seen at the next one.
+        if (accepted && result == kExitOk && PortActionWrites(line.args))
+            settle(true);
         if (!OutputWritable())
             break;
         if (result == kExitOk)
@@ -169,6 +180,8 @@ int RunScript(const Options& options)
         if (!keepGoing)
             break;
     }
+    if (accepted)
+        settle(false);
     SetLinePrefix({});
     Finish(CResult());
     EndIfInterrupted();

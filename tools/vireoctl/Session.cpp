@@ -11,6 +11,7 @@
 #include "platform/serial/PortName.h"
 #include "platform/serial/SerialDevice.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -97,7 +98,12 @@ std::string ClPortProblem(CComIF& com, int index)
     const std::uint32_t count = com.m_Cas.m_nPortCount;
     if (static_cast<std::uint32_t>(index) >= count)
         return FormatText(": the Camera Link library has %u port%s", count, count == 1 ? "" : "s");
-    return {};
+    // The library's own reason for refusing the open ("... Port in use").
+    std::string problem = com.m_Cas.OpenProblem();
+    const std::string head = FormatText("Camera Link port %d: ", index);
+    if (problem.rfind(head, 0) == 0)
+        problem.erase(0, head.size());
+    return problem.empty() ? std::string() : ": " + problem;
 }
 
 // "NAME: reason", with the device path when the name is not one ("COM1 (/dev/ttyS0): ...").
@@ -232,7 +238,7 @@ int Usage(std::FILE* stream)
                  "  save MODEL FILE|DIR/|- [--force]  the model's settings to a file\n"
                  "  load FILE [--force] [--dry-run] [--no-rollback] [--store BANK]\n"
                  "                                 settings from a file to the camera\n"
-                 "  diff FILE [--report FILE.json] [--junit FILE.xml]\n"
+                 "  diff FILE [--report FILE.json] [--junit FILE.xml] [--force]\n"
                  "                                 the camera's values that differ from a file\n"
                  "  audit verify|show [FILE]       check or show the trail of changes\n"
                  "  script [--keep-going] [FILE|-]  read, write, call, identify and sleep MS,\n"
@@ -291,6 +297,29 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& problem)
         return false;
     }
     return true;
+}
+
+std::optional<int> CheckCameraLinkIndexes(const std::vector<Target>& targets,
+                                          const std::string& inventoryPath)
+{
+    const auto fromInventory = [](const Target& target) {
+        return target.clIndex.has_value() && !target.name.empty();
+    };
+    if (std::none_of(targets.begin(), targets.end(), fromInventory))
+        return std::nullopt;
+    // A library that cannot be asked fails each camera at its opening, with the reason.
+    CLUINT32 count = 0;
+    if (!camlink::LibraryProblem().empty() ||
+        camlink::Library().clGetNumPorts(&count) != CL_ERR_NO_ERR)
+        return std::nullopt;
+    for (const Target& target : targets)
+        if (fromInventory(target) && static_cast<CLUINT32>(*target.clIndex) >= count) {
+            ErrorLine("error: " + inventoryPath + ": " + target.name + ": " + target.PortLabel() +
+                      FormatText(": the Camera Link library has %u port%s", count,
+                                 count == 1 ? "" : "s"));
+            return kExitUsage;
+        }
+    return std::nullopt;
 }
 
 std::optional<int> RequireOneTarget(const Options& options)
@@ -443,6 +472,9 @@ bool OpenPort(const Options& options)
 
 std::string CodeText(const CResult& result)
 {
+    // The protocol's own text for a NAK tells the user little; the code says what it is.
+    if (result.Refused())
+        return std::to_string(REG_NAK) + ": the camera refused the request";
     return std::to_string(result.Code()) + ": " +
            (result.Detail().empty() ? result.Text() : result.Detail());
 }

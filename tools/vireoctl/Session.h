@@ -61,6 +61,12 @@ int Usage(std::FILE* stream = stderr);
 // The same, after one line naming what is wrong.
 int UsageError(const std::string& problem);
 
+// Exit 2 when an inventory camera's "cl:INDEX" names a port the Camera Link library does not
+// have: a fault of the inventory on this machine, printed as one. (--cl of such an index fails
+// that camera alone.)
+std::optional<int> CheckCameraLinkIndexes(const std::vector<Target>& targets,
+                                          const std::string& inventoryPath);
+
 // Exit 2 unless the options name at most one camera.
 std::optional<int> RequireOneTarget(const Options& options);
 

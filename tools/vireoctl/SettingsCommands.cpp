@@ -429,9 +429,12 @@ int DiffSettings(const Options& options)
     std::string path;
     std::optional<std::string> reportPath;
     std::optional<std::string> junitPath;
+    bool force = false;
     for (std::size_t i = 1; i < options.args.size(); ++i) {
         const std::string& arg = options.args[i];
-        if (arg == "--report" || arg == "--junit") {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg == "--report" || arg == "--junit") {
             if (i + 1 >= options.args.size() || options.args[i + 1].empty())
                 return UsageError("diff: " + arg + ": no file");
             (arg == "--report" ? reportPath : junitPath) = options.args[++i];
@@ -443,22 +446,26 @@ int DiffSettings(const Options& options)
     }
     if (path.empty())
         return UsageError("diff: takes a settings file (FILE)");
-    if (reportPath && reportPath == junitPath)
-        return UsageError("diff: --report and --junit name the same file");
+    if (const auto refused = CheckReportTargets(options, path, reportPath, junitPath, force))
+        return *refused;
     const std::string time = SettingsTimeNow();
     SettingsFile file;
     std::string fileHash;
     if (!ReadSettingsFile(path, file, &fileHash))
         return kExitUsage;
-    // The identity and a hash of what was read cost a few more exchanges: only when asked for.
+    // The identity and a hash of what was read cost a few more exchanges: only when asked for,
+    // or when the inventory says which camera should answer.
     const bool record = options.json || reportPath || junitPath;
+    const bool identify =
+        record || std::any_of(options.targets.begin(), options.targets.end(),
+                              [](const Target& target) { return target.model || target.serial; });
 
-    const std::vector<JobResult> results =
+    std::vector<JobResult> results =
         RunOnTargets(options, false, [&](CComIF& com, const TransferProgress&) {
             JobResult job;
             CameraIdentity identity;
             const bool sameModel =
-                CheckModel(com, file, path, job, "", record ? &identity : nullptr);
+                CheckModel(com, file, path, job, "", identify ? &identity : nullptr);
             const auto text = [](const std::string& value) {
                 return value.empty() ? OrderedJson() : OrderedJson(value);
             };
@@ -501,6 +508,7 @@ int DiffSettings(const Options& options)
                 job.status = kExitDiffers;
             return job;
         });
+    MarkReplacedCameras(options.targets, results);
     int status =
         options.json ? PrintJson(options, results, "match") : PrintBlocks(options, results);
     const DiffRun run{path, fileHash, time, results};

@@ -59,6 +59,9 @@ int Run(int argc, char** argv)
         return UsageError(problem);
     if (const auto refused = ResolveCameraNames(options))
         return *refused;
+    if (const auto refused = CheckCameraLinkIndexes(
+            options.targets, options.inventoryPath.value_or(DefaultInventoryPath())))
+        return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
     if (options.json && command != "identify" && command != "cameras" && command != "diff" &&
