@@ -38,6 +38,9 @@ std::string DefaultInventoryPath();
 // Reads and checks the whole file. False with "PATH:LINE: NAME: FAULT" (or "PATH: FAULT" for a
 // file that cannot be read) at the first fault.
 bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, std::string& problem);
+// The same for a file's text already read.
+bool ParseCameraInventory(const std::string& path, const std::string& text,
+                          CameraInventory& inventory, std::string& problem);
 
 // The inventory file's text with the entry's serial number set to serial: the value of its
 // serial line replaced, or a serial line added after its port line; every other byte as it was.
