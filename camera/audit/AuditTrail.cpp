@@ -2,6 +2,7 @@
 
 #include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
+#include "camera/audit/TrailFile.h"
 
 #include <cerrno>
 #include <chrono>
@@ -61,20 +62,6 @@ std::string HostName()
     return name;
 }
 
-// Makes every missing folder on the way to path's own.
-bool MakeFolders(const std::string& path, std::string& error)
-{
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string dir = path.substr(0, slash);
-        if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-            error = Reason("cannot make", dir, errno);
-            return false;
-        }
-    }
-    return true;
-}
-
 // The last line of the open file (without its newline), empty for an empty file.
 bool LastLine(int fd, std::string& line, std::string& error, const std::string& path)
 {
@@ -128,15 +115,6 @@ std::string Text(const Json& object, const char* key)
 
 } // namespace
 
-std::string DefaultAuditPath()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/')
-        return std::string(state) + "/VireoStudio/audit.jsonl";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.local/state/VireoStudio/audit.jsonl";
-}
-
 bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error)
 {
     return AppendAudit(path, std::vector<AuditChange>{change}, error);
@@ -147,13 +125,9 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
 {
     if (changes.empty())
         return true;
-    if (!MakeFolders(path, error))
+    const int fd = OpenTrailForAppend(path, error);
+    if (fd < 0)
         return false;
-    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = Reason("cannot open", path, errno);
-        return false;
-    }
     // One writer at a time, so that each line links to the one truly before it.
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {

@@ -23,7 +23,8 @@ struct AuditChange {
     std::string fileSha256;     // and its hash as read
 };
 
-// $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
+// $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl; empty
+// when neither names a folder (HOME unset, relative or "/"), and nothing is chosen for the user.
 std::string DefaultAuditPath();
 
 // The trail every program of the suite writes to unless told otherwise: the stored setting
