@@ -8,19 +8,29 @@ namespace serial {
 // Most terminals held at once; a device beyond them keeps its hold until it closes.
 inline constexpr int kHeldPortsMax = 64;
 
-// Called by the device after taking and before releasing the hold. Async-signal-safe.
-void RegisterHeldPort(int fd);
+// Most bytes of a lock file's path kept for the handler; a longer one is left to its holder's
+// ordinary release.
+inline constexpr int kHeldLockPathMax = 256;
+
+// Called by the device after taking and before releasing the hold. lockPath, when given, is the
+// UUCP lock file that the hold took, removed with it; exclusive says the terminal's exclusive
+// flag is ours to clear, else MarkHeldPortExclusive says so once it is. Async-signal-safe.
+void RegisterHeldPort(int fd, const char* lockPath = nullptr, bool exclusive = true);
+void MarkHeldPortExclusive(int fd);
 void UnregisterHeldPort(int fd);
 
-// Clears the hold of every registered terminal (the signal handler's work).
+// Clears the hold of every registered terminal and removes its lock file (the signal handler's
+// work).
 void ReleaseHeldPorts();
 
 // From a signal handler: clears every hold, then ends the program as the signal's default
 // action would, with its own status. Async-signal-safe.
 void EndBySignal(int signal);
 
-// SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM release the holds, then end
-// the program as the signal would.
+// Every signal that would end the program and may be caught (SIGTERM, SIGINT, SIGHUP, SIGQUIT,
+// SIGSEGV, SIGXCPU, the real-time ones, ...) releases the holds, then ends the program as the
+// signal would. SIGXFSZ is ignored: a file grown past the size limit is then a failed write,
+// reported as one, and no end by a signal.
 void ReleaseHeldPortsOnSignals();
 
 // Standard descriptors (0, 1, 2) found closed: each is reopened on /dev/null so that no port is
