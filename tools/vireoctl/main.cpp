@@ -11,6 +11,7 @@
 #include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/PortCommands.h"
+#include "tools/vireoctl/SameDevice.h"
 #include "tools/vireoctl/ScriptCommand.h"
 #include "tools/vireoctl/Session.h"
 #include "tools/vireoctl/SettingsCommands.h"
@@ -58,6 +59,8 @@ int Run(int argc, char** argv)
     if (!ParseOptions(argc, argv, options, problem))
         return UsageError(problem);
     if (const auto refused = ResolveCameraNames(options))
+        return *refused;
+    if (const auto refused = RefuseSameDevice(options))
         return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
