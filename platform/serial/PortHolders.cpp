@@ -102,6 +102,11 @@ void LookAtProcess(int procDir, const char* pid, dev_t rdev, long ptyIndex, bool
 
 } // namespace
 
+bool OpensTerminalOfItsOwn(dev_t rdev)
+{
+    return rdev == kPtmx || rdev == makedev(5, 0);
+}
+
 std::vector<pid_t> ProcessesHolding(dev_t rdev)
 {
     std::vector<pid_t> holders;

@@ -10,6 +10,10 @@
 
 namespace serial {
 
+// /dev/ptmx and /dev/tty: every open of them is a terminal of its own (a new pseudo-terminal,
+// the opener's controlling terminal), which nobody else can hold.
+bool OpensTerminalOfItsOwn(dev_t rdev);
+
 // The processes other than this one with the character device rdev open. The program at the
 // far end of a pseudo-terminal (holding its leader side) is its line, not a rival, and is left
 // out.

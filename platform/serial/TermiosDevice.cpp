@@ -135,13 +135,14 @@ public:
         // Programs that take neither lock say the port is theirs with a UUCP lock file, or only
         // by having it open with the exclusive flag set, which root passes through: the flag is
         // theirs, and so is the port, while any other process has it open.
-        const std::string lockPath = UucpLockPath(address.path);
+        const bool ownTerminal = OpensTerminalOfItsOwn(device.st_rdev);
+        const std::string lockPath = ownTerminal ? std::string() : UucpLockPath(address.path);
         bool lockTaken = false;
         pid_t holder = lockPath.empty() ? 0 : TakeUucpLock(lockPath, lockTaken);
         // From here a signal that ends the program removes the lock file too.
         if (lockTaken)
             RegisterHeldPort(fd, lockPath.c_str(), false);
-        if (holder == 0)
+        if (holder == 0 && !ownTerminal)
             if (const std::vector<pid_t> others = ProcessesHolding(device.st_rdev); !others.empty())
                 holder = others.front();
         if (holder != 0) {
@@ -190,7 +191,7 @@ public:
             UnregisterHeldPort(m_fd);
             // The flag is the terminal's, not ours: another process that opened it since (root
             // passes through it) holds it now, and keeps it.
-            if (m_exclusive && ProcessesHolding(m_rdev).empty())
+            if (m_exclusive && (OpensTerminalOfItsOwn(m_rdev) || ProcessesHolding(m_rdev).empty()))
                 ::ioctl(m_fd, TIOCNXCL);
             m_exclusive = false;
             if (!m_lockPath.empty())
@@ -408,7 +409,7 @@ private:
     // Who holds a port that would not open, when known: "in use by minicom (PID 4242, ...)".
     static std::string Named(pid_t holder, dev_t rdev)
     {
-        if (holder <= 0 || holder == ::getpid())
+        if ((holder <= 0 || holder == ::getpid()) && !OpensTerminalOfItsOwn(rdev))
             if (const std::vector<pid_t> others = ProcessesHolding(rdev); !others.empty())
                 holder = others.front();
         return holder > 0 && holder != ::getpid() ? InUseBy(holder) : std::string();

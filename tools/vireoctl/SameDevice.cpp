@@ -1,5 +1,6 @@
 #include "tools/vireoctl/SameDevice.h"
 
+#include "platform/serial/PortHolders.h"
 #include "platform/serial/PortName.h"
 #include "tools/vireoctl/Session.h"
 
@@ -19,7 +20,8 @@ std::optional<int> RefuseSameDevice(const Options& options)
         struct stat info {};
         if (target.clIndex || !serial::ParsePortName(target.port, address, problem) ||
             address.kind != serial::PortNameKind::Device ||
-            ::stat(address.path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode))
+            ::stat(address.path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode) ||
+            serial::OpensTerminalOfItsOwn(info.st_rdev))
             continue;
         const auto [first, added] = seen.emplace(info.st_rdev, &target);
         if (!added)
