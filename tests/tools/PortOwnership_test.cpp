@@ -23,14 +23,9 @@ using namespace testing_support;
 
 namespace {
 
-enum class Holder {
-    FlagOnly,
-    FlockOnly,
-    LockFileLive,
-    LockFileDead,
-    FlagAndLockFile,
-    FlagLeftBehind
-};
+// What a holder does: set the exclusive flag, take a flock, write a UUCP lock file with its PID
+// (or with that of a process gone); killed, it leaves its flag behind.
+enum Holder : unsigned { kFlag = 1, kFlock = 2, kLockFile = 4, kDeadLockFile = 8, kKilled = 16 };
 
 // The user that holders and unprivileged callers run as: one made for the test when it runs as
 // root, else the user running it.
@@ -107,7 +102,7 @@ protected:
     }
 
     // A program named minicom, run as the user, holding the port the holder's way until ended.
-    void StartHolder(Holder holder)
+    void StartHolder(unsigned holder)
     {
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
@@ -122,12 +117,10 @@ protected:
                 _exit(1);
             // As a program the user started: its /proc entries are the user's to read.
             ::prctl(PR_SET_DUMPABLE, 1);
-            const bool flag = holder == Holder::FlagOnly || holder == Holder::FlagAndLockFile ||
-                              holder == Holder::FlagLeftBehind;
-            if (flag || holder == Holder::FlockOnly) {
+            if (holder & (kFlag | kFlock)) {
                 const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-                if (fd < 0 || (flag && ::ioctl(fd, TIOCEXCL) != 0) ||
-                    (!flag && ::flock(fd, LOCK_EX | LOCK_NB) != 0))
+                if (fd < 0 || ((holder & kFlag) && ::ioctl(fd, TIOCEXCL) != 0) ||
+                    ((holder & kFlock) && ::flock(fd, LOCK_EX | LOCK_NB) != 0))
                     _exit(1);
             }
             char byte = 0;
@@ -140,16 +133,16 @@ protected:
         char byte = 1;
         ASSERT_EQ(::read(ready[0], &byte, 1), 1) << "the holder could not hold the port";
         ::close(ready[0]);
-        if (holder == Holder::LockFileLive || holder == Holder::FlagAndLockFile)
+        if (holder & kLockFile)
             WriteLockFile(m_holder);
-        if (holder == Holder::LockFileDead) {
+        if (holder & kDeadLockFile) {
             const pid_t gone = ::fork();
             if (gone == 0)
                 _exit(0);
             ::waitpid(gone, nullptr, 0);
             WriteLockFile(gone);
         }
-        if (holder == Holder::FlagLeftBehind) {
+        if (holder & kKilled) {
             ::kill(m_holder, SIGKILL);
             EndHolder();
         }
@@ -213,19 +206,19 @@ User PortOwnership::s_user;
 
 struct Case {
     const char* what;
-    Holder holder;
+    unsigned holder;
     bool refusedAsRoot;
     bool refusedAsUser;
     bool flaggedAfterRefusal; // the holder's flag survives the attempt
 };
 
 const Case kCases[] = {
-    {"exclusive flag only (C serial libraries)", Holder::FlagOnly, true, true, true},
-    {"flock only", Holder::FlockOnly, true, true, false},
-    {"UUCP lock file of a live process", Holder::LockFileLive, true, true, false},
-    {"UUCP lock file of a process gone", Holder::LockFileDead, false, false, false},
-    {"flag and lock file (Qt)", Holder::FlagAndLockFile, true, true, true},
-    {"flag left by a killed program", Holder::FlagLeftBehind, false, true, true},
+    {"exclusive flag only (C serial libraries)", kFlag, true, true, true},
+    {"flock only", kFlock, true, true, false},
+    {"UUCP lock file of a live process", kLockFile, true, true, false},
+    {"UUCP lock file of a process gone", kDeadLockFile, false, false, false},
+    {"flag and lock file (Qt)", kFlag | kLockFile, true, true, true},
+    {"flag left by a killed program", kFlag | kKilled, false, true, true},
 };
 
 void PortOwnership::RunTable(bool asRoot)

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
+#include <algorithm>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -42,95 +42,101 @@ std::string Append(const std::string& path)
     return AppendAudit(path, change, error) ? "" : error;
 }
 
+// One thing laid out in the test's folder before the append: a file, a folder (with its mode),
+// a symbolic link or a hard link to target; owned by the caller, or by kOther.
+enum class Kind { File, Folder, Link, HardLink };
+struct Step {
+    Kind kind;
+    const char* path;
+    const char* target = "";
+    mode_t mode = 0700;
+    bool other = false;
+};
+
 struct Case {
     const char* what;
-    bool needsRoot;
     mode_t umask;
-    // Lays out the folder (dir) and returns the trail's path.
-    std::function<std::string(const std::string& dir)> plant;
-    std::string refusal;   // a part of the error; empty when the line is appended
-    mode_t fileMode;       // when appended
-    std::string untouched; // a file that must stay empty, relative to dir
+    std::vector<Step> plant;
+    const char* trail;
+    std::string refusal; // a part of the error; empty when the line is appended
+    mode_t fileMode;     // when appended
 };
 
 TEST(TrailFile, OnlyOursAndPrivateUnlessShared)
 {
-    const auto folder = [](const std::string& path, mode_t mode, uid_t owner) {
-        ::mkdir(path.c_str(), mode);
-        ::chmod(path.c_str(), mode);
-        ::chown(path.c_str(), owner, static_cast<gid_t>(-1));
-    };
-    const auto file = [](const std::string& path, uid_t owner) {
-        std::ofstream{path};
-        ::chown(path.c_str(), owner, static_cast<gid_t>(-1));
-    };
-    const uid_t me = ::geteuid();
+    using K = Kind;
+    const std::string other = OtherName();
     const std::vector<Case> cases{
-        {"made at umask 022", false, 022, [](auto& d) { return d + "/state/Vireo/audit.jsonl"; },
-         "", 0600, ""},
-        {"made at umask 077", false, 077, [](auto& d) { return d + "/state/Vireo/audit.jsonl"; },
-         "", 0600, ""},
-        {"symlinked file", false, 022,
-         [&](auto& d) {
-             file(d + "/target", me);
-             ::symlink((d + "/target").c_str(), (d + "/audit.jsonl").c_str());
-             return d + "/audit.jsonl";
-         },
-         "it is a symbolic link", 0, "target"},
-        {"dangling link", false, 022,
-         [](auto& d) {
-             ::symlink((d + "/made").c_str(), (d + "/audit.jsonl").c_str());
-             return d + "/audit.jsonl";
-         },
-         "it is a symbolic link", 0, ""},
-        {"hard link", false, 022,
-         [&](auto& d) {
-             file(d + "/target", me);
-             ::link((d + "/target").c_str(), (d + "/audit.jsonl").c_str());
-             return d + "/audit.jsonl";
-         },
-         "other names", 0, "target"},
-        {"symlinked folder of another user", true, 022,
-         [&](auto& d) {
-             folder(d + "/elsewhere", 0700, me);
-             ::symlink((d + "/elsewhere").c_str(), (d + "/Vireo").c_str());
-             ::lchown((d + "/Vireo").c_str(), kOther, static_cast<gid_t>(-1));
-             return d + "/Vireo/audit.jsonl";
-         },
-         "a symbolic link owned by " + OtherName(), 0, ""},
-        {"file of another user", true, 022,
-         [&](auto& d) {
-             file(d + "/audit.jsonl", kOther);
-             return d + "/audit.jsonl";
-         },
-         "it is owned by " + OtherName(), 0, "audit.jsonl"},
-        {"folder of another user", true, 022,
-         [&](auto& d) {
-             folder(d + "/theirs", 0755, kOther);
-             return d + "/theirs/audit.jsonl";
-         },
-         "its folder is owned by " + OtherName(), 0, ""},
-        {"shared group folder", false, 022,
-         [&](auto& d) {
-             folder(d + "/shared", 02770, me);
-             return d + "/shared/audit.jsonl";
-         },
-         "", 0660, ""},
-        {"shared folder, another member's trail", true, 022,
-         [&](auto& d) {
-             folder(d + "/shared", 02770, me);
-             file(d + "/shared/audit.jsonl", kOther);
-             ::chmod((d + "/shared/audit.jsonl").c_str(), 0660);
-             return d + "/shared/audit.jsonl";
-         },
-         "", 0660, ""},
+        {"made at umask 022", 022, {}, "state/Vireo/audit.jsonl", "", 0600},
+        {"made at umask 077", 077, {}, "state/Vireo/audit.jsonl", "", 0600},
+        {"symlinked file",
+         022,
+         {{K::File, "target"}, {K::Link, "audit.jsonl", "target"}},
+         "audit.jsonl",
+         "it is a symbolic link",
+         0},
+        {"dangling link", 022, {{K::Link, "audit.jsonl", "made"}}, "audit.jsonl", "symbolic", 0},
+        {"hard link",
+         022,
+         {{K::File, "target"}, {K::HardLink, "audit.jsonl", "target"}},
+         "audit.jsonl",
+         "other names",
+         0},
+        {"symlinked folder of another user",
+         022,
+         {{K::Folder, "elsewhere"}, {K::Link, "Vireo", "elsewhere", 0, true}},
+         "Vireo/audit.jsonl",
+         "a symbolic link owned by " + other,
+         0},
+        {"file of another user",
+         022,
+         {{K::File, "target", "", 0644, true}},
+         "target",
+         "owned by " + other,
+         0},
+        {"folder of another user",
+         022,
+         {{K::Folder, "theirs", "", 0755, true}},
+         "theirs/audit.jsonl",
+         "its folder is owned by " + other,
+         0},
+        {"shared group folder",
+         022,
+         {{K::Folder, "shared", "", 02770}},
+         "shared/audit.jsonl",
+         "",
+         0660},
+        {"shared folder, another member's trail",
+         022,
+         {{K::Folder, "shared", "", 02770}, {K::File, "shared/audit.jsonl", "", 0660, true}},
+         "shared/audit.jsonl",
+         "",
+         0660},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.needsRoot && me != 0)
+        const bool needsRoot = std::any_of(c.plant.begin(), c.plant.end(),
+                                           [](const Step& step) { return step.other; });
+        if (needsRoot && ::geteuid() != 0)
             continue; // planting another user's files takes root
         const std::string dir = MakeTempDir("vireo-trail");
-        const std::string path = c.plant(dir);
+        for (const Step& step : c.plant) {
+            const std::string path = dir + "/" + step.path;
+            const std::string target = dir + "/" + step.target;
+            if (step.kind == K::File)
+                std::ofstream{path};
+            if (step.kind == K::Folder)
+                ::mkdir(path.c_str(), 0700);
+            if (step.kind == K::Link)
+                ::symlink(target.c_str(), path.c_str());
+            if (step.kind == K::HardLink)
+                ::link(target.c_str(), path.c_str());
+            if (step.kind == K::File || step.kind == K::Folder)
+                ::chmod(path.c_str(), step.mode);
+            if (step.other)
+                ::lchown(path.c_str(), kOther, static_cast<gid_t>(-1));
+        }
+        const std::string path = dir + "/" + c.trail;
         const mode_t before = ::umask(c.umask);
         const std::string error = Append(path);
         ::umask(before);
@@ -141,13 +147,11 @@ TEST(TrailFile, OnlyOursAndPrivateUnlessShared)
             EXPECT_EQ(error, "");
             EXPECT_EQ(ModeOf(path), c.fileMode);
         }
-        if (!c.untouched.empty()) {
-            struct stat info {};
-            ASSERT_EQ(::stat((dir + "/" + c.untouched).c_str(), &info), 0);
-            EXPECT_EQ(info.st_size, 0);
-        }
-        EXPECT_NE(::access((dir + "/made").c_str(), F_OK), 0) << "nothing made through a link";
-        if (std::string(c.what).rfind("made", 0) == 0) {
+        // Nothing was written through a link, nor made where a dangling one points.
+        struct stat target {};
+        EXPECT_TRUE(::stat((dir + "/target").c_str(), &target) != 0 || target.st_size == 0);
+        EXPECT_NE(::access((dir + "/made").c_str(), F_OK), 0);
+        if (c.plant.empty()) {
             EXPECT_EQ(ModeOf(dir + "/state"), 0700u);
             EXPECT_EQ(ModeOf(dir + "/state/Vireo"), 0700u);
         }
