@@ -172,7 +172,8 @@ int OpenTrailForAppend(const std::string& path, std::string& error)
                 "to be shared)";
         return -1;
     }
-    const bool shared = (folderInfo.st_mode & S_IWGRP) != 0;
+    // A team's folder: its group may write in it, not everyone (/tmp is nobody's to share).
+    const bool shared = (folderInfo.st_mode & S_IWGRP) && !(folderInfo.st_mode & S_IWOTH);
     const char* name = parts.back().c_str();
     // Made here, or found; O_NONBLOCK keeps a FIFO put in its place from stalling the open.
     constexpr int kFlags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;

@@ -18,6 +18,7 @@ namespace {
 struct HeldSlot {
     std::atomic<int> fd;
     std::atomic<bool> exclusive; // the flag is ours to clear
+    std::atomic<bool> hasLock;   // lockPath is written and ours to remove
     char lockPath[kHeldLockPathMax];
 };
 HeldSlot g_held[kHeldPortsMax] = {};
@@ -59,26 +60,30 @@ unsigned HoldClosedNow()
 
 } // namespace
 
-void RegisterHeldPort(int fd, const char* lockPath, bool exclusive)
+void RegisterHeldPort(int fd, bool exclusive)
 {
     for (auto& slot : g_held) {
         int free = 0;
         if (!slot.fd.compare_exchange_strong(free, -1))
             continue;
         slot.exclusive.store(exclusive);
-        slot.lockPath[0] = '\0';
-        if (lockPath && std::strlen(lockPath) < sizeof slot.lockPath)
-            std::strcpy(slot.lockPath, lockPath);
+        slot.hasLock.store(false);
         slot.fd.store(fd + 1);
         return;
     }
 }
 
-void MarkHeldPortExclusive(int fd)
+void SetHeldPortLockFile(int fd, const char* lockPath)
 {
-    for (auto& slot : g_held)
-        if (slot.fd.load() == fd + 1)
-            slot.exclusive.store(true);
+    if (std::strlen(lockPath) >= kHeldLockPathMax)
+        return;
+    for (auto& slot : g_held) {
+        if (slot.fd.load() == fd + 1) {
+            std::strcpy(slot.lockPath, lockPath);
+            slot.hasLock.store(true);
+            return;
+        }
+    }
 }
 
 void UnregisterHeldPort(int fd)
@@ -96,7 +101,7 @@ void ReleaseHeldPorts()
         if (const int entry = slot.fd.load(); entry > 0) {
             if (slot.exclusive.load())
                 ::ioctl(entry - 1, TIOCNXCL);
-            if (slot.lockPath[0] != '\0')
+            if (slot.hasLock.load())
                 ::unlink(slot.lockPath);
         }
     }

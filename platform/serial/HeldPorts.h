@@ -12,12 +12,12 @@ inline constexpr int kHeldPortsMax = 64;
 // ordinary release.
 inline constexpr int kHeldLockPathMax = 256;
 
-// Called by the device after taking and before releasing the hold. lockPath, when given, is the
-// UUCP lock file that the hold took, removed with it; exclusive says the terminal's exclusive
-// flag is ours to clear, else MarkHeldPortExclusive says so once it is. Async-signal-safe.
-void RegisterHeldPort(int fd, const char* lockPath = nullptr, bool exclusive = true);
-void MarkHeldPortExclusive(int fd);
+// Called by the device after taking and before releasing the hold; exclusive says the terminal's
+// exclusive flag is ours to clear. Async-signal-safe.
+void RegisterHeldPort(int fd, bool exclusive = true);
 void UnregisterHeldPort(int fd);
+// The UUCP lock file the registered hold on fd took, removed with it.
+void SetHeldPortLockFile(int fd, const char* lockPath);
 
 // Clears the hold of every registered terminal and removes its lock file (the signal handler's
 // work).

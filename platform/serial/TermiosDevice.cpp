@@ -137,34 +137,35 @@ public:
         // theirs, and so is the port, while any other process has it open.
         const bool ownTerminal = OpensTerminalOfItsOwn(device.st_rdev);
         const std::string lockPath = ownTerminal ? std::string() : UucpLockPath(address.path);
-        bool lockTaken = false;
-        pid_t holder = lockPath.empty() ? 0 : TakeUucpLock(lockPath, lockTaken);
-        // From here a signal that ends the program removes the lock file too.
-        if (lockTaken)
-            RegisterHeldPort(fd, lockPath.c_str(), false);
+        pid_t holder = lockPath.empty() ? 0 : UucpLockHolder(lockPath);
         if (holder == 0 && !ownTerminal)
             if (const std::vector<pid_t> others = ProcessesHolding(device.st_rdev); !others.empty())
                 holder = others.front();
-        if (holder != 0) {
-            m_failure = holder > 0 && holder != ::getpid() ? InUseBy(holder) : std::string();
-            UnregisterHeldPort(fd);
-            if (lockTaken)
-                ReleaseUucpLock(lockPath);
-            ::close(fd);
-            return EBUSY;
-        }
+        if (holder != 0)
+            return Refuse(fd, holder);
         // Nobody holds it: a flag found set was left by a program that has gone (a pty outlives
         // a program ended by SIGKILL). TIOCEXCL below takes it over as ours. Only a process that
         // may open an exclusive terminal (CAP_SYS_ADMIN) gets here with one set.
         const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+        RegisterHeldPort(fd, exclusive);
+        // Our lock file comes last, once the port is ours: it may still lose to a program that
+        // took the lock since we looked.
+        bool lockTaken = false;
+        if (!lockPath.empty()) {
+            holder = TakeUucpLock(lockPath, lockTaken);
+            if (lockTaken)
+                SetHeldPortLockFile(fd, lockPath.c_str());
+        }
         int pipeFds[2];
-        if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
-            const int err = errno;
+        if (holder != 0 || ::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+            const int err = holder != 0 ? EBUSY : errno;
             UnregisterHeldPort(fd);
-            if (exclusive)
+            if (exclusive && (ownTerminal || ProcessesHolding(device.st_rdev).empty()))
                 ::ioctl(fd, TIOCNXCL);
             if (lockTaken)
                 ReleaseUucpLock(lockPath);
+            if (holder != 0)
+                return Refuse(fd, holder);
             ::close(fd);
             return err;
         }
@@ -172,10 +173,6 @@ public:
         m_rdev = device.st_rdev;
         m_exclusive = exclusive;
         m_lockPath = lockTaken ? lockPath : std::string();
-        if (lockTaken && exclusive)
-            MarkHeldPortExclusive(fd);
-        else if (exclusive)
-            RegisterHeldPort(fd);
         m_wakeRead = pipeFds[0];
         m_wakeWrite = pipeFds[1];
         m_mask.store(0);
@@ -404,6 +401,14 @@ private:
         if ((diff & TIOCM_RNG) && !(status & TIOCM_RNG))
             events |= EventRingEnded; // as the driver does
         return events;
+    }
+
+    // Closes fd, a port that another process holds, naming the holder where it can.
+    int Refuse(int fd, pid_t holder)
+    {
+        m_failure = holder > 0 && holder != ::getpid() ? InUseBy(holder) : std::string();
+        ::close(fd);
+        return EBUSY;
     }
 
     // Who holds a port that would not open, when known: "in use by minicom (PID 4242, ...)".
