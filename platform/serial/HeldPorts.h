@@ -1,6 +1,7 @@
-// Terminals this process holds for exclusive use (TIOCEXCL). The hold belongs to the terminal,
-// not to the process, so a program ended by a signal would leave it behind for everyone; the
-// handler installed here clears every hold and then lets the signal end the program.
+// Terminals this process holds for exclusive use (TIOCEXCL) and their UUCP lock files. The hold
+// belongs to the terminal and the file to the folder, not to the process, so a program ended by
+// a signal would leave them behind for everyone; the handler installed here clears every hold,
+// removes the lock files and then lets the signal end the program.
 #pragma once
 
 namespace serial {
