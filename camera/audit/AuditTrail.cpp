@@ -2,6 +2,7 @@
 
 #include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
+#include "camera/audit/TrailFile.h"
 
 #include <algorithm>
 #include <array>
@@ -60,20 +61,6 @@ std::string HostName()
     if (::gethostname(name, sizeof name - 1) != 0)
         return "unknown";
     return name;
-}
-
-// Makes every missing folder on the way to path's own.
-bool MakeFolders(const std::string& path, std::string& error)
-{
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string dir = path.substr(0, slash);
-        if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-            error = Reason("cannot make", dir, errno);
-            return false;
-        }
-    }
-    return true;
 }
 
 // The end of the open file: its last bytes, enough to hold a partial last line and the whole
@@ -254,15 +241,6 @@ std::string RegistersText(const Json& object)
 
 } // namespace
 
-std::string DefaultAuditPath()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/')
-        return std::string(state) + "/VireoStudio/audit.jsonl";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.local/state/VireoStudio/audit.jsonl";
-}
-
 bool AppendAudit(const std::string& path, const AuditChange& change, std::string& error)
 {
     return AppendAudit(path, std::vector<AuditChange>{change}, error);
@@ -273,13 +251,9 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
 {
     if (changes.empty())
         return true;
-    if (!MakeFolders(path, error))
+    const int fd = OpenTrailForAppend(path, error);
+    if (fd < 0)
         return false;
-    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = Reason("cannot open", path, errno);
-        return false;
-    }
     // One writer at a time, so that each line links to the one truly before it.
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {

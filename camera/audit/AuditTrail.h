@@ -38,7 +38,8 @@ struct AuditChange {
     std::optional<std::chrono::system_clock::time_point> time;
 };
 
-// $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl.
+// $XDG_STATE_HOME/VireoStudio/audit.jsonl, else ~/.local/state/VireoStudio/audit.jsonl; empty
+// when neither names a folder (HOME unset, relative or "/"), and nothing is chosen for the user.
 std::string DefaultAuditPath();
 
 // The trail every program of the suite writes to unless told otherwise: the stored setting

@@ -1,5 +1,6 @@
 #include "camera/inventory/CameraInventory.h"
 
+#include "camera/inventory/TomlDepth.h"
 #include "camera/settings/AtomicFile.h"
 #include "camera/settings/CameraModel.h"
 #include "comm/Com.h"
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 namespace inventory {
 namespace {
@@ -16,6 +19,8 @@ namespace {
 // An inventory names the cameras of a line or two; anything near this size is not one.
 constexpr std::size_t kInventoryMax = 1024 * 1024;
 constexpr const char* kClPrefix = "cl:";
+// cameras.NAME.port is three levels; the margin keeps room for what a person may write.
+constexpr std::size_t kNestingMax = 32;
 
 std::string Where(const std::string& path, const toml::source_region& region)
 {
@@ -143,6 +148,17 @@ bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, st
         problem = error;
         return false;
     }
+    return ParseCameraInventory(path, text, inventory, problem);
+}
+
+bool ParseCameraInventory(const std::string& path, const std::string& text,
+                          CameraInventory& inventory, std::string& problem)
+{
+    inventory = CameraInventory{path, {}};
+    if (const std::size_t line = LineNestedTooDeeply(text, kNestingMax)) {
+        problem = path + ":" + std::to_string(line) + ": nested too deeply";
+        return false;
+    }
     toml::table root;
     try {
         root = toml::parse(text, path);
@@ -197,14 +213,15 @@ bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, st
     std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return a.first.begin.line < b.first.begin.line;
     });
+    // One camera twice would only find its own port in use. Each port's first camera by name.
+    std::map<std::string, std::string> ports;
     for (auto& [at, entry] : found) {
-        // One camera twice would only find its own port in use.
-        for (const InventoryCamera& other : inventory.cameras)
-            if (other.PortLabel() == entry.PortLabel()) {
-                problem = Where(path, at) + entry.name + ": port " + entry.PortLabel() +
-                          " is also " + other.name + "'s";
-                return false;
-            }
+        const auto [first, added] = ports.emplace(entry.PortLabel(), entry.name);
+        if (!added) {
+            problem = Where(path, at) + entry.name + ": port " + entry.PortLabel() + " is also " +
+                      first->second + "'s";
+            return false;
+        }
         inventory.cameras.push_back(std::move(entry));
     }
     return true;

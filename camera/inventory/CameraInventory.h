@@ -38,5 +38,8 @@ std::string DefaultInventoryPath();
 // Reads and checks the whole file. False with "PATH:LINE: NAME: FAULT" (or "PATH: FAULT" for a
 // file that cannot be read) at the first fault.
 bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, std::string& problem);
+// The same for a file's text already read.
+bool ParseCameraInventory(const std::string& path, const std::string& text,
+                          CameraInventory& inventory, std::string& problem);
 
 } // namespace inventory

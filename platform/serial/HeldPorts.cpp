@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -11,9 +12,22 @@
 namespace serial {
 namespace {
 
-// Lock-free slots that the handler may read at any moment; a slot holds fd + 1, 0 when free,
-// so that the zero-initialised array is ready before any constructor runs.
-std::atomic<int> g_held[kHeldPortsMax] = {};
+// Lock-free slots that the handler may read at any moment; a slot holds fd + 1, 0 when free and
+// -1 while its lock path is written, so that the zero-initialised array is ready before any
+// constructor runs.
+struct HeldSlot {
+    std::atomic<int> fd;
+    std::atomic<bool> exclusive; // the flag is ours to clear
+    std::atomic<bool> hasLock;   // lockPath is written and ours to remove
+    char lockPath[kHeldLockPathMax];
+};
+HeldSlot g_held[kHeldPortsMax] = {};
+
+// The signals whose default action ends the program, less those that cannot be caught (SIGKILL)
+// and SIGPIPE and SIGXFSZ, which the programs ignore to see failed writes instead.
+constexpr int kEndingSignals[] = {SIGTERM,   SIGHUP,  SIGINT,  SIGQUIT,   SIGUSR1, SIGUSR2, SIGALRM,
+                                  SIGILL,    SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGSEGV, SIGSYS,
+                                  SIGSTKFLT, SIGXCPU, SIGPROF, SIGVTALRM, SIGIO,   SIGPWR};
 
 unsigned g_closedAtStart = 0;
 
@@ -46,12 +60,29 @@ unsigned HoldClosedNow()
 
 } // namespace
 
-void RegisterHeldPort(int fd)
+void RegisterHeldPort(int fd, bool exclusive)
 {
     for (auto& slot : g_held) {
         int free = 0;
-        if (slot.compare_exchange_strong(free, fd + 1))
+        if (!slot.fd.compare_exchange_strong(free, -1))
+            continue;
+        slot.exclusive.store(exclusive);
+        slot.hasLock.store(false);
+        slot.fd.store(fd + 1);
+        return;
+    }
+}
+
+void SetHeldPortLockFile(int fd, const char* lockPath)
+{
+    if (std::strlen(lockPath) >= kHeldLockPathMax)
+        return;
+    for (auto& slot : g_held) {
+        if (slot.fd.load() == fd + 1) {
+            std::strcpy(slot.lockPath, lockPath);
+            slot.hasLock.store(true);
             return;
+        }
     }
 }
 
@@ -59,16 +90,21 @@ void UnregisterHeldPort(int fd)
 {
     for (auto& slot : g_held) {
         int held = fd + 1;
-        if (slot.compare_exchange_strong(held, 0))
+        if (slot.fd.compare_exchange_strong(held, 0))
             return;
     }
 }
 
 void ReleaseHeldPorts()
 {
-    for (auto& slot : g_held)
-        if (const int entry = slot.load(); entry > 0)
-            ::ioctl(entry - 1, TIOCNXCL);
+    for (auto& slot : g_held) {
+        if (const int entry = slot.fd.load(); entry > 0) {
+            if (slot.exclusive.load())
+                ::ioctl(entry - 1, TIOCNXCL);
+            if (slot.hasLock.load())
+                ::unlink(slot.lockPath);
+        }
+    }
 }
 
 void EndBySignal(int signal)
@@ -84,10 +120,13 @@ void ReleaseHeldPortsOnSignals()
     struct sigaction action {};
     action.sa_handler = EndBySignal;
     sigemptyset(&action.sa_mask);
-    // Every signal whose default action ends the program and that may be caught; SIGKILL
-    // cannot be, and the next open clears the hold it leaves when the lock is free.
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM})
+    // SIGKILL cannot be caught; the next open clears the hold it leaves when nothing holds the
+    // port, and removes the lock file whose process is gone.
+    for (const int signal : kEndingSignals)
         ::sigaction(signal, &action, nullptr);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        ::sigaction(signal, &action, nullptr);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 unsigned HoldClosedStandardDescriptors()

@@ -1,6 +1,7 @@
-// Terminals this process holds for exclusive use (TIOCEXCL). The hold belongs to the terminal,
-// not to the process, so a program ended by a signal would leave it behind for everyone; the
-// handler installed here clears every hold and then lets the signal end the program.
+// Terminals this process holds for exclusive use (TIOCEXCL) and their UUCP lock files. The hold
+// belongs to the terminal and the file to the folder, not to the process, so a program ended by
+// a signal would leave them behind for everyone; the handler installed here clears every hold,
+// removes the lock files and then lets the signal end the program.
 #pragma once
 
 namespace serial {
@@ -8,19 +9,29 @@ namespace serial {
 // Most terminals held at once; a device beyond them keeps its hold until it closes.
 inline constexpr int kHeldPortsMax = 64;
 
-// Called by the device after taking and before releasing the hold. Async-signal-safe.
-void RegisterHeldPort(int fd);
-void UnregisterHeldPort(int fd);
+// Most bytes of a lock file's path kept for the handler; a longer one is left to its holder's
+// ordinary release.
+inline constexpr int kHeldLockPathMax = 256;
 
-// Clears the hold of every registered terminal (the signal handler's work).
+// Called by the device after taking and before releasing the hold; exclusive says the terminal's
+// exclusive flag is ours to clear. Async-signal-safe.
+void RegisterHeldPort(int fd, bool exclusive = true);
+void UnregisterHeldPort(int fd);
+// The UUCP lock file the registered hold on fd took, removed with it.
+void SetHeldPortLockFile(int fd, const char* lockPath);
+
+// Clears the hold of every registered terminal and removes its lock file (the signal handler's
+// work).
 void ReleaseHeldPorts();
 
 // From a signal handler: clears every hold, then ends the program as the signal's default
 // action would, with its own status. Async-signal-safe.
 void EndBySignal(int signal);
 
-// SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM release the holds, then end
-// the program as the signal would.
+// Every signal that would end the program and may be caught (SIGTERM, SIGINT, SIGHUP, SIGQUIT,
+// SIGSEGV, SIGXCPU, the real-time ones, ...) releases the holds, then ends the program as the
+// signal would. SIGXFSZ is ignored: a file grown past the size limit is then a failed write,
+// reported as one, and no end by a signal.
 void ReleaseHeldPortsOnSignals();
 
 // Standard descriptors (0, 1, 2) found closed: each is reopened on /dev/null so that no port is

@@ -2,6 +2,8 @@
 
 #include "platform/serial/HeldPorts.h"
 #include "platform/serial/NetworkConnect.h"
+#include "platform/serial/PortHolders.h"
+#include "platform/serial/UucpLock.h"
 #include "platform/serial/WaitWritable.h"
 
 #include <atomic>
@@ -9,11 +11,13 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -101,36 +105,74 @@ public:
     int Open(const PortAddress& address) override
     {
         Close();
+        m_failure.clear();
         const int fd = ::open(address.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return errno;
+        if (fd < 0) {
+            const int err = errno;
+            // Flagged for exclusive use by another: say by whom, when anything shows it.
+            if (err == EBUSY)
+                m_failure = FlaggedPortHolder(address);
+            return err;
+        }
         if (!::isatty(fd)) {
             ::close(fd);
             return ENOTTY;
         }
-        // The lock keeps a second program off the port even where TIOCEXCL does not (root).
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+        struct stat device {};
+        if (::fstat(fd, &device) != 0) {
+            const int err = errno;
             ::close(fd);
             return err;
         }
-        // The lock decides: it ends with its holder, while the exclusive flag stays on a
-        // terminal that outlives the program that set it (a pty after SIGKILL). A flag found
-        // with the lock free is such a leftover; TIOCEXCL below takes it over as ours. Only a
-        // process that may open an exclusive terminal (CAP_SYS_ADMIN) gets this far.
+        // The lock keeps a second program off the port even where TIOCEXCL does not (root).
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+            if (err == EBUSY)
+                m_failure = Named(LockHolder(device.st_dev, device.st_ino), device.st_rdev);
+            ::close(fd);
+            return err;
+        }
+        // Programs that take neither lock say the port is theirs with a UUCP lock file, or only
+        // by having it open with the exclusive flag set, which root passes through: the flag is
+        // theirs, and so is the port, while any other process has it open.
+        const bool ownTerminal = OpensTerminalOfItsOwn(device.st_rdev);
+        const std::string lockPath = ownTerminal ? std::string() : UucpLockPath(address.path);
+        pid_t holder = lockPath.empty() ? 0 : UucpLockHolder(lockPath);
+        if (holder == 0 && !ownTerminal)
+            if (const std::vector<pid_t> others = ProcessesHolding(device.st_rdev); !others.empty())
+                holder = others.front();
+        if (holder != 0)
+            return Refuse(fd, holder);
+        // Nobody holds it: a flag found set was left by a program that has gone (a pty outlives
+        // a program ended by SIGKILL). TIOCEXCL below takes it over as ours. Only a process that
+        // may open an exclusive terminal (CAP_SYS_ADMIN) gets here with one set.
         const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+        RegisterHeldPort(fd, exclusive);
+        // Our lock file comes last, once the port is ours: it may still lose to a program that
+        // took the lock since we looked.
+        bool lockTaken = false;
+        if (!lockPath.empty()) {
+            holder = TakeUucpLock(lockPath, lockTaken);
+            if (lockTaken)
+                SetHeldPortLockFile(fd, lockPath.c_str());
+        }
         int pipeFds[2];
-        if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
-            const int err = errno;
-            if (exclusive)
+        if (holder != 0 || ::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+            const int err = holder != 0 ? EBUSY : errno;
+            UnregisterHeldPort(fd);
+            if (exclusive && (ownTerminal || ProcessesHolding(device.st_rdev).empty()))
                 ::ioctl(fd, TIOCNXCL);
+            if (lockTaken)
+                ReleaseUucpLock(lockPath);
+            if (holder != 0)
+                return Refuse(fd, holder);
             ::close(fd);
             return err;
         }
         m_fd = fd;
+        m_rdev = device.st_rdev;
         m_exclusive = exclusive;
-        if (exclusive)
-            RegisterHeldPort(fd);
+        m_lockPath = lockTaken ? lockPath : std::string();
         m_wakeRead = pipeFds[0];
         m_wakeWrite = pipeFds[1];
         m_mask.store(0);
@@ -143,11 +185,15 @@ public:
     void Close() override
     {
         if (m_fd >= 0) {
-            if (m_exclusive) {
-                UnregisterHeldPort(m_fd);
+            UnregisterHeldPort(m_fd);
+            // The flag is the terminal's, not ours: another process that opened it since (root
+            // passes through it) holds it now, and keeps it.
+            if (m_exclusive && (OpensTerminalOfItsOwn(m_rdev) || ProcessesHolding(m_rdev).empty()))
                 ::ioctl(m_fd, TIOCNXCL);
-            }
             m_exclusive = false;
+            if (!m_lockPath.empty())
+                ReleaseUucpLock(m_lockPath);
+            m_lockPath.clear();
             ::flock(m_fd, LOCK_UN);
             ::close(m_fd);
             m_fd = -1;
@@ -158,6 +204,8 @@ public:
             ::close(m_wakeWrite);
         m_wakeRead = m_wakeWrite = -1;
     }
+
+    std::string FailureDetail() const override { return m_failure; }
 
     bool Configure(const LineSettings& s) override
     {
@@ -355,8 +403,48 @@ private:
         return events;
     }
 
+    // Closes fd, a port that another process holds, naming the holder where it can.
+    int Refuse(int fd, pid_t holder)
+    {
+        m_failure = holder > 0 && holder != ::getpid() ? InUseBy(holder) : std::string();
+        ::close(fd);
+        return EBUSY;
+    }
+
+    // Who holds a port that would not open, when known: "in use by minicom (PID 4242, ...)".
+    static std::string Named(pid_t holder, dev_t rdev)
+    {
+        if ((holder <= 0 || holder == ::getpid()) && !OpensTerminalOfItsOwn(rdev))
+            if (const std::vector<pid_t> others = ProcessesHolding(rdev); !others.empty())
+                holder = others.front();
+        return holder > 0 && holder != ::getpid() ? InUseBy(holder) : std::string();
+    }
+
+    // Why a port flagged for exclusive use by another would not open: the holder the lock file,
+    // the locks or this user's processes show, else that none can be seen.
+    static std::string FlaggedPortHolder(const PortAddress& address)
+    {
+        struct stat device {};
+        if (::stat(address.path.c_str(), &device) != 0 || !S_ISCHR(device.st_mode))
+            return {};
+        const std::string lockPath = UucpLockPath(address.path);
+        const pid_t locker = lockPath.empty() ? 0 : UucpLockHolder(lockPath);
+        if (locker > 0 && locker != ::getpid())
+            return InUseBy(locker);
+        if (std::string named = Named(LockHolder(device.st_dev, device.st_ino), device.st_rdev);
+            !named.empty())
+            return named;
+        return "flagged for exclusive use, but no process you can see holds it (a program that "
+               "was killed leaves the flag behind: replug the device, or clear it with sudo "
+               "vireoctl --port " +
+               address.path + " identify)";
+    }
+
     int m_fd = -1;
+    dev_t m_rdev = 0;
     bool m_exclusive = false; // the exclusive hold on m_fd is ours
+    std::string m_lockPath;   // the UUCP lock file we took, empty when none
+    std::string m_failure;    // FailureDetail()
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     std::atomic<unsigned> m_mask{0};

@@ -75,6 +75,14 @@ protected:
     std::vector<std::unique_ptr<CamsimProgram>> cameras;
 };
 
+std::string Repeated(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
+
 } // namespace
 
 // Each fault stops the command before its port is opened: the register keeps its value.
@@ -104,6 +112,9 @@ TEST_F(VireoctlInventory, AMalformedInventoryIsNamedWithItsLineAndNothingIsSent)
         {entry + "model = \"NOSUCH\"\n",
          "cameras.toml:3: cam: model \"NOSUCH\" is none of RV1240DLX, RV1250LX, RVQM52BM14, "
          "RVQM52CM14"},
+        {"[a" + Repeated(".a", 50000) + "]\n", "cameras.toml:1: nested too deeply"},
+        {entry + "x = " + Repeated("{a=", 40) + "1" + Repeated("}", 40) + "\n",
+         "cameras.toml:3: nested too deeply"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

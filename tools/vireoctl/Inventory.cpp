@@ -1,6 +1,7 @@
 #include "tools/vireoctl/Inventory.h"
 
 #include <algorithm>
+#include <map>
 
 namespace vireoctl {
 
@@ -54,6 +55,8 @@ std::optional<int> ResolveCameraNames(Options& options)
             given.push_back(entry.target);
     }
     std::vector<Target> targets;
+    // Each port's first target: a whole line's cameras are checked in n log n.
+    std::map<std::pair<int, std::string>, std::size_t> ports;
     for (Target target : given) {
         if (!target.name.empty() && target.port.empty() && !target.clIndex) {
             const InventoryEntry* entry = inventory.Find(target.name);
@@ -61,11 +64,14 @@ std::optional<int> ResolveCameraNames(Options& options)
                 return UsageError("--camera " + target.name + ": not in " + path);
             target = entry->target;
         }
-        for (const Target& other : targets)
-            if (other.clIndex == target.clIndex && other.port == target.port)
-                return UsageError(target.Label() + ": given twice" +
-                                  (other.Label() != target.Label() ? " (as " + other.Label() + ")"
-                                                                   : std::string()));
+        const auto [first, added] =
+            ports.emplace(std::pair(target.clIndex.value_or(-1), target.port), targets.size());
+        if (!added) {
+            const Target& other = targets[first->second];
+            return UsageError(
+                target.Label() + ": given twice" +
+                (other.Label() != target.Label() ? " (as " + other.Label() + ")" : std::string()));
+        }
         targets.push_back(target);
     }
     options.targets = std::move(targets);

@@ -11,6 +11,7 @@
 #include "tools/vireoctl/Inventory.h"
 #include "tools/vireoctl/OpsCommands.h"
 #include "tools/vireoctl/PortCommands.h"
+#include "tools/vireoctl/SameDevice.h"
 #include "tools/vireoctl/ScriptCommand.h"
 #include "tools/vireoctl/Session.h"
 #include "tools/vireoctl/SettingsCommands.h"
@@ -61,6 +62,8 @@ int Run(int argc, char** argv)
         return *refused;
     if (const auto refused = CheckCameraLinkIndexes(
             options.targets, options.inventoryPath.value_or(DefaultInventoryPath())))
+        return *refused;
+    if (const auto refused = RefuseSameDevice(options))
         return *refused;
     InstallOutput(options);
     const std::string& command = options.args[0];
