@@ -1,6 +1,8 @@
-// The facade: forwarding by port type, the setup dialog's effects, window logging.
+// The COMM Setup loop on the facade: the dialog's choice applied, stored and opened, the user told
+// why a port does not open, and Camera Link without a port asked for first.
+#include "app/CommSetup.h"
+#include "app/SetupDialog.h"
 #include "comm/ComIF.h"
-#include "comm/SetupDialog.h"
 #include "platform/profile/Profile.h"
 #include "tests/support/FakeSerialDevice.h"
 #include "tests/support/TestEnvironment.h"
@@ -89,21 +91,12 @@ protected:
 
 } // namespace
 
-TEST_F(FacadeTest, ConstructedClosedOnRs232cWithEmptySettings)
-{
-    EXPECT_EQ(facade.PortType, PORT_RS232C);
-    EXPECT_EQ(facade.m_Settings, CComSettings{});
-    EXPECT_EQ(facade.m_Cas.m_nPortIndex, -1);
-    EXPECT_EQ(facade.IsOpen(), 0);
-    EXPECT_EQ(log.Comm(), std::vector<std::string>{"STAT: Port close done(NO Handle)\r"});
-}
-
 TEST_F(FacadeTest, SetupOkAppliesStoresAndReopens)
 {
     facade.Initialize();
     facade.m_Settings.PortName = "COM4";
     script.portType = PORT_RS232C;
-    EXPECT_EQ(facade.ShowSetupDialog(), 0);
+    EXPECT_EQ(ShowCommSetup(facade), 0);
 
     EXPECT_EQ(script.runs, 1);
     EXPECT_EQ(script.offeredFacade, &facade);
@@ -129,7 +122,7 @@ TEST_F(FacadeTest, SetupOkWithFailingReopenGives263)
     // OK on a port that does not open brings the dialog back with the reason; Cancel ends it.
     line.openError = ENOENT;
     script.onRun = [this](int run) { script.ok = run == 1; };
-    EXPECT_EQ(facade.ShowSetupDialog(), LINK_REOPEN_FAILED);
+    EXPECT_EQ(ShowCommSetup(facade), LINK_REOPEN_FAILED);
     EXPECT_EQ(script.runs, 2);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].caption, "COMM Setup");
@@ -145,7 +138,7 @@ TEST_F(FacadeTest, SetupCancelChangesNothing)
     facade.Initialize();
     const CComSettings before = facade.m_Settings;
     script.ok = false;
-    EXPECT_EQ(facade.ShowSetupDialog(), 0);
+    EXPECT_EQ(ShowCommSetup(facade), 0);
     EXPECT_EQ(facade.m_Settings, before);
     EXPECT_EQ(facade.PortType, PORT_CAMERALINK);
     EXPECT_EQ(profile::GetProfileString(kCommSection, "Port Name", "nothing stored"),
@@ -157,7 +150,7 @@ TEST_F(FacadeTest, CameraLinkWithoutSelectedPortAsksFirst)
 {
     facade.PortType = PORT_CAMERALINK;
     script.ok = false;
-    EXPECT_EQ(facade.Open(), 0);
+    EXPECT_EQ(OpenPortAsking(facade), 0);
     EXPECT_EQ(script.runs, 1);
     EXPECT_TRUE(Logged("STAT: Port Open Failure Invalid Port No."));
 }
@@ -181,7 +174,7 @@ TEST_F(FacadeTest, OkOnCameraLinkWithoutPortAsksAgainInALoopStoringOncePerOk)
         script.chosen.HsTimeOut = 1000 + run;
         script.ok = run <= kPresses;
     };
-    EXPECT_EQ(facade.ShowSetupDialog(), LINK_REOPEN_FAILED);
+    EXPECT_EQ(ShowCommSetup(facade), LINK_REOPEN_FAILED);
 
     EXPECT_EQ(script.runs, kPresses + 1);
     EXPECT_LT(highest - lowest, 256u) << "the dialog is not re-entered through the port's open";
@@ -199,7 +192,7 @@ TEST_F(FacadeTest, OkOnCameraLinkWithoutPortAsksAgainInALoopStoringOncePerOk)
         script.ok = true;
         script.portType = run < 3 ? PORT_CAMERALINK : PORT_RS232C;
     };
-    EXPECT_EQ(facade.Open(), 1);
+    EXPECT_EQ(OpenPortAsking(facade), 1);
     EXPECT_EQ(script.runs, 3);
     EXPECT_EQ(line.OpenCount(), 1);
 }
@@ -208,12 +201,12 @@ TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
 {
     struct Row {
         const char* name;
-        CComIF::SetupCancel onCancel;
+        SetupCancel onCancel;
         int opens;
     };
     const Row rows[] = {
-        {"from the menu", CComIF::SetupCancel::KeepPort, 0},
-        {"at start-up", CComIF::SetupCancel::OpenStoredPort, 1},
+        {"from the menu", SetupCancel::KeepPort, 0},
+        {"at start-up", SetupCancel::OpenStoredPort, 1},
     };
     profile::WriteProfileInt(kCommSection, "Port type", PORT_RS232C);
     profile::WriteProfileString(kCommSection, "Port Name", "COM2");
@@ -229,7 +222,7 @@ TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
         fresh.Initialize();
         const int opensBefore = line.OpenCount();
         script.ok = false;
-        EXPECT_EQ(fresh.ShowSetupDialog(row.onCancel), 0);
+        EXPECT_EQ(ShowCommSetup(fresh, row.onCancel), 0);
         EXPECT_EQ(line.OpenCount() - opensBefore, row.opens);
         EXPECT_EQ(fresh.IsOpen(), row.opens);
         if (row.opens) {
@@ -240,27 +233,4 @@ TEST_F(FacadeTest, CancelAtStartUpOpensTheStoredPortAndStoresNothing)
             << "nothing stored";
         fresh.Close();
     }
-}
-
-TEST_F(FacadeTest, UnknownPortTypeFailsEveryWay)
-{
-    facade.PortType = 5;
-    char reply[16] = "stale";
-    EXPECT_EQ(facade.Open(), 0);
-    EXPECT_EQ(facade.Close(), 0);
-    EXPECT_EQ(facade.SendReceive("\x02"
-                                 "20RQ\x03",
-                                 reply, sizeof reply),
-              LINK_NO_PORT);
-    EXPECT_STREQ(reply, "");
-    EXPECT_EQ(line.OpenCount(), 0);
-}
-
-TEST_F(FacadeTest, WindowLoggingOffSilencesThePortsNotTheFacade)
-{
-    facade.SetWindowLogging(false);
-    facade.m_Rs232c.Close();
-    facade.m_Cas.AddLogRecord("cas record", LOG_STATUS);
-    facade.AddLogRecord("facade record", LOG_STATUS);
-    EXPECT_EQ(log.Comm(), std::vector<std::string>{"STAT: facade record"});
 }
