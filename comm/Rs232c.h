@@ -66,6 +66,8 @@ private:
     // Drops what is still on its way after a failure or a new connection, until the line has
     // been quiet for the settle time.
     CResult Settle(int fd);
+    // After a time-out or a cancel: the reply may still come, to this program or the next.
+    void MarkOutOfStep();
     void MarkLost(const std::string& reason);
     // The time-out of a port whose device went away, with the notice that says so.
     CResult LostNotice();
@@ -82,7 +84,9 @@ private:
     // Since the port opened or an exchange timed out, a reply may still be on its way; the next
     // exchange drops it before sending. Guarded by m_replyMutex.
     bool m_outOfStep = false;
-    std::chrono::milliseconds m_settleTime{0}; // how long the line must be quiet to be in step
+    std::string m_lateReplyKey;                    // the port's name for the mark a time-out leaves
+    waiting::Clock::time_point m_lateReplyUntil{}; // a mark found at open: settle until then
+    std::chrono::milliseconds m_settleTime{0};     // how long the line must be quiet to be in step
     // The shortest time one byte takes on this line (zero where timing says nothing), and when
     // the last exchange left it empty; the reading side's, like m_frame.
     std::chrono::nanoseconds m_shortestByte{0};
