@@ -3,6 +3,7 @@
 #include "app/CameraSettingsMenu.h"
 #include "app/CameraStatusBar.h"
 #include "app/ChangeHistoryDlg.h"
+#include "app/CommSetup.h"
 #include "app/IdentifyCamera.h"
 #include "app/ModelMismatchBar.h"
 #include "app/SplashWnd.h"
@@ -181,7 +182,7 @@ void CMainFrame::OnCommand(int command)
         close();
         break;
     case ID_COMM_SETUP:
-        g_ComIF.ShowSetupDialog();
+        ShowCommSetup(g_ComIF);
         OnPortOpened();
         break;
     case ID_COMM_IDENTIFY_CAMERA:

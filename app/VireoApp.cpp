@@ -2,6 +2,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/ActionUi.h"
+#include "app/CommSetDlg.h"
+#include "app/CommSetup.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
@@ -10,7 +12,6 @@
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/MainWindow.h"
 #include "platform/ui/MessageBoxes.h"
@@ -122,7 +123,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     qApp->installEventFilter(new AppMessageFilter(qApp));
 
     g_ComIF.Initialize();
-    g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);
+    ShowCommSetup(g_ComIF, SetupCancel::OpenStoredPort);
     frame->OnPortOpened();
     return true;
 }

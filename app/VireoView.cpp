@@ -1,5 +1,6 @@
 #include "app/VireoView.h"
 
+#include "app/CommSetup.h"
 #include "app/LogDlg.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
@@ -104,7 +105,7 @@ void CVireoView::OnInitialUpdate()
     // Both windows take their places before either is shown.
     m_pPlacer = new CWindowPlacer(window(), m_pLogDlg);
 
-    g_ComIF.Open();
+    OpenPortAsking(g_ComIF);
 
     CreatePageTabs();
     ChooseStoredModel();

@@ -1,7 +1,5 @@
 #include "comm/ComIF.h"
 
-#include "comm/SetupDialog.h"
-#include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 
 CComIF g_ComIF;
@@ -42,17 +40,6 @@ int CComIF::Initialize()
 }
 
 int CComIF::Open()
-{
-    // Camera Link with no port chosen asks first, again after each OK until a port is chosen,
-    // the kind is switched or the dialog is cancelled: a loop, so that the depth stays flat
-    // however often OK is pressed.
-    while (PortType == PORT_CAMERALINK && m_Cas.m_nPortIndex == -1)
-        if (!RunSetupDialog())
-            break;
-    return OpenSelectedPort();
-}
-
-int CComIF::OpenSelectedPort()
 {
     m_Cas.Close();
     m_Rs232c.Close();
@@ -195,17 +182,8 @@ void CComIF::ChoosePort(const PortChoice& choice)
         m_Cas.m_nBaudRate = *choice.cameraLinkBaud;
 }
 
-bool CComIF::RunSetupDialog()
+void CComIF::ApplySetup(const CComSettings& settings, int casPortIndex, int portType)
 {
-    std::unique_ptr<ISetupDialog> dialog = CreateSetupDialog();
-    if (!dialog)
-        return false;
-    CComSettings settings = m_Settings;
-    int casPortIndex = m_Cas.m_nPortIndex;
-    int portType = PortType;
-    if (!dialog->DoModal(this, settings, casPortIndex, portType))
-        return false;
-
     m_Settings = settings;
     m_Rs232c.m_Settings = settings;
     PortType = portType;
@@ -214,32 +192,6 @@ bool CComIF::RunSetupDialog()
     m_Cas.SelectPort(casPortIndex);
     m_Cas.SaveSettings();
     SaveSettings();
-    return true;
-}
-
-int CComIF::ShowSetupDialog(SetupCancel onCancel)
-{
-    bool openFailed = false;
-    for (;;) {
-        if (!RunSetupDialog()) {
-            // At start-up the user keeps the settings just loaded: their port is opened as
-            // stored.
-            if (onCancel == SetupCancel::OpenStoredPort)
-                return OpenSelectedPort() ? 0 : LINK_REOPEN_FAILED;
-            return openFailed ? LINK_REOPEN_FAILED : 0;
-        }
-        if (Open())
-            return 0;
-        // From the menu the user is told why and gets the dialog back to choose again; at
-        // start-up the program goes on with the reason in the log. A Camera Link port left
-        // unchosen was asked for again by Open already.
-        const std::string problem = OpenProblem();
-        const bool unchosen = PortType == PORT_CAMERALINK && m_Cas.m_nPortIndex == -1;
-        if (onCancel != SetupCancel::KeepPort || problem.empty() || unchosen)
-            return LINK_REOPEN_FAILED;
-        openFailed = true;
-        ShowMessageBox("The port could not be opened: " + problem, "COMM Setup", MsgIcon::Warning);
-    }
 }
 
 void CComIF::SetWindowLogging(bool on)

@@ -23,6 +23,7 @@ public:
     int LoadSettings() override;
     void SaveSettings() override;
     int Initialize() override;
+    // Closes both ports and opens the selected one, asking nothing.
     int Open() override;
     int Close() override;
     int IsOpen() override;
@@ -30,12 +31,9 @@ public:
     std::string OpenProblem() const;
     CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
-    // What a cancelled setup dialog does: keep the port as it is (the menu command), or open
-    // the port of the settings loaded (start-up).
-    enum class SetupCancel { KeepPort, OpenStoredPort };
-    // Runs the setup dialog; on OK applies, stores and reopens. Returns 0, or 263 when the
-    // (re)open failed.
-    int ShowSetupDialog(SetupCancel onCancel = SetupCancel::KeepPort);
+    // Applies a choice of the setup dialog (settings, grabber port, port kind) and stores it;
+    // the port is not reopened.
+    void ApplySetup(const CComSettings& settings, int casPortIndex, int portType);
     // A port chosen without the setup dialog, for one run of a program: the settings (as loaded,
     // with the run's own values) and a grabber port, else the RS-232C port the settings name.
     // Nothing is stored.
@@ -76,11 +74,6 @@ public:
     int PortType = PORT_RS232C;
 
 private:
-    // Runs the dialog once; on OK applies the choice and stores it. True for OK.
-    bool RunSetupDialog();
-    // Closes both ports and opens the selected one, asking nothing.
-    int OpenSelectedPort();
-
     CResult Exchange(const char* request, char* reply, std::size_t replySize);
 
     ActionState m_action;

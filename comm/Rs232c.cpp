@@ -1,5 +1,6 @@
 #include "comm/Rs232c.h"
 
+#include "platform/serial/LateReplyMark.h"
 #include "platform/serial/NetworkDevices.h"
 #include "platform/wait/Wait.h"
 
@@ -29,13 +30,14 @@ bool HungUp(int fd)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
 }
 
-// Settling. After a reply time-out, and on a new connection, a reply to an earlier request may
-// still be on its way: the camera answered late, or a network server kept it from a previous
-// connection. The port is then out of step, and the next exchange, before it sends, reads and
-// drops (with a log record) whatever arrives until the line has been quiet for the settle time:
-// longer than a reply frame's wire time at the port's rate plus, on a network port, what the
-// server holds back before forwarding (ser2net: up to 20 ms), and never longer than the reply
-// time-out. A line that does not go quiet within the reply time-out is taken as it is.
+// Settling. After a reply time-out (in this program, or in an earlier one that left its mark on
+// the port), and on a new raw TCP connection, a reply to an earlier request may still be on its
+// way: the camera answered late, or a network server kept it from a previous connection. The port
+// is then out of step, and the next exchange, before it sends, reads and drops (with a log record)
+// whatever arrives until the line has been quiet for the settle time: longer than a reply frame's
+// wire time at the port's rate plus, on a network port, what the server holds back before
+// forwarding (ser2net: up to 20 ms), and never longer than the reply time-out. A line that does not
+// go quiet within the reply time-out is taken as it is.
 constexpr int kSettleFrameBytes = 20;  // STX, the longest reply, ETX, and slack
 constexpr int kSettleBitsPerByte = 11; // start, eight data bits, parity and a stop bit
 constexpr auto kServerHoldBack = std::chrono::milliseconds(20);
@@ -141,6 +143,16 @@ int CRs232c::Open()
         return 0;
     }
     m_framing = {m_Settings.Prefix, m_Settings.Suffix, m_Settings.Suffix2};
+    // A raw TCP server cannot be asked to drop what it holds from an earlier connection; other
+    // ports were purged just now, and only a reply of a request that timed out in an earlier
+    // program (which left a mark) can still be on its way.
+    m_lateReplyKey = serial::LateReplyKey(address);
+    const auto markedUntil = serial::LateReplyDeadline(m_lateReplyKey);
+    m_lateReplyUntil =
+        markedUntil ? waiting::Clock::now() + std::chrono::duration_cast<waiting::Clock::duration>(
+                                                  *markedUntil - std::chrono::system_clock::now())
+                    : waiting::Clock::time_point{};
+    const bool unsettled = address.kind == serial::PortNameKind::RawTcp || markedUntil;
     m_settleTime = SettleTime(m_Settings.BaudRate, address.kind != serial::PortNameKind::Device,
                               m_Settings.HsTimeOut);
     // A network device keeps what it decoded out of sight of a quick look; only a local line's
@@ -156,7 +168,7 @@ int CRs232c::Open()
         std::lock_guard lock(m_replyMutex);
         m_portLost = false;
         m_lostReason.clear();
-        m_outOfStep = true;
+        m_outOfStep = unsettled;
         m_replyOwed = false;
         m_exchangeActive = false;
         m_eventReading = false;
@@ -500,11 +512,29 @@ int CRs232c::ExchangeRead(int fd, std::uint8_t* bytes, int& emptyReads, CResult&
     return -1;
 }
 
+void CRs232c::MarkOutOfStep()
+{
+    {
+        std::lock_guard lock(m_replyMutex);
+        m_outOfStep = true;
+        m_replyOwed = true;
+    }
+    // For the next program on this port, should this one end before it settles: a camera that
+    // has not answered within twice the time-out of the request is taken to have dropped it.
+    serial::MarkLateReply(m_lateReplyKey,
+                          std::chrono::system_clock::now() +
+                              std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut)));
+}
+
 CResult CRs232c::Settle(int fd)
 {
+    Status("Settle: dropping late replies until the line is quiet\r");
     const auto start = waiting::Clock::now();
-    const auto bound = start + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
-    auto quietUntil = start + m_settleTime;
+    // A mark of an earlier program holds the settle until the time it names.
+    const auto bound =
+        std::max(start + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut)),
+                 m_lateReplyUntil + m_settleTime);
+    auto quietUntil = std::max(start + m_settleTime, m_lateReplyUntil);
     int emptyReads = 0;
     bool more = false;
     for (;;) {
@@ -534,6 +564,8 @@ CResult CRs232c::Settle(int fd)
     // A late frame cut off here must not run into the reply.
     m_frame.clear();
     m_discarding = false;
+    serial::ClearLateReplyMark(m_lateReplyKey);
+    m_lateReplyUntil = {};
     std::lock_guard lock(m_replyMutex);
     m_outOfStep = false;
     return LINK_OK;
@@ -636,17 +668,11 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
             const waiting::WaitResult waited =
                 waiting::Waiter().WaitReadable(fd, deadline, Cancel());
             if (waited == waiting::WaitResult::Cancelled) {
-                std::lock_guard lock(m_replyMutex);
-                m_outOfStep = true;
-                m_replyOwed = true;
+                MarkOutOfStep();
                 return LINK_CANCELLED;
             }
             if (waited == waiting::WaitResult::TimedOut) {
-                {
-                    std::lock_guard lock(m_replyMutex);
-                    m_outOfStep = true;
-                    m_replyOwed = true;
-                }
+                MarkOutOfStep();
                 Status("RCV Timeout\r");
                 return Notice(LINK_TIMEOUT, "RCV Timeout");
             }
@@ -674,10 +700,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         // nothing tells which. Neither is taken.
         if (frames > 1 || more || !AnswerFits(request, payload) || AnotherFrameFollows(fd)) {
             m_drained = false;
-            {
-                std::lock_guard lock(m_replyMutex);
-                m_outOfStep = true;
-            }
+            MarkOutOfStep();
             Status("RCV out of step: a late reply came with this one\r");
             return CResult(LINK_RX_ERROR)
                 .WithDetail("a late reply came with this one: the answer cannot be trusted");

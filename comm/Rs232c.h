@@ -70,6 +70,8 @@ private:
     // After a reply taken while an earlier answer was owed: waits the settle time for another
     // frame. True when one came (the reply may have been the late one); it is logged and dropped.
     bool AnotherFrameFollows(int fd);
+    // After a time-out or a cancel: the reply may still come, to this program or the next.
+    void MarkOutOfStep();
     void MarkLost(const std::string& reason);
     // The time-out of a port whose device went away, with the notice that says so.
     CResult LostNotice();
@@ -90,7 +92,9 @@ private:
     // come, even after a quiet line (a stalled camera), so a reply is taken only when no second
     // frame follows it. Cleared by the first exchange that gets exactly one. The same guard.
     bool m_replyOwed = false;
-    std::chrono::milliseconds m_settleTime{0}; // how long the line must be quiet to be in step
+    std::string m_lateReplyKey;                    // the port's name for the mark a time-out leaves
+    waiting::Clock::time_point m_lateReplyUntil{}; // a mark found at open: settle until then
+    std::chrono::milliseconds m_settleTime{0};     // how long the line must be quiet to be in step
     // The shortest time one byte takes on this line (zero where timing says nothing), and when
     // the last exchange left it empty; the reading side's, like m_frame.
     std::chrono::nanoseconds m_shortestByte{0};

@@ -1,5 +1,6 @@
 // Per-user settings store with the registry's shape: sections holding integer and string values.
-// Backed by QSettings under the organisation and application set by SetRegistryKey.
+// Kept in the INI file QSettings would keep under the organisation and application set by
+// SetRegistryKey, read and written as QSettings reads and writes it.
 #pragma once
 
 #include <string>

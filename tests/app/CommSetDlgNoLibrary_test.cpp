@@ -1,7 +1,7 @@
 // The communication setup dialog when the Camera Link library cannot be loaded: the empty ID
 // list names the loader's reason. A program of its own, as the library is loaded once.
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "platform/camlink/ClLibrary.h"
 #include "res/Resource.h"
 #include "res/Resources.h"

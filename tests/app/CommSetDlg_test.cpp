@@ -2,7 +2,8 @@
 // takes over, and that Cancel changes nothing.
 #include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
+#include "app/CommSetup.h"
 #include "platform/profile/Profile.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -111,7 +112,7 @@ TEST_F(CommSetDlgTest, OpensWithTheLoadedSettingsAndCancelChangesNothing)
         QTest::mouseClick(dialog.GetDlgItem(IDC_RADIO_COMPORT), Qt::LeftButton);
         QTest::mouseClick(dialog.GetDlgItem(ui::IDCANCEL), Qt::LeftButton);
     });
-    EXPECT_EQ(comIF.ShowSetupDialog(), 0);
+    EXPECT_EQ(ShowCommSetup(comIF), 0);
     EXPECT_EQ(comIF.m_Settings, before);
     EXPECT_EQ(comIF.PortType, 1);
     EXPECT_EQ(comIF.m_Cas.m_nPortIndex, -1);
@@ -138,7 +139,7 @@ TEST_F(CommSetDlgTest, ChoosingAPortShowsItsMakerAtOnceAndOkAppliesTheChoice)
         QTest::keyClicks(timeout, "2500");
         QTest::mouseClick(dialog.GetDlgItem(ui::IDOK), Qt::LeftButton);
     });
-    EXPECT_EQ(comIF.ShowSetupDialog(), 0) << "applied and reopened";
+    EXPECT_EQ(ShowCommSetup(comIF), 0) << "applied and reopened";
     EXPECT_EQ(comIF.PortType, 1);
     EXPECT_EQ(comIF.m_Cas.m_nPortIndex, 1);
     EXPECT_TRUE(comIF.m_Cas.IsOpen());
@@ -300,7 +301,7 @@ TEST_F(CommSetDlgTest, TypedPortNameIsTakenWhenWellFormedAndRefusedOtherwise)
         dialog.GetComboBox(IDC_COMBO_COMPORT).SetWindowText("/dev/ptmx");
         Press(dialog, ui::IDOK);
     });
-    comIF.ShowSetupDialog();
+    ShowCommSetup(comIF);
     EXPECT_EQ(comIF.m_Settings.PortName, "/dev/ptmx");
     const auto comm = log.Comm();
     EXPECT_NE(std::find(comm.begin(), comm.end(), "STAT: Port open /dev/ptmx\r"), comm.end());
@@ -410,7 +411,7 @@ TEST_F(CommSetDlgTest, OkOnAPortThatDoesNotOpenSaysWhyAndBringsTheDialogBack)
             });
             QTest::mouseClick(dialog.GetDlgItem(ui::IDOK), Qt::LeftButton);
         });
-        EXPECT_EQ(comIF.ShowSetupDialog(), LINK_REOPEN_FAILED);
+        EXPECT_EQ(ShowCommSetup(comIF), LINK_REOPEN_FAILED);
         EXPECT_TRUE(reopened);
         EXPECT_FALSE(comIF.IsOpen());
         const auto shown = boxes.Boxes();
@@ -522,7 +523,7 @@ TEST_F(CommSetDlgTest, ChoosingAnInventoryCameraOpensItsPortAndIsRemembered)
                 Press(dialog, IDC_RADIO_CAS);
             Press(dialog, ui::IDOK);
         });
-        EXPECT_EQ(comIF.ShowSetupDialog(), 0);
+        EXPECT_EQ(ShowCommSetup(comIF), 0);
         EXPECT_EQ(shownFirst, row.shownFirst);
         EXPECT_EQ(comIF.PortType, row.portType);
         if (row.portType == 0) {

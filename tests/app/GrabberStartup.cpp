@@ -6,7 +6,7 @@
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "platform/profile/Profile.h"
 #include "res/Resource.h"
 #include "tests/platform/ui/GuiTest.h"

@@ -3,7 +3,7 @@
 // message box per user action, nothing of a failure outlives its action, and "Cancel" in the
 // progress window ends a slow action with nothing more sent.
 #include "app/ActionUi.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "app/LogDlg.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"

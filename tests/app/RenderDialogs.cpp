@@ -7,7 +7,7 @@
 #include "app/VireoApp.h"
 #include "app/VireoView.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "tests/app/AppMaps.h"
 #include "tests/camera/CamsimLink.h"
 #include "tools/camsim/Camera.h"

@@ -4,7 +4,7 @@
 #include "app/SplashWnd.h"
 #include "app/VireoApp.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "platform/profile/Profile.h"
 #include "tests/platform/ui/GuiTest.h"
 #include "tests/support/TestEnvironment.h"

@@ -10,7 +10,7 @@
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
 #include "comm/ComIF.h"
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/DialogUnits.h"
 #include "res/Resource.h"

@@ -1,5 +1,6 @@
 #include "tests/support/Ser2netServer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -86,26 +87,41 @@ Ser2netServer::~Ser2netServer()
 
 bool Ser2netServer::Start(const std::string& devicePath, std::string& failure)
 {
+    return Start(std::vector<std::string>{devicePath}, failure);
+}
+
+bool Ser2netServer::Start(const std::vector<std::string>& devicePaths, std::string& failure)
+{
     const std::string program = Program();
     if (program.empty()) {
         failure = "ser2net is not installed";
         return false;
     }
     m_dir = MakeDir();
-    m_device = devicePath;
-    m_rfc2217Port = FreeLoopbackPort();
-    do {
-        m_rawPort = FreeLoopbackPort();
-    } while (m_rawPort == m_rfc2217Port);
+    m_devices = devicePaths;
+    std::vector<int> taken;
+    const auto freshPort = [&taken] {
+        int port = 0;
+        do {
+            port = FreeLoopbackPort();
+        } while (std::find(taken.begin(), taken.end(), port) != taken.end());
+        taken.push_back(port);
+        return port;
+    };
+    m_rfc2217Ports.clear();
+    for (std::size_t i = 0; i < devicePaths.size(); ++i)
+        m_rfc2217Ports.push_back(freshPort());
+    m_rawPort = freshPort();
     const std::string config = m_dir + "/ser2net.yaml";
     {
         std::ofstream out(config);
-        out << "connection: &rfc2217\n"
-            << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << m_rfc2217Port << "\n"
-            << "  connector: serialdev," << devicePath << ",9600n81,local\n"
-            << "connection: &raw\n"
+        for (std::size_t i = 0; i < devicePaths.size(); ++i)
+            out << "connection: &rfc2217_" << i << "\n"
+                << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << m_rfc2217Ports[i] << "\n"
+                << "  connector: serialdev," << devicePaths[i] << ",9600n81,local\n";
+        out << "connection: &raw\n"
             << "  accepter: tcp,127.0.0.1," << m_rawPort << "\n"
-            << "  connector: serialdev," << devicePath << ",9600n81,local\n";
+            << "  connector: serialdev," << m_devices.front() << ",9600n81,local\n";
     }
     const std::vector<std::string> argv{program, "-n",   "-d", "-u",
                                         "-c",    config, "-P", m_dir + "/ser2net.pid"};
@@ -125,7 +141,11 @@ bool Ser2netServer::Start(const std::string& devicePath, std::string& failure)
         _exit(127);
     }
     const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (!(Listening(m_rfc2217Port) && Listening(m_rawPort))) {
+    const auto allListening = [this] {
+        return Listening(m_rawPort) &&
+               std::all_of(m_rfc2217Ports.begin(), m_rfc2217Ports.end(), Listening);
+    };
+    while (!allListening()) {
         int status = 0;
         if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
@@ -162,9 +182,9 @@ void Ser2netServer::End(int signal)
     ::waitpid(pid, &status, 0);
 }
 
-std::string Ser2netServer::Rfc2217Url() const
+std::string Ser2netServer::Rfc2217Url(std::size_t device) const
 {
-    return "rfc2217://127.0.0.1:" + std::to_string(m_rfc2217Port);
+    return "rfc2217://127.0.0.1:" + std::to_string(m_rfc2217Ports.at(device));
 }
 
 std::string Ser2netServer::RawUrl() const
@@ -186,7 +206,9 @@ bool Ser2netServer::WaitDeviceReleased(double seconds) const
                 char target[512];
                 const std::string link = fdDir + "/" + entry->d_name;
                 const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
-                if (n > 0 && std::string(target, static_cast<std::size_t>(n)) == m_device)
+                if (n > 0 &&
+                    std::find(m_devices.begin(), m_devices.end(),
+                              std::string(target, static_cast<std::size_t>(n))) != m_devices.end())
                     held = true;
             }
             ::closedir(dir);

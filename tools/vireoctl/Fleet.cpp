@@ -7,7 +7,9 @@
 #include "tools/vireoctl/Interrupt.h"
 #include "tools/vireoctl/Progress.h"
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -66,50 +68,77 @@ std::string JobResult::Reason() const
     return reason;
 }
 
-std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job)
+std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job,
+                                    const ResultShown& shown)
 {
     std::vector<Target> targets = options.targets;
     if (targets.empty())
         targets.push_back({});
     const bool several = targets.size() > 1;
 
-    // Settings are loaded and ports opened here, one after another: the settings store is the
-    // main thread's. Only the exchanges run in the cameras' threads.
     std::vector<Camera> cameras(targets.size());
     std::vector<std::string> labels;
+    const auto open = [&options](Camera& camera) {
+        std::string problem;
+        camera.open = OpenTarget(options, camera.target, *camera.com, problem);
+        if (!camera.open)
+            camera.result.Fail(problem);
+        // The stored port: named as the settings name it.
+        if (camera.result.port.empty())
+            camera.result.port = camera.com->m_Settings.PortName;
+    };
     for (std::size_t i = 0; i < targets.size(); ++i) {
         Camera& camera = cameras[i];
         camera.target = targets[i];
         camera.com = std::make_unique<CComIF>();
         camera.result.label = targets[i].Label();
         camera.result.port = targets[i].PortLabel();
-        std::string problem;
-        camera.open = OpenTarget(options, targets[i], *camera.com, problem);
-        if (!camera.open)
-            camera.result.Fail(problem);
-        // The stored port: named as the settings name it.
-        if (camera.result.port.empty())
-            camera.result.port = camera.com->m_Settings.PortName;
         labels.push_back(camera.result.label.empty() ? "stored port" : camera.result.label);
+        // A grabber's library is loaded and opened from one thread; serial and network ports
+        // are opened by their cameras' threads, each within its own time-out.
+        if (!several || camera.target.clIndex)
+            open(camera);
     }
 
     {
         ProgressLines progress(labels, showProgress && !options.log && ::isatty(2) == 1);
-        for (std::size_t i = 0; i < cameras.size(); ++i)
-            if (!cameras[i].open)
-                progress.Finish(i, false);
         if (!several) {
             if (cameras[0].open)
                 RunOne(options, cameras[0], job, progress, 0, false);
+            else
+                progress.Finish(0, false);
+            if (shown)
+                shown(cameras[0].result);
         } else {
+            std::mutex doneMutex;
+            std::condition_variable doneChanged;
+            std::vector<bool> done(cameras.size(), false);
             std::vector<std::thread> threads;
             for (std::size_t i = 0; i < cameras.size(); ++i) {
-                if (!cameras[i].open)
-                    continue;
-                threads.emplace_back([&options, &cameras, &job, &progress, i] {
-                    SetLinePrefix(cameras[i].result.label + ": ", true);
-                    RunOne(options, cameras[i], job, progress, i, true);
+                threads.emplace_back([&, i] {
+                    Camera& camera = cameras[i];
+                    SetLinePrefix(camera.result.label + ": ", true);
+                    if (!camera.open && !camera.target.clIndex)
+                        open(camera);
+                    if (camera.open)
+                        RunOne(options, camera, job, progress, i, true);
+                    else
+                        progress.Finish(i, false);
+                    {
+                        std::lock_guard lock(doneMutex);
+                        done[i] = true;
+                    }
+                    doneChanged.notify_all();
                 });
+            }
+            // Each result is shown once it and all before it are known: a camera that takes
+            // its whole time-out holds back only the lines after its own.
+            for (std::size_t next = 0; shown && next < cameras.size(); ++next) {
+                {
+                    std::unique_lock lock(doneMutex);
+                    doneChanged.wait(lock, [&] { return done[next]; });
+                }
+                shown(cameras[next].result);
             }
             for (std::thread& thread : threads)
                 thread.join();
@@ -150,24 +179,35 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
     return status;
 }
 
+void PrintBlock(const JobResult& result)
+{
+    std::printf("[%s]\n%s", result.label.c_str(), result.out.c_str());
+    if (!result.errors.empty())
+        std::printf("failed: %s\n", result.Reason().c_str());
+    FlushOutput();
+}
+
+int BlocksStatus(const std::vector<JobResult>& results)
+{
+    int status = kExitOk;
+    bool failed = false;
+    for (const JobResult& result : results) {
+        if (result.status == kExitFailed || result.status == kExitUsage)
+            failed = true;
+        status = std::max(status, result.status);
+    }
+    return failed ? kExitFailed : status;
+}
+
 int PrintBlocks(const Options& options, const std::vector<JobResult>& results)
 {
     if (options.targets.size() <= 1) {
         PrintResultLines(options, results);
         return results.front().status;
     }
-    int status = kExitOk;
-    bool failed = false;
-    for (const JobResult& result : results) {
-        std::printf("[%s]\n%s", result.label.c_str(), result.out.c_str());
-        if (!result.errors.empty())
-            std::printf("failed: %s\n", result.Reason().c_str());
-        if (result.status == kExitFailed || result.status == kExitUsage)
-            failed = true;
-        status = std::max(status, result.status);
-    }
-    FlushOutput();
-    return failed ? kExitFailed : status;
+    for (const JobResult& result : results)
+        PrintBlock(result);
+    return BlocksStatus(results);
 }
 
 int RunStatus(const std::vector<JobResult>& results)

@@ -51,11 +51,16 @@ struct JobResult {
 // Runs with an open port; progress may be called before each step of a transfer.
 using CameraJob = std::function<JobResult(CComIF& com, const TransferProgress& progress)>;
 
+// Called by the main thread with each result in target order, as soon as it and every result
+// before it are known.
+using ResultShown = std::function<void(const JobResult& result)>;
+
 // Opens every target (the stored port when none is named) and runs job on each, in parallel
-// when there are several. A target that cannot be opened fails with the reason. showProgress:
-// draw progress lines on a terminal.
-std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress,
-                                    const CameraJob& job);
+// when there are several: serial and network ports are opened in parallel too, each within its
+// own time-out. A target that cannot be opened fails with the reason. showProgress: draw
+// progress lines on a terminal.
+std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, const CameraJob& job,
+                                    const ResultShown& shown = {});
 
 // One camera: its output, then "error: ..." lines. Several: "TARGET<TAB>ok" (and the job's
 // okText) or "TARGET<TAB>failed: REASON" each. Exit 0 when all
@@ -66,6 +71,9 @@ int PrintResultLines(const Options& options, const std::vector<JobResult>& resul
 // with "failed: REASON" in the block of a failed one. Exit 1 when any failed, else the highest
 // status.
 int PrintBlocks(const Options& options, const std::vector<JobResult>& results);
+// One camera's block of several, for a ResultShown; and the status PrintBlocks returns.
+void PrintBlock(const JobResult& result);
+int BlocksStatus(const std::vector<JobResult>& results);
 
 // The exit status of a run: 1 when any camera failed, else the highest status.
 int RunStatus(const std::vector<JobResult>& results);

@@ -51,8 +51,11 @@ int Identify(const Options& options)
 {
     if (options.args.size() != 1)
         return UsageError("identify: takes no argument");
-    const std::vector<JobResult> results =
-        RunOnTargets(options, false, [](CComIF& com, const TransferProgress&) {
+    // Several cameras' blocks are printed as each is known, in target order.
+    const bool streamed = !options.json && options.targets.size() > 1;
+    const std::vector<JobResult> results = RunOnTargets(
+        options, false,
+        [](CComIF& com, const TransferProgress&) {
             JobResult job;
             CameraIdentity identity;
             if (const CResult result = ReadCameraIdentity(&com, identity)) {
@@ -62,7 +65,10 @@ int Identify(const Options& options)
             job.out = IdentityText(identity);
             job.facts = IdentityJson(identity);
             return job;
-        });
+        },
+        streamed ? ResultShown(PrintBlock) : ResultShown());
+    if (streamed)
+        return BlocksStatus(results);
     return options.json ? PrintJson(options, results) : PrintBlocks(options, results);
 }
 

@@ -6,7 +6,7 @@
 
 #include "camera/inventory/CameraInventory.h"
 #include "comm/Com.h"
-#include "comm/SetupDialog.h"
+#include "app/SetupDialog.h"
 #include "platform/ui/Dialog.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-// What the facade needs of the communication setup dialog. The GUI registers the real dialog;
+// What the COMM Setup loop needs of the communication setup dialog. The GUI registers the real one;
 // without one (vireoctl) the dialog counts as cancelled.
 #pragma once
 
@@ -20,6 +20,6 @@ public:
 
 using SetupDialogFactory = std::function<std::unique_ptr<ISetupDialog>()>;
 
-// Installs the dialog the facade creates for each ShowSetupDialog; returns the previous one.
+// Installs the dialog the COMM Setup loop creates for each run; returns the previous one.
 SetupDialogFactory SetSetupDialogFactory(SetupDialogFactory factory);
 std::unique_ptr<ISetupDialog> CreateSetupDialog();

@@ -1,4 +1,4 @@
-#include "comm/CommSetDlg.h"
+#include "app/CommSetDlg.h"
 
 #include "camera/inventory/ChosenCamera.h"
 #include "comm/BaudRates.h"

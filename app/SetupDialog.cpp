@@ -1,4 +1,4 @@
-#include "comm/SetupDialog.h"
+#include "app/SetupDialog.h"
 
 #include <mutex>
 
