@@ -18,7 +18,7 @@ std::string PortDescription(CComIF& comIF)
 AttachedCamera IdentifyAttachedCamera(CComIF& comIF)
 {
     AttachedCamera camera;
-    camera.portOpen = comIF.IsOpen() != 0;
+    camera.portOpen = comIF.PortOpen();
     if (!camera.portOpen)
         return camera;
     camera.port = PortDescription(comIF);

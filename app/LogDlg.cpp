@@ -8,13 +8,15 @@
 #include "res/Resource.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 
 #include <cstdio>
-#include <ctime>
 
 CLogDlg::CLogDlg() : ui::Dialog(IDD_LOG)
 {
+    SetResizeRule(Resize::Stretch);
     OnSelChange(IDC_TAB_LOG, [this] { OnTabSelChange(); });
     OnClicked(IDC_BUTTON_LOG_CLS, [this] { OnClear(); });
     OnClicked(IDC_BUTTON_LOG_SAVE, [this] { OnSave(); });
@@ -39,11 +41,11 @@ bool CLogDlg::OnInitDialog()
     m_tabSeq.MoveWindow(1, 2);
     m_tabComm.ShowWindow(true);
     const bool stamps = profile::GetProfileInt(kWindowSection, kLogTimeStampsEntry, 0) == 1;
-    {
-        const std::lock_guard lock(m_stampMutex);
-        m_timeStamps = stamps;
-    }
+    m_tabComm.SetStamped(stamps);
+    m_tabSeq.SetStamped(stamps);
     CheckDlgButton(IDC_CHECK_LOG_TIME, stamps ? 1 : 0);
+    setMinimumSize(Units().ToPixelsX(kMinimumWidth), Units().ToPixelsY(kMinimumHeight));
+    LayOut();
     // Return and Escape are taken from every control of this window before they act.
     qApp->installEventFilter(this);
     return true;
@@ -51,25 +53,20 @@ bool CLogDlg::OnInitDialog()
 
 int CLogDlg::AddCommLog(const char* text)
 {
-    m_tabComm.AppendLine(Stamped(0, text).c_str());
+    m_tabComm.AppendLine(text);
     return 0;
 }
 
 int CLogDlg::AddSeqLog(const char* text)
 {
-    m_tabSeq.AppendLine(Stamped(1, text).c_str());
+    m_tabSeq.AppendLine(text);
     return 0;
 }
 
 void CLogDlg::SetTimeStamps(bool on)
 {
-    {
-        const std::lock_guard lock(m_stampMutex);
-        m_timeStamps = on;
-        // The first stamped record has no predecessor to count from.
-        m_last[0].reset();
-        m_last[1].reset();
-    }
+    m_tabComm.SetStamped(on);
+    m_tabSeq.SetStamped(on);
     if (IsDlgButtonChecked(IDC_CHECK_LOG_TIME) != (on ? 1 : 0))
         CheckDlgButton(IDC_CHECK_LOG_TIME, on ? 1 : 0);
     profile::WriteProfileInt(kWindowSection, kLogTimeStampsEntry, on ? 1 : 0);
@@ -77,8 +74,7 @@ void CLogDlg::SetTimeStamps(bool on)
 
 bool CLogDlg::TimeStamps() const
 {
-    const std::lock_guard lock(m_stampMutex);
-    return m_timeStamps;
+    return m_tabComm.Stamped();
 }
 
 void CLogDlg::OnTimeStamps()
@@ -86,36 +82,44 @@ void CLogDlg::OnTimeStamps()
     SetTimeStamps(IsDlgButtonChecked(IDC_CHECK_LOG_TIME) == 1);
 }
 
-std::string CLogDlg::TimeStamp(std::chrono::system_clock::time_point now,
-                               std::chrono::steady_clock::duration sinceLast)
+void CLogDlg::closeEvent(QCloseEvent* event)
 {
-    using namespace std::chrono;
-    const std::time_t seconds = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    const auto gap = duration_cast<milliseconds>(sinceLast).count();
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d +%lld.%03lld ", local.tm_hour,
-                  local.tm_min, local.tm_sec, static_cast<int>(ms < 0 ? ms + 1000 : ms),
-                  static_cast<long long>(gap / 1000), static_cast<long long>(gap % 1000));
-    return text;
+    hide();
+    event->accept();
 }
 
-std::string CLogDlg::Stamped(int tab, const char* text)
+void CLogDlg::resizeEvent(QResizeEvent* event)
 {
-    const auto steadyNow = std::chrono::steady_clock::now();
-    const auto now = std::chrono::system_clock::now();
-    std::chrono::steady_clock::duration since{};
-    {
-        const std::lock_guard lock(m_stampMutex);
-        if (!m_timeStamps)
-            return text;
-        if (m_last[tab])
-            since = steadyNow - *m_last[tab];
-        m_last[tab] = steadyNow;
+    ui::Dialog::resizeEvent(event);
+    LayOut();
+}
+
+void CLogDlg::LayOut()
+{
+    QWidget* tab = GetDlgItem(IDC_TAB_LOG);
+    const ui::DialogTemplate* tmpl = Template();
+    if (!tab || !tmpl)
+        return;
+    // The buttons keep their distance to the bottom edge, "Save" to the right one too; the tab
+    // control and its pages take the rest, as the template has it at its own size.
+    const QSize designed = Units().ToPixels(tmpl->rect).size();
+    const QSize delta = size() - designed;
+    for (const ui::ControlTemplate& c : tmpl->controls) {
+        QWidget* control = GetDlgItem(c.id);
+        if (!control)
+            continue;
+        const QRect at = Units().ToPixels(c.rect);
+        if (control == tab)
+            control->setGeometry(QRect(at.topLeft(), at.size() + delta));
+        else
+            control->move(at.topLeft() +
+                          QPoint(c.id == IDC_BUTTON_LOG_SAVE ? delta.width() : 0, delta.height()));
     }
-    return TimeStamp(now, since) + text;
+    // The pages stand 1 pixel from the left and 2 from the top of the tab control's display.
+    const QRect pages = m_tab.DisplayRect().adjusted(1, 2, -1, 0);
+    for (CLogTab* page : {static_cast<CLogTab*>(&m_tabComm), static_cast<CLogTab*>(&m_tabSeq)})
+        if (page->IsCreated())
+            page->setGeometry(pages);
 }
 
 bool CLogDlg::eventFilter(QObject* watched, QEvent* event)

@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolBar>
 
@@ -52,10 +53,16 @@ bool CMainFrame::LoadFrame()
         delete view;
         return false;
     }
-    setCentralWidget(view);
+    // On a screen too small for the form its pages scroll inside the window.
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setAccessibleName(QStringLiteral("Camera pages"));
+    m_pScroll->setWidget(view);
+    setCentralWidget(m_pScroll);
+    m_pView = view;
     view->show();
     // Pages read only through an open port.
-    pages::CCmdPage::SetReadRule([] { return g_ComIF.IsOpen() != 0; });
+    pages::CCmdPage::SetReadRule([] { return g_ComIF.PortOpen(); });
     m_pStatus = new CCameraStatusBar(this);
     setStatusBar(m_pStatus);
     // What a page's command did shows for a while over the camera's line.
@@ -97,12 +104,17 @@ int CMainFrame::OnCreate()
 
 CVireoView* CMainFrame::GetActiveView() const
 {
-    return dynamic_cast<CVireoView*>(centralWidget());
+    return m_pView;
+}
+
+QSize CMainFrame::MinimumSize()
+{
+    return {320, 240};
 }
 
 void CMainFrame::FitToView()
 {
-    QWidget* view = centralWidget();
+    QWidget* view = GetActiveView();
     if (!view)
         return;
     const QSize form = view->size();
@@ -113,33 +125,30 @@ void CMainFrame::FitToView()
     int barsHeight = 0;
     if (m_pMismatchArea && !m_pMismatchArea->isHidden())
         barsHeight += m_pMismatchArea->sizeHint().height();
-    if (m_pStatus) {
-        // On a screen too short for the form and every bar, the camera's line moves into the
-        // title, so that the whole window stays on the screen.
-        const int statusHeight = m_pStatus->sizeHint().height();
-        const int decorations =
-            std::max(frameGeometry().height() - geometry().height(),
-                     QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 12);
-        const QScreen* shown = screen();
-        const bool room =
-            !shown || form.height() + menuHeight + barsHeight + statusHeight + decorations <=
-                          shown->availableGeometry().height();
-        m_pStatus->setVisible(room);
-        if (room)
-            barsHeight += statusHeight;
-        ShowCameraInTitle();
-    }
-    setFixedSize(form.width(), form.height() + menuHeight + barsHeight);
+    if (m_pStatus)
+        barsHeight += m_pStatus->sizeHint().height();
+    const QSize full(form.width(), form.height() + menuHeight + barsHeight);
+    // The window manager's frame, guessed generously until the window has one.
+    QMargins frame(4, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8, 4, 4);
+    if (isVisible() && frameGeometry() != geometry())
+        frame = QMargins(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    QSize room = full;
+    if (const QScreen* shown = screen())
+        room = shown->availableGeometry().size().shrunkBy(frame);
+    setMaximumSize(full);
+    setMinimumSize(full.boundedTo(MinimumSize()));
+    resize(full.boundedTo(room).expandedTo(minimumSize()));
+    ShowCameraInTitle();
 }
 
 void CMainFrame::ShowCameraInTitle()
 {
-    const bool folded = m_pStatus && m_pStatus->isHidden();
     QString title = QStringLiteral("VireoStudio");
     if (!m_cameraName.empty())
         title += QStringLiteral(" - ") + QString::fromStdString(m_cameraName);
-    if (folded)
-        title += QStringLiteral(" - ") + m_pStatus->Text();
     setWindowTitle(title);
 }
 
@@ -157,6 +166,11 @@ void CMainFrame::OnPortOpened()
     if (m_pStatus)
         m_pStatus->Show(m_attached);
     ShowCameraInTitle();
+    // With no model chosen yet the camera's own pages are the ones wanted; a choice the user
+    // made (now or in the last run) stays.
+    CVireoView* view = GetActiveView();
+    if (view && view->ChosenModelName().empty() && m_attached.result.Ok() && m_attached.kind)
+        view->ChooseModel(CameraModelName(*m_attached.kind));
     ShowModelMismatch();
 }
 
@@ -183,6 +197,10 @@ void CMainFrame::OnCommand(int command)
     case ID_COMM_SETUP:
         g_ComIF.ShowSetupDialog();
         OnPortOpened();
+        break;
+    case ID_VIEW_LOG_WINDOW:
+        if (CVireoView* view = GetActiveView())
+            view->OpenLogWindow();
         break;
     case ID_COMM_IDENTIFY_CAMERA:
         if (m_pIdentify)

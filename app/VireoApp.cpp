@@ -4,6 +4,7 @@
 #include "app/ActionUi.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
+#include "app/StartupPort.h"
 #include "app/VireoView.h"
 #include "app/WindowAudit.h"
 #include "camera/RVQM52BM14Reg.h"
@@ -122,7 +123,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     qApp->installEventFilter(new AppMessageFilter(qApp));
 
     g_ComIF.Initialize();
-    g_ComIF.ShowSetupDialog(CComIF::SetupCancel::OpenStoredPort);
+    OpenPortAtStartUp(g_ComIF);
     frame->OnPortOpened();
     return true;
 }

@@ -6,12 +6,12 @@
 #include "app/WindowPlacer.h"
 #include "app/WindowSettings.h"
 #include "camera/RVX1240Reg.h"
-#include "comm/ComIF.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Resources.h"
 #include "res/Resource.h"
 
+#include <QComboBox>
 #include <QTabBar>
 
 #include <algorithm>
@@ -33,6 +33,7 @@ constexpr int kPageMargin = 4;
 constexpr const char* kChangesCaption = "Unapplied Changes";
 // After a tab caption while its page has unapplied changes.
 constexpr const char* kChangedTabMark = " *";
+constexpr const char* kChooseModelPrompt = "Choose the camera model";
 } // namespace
 
 CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
@@ -104,8 +105,7 @@ void CVireoView::OnInitialUpdate()
     // Both windows take their places before either is shown.
     m_pPlacer = new CWindowPlacer(window(), m_pLogDlg);
 
-    g_ComIF.Open();
-
+    // The port opens once the settings are loaded (OpenPortAtStartUp), never before with none.
     CreatePageTabs();
     ChooseStoredModel();
     PlaceLog();
@@ -128,14 +128,27 @@ void CVireoView::ShowLogWindow()
     if (!m_pLogDlg || m_pLogDlg->IsCreated())
         return;
     m_pLogDlg->Create(this);
-    m_pLogDlg->ShowWindow(true);
-    PlaceLog();
+    if (PlaceLog())
+        m_pLogDlg->ShowWindow(true);
 }
 
-void CVireoView::PlaceLog()
+void CVireoView::OpenLogWindow()
 {
-    if (m_pPlacer)
-        m_pPlacer->Place();
+    if (!m_pLogDlg)
+        return;
+    if (!m_pLogDlg->IsCreated())
+        m_pLogDlg->Create(this);
+    if (m_pLogDlg->isHidden()) {
+        PlaceLog();
+        m_pLogDlg->ShowWindow(true);
+    }
+    m_pLogDlg->raise();
+    m_pLogDlg->activateWindow();
+}
+
+bool CVireoView::PlaceLog()
+{
+    return !m_pPlacer || m_pPlacer->Place();
 }
 
 void CVireoView::CreatePageTabs()
@@ -152,6 +165,9 @@ void CVireoView::NameTabControls()
 {
     // The model list and the tab controls have no caption of their own to be found by.
     GetWindow(IDC_COMBO_MODEL).Widget()->setAccessibleName(QStringLiteral("Camera Model"));
+    // Until a model is chosen the list says what it is for.
+    if (auto* models = qobject_cast<QComboBox*>(GetDlgItem(IDC_COMBO_MODEL)))
+        models->setPlaceholderText(QString::fromLatin1(kChooseModelPrompt));
     for (int model = 0; model < kModelCount; ++model)
         GetDlgItem(m_sets[model].tabId)->setAccessibleName(QString::fromLatin1(kModelNames[model]));
 }

@@ -55,7 +55,9 @@ int CComIF::Open()
 int CComIF::OpenSelectedPort()
 {
     m_Cas.Close();
-    m_Rs232c.Close();
+    // An RS-232C port that was never opened has no close to record.
+    if (m_Rs232c.HasDevice())
+        m_Rs232c.Close();
     switch (PortType) {
     case PORT_RS232C:
         return m_Rs232c.Open();
@@ -86,6 +88,11 @@ std::string CComIF::OpenProblem() const
 int CComIF::IsOpen()
 {
     return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen();
+}
+
+bool CComIF::PortOpen()
+{
+    return m_Cas.IsOpen() != 0 || m_Rs232c.HasDevice();
 }
 
 CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)

@@ -26,6 +26,8 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
+    // Whether a port is open, leaving no record: the window asks this before each read.
+    bool PortOpen();
     // Why the selected port's last Open failed, in words.
     std::string OpenProblem() const;
     CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;

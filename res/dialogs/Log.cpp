@@ -19,7 +19,8 @@ const DialogTemplate& LogTemplate()
         IDD_LOG,
         "Log",
         {267, -40, 207, 141},
-        ds::Popup | ds::Caption | ds::ModalFrame,
+        // Its close box hides it; the main window's menu shows it again.
+        ds::Popup | ds::Caption | ds::SysMenu,
         8,
         "",
         {
