@@ -37,6 +37,10 @@ bool CLogDlg::OnInitDialog()
     m_tabSeq.Create(m_tab.Widget());
     m_tab.InsertItem(0, "Com");
     m_tab.InsertItem(1, "Seq");
+    // The tab control and the logs have no caption of their own to be found by.
+    m_tab.Widget()->setAccessibleName(QStringLiteral("Logs"));
+    m_tabComm.GetDlgItem(IDC_EDIT_COMM_LOG)->setAccessibleName(QStringLiteral("Com log"));
+    m_tabSeq.GetDlgItem(IDC_EDIT_SEQ_LOG)->setAccessibleName(QStringLiteral("Seq log"));
     m_tabComm.MoveWindow(1, 2);
     m_tabSeq.MoveWindow(1, 2);
     m_tabComm.ShowWindow(true);

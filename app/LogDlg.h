@@ -25,8 +25,8 @@ public:
     bool TimeStamps() const;
 
     // The smallest size the window takes, in dialog units: its edit box keeps a few lines and
-    // its buttons stay apart.
-    static constexpr int kMinimumWidth = 138;
+    // "Save" stays clear of "Time".
+    static constexpr int kMinimumWidth = 170;
     static constexpr int kMinimumHeight = 101;
 
     CLogTabComm m_tabComm;

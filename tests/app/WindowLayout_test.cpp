@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -38,6 +39,22 @@
 using namespace testing_support;
 
 namespace {
+
+// What the user works with: every named widget, and every widget of a control's kind but the
+// scroll bars a scrolling area brings with it.
+bool IsControl(QWidget* widget)
+{
+    if (!widget->accessibleName().isEmpty())
+        return true;
+    if (qobject_cast<QAbstractSlider*>(widget))
+        return !widget->parentWidget() ||
+               !widget->parentWidget()->objectName().startsWith("qt_scrollarea");
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return !label->text().isEmpty();
+    return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+           qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+           qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTabBar*>(widget);
+}
 
 // Whether the control is cut off by the widgets around it, up to its window or to the content
 // of a scroll area (which scrolls), or its text does not fit it.
@@ -59,6 +76,14 @@ std::string Fault(QWidget* control, QWidget* window)
             if (label->fontMetrics().horizontalAdvance(line) > label->width())
                 return "text cut";
     }
+    // Nothing beside it lies over it (a frame around it does not count).
+    if (QWidget* parent = control->parentWidget();
+        parent && qobject_cast<QAbstractButton*>(control))
+        for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (other != control && other->isVisibleTo(window) && IsControl(other) &&
+                !qobject_cast<QGroupBox*>(other) &&
+                other->geometry().intersects(control->geometry()))
+                return "covered by " + other->accessibleName().toStdString();
     QRect rect = control->rect();
     for (QWidget* at = control; at != window;) {
         QWidget* parent = at->parentWidget();
@@ -77,22 +102,6 @@ std::string Fault(QWidget* control, QWidget* window)
         at = parent;
     }
     return {};
-}
-
-// What the user works with: every named widget, and every widget of a control's kind but the
-// scroll bars a scrolling area brings with it.
-bool IsControl(QWidget* widget)
-{
-    if (!widget->accessibleName().isEmpty())
-        return true;
-    if (qobject_cast<QAbstractSlider*>(widget))
-        return !widget->parentWidget() ||
-               !widget->parentWidget()->objectName().startsWith("qt_scrollarea");
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return !label->text().isEmpty();
-    return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
-           qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-           qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTabBar*>(widget);
 }
 
 // One line about a window; adds a failure for each fault.
