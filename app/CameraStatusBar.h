@@ -14,6 +14,11 @@ public:
     void Show(const AttachedCamera& camera);
     QString Text() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void FitText();
+
     QLabel* m_camera;
 };

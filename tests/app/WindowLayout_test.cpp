@@ -3,6 +3,7 @@
 // screen's available area, and every control in them is shown whole, or scrolls into view with
 // its window's content. Each screen and scale runs in a child process of this program, since
 // both are fixed when the application starts.
+#include "app/CameraStatusBar.h"
 #include "app/LogDlg.h"
 #include "app/MainFrame.h"
 #include "app/VireoApp.h"
@@ -14,6 +15,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -75,6 +77,8 @@ std::string Fault(QWidget* control, QWidget* window)
         for (const QString& line : label->text().split('\n'))
             if (label->fontMetrics().horizontalAdvance(line) > label->width())
                 return "text cut";
+    } else if (label && label->heightForWidth(label->width()) > label->height()) {
+        return "text cut";
     }
     // Nothing beside it lies over it (a frame around it does not count).
     if (QWidget* parent = control->parentWidget();
@@ -146,8 +150,13 @@ TEST(WindowLayout, OnOneScreen)
     CVireoView& view = *frame.GetActiveView();
     std::string report;
 
-    // The model with the most pages, on an RV1240DLX: the wrong-model bar shows too.
+    // The model with the most pages, on an RV1240DLX: the wrong-model bar shows too, and the
+    // status bar has a long line.
     ChooseModel(view, "RVQM52CM14");
+    AttachedCamera refused = frame.Attached();
+    refused.result = REG_INVALID_DATA;
+    frame.GetCameraStatus()->Show(refused);
+    QCoreApplication::processEvents();
     QTabBar* tabs = view.GetTabCtrl(IDC_TAB_RVQM52C).Widget()->Bar();
     std::string pages;
     for (int tab = 0; tab < tabs->count(); ++tab) {
