@@ -1,7 +1,7 @@
 #include "app/CameraStatusBar.h"
 
 #include <QLabel>
-#include <QResizeEvent>
+#include <QStyle>
 
 CCameraStatusBar::CCameraStatusBar(QWidget* parent) : QStatusBar(parent), m_camera(new QLabel(this))
 {
@@ -18,20 +18,14 @@ void CCameraStatusBar::Show(const AttachedCamera& camera)
 {
     m_camera->setText(QString::fromStdString(AttachedCameraText(camera)));
     m_camera->setAccessibleDescription(m_camera->text());
-    FitText();
 }
 
-void CCameraStatusBar::resizeEvent(QResizeEvent* event)
+void CCameraStatusBar::FitTo(int width)
 {
-    QStatusBar::resizeEvent(event);
-    FitText();
-}
-
-void CCameraStatusBar::FitText()
-{
-    // The bar is as tall as the text needs at the width it has.
-    if (m_camera->width() > 0)
-        m_camera->setMinimumHeight(m_camera->heightForWidth(m_camera->width()));
+    // The text gets the bar's width less the size grip's corner on either side.
+    const int room = width - 2 * style()->pixelMetric(QStyle::PM_SizeGripSize);
+    if (room > 0)
+        m_camera->setFixedHeight(m_camera->heightForWidth(room));
 }
 
 QString CCameraStatusBar::Text() const

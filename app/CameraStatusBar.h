@@ -13,12 +13,10 @@ public:
 
     void Show(const AttachedCamera& camera);
     QString Text() const;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // Takes the height its text needs in a window of this width: a long line (a failure's
+    // reason) goes on in a second line rather than being cut off.
+    void FitTo(int width);
 
 private:
-    void FitText();
-
     QLabel* m_camera;
 };

@@ -125,8 +125,10 @@ void CMainFrame::FitToView()
     int barsHeight = 0;
     if (m_pMismatchArea && !m_pMismatchArea->isHidden())
         barsHeight += m_pMismatchArea->sizeHint().height();
-    if (m_pStatus)
+    if (m_pStatus) {
+        m_pStatus->FitTo(form.width());
         barsHeight += m_pStatus->sizeHint().height();
+    }
     const QSize full(form.width(), form.height() + menuHeight + barsHeight);
     // The window manager's frame, guessed generously until the window has one.
     QMargins frame(4, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8, 4, 4);
@@ -165,7 +167,8 @@ void CMainFrame::OnPortOpened()
             map->ForgetReads();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
-    ShowCameraInTitle();
+    // A longer line may need a taller status bar.
+    FitToView();
     // With no model chosen yet the camera's own pages are the ones wanted; a choice the user
     // made (now or in the last run) stays.
     CVireoView* view = GetActiveView();

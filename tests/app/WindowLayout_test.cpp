@@ -156,6 +156,7 @@ TEST(WindowLayout, OnOneScreen)
     AttachedCamera refused = frame.Attached();
     refused.result = REG_INVALID_DATA;
     frame.GetCameraStatus()->Show(refused);
+    frame.FitToView(); // as after each port opening
     QCoreApplication::processEvents();
     QTabBar* tabs = view.GetTabCtrl(IDC_TAB_RVQM52C).Widget()->Bar();
     std::string pages;
