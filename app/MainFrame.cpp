@@ -12,6 +12,7 @@
 #include "camera/RVXReg.h"
 #include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/StatusLine.h"
@@ -35,6 +36,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    g_ComIF.SetLostPortCheck({});
     ui::SetStatusLineHandler({});
     pages::CCmdPage::SetReadRule({});
 }
@@ -63,6 +65,8 @@ bool CMainFrame::LoadFrame()
     view->show();
     // Pages read only through an open port.
     pages::CCmdPage::SetReadRule([] { return g_ComIF.PortOpen(); });
+    // A camera plugged in where another was is named before anything is sent to it.
+    g_ComIF.SetLostPortCheck([this](bool reopened) { return OnLostPort(reopened); });
     m_pStatus = new CCameraStatusBar(this);
     setStatusBar(m_pStatus);
     // What a page's command did shows for a while over the camera's line.
@@ -156,17 +160,9 @@ void CMainFrame::ShowCameraInTitle()
 
 void CMainFrame::OnPortOpened()
 {
-    m_attached = IdentifyAttachedCamera(g_ComIF);
     const auto camera = inventory::CameraInUse(g_ComIF);
     m_cameraName = camera ? camera->name : std::string();
-    // Changes are recorded against this camera, and only what was read from it counts as the
-    // value before a change.
-    SetAuditedCamera(m_attached);
-    for (CRVXReg* map : {theApp.m_pBaseReg1240, theApp.m_pBaseReg1250, theApp.m_pBaseRegQM52})
-        if (map)
-            map->ForgetReads();
-    if (m_pStatus)
-        m_pStatus->Show(m_attached);
+    TakeAttached(IdentifyAttachedCamera(g_ComIF));
     // A longer line may need a taller status bar.
     FitToView();
     // With no model chosen yet the camera's own pages are the ones wanted; a choice the user
@@ -177,12 +173,68 @@ void CMainFrame::OnPortOpened()
     ShowModelMismatch();
 }
 
+void CMainFrame::TakeAttached(const AttachedCamera& camera)
+{
+    m_attached = camera;
+    // Changes are recorded against this camera, and only what was read from it counts as the
+    // value before a change.
+    SetAuditedCamera(m_attached);
+    for (CRVXReg* map : {theApp.m_pBaseReg1240, theApp.m_pBaseReg1250, theApp.m_pBaseRegQM52})
+        if (map)
+            map->ForgetReads();
+    if (m_pStatus)
+        m_pStatus->Show(m_attached);
+}
+
+CResult CMainFrame::OnLostPort(bool reopened)
+{
+    if (!reopened) {
+        AttachedCamera lost = m_attached;
+        lost.portLost = true;
+        m_attached = lost;
+        if (m_pStatus)
+            m_pStatus->Show(m_attached);
+        ShowModelMismatch();
+        return {};
+    }
+    const AttachedCamera before = m_attached;
+    const AttachedCamera now = IdentifyAttachedCamera(g_ComIF);
+    const bool known = before.result.Ok() && !before.portLost;
+    const bool same = now.result.Ok() && now.model == before.model && now.serial == before.serial;
+    if (same && known) {
+        m_attached = now;
+        if (m_pStatus)
+            m_pStatus->Show(m_attached);
+        return {};
+    }
+    TakeAttached(now);
+    ShowModelMismatch();
+    const std::string port = now.port;
+    // Without an identity nothing may be written under the old camera's name.
+    if (now.result.Failed())
+        return now.result.WithNotice("The port " + port +
+                                     " was opened again, but the camera there could not be "
+                                     "identified: " +
+                                     now.result.Reason() + ". Nothing was sent.");
+    const bool sameModel = now.model == before.model;
+    if (known && !sameModel)
+        return CResult(LINK_OTHER_CAMERA)
+            .WithNotice("The camera on " + port + " is now " + CameraDescription(now) + ", not " +
+                        CameraDescription(before) + ". Nothing was sent.");
+    if (known && !AskYesNo("The camera on " + port + " is now " + CameraDescription(now) +
+                               ", not " + CameraDescription(before) + ".\nGo on with this camera?",
+                           "Camera Replaced"))
+        return CResult(LINK_CANCELLED);
+    return {};
+}
+
 void CMainFrame::ShowModelMismatch()
 {
     CVireoView* view = GetActiveView();
     if (!m_pMismatch || !view)
         return;
-    const bool known = m_attached.portOpen && m_attached.result.Ok() && m_attached.kind;
+    const bool known =
+        m_attached.portOpen && !m_attached.portLost && m_attached.result.Ok() && m_attached.kind;
     m_pMismatch->Take(m_attached.port, known ? CameraModelName(*m_attached.kind) : "",
                       view->ChosenModelName());
     if (m_pMismatchArea->isHidden() == m_pMismatch->Wanted()) {

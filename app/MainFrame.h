@@ -54,6 +54,12 @@ protected:
 private:
     // Shows or hides the bar by the chosen model and the camera's.
     void ShowModelMismatch();
+    // At the start of an action on a port that was lost: after a reopen the camera is
+    // identified again before anything of the action is sent. Another model ends the action
+    // (its pages are offered); another serial number goes on only when the user says so.
+    CResult OnLostPort(bool reopened);
+    // The camera the window names, records changes against and compares with from now on.
+    void TakeAttached(const AttachedCamera& camera);
     // The inventory camera's name in the title.
     void ShowCameraInTitle();
 

@@ -9,6 +9,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
 #include <QComboBox>
@@ -303,10 +304,8 @@ bool CVireoView::SettlePage(pages::CCmdPage* page, Leave leave)
         page->Apply();
         return true;
     case ChangesChoice::Discard:
-        // The camera's values come back; a page that reads when hidden does so by itself.
-        if (leave != Leave::Close &&
-            !(leave == Leave::Hide && page->RefreshRule() == pages::RefreshOn::ShowAndHide) &&
-            pages::CCmdPage::MayRead())
+        // The camera's values come back.
+        if (leave != Leave::Close && pages::CCmdPage::MayRead())
             page->Refresh();
         return true;
     case ChangesChoice::Cancel:
@@ -368,7 +367,7 @@ bool CVireoView::SelectModelPages()
     }
     for (int model = 0; model < kModelCount; ++model) {
         ui::Window tab = GetWindow(m_sets[model].tabId);
-        // The page on show is hidden with its model, so that a page that reads on hiding does.
+        // The page on show is hidden with its model.
         if (tab.Widget() && !tab.Widget()->isHidden())
             if (pages::CCmdPage* page = CurrentPage(model))
                 page->ShowWindow(false);
@@ -392,6 +391,10 @@ bool CVireoView::SelectModelPages()
 
 void CVireoView::OnRegisterUpdate()
 {
-    if (theApp.m_pReg1240)
-        theApp.m_pReg1240->SetRegisterUpdate(1);
+    if (!theApp.m_pReg1240)
+        return;
+    // A refusal is told as every other action tells it; link failures bring their own notice.
+    const CResult result = theApp.m_pReg1240->SetRegisterUpdate(1);
+    if (const std::string text = pages::CameraFailureText(result); !text.empty())
+        ui::ReportActionFailure(text);
 }

@@ -132,8 +132,20 @@ void CComIF::BeginAction()
     m_notice.clear();
     Cancel().Clear();
     // A device that went away is looked for once at the start of each action.
-    if (PortType == PORT_RS232C)
-        m_Rs232c.ReopenIfLost();
+    if (PortType != PORT_RS232C || !m_Rs232c.PortLost())
+        return;
+    const bool reopened = m_Rs232c.ReopenIfLost() != 0;
+    if (!m_lostPortCheck)
+        return;
+    const CResult checked = m_lostPortCheck(reopened);
+    // What the check sent is not the action's: the action starts afresh, or not at all.
+    m_action = ActionState{};
+    m_action.depth = 1;
+    m_notice.clear();
+    if (checked.Failed()) {
+        m_action.failure = checked;
+        m_notice = checked.Notice();
+    }
 }
 
 void CComIF::EndAction()

@@ -6,6 +6,7 @@
 #include "comm/Com.h"
 #include "comm/Rs232c.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -61,6 +62,11 @@ public:
     };
     void BeginAction();
     void EndAction();
+    // Called at the start of an action whose RS-232C port was found lost, with whether it was
+    // opened again; a camera there may not be the one that was. A failure it returns ends the
+    // action before anything of it is sent.
+    using LostPortCheck = std::function<CResult(bool reopened)>;
+    void SetLostPortCheck(LostPortCheck check) { m_lostPortCheck = std::move(check); }
     const ActionState& Action() const { return m_action; }
     // The user's cancel of the running action on this port: from any thread.
     void RequestCancel() { Cancel().Request(); }
@@ -79,6 +85,8 @@ private:
     int OpenSelectedPort();
 
     CResult Exchange(const char* request, char* reply, std::size_t replySize);
+
+    LostPortCheck m_lostPortCheck;
 
     ActionState m_action;
     std::string m_notice;
