@@ -144,8 +144,7 @@ void CCmdPage::OnShowWindow(bool show)
     ui::Dialog::OnShowWindow(show);
     if (!MayRead())
         return;
-    if ((show && m_refreshOn != RefreshOn::Never) ||
-        (!show && m_refreshOn == RefreshOn::ShowAndHide))
+    if (show && m_refreshOn != RefreshOn::Never)
         Refresh();
 }
 

@@ -23,9 +23,8 @@ namespace pages {
 
 // When a show notification reads the camera.
 enum class RefreshOn {
-    Show,        // when the page is shown
-    ShowAndHide, // when it is shown and when it is hidden
-    Never,       // only its own buttons act (memory and register pages)
+    Show,  // when the page is shown; never when it is left
+    Never, // only its own buttons act (memory and register pages)
 };
 
 // What the page knows of one of its values.
