@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cstdio>
 
 CLogDlg::CLogDlg() : ui::Dialog(IDD_LOG)
@@ -101,23 +102,33 @@ void CLogDlg::resizeEvent(QResizeEvent* event)
 void CLogDlg::LayOut()
 {
     QWidget* tab = GetDlgItem(IDC_TAB_LOG);
+    QWidget* cls = GetDlgItem(IDC_BUTTON_LOG_CLS);
+    QWidget* time = GetDlgItem(IDC_CHECK_LOG_TIME);
+    QWidget* save = GetDlgItem(IDC_BUTTON_LOG_SAVE);
     const ui::DialogTemplate* tmpl = Template();
-    if (!tab || !tmpl)
+    if (!tab || !cls || !time || !save || !tmpl)
         return;
-    // The buttons keep their distance to the bottom edge, "Save" to the right one too; the tab
-    // control and its pages take the rest, as the template has it at its own size.
+    // The tab control and its pages take what the row of buttons leaves; the row keeps its
+    // distance to the bottom edge, "CLS" and "Time" on the left, "Save" on the right. In a
+    // narrow window the buttons narrow first, so that nothing lies over "Time".
     const QSize designed = Units().ToPixels(tmpl->rect).size();
     const QSize delta = size() - designed;
+    const int margin = Units().ToPixelsX(kButtonMargin);
+    const int room = width() - 4 * margin - time->width();
+    const int button =
+        std::clamp(room / 2, Units().ToPixelsX(kButtonMinimum), Units().ToPixelsX(kButtonWidth));
     for (const ui::ControlTemplate& c : tmpl->controls) {
         QWidget* control = GetDlgItem(c.id);
-        if (!control)
-            continue;
         const QRect at = Units().ToPixels(c.rect);
+        const int y = at.y() + delta.height();
         if (control == tab)
             control->setGeometry(QRect(at.topLeft(), at.size() + delta));
-        else
-            control->move(at.topLeft() +
-                          QPoint(c.id == IDC_BUTTON_LOG_SAVE ? delta.width() : 0, delta.height()));
+        else if (control == cls)
+            control->setGeometry(margin, y, button, control->height());
+        else if (control == time)
+            control->move(2 * margin + button, y);
+        else if (control == save)
+            control->setGeometry(width() - margin - button, y, button, control->height());
     }
     // The pages stand 1 pixel from the left and 2 from the top of the tab control's display.
     const QRect pages = m_tab.DisplayRect().adjusted(1, 2, -1, 0);

@@ -26,7 +26,12 @@ public:
 
     // The smallest size the window takes, in dialog units: its edit box keeps a few lines and
     // "Save" stays clear of "Time".
-    static constexpr int kMinimumWidth = 170;
+    static constexpr int kMinimumWidth = 138;
+    // The row of buttons below the logs, in dialog units: their width as designed and when
+    // narrowed, and the room at the edges and between them.
+    static constexpr int kButtonWidth = 50;
+    static constexpr int kButtonMinimum = 30;
+    static constexpr int kButtonMargin = 7;
     static constexpr int kMinimumHeight = 101;
 
     CLogTabComm m_tabComm;
