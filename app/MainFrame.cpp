@@ -221,6 +221,11 @@ CResult CMainFrame::OnLostPort(bool reopened)
         return CResult(LINK_OTHER_CAMERA)
             .WithNotice("The camera on " + port + " is now " + CameraDescription(now) + ", not " +
                         CameraDescription(before) + ". Nothing was sent.");
+    // With no camera known before, the pages chosen must at least be the camera's.
+    if (!known && m_pMismatch && m_pMismatch->Wanted())
+        return CResult(LINK_OTHER_CAMERA)
+            .WithNotice("The camera on " + port + " is " + CameraDescription(now) +
+                        "; the pages are for another model. Nothing was sent.");
     if (known && !AskYesNo("The camera on " + port + " is now " + CameraDescription(now) +
                                ", not " + CameraDescription(before) + ".\nGo on with this camera?",
                            "Camera Replaced"))
