@@ -16,6 +16,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,12 @@ protected:
     }
     // The user set a value through its control.
     void MarkChanged(const void* value) { SetState(value, ValueState::Changed); }
+    // The same through one of the value's controls: only that control is marked.
+    void MarkChanged(const void* value, int id)
+    {
+        m_changedIds.insert(id);
+        MarkChanged(value);
+    }
     // Tells the running action of a failure, for the box the user sees when it ends.
     static void NoteFailure(const CResult& result);
     // Shows text in a box, or the not-read mark while value is not known.
@@ -192,6 +199,7 @@ private:
     std::vector<Bar> m_bars;
     std::map<const void*, ValueState> m_states;
     std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it
+    std::set<int> m_changedIds; // controls the user changed a value through, while changed
 };
 
 // A signed decimal as the pages read list texts: leading blanks and a sign accepted, the number
