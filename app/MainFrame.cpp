@@ -184,6 +184,8 @@ void CMainFrame::TakeAttached(const AttachedCamera& camera)
             map->ForgetReads();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
+    if (CVireoView* view = GetActiveView())
+        view->ForgetCamera();
 }
 
 CResult CMainFrame::OnLostPort(bool reopened)

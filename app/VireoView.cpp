@@ -389,6 +389,13 @@ bool CVireoView::SelectModelPages()
     return true;
 }
 
+void CVireoView::ForgetCamera()
+{
+    for (const PageSet& set : m_sets)
+        for (const PageEntry& entry : set.pages)
+            entry.page->ForgetCamera();
+}
+
 void CVireoView::OnRegisterUpdate()
 {
     if (!theApp.m_pReg1240)

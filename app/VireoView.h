@@ -94,6 +94,8 @@ public:
     // Reads the camera again into the page on show, when that model's pages are on show (after
     // its settings were changed from outside the pages).
     void RefreshShownPage(int model);
+    // Another camera may be on the port: every page drops what it says of the last one.
+    void ForgetCamera();
     // "Update": the register update of the RV1240DLX register set, whatever model is chosen.
     void OnRegisterUpdate();
 

@@ -58,6 +58,8 @@ public:
     virtual void Refresh() {}
     // Writes the page values to the camera.
     virtual void Apply() {}
+    // Another camera may be on the port now: what the page says of the last one's answers goes.
+    virtual void ForgetCamera() {}
 
     RefreshOn RefreshRule() const { return m_refreshOn; }
 

@@ -114,6 +114,8 @@ TEST(WindowAgreement, WritesOnlyToTheCameraItNamesAndTellsRefusals)
     int value = 0x21;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        // What a page said of the last camera goes with it.
+        view->m_cmd40Register.ShowRegisterStatus(REG_NAK);
         // A change on the page waits to be applied while the cable is pulled.
         page.GetScrollBar(IDC_40GAIN_GAIN_BAR).Widget()->Simulate(ui::SB_THUMBPOSITION, ++value);
         if (row.plug != Plug::Stays) {
@@ -138,6 +140,7 @@ TEST(WindowAgreement, WritesOnlyToTheCameraItNamesAndTellsRefusals)
                           Qt::LeftButton);
 
         EXPECT_EQ(camera.Get(kGainRegister), row.written ? value : before);
+        EXPECT_EQ(view->m_cmd40Register.m_strStatus.empty(), row.plug == Plug::Replugged);
         const auto questions = boxes.Questions();
         const auto shown = boxes.Boxes();
         EXPECT_EQ(Joined({questions.begin() + questionsBefore, questions.end()}),
