@@ -220,6 +220,11 @@ TEST_F(MainViewTabs, EveryControlOfEveryPageHasAnAccessibleName)
               "Output Offset");
     EXPECT_EQ(view.m_cmd40Register.GetDlgItem(IDC_40REG_ADDRESS)->accessibleName(), "Address");
     EXPECT_EQ(view.m_cmd40Shatter.GetDlgItem(IDC_40SHUT_SPEED)->accessibleName(), "Shutter Speed");
+    // Two boxes of one caption are told apart by their groups.
+    EXPECT_EQ(view.m_cmd40Shatter.GetDlgItem(IDC_40SHUT_MULTIPLE)->accessibleName(),
+              "Multiple Mode On/Off");
+    EXPECT_EQ(view.m_cmd40Shatter.GetDlgItem(IDC_40SHUT_SHUTTER)->accessibleName(),
+              "Shutter On/Off");
 }
 
 } // namespace
