@@ -18,7 +18,7 @@ std::string PortDescription(CComIF& comIF)
 AttachedCamera IdentifyAttachedCamera(CComIF& comIF)
 {
     AttachedCamera camera;
-    camera.portOpen = comIF.IsOpen() != 0;
+    camera.portOpen = comIF.PortOpen();
     if (!camera.portOpen)
         return camera;
     camera.port = PortDescription(comIF);
@@ -39,9 +39,17 @@ std::string AttachedCameraText(const AttachedCamera& camera)
     if (!camera.portOpen)
         return "no port open";
     const std::string head = camera.port + " \u2014 ";
+    if (camera.portLost)
+        return head + "the port was lost";
     if (camera.result == LINK_TIMEOUT)
         return head + "no camera answers";
     if (camera.result.Failed())
         return head + "the camera could not be identified: " + camera.result.Reason();
     return head + camera.model + " " + camera.serial;
+}
+
+std::string CameraDescription(const AttachedCamera& camera)
+{
+    // Every model name this program knows is said beginning with a vowel ("ar-vee").
+    return "an " + camera.model + (camera.serial.empty() ? "" : " " + camera.serial);
 }

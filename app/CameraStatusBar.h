@@ -13,6 +13,9 @@ public:
 
     void Show(const AttachedCamera& camera);
     QString Text() const;
+    // Takes the height its text needs in a window of this width: a long line (a failure's
+    // reason) goes on in a second line rather than being cut off.
+    void FitTo(int width);
 
 private:
     QLabel* m_camera;

@@ -8,13 +8,16 @@
 #include "res/Resource.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 
+#include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 CLogDlg::CLogDlg() : ui::Dialog(IDD_LOG)
 {
+    SetResizeRule(Resize::Stretch);
     OnSelChange(IDC_TAB_LOG, [this] { OnTabSelChange(); });
     OnClicked(IDC_BUTTON_LOG_CLS, [this] { OnClear(); });
     OnClicked(IDC_BUTTON_LOG_SAVE, [this] { OnSave(); });
@@ -35,15 +38,19 @@ bool CLogDlg::OnInitDialog()
     m_tabSeq.Create(m_tab.Widget());
     m_tab.InsertItem(0, "Com");
     m_tab.InsertItem(1, "Seq");
+    // The tab control and the logs have no caption of their own to be found by.
+    m_tab.Widget()->setAccessibleName(QStringLiteral("Logs"));
+    m_tabComm.GetDlgItem(IDC_EDIT_COMM_LOG)->setAccessibleName(QStringLiteral("Com log"));
+    m_tabSeq.GetDlgItem(IDC_EDIT_SEQ_LOG)->setAccessibleName(QStringLiteral("Seq log"));
     m_tabComm.MoveWindow(1, 2);
     m_tabSeq.MoveWindow(1, 2);
     m_tabComm.ShowWindow(true);
     const bool stamps = profile::GetProfileInt(kWindowSection, kLogTimeStampsEntry, 0) == 1;
-    {
-        const std::lock_guard lock(m_stampMutex);
-        m_timeStamps = stamps;
-    }
+    m_tabComm.SetStamped(stamps);
+    m_tabSeq.SetStamped(stamps);
     CheckDlgButton(IDC_CHECK_LOG_TIME, stamps ? 1 : 0);
+    setMinimumSize(Units().ToPixelsX(kMinimumWidth), Units().ToPixelsY(kMinimumHeight));
+    LayOut();
     // Return and Escape are taken from every control of this window before they act.
     qApp->installEventFilter(this);
     return true;
@@ -51,25 +58,20 @@ bool CLogDlg::OnInitDialog()
 
 int CLogDlg::AddCommLog(const char* text)
 {
-    m_tabComm.AppendLine(Stamped(0, text).c_str());
+    m_tabComm.AppendLine(text);
     return 0;
 }
 
 int CLogDlg::AddSeqLog(const char* text)
 {
-    m_tabSeq.AppendLine(Stamped(1, text).c_str());
+    m_tabSeq.AppendLine(text);
     return 0;
 }
 
 void CLogDlg::SetTimeStamps(bool on)
 {
-    {
-        const std::lock_guard lock(m_stampMutex);
-        m_timeStamps = on;
-        // The first stamped record has no predecessor to count from.
-        m_last[0].reset();
-        m_last[1].reset();
-    }
+    m_tabComm.SetStamped(on);
+    m_tabSeq.SetStamped(on);
     if (IsDlgButtonChecked(IDC_CHECK_LOG_TIME) != (on ? 1 : 0))
         CheckDlgButton(IDC_CHECK_LOG_TIME, on ? 1 : 0);
     profile::WriteProfileInt(kWindowSection, kLogTimeStampsEntry, on ? 1 : 0);
@@ -77,8 +79,7 @@ void CLogDlg::SetTimeStamps(bool on)
 
 bool CLogDlg::TimeStamps() const
 {
-    const std::lock_guard lock(m_stampMutex);
-    return m_timeStamps;
+    return m_tabComm.Stamped();
 }
 
 void CLogDlg::OnTimeStamps()
@@ -86,36 +87,54 @@ void CLogDlg::OnTimeStamps()
     SetTimeStamps(IsDlgButtonChecked(IDC_CHECK_LOG_TIME) == 1);
 }
 
-std::string CLogDlg::TimeStamp(std::chrono::system_clock::time_point now,
-                               std::chrono::steady_clock::duration sinceLast)
+void CLogDlg::closeEvent(QCloseEvent* event)
 {
-    using namespace std::chrono;
-    const std::time_t seconds = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    const auto gap = duration_cast<milliseconds>(sinceLast).count();
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d +%lld.%03lld ", local.tm_hour,
-                  local.tm_min, local.tm_sec, static_cast<int>(ms < 0 ? ms + 1000 : ms),
-                  static_cast<long long>(gap / 1000), static_cast<long long>(gap % 1000));
-    return text;
+    hide();
+    event->accept();
 }
 
-std::string CLogDlg::Stamped(int tab, const char* text)
+void CLogDlg::resizeEvent(QResizeEvent* event)
 {
-    const auto steadyNow = std::chrono::steady_clock::now();
-    const auto now = std::chrono::system_clock::now();
-    std::chrono::steady_clock::duration since{};
-    {
-        const std::lock_guard lock(m_stampMutex);
-        if (!m_timeStamps)
-            return text;
-        if (m_last[tab])
-            since = steadyNow - *m_last[tab];
-        m_last[tab] = steadyNow;
+    ui::Dialog::resizeEvent(event);
+    LayOut();
+}
+
+void CLogDlg::LayOut()
+{
+    QWidget* tab = GetDlgItem(IDC_TAB_LOG);
+    QWidget* cls = GetDlgItem(IDC_BUTTON_LOG_CLS);
+    QWidget* time = GetDlgItem(IDC_CHECK_LOG_TIME);
+    QWidget* save = GetDlgItem(IDC_BUTTON_LOG_SAVE);
+    const ui::DialogTemplate* tmpl = Template();
+    if (!tab || !cls || !time || !save || !tmpl)
+        return;
+    // The tab control and its pages take what the row of buttons leaves; the row keeps its
+    // distance to the bottom edge, "CLS" and "Time" on the left, "Save" on the right. In a
+    // narrow window the buttons narrow first, so that nothing lies over "Time".
+    const QSize designed = Units().ToPixels(tmpl->rect).size();
+    const QSize delta = size() - designed;
+    const int margin = Units().ToPixelsX(kButtonMargin);
+    const int room = width() - 4 * margin - time->width();
+    const int button =
+        std::clamp(room / 2, Units().ToPixelsX(kButtonMinimum), Units().ToPixelsX(kButtonWidth));
+    for (const ui::ControlTemplate& c : tmpl->controls) {
+        QWidget* control = GetDlgItem(c.id);
+        const QRect at = Units().ToPixels(c.rect);
+        const int y = at.y() + delta.height();
+        if (control == tab)
+            control->setGeometry(QRect(at.topLeft(), at.size() + delta));
+        else if (control == cls)
+            control->setGeometry(margin, y, button, control->height());
+        else if (control == time)
+            control->move(2 * margin + button, y);
+        else if (control == save)
+            control->setGeometry(width() - margin - button, y, button, control->height());
     }
-    return TimeStamp(now, since) + text;
+    // The pages stand 1 pixel from the left and 2 from the top of the tab control's display.
+    const QRect pages = m_tab.DisplayRect().adjusted(1, 2, -1, 0);
+    for (CLogTab* page : {static_cast<CLogTab*>(&m_tabComm), static_cast<CLogTab*>(&m_tabSeq)})
+        if (page->IsCreated())
+            page->setGeometry(pages);
 }
 
 bool CLogDlg::eventFilter(QObject* watched, QEvent* event)

@@ -4,12 +4,16 @@
 #include "res/Resource.h"
 
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QThread>
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <utility>
 
 namespace {
 
@@ -37,19 +41,25 @@ bool CLogTab::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
     if (QPlainTextEdit* box = Box()) {
+        // The log is the program's record: it can be read, selected and copied, not edited.
+        box->setReadOnly(true);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         // Long lines scroll sideways instead of being cut off at the edge.
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         // Every append would stay on the undo stack for as long as the window lives.
         box->setUndoRedoEnabled(false);
-        connect(box->document(), &QTextDocument::contentsChanged, this, [this] {
-            if (!m_updating)
-                m_boxTyped = true;
-        });
     }
     // Lines may have come before the window existed.
     TakePending();
     return true;
+}
+
+void CLogTab::resizeEvent(QResizeEvent* event)
+{
+    ui::Dialog::resizeEvent(event);
+    if (QPlainTextEdit* box = Box())
+        box->setGeometry(rect());
 }
 
 QPlainTextEdit* CLogTab::Box() const
@@ -57,29 +67,71 @@ QPlainTextEdit* CLogTab::Box() const
     return GetEdit(m_editId).TextEdit();
 }
 
+std::string CLogTab::TimeStamp(std::chrono::system_clock::time_point now,
+                               std::chrono::steady_clock::duration sinceLast)
+{
+    using namespace std::chrono;
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto gap = duration_cast<milliseconds>(sinceLast).count();
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d +%lld.%03lld ", local.tm_hour,
+                  local.tm_min, local.tm_sec, static_cast<int>(ms < 0 ? ms + 1000 : ms),
+                  static_cast<long long>(gap / 1000), static_cast<long long>(gap % 1000));
+    return text;
+}
+
+std::string CLogTab::TextOf(const Record& record) const
+{
+    return (m_stamped ? record.stamp : std::string()) + record.line + kLineEnd;
+}
+
+void CLogTab::Trim()
+{
+    if (m_strLog.size() <= kTextMax)
+        return;
+    // Whole records go, at least kTrimCount bytes of them, so the text always begins with one.
+    std::size_t removed = 0;
+    while (removed < kTrimCount && !m_records.empty()) {
+        removed += TextOf(m_records.front()).size();
+        m_records.pop_front();
+    }
+    m_strLog.erase(0, removed);
+    m_logStart += removed;
+}
+
 void CLogTab::AppendLine(const char* text)
 {
     const std::size_t length = strnlen(text, kLineMax);
+    const auto steadyNow = std::chrono::steady_clock::now();
+    const auto now = std::chrono::system_clock::now();
     // Lines written while a user action talks to the camera are laid out when the window's
     // event loop next runs (while the action waits for a reply, or after it), not between a
     // frame and the next.
-    const bool now = QThread::currentThread() == thread() && !ui::UserActionUnderWay();
+    const bool shownNow = QThread::currentThread() == thread() && !ui::UserActionUnderWay();
     bool post = false;
     bool batchWaiting = false;
     {
         std::lock_guard lock(m_mutex);
-        m_strLog.append(text, length);
-        m_strLog += kLineEnd;
-        if (m_strLog.size() > kTextMax) {
-            m_strLog.erase(0, kTrimCount);
-            m_logStart += kTrimCount;
-        }
+        // The stamp is taken when the record is made, whether stamps are shown now or later.
+        const auto since = m_last ? steadyNow - *m_last : std::chrono::steady_clock::duration{};
+        m_last = steadyNow;
+        m_records.push_back({TimeStamp(now, since), std::string(text, length)});
+        m_strLog += TextOf(m_records.back());
+        Trim();
         batchWaiting = m_updatePosted;
-        if (!now && !m_updatePosted) {
+        if (!shownNow && !m_updatePosted) {
             m_updatePosted = true;
             post = true;
         }
     }
+    Deliver(shownNow, post, batchWaiting);
+}
+
+void CLogTab::Deliver(bool now, bool post, bool batchWaiting)
+{
     // A line joins a batch that waits for its update; otherwise the box takes it at once.
     if (now) {
         if (!batchWaiting)
@@ -93,19 +145,51 @@ void CLogTab::AppendLine(const char* text)
             this, [this] { TakePending(); }, Qt::QueuedConnection);
 }
 
+void CLogTab::SetStamped(bool stamped)
+{
+    // The user's own choice shows at once, whatever batch waits.
+    const bool now = QThread::currentThread() == thread();
+    bool post = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_stamped == stamped)
+            return;
+        m_stamped = stamped;
+        // Every record kept is written anew, with or without its stamp.
+        m_logStart += m_strLog.size();
+        m_strLog.clear();
+        for (const Record& record : m_records)
+            m_strLog += TextOf(record);
+        Trim();
+        m_rewritten = true;
+        if (!now && !m_updatePosted) {
+            m_updatePosted = true;
+            post = true;
+        }
+    }
+    Deliver(now, post, false);
+}
+
+bool CLogTab::Stamped() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_stamped;
+}
+
 void CLogTab::Clear()
 {
     {
         std::lock_guard lock(m_mutex);
         m_logStart += m_strLog.size();
         m_strLog.clear();
+        m_records.clear();
+        // The next record has none before it to count from.
+        m_last.reset();
+        m_rewritten = false;
         m_boxFrom = m_boxTo = m_logStart;
     }
     m_boxLines.clear();
-    m_updating = true;
     GetEdit(m_editId).SetWindowText("");
-    m_updating = false;
-    m_boxTyped = false;
 }
 
 std::string CLogTab::Text() const
@@ -140,7 +224,7 @@ void CLogTab::TakePending()
     QPlainTextEdit* box = Box();
     if (!box || !isVisible())
         return;
-    bool rebuild = m_boxTyped;
+    bool rebuild = false;
     std::string firstLine; // the box's first line as the trimmed text now begins it
     std::string added;
     std::uint64_t start = 0;
@@ -148,10 +232,11 @@ void CLogTab::TakePending()
     {
         std::lock_guard lock(m_mutex);
         m_updatePosted = false;
+        rebuild = std::exchange(m_rewritten, false);
         start = m_logStart;
         end = start + m_strLog.size();
         if (start > m_boxFrom && !rebuild) {
-            // The trim may cut a line anywhere: the line that now comes first is shown anew.
+            // The line that now comes first is shown anew, in case it was cut.
             const std::size_t cut = m_strLog.find(kLineEnd);
             if (cut == std::string::npos || start + cut + 2 > m_boxTo)
                 rebuild = true;
@@ -166,7 +251,6 @@ void CLogTab::TakePending()
     if (!rebuild && start == m_boxFrom && added.empty())
         return;
 
-    m_updating = true;
     QTextCursor cursor(box->document());
     if (rebuild) {
         m_boxLines.clear();
@@ -193,8 +277,6 @@ void CLogTab::TakePending()
     }
     m_boxFrom = start;
     m_boxTo = end;
-    m_updating = false;
-    m_boxTyped = false;
     ScrollToNewest();
 }
 

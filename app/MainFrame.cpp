@@ -13,6 +13,7 @@
 #include "camera/RVXReg.h"
 #include "camera/inventory/ChosenCamera.h"
 #include "comm/ComIF.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/StatusLine.h"
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolBar>
 
@@ -35,6 +37,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    g_ComIF.SetLostPortCheck({});
     ui::SetStatusLineHandler({});
     pages::CCmdPage::SetReadRule({});
 }
@@ -53,10 +56,18 @@ bool CMainFrame::LoadFrame()
         delete view;
         return false;
     }
-    setCentralWidget(view);
+    // On a screen too small for the form its pages scroll inside the window.
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setAccessibleName(QStringLiteral("Camera pages"));
+    m_pScroll->setWidget(view);
+    setCentralWidget(m_pScroll);
+    m_pView = view;
     view->show();
     // Pages read only through an open port.
-    pages::CCmdPage::SetReadRule([] { return g_ComIF.IsOpen() != 0; });
+    pages::CCmdPage::SetReadRule([] { return g_ComIF.PortOpen(); });
+    // A camera plugged in where another was is named before anything is sent to it.
+    g_ComIF.SetLostPortCheck([this](bool reopened) { return OnLostPort(reopened); });
     m_pStatus = new CCameraStatusBar(this);
     setStatusBar(m_pStatus);
     // What a page's command did shows for a while over the camera's line.
@@ -98,12 +109,17 @@ int CMainFrame::OnCreate()
 
 CVireoView* CMainFrame::GetActiveView() const
 {
-    return dynamic_cast<CVireoView*>(centralWidget());
+    return m_pView;
+}
+
+QSize CMainFrame::MinimumSize()
+{
+    return {320, 240};
 }
 
 void CMainFrame::FitToView()
 {
-    QWidget* view = centralWidget();
+    QWidget* view = GetActiveView();
     if (!view)
         return;
     const QSize form = view->size();
@@ -115,40 +131,52 @@ void CMainFrame::FitToView()
     if (m_pMismatchArea && !m_pMismatchArea->isHidden())
         barsHeight += m_pMismatchArea->sizeHint().height();
     if (m_pStatus) {
-        // On a screen too short for the form and every bar, the camera's line moves into the
-        // title, so that the whole window stays on the screen.
-        const int statusHeight = m_pStatus->sizeHint().height();
-        const int decorations =
-            std::max(frameGeometry().height() - geometry().height(),
-                     QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 12);
-        const QScreen* shown = screen();
-        const bool room =
-            !shown || form.height() + menuHeight + barsHeight + statusHeight + decorations <=
-                          shown->availableGeometry().height();
-        m_pStatus->setVisible(room);
-        if (room)
-            barsHeight += statusHeight;
-        ShowCameraInTitle();
+        m_pStatus->FitTo(form.width());
+        barsHeight += m_pStatus->sizeHint().height();
     }
-    setFixedSize(form.width(), form.height() + menuHeight + barsHeight);
+    const QSize full(form.width(), form.height() + menuHeight + barsHeight);
+    // The window manager's frame, guessed generously until the window has one.
+    QMargins frame(4, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8, 4, 4);
+    if (isVisible() && frameGeometry() != geometry())
+        frame = QMargins(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    QSize room = full;
+    if (const QScreen* shown = screen())
+        room = shown->availableGeometry().size().shrunkBy(frame);
+    setMaximumSize(full);
+    setMinimumSize(full.boundedTo(MinimumSize()));
+    resize(full.boundedTo(room).expandedTo(minimumSize()));
+    ShowCameraInTitle();
 }
 
 void CMainFrame::ShowCameraInTitle()
 {
-    const bool folded = m_pStatus && m_pStatus->isHidden();
     QString title = QStringLiteral("VireoStudio");
     if (!m_cameraName.empty())
         title += QStringLiteral(" - ") + QString::fromStdString(m_cameraName);
-    if (folded)
-        title += QStringLiteral(" - ") + m_pStatus->Text();
     setWindowTitle(title);
 }
 
 void CMainFrame::OnPortOpened()
 {
-    m_attached = IdentifyAttachedCamera(g_ComIF);
     const auto camera = inventory::CameraInUse(g_ComIF);
     m_cameraName = camera ? camera->name : std::string();
+    TakeAttached(IdentifyAttachedCamera(g_ComIF));
+    // A longer line may need a taller status bar.
+    FitToView();
+    // With no model chosen yet the camera's own pages are the ones wanted; a choice the user
+    // made (now or in the last run) stays.
+    CVireoView* view = GetActiveView();
+    if (view && view->ChosenModelName().empty() && m_attached.result.Ok() && m_attached.kind)
+        view->ChooseModel(CameraModelName(*m_attached.kind));
+    ShowModelMismatch();
+}
+
+void CMainFrame::TakeAttached(const AttachedCamera& camera)
+{
+    m_attached = camera;
     // Changes are recorded against this camera, and only what was read from it counts as the
     // value before a change.
     SetAuditedCamera(m_attached);
@@ -157,8 +185,55 @@ void CMainFrame::OnPortOpened()
             map->ForgetReads();
     if (m_pStatus)
         m_pStatus->Show(m_attached);
-    ShowCameraInTitle();
+    if (CVireoView* view = GetActiveView())
+        view->ForgetCamera();
+}
+
+CResult CMainFrame::OnLostPort(bool reopened)
+{
+    if (!reopened) {
+        AttachedCamera lost = m_attached;
+        lost.portLost = true;
+        m_attached = lost;
+        if (m_pStatus)
+            m_pStatus->Show(m_attached);
+        ShowModelMismatch();
+        return {};
+    }
+    const AttachedCamera before = m_attached;
+    const AttachedCamera now = IdentifyAttachedCamera(g_ComIF);
+    const bool known = before.result.Ok() && !before.portLost;
+    const bool same = now.result.Ok() && now.model == before.model && now.serial == before.serial;
+    if (same && known) {
+        m_attached = now;
+        if (m_pStatus)
+            m_pStatus->Show(m_attached);
+        return {};
+    }
+    TakeAttached(now);
     ShowModelMismatch();
+    const std::string port = now.port;
+    // Without an identity nothing may be written under the old camera's name.
+    if (now.result.Failed())
+        return now.result.WithNotice("The port " + port +
+                                     " was opened again, but the camera there could not be "
+                                     "identified: " +
+                                     now.result.Reason() + ". Nothing was sent.");
+    const bool sameModel = now.model == before.model;
+    if (known && !sameModel)
+        return CResult(LINK_OTHER_CAMERA)
+            .WithNotice("The camera on " + port + " is now " + CameraDescription(now) + ", not " +
+                        CameraDescription(before) + ". Nothing was sent.");
+    // With no camera known before, the pages chosen must at least be the camera's.
+    if (!known && m_pMismatch && m_pMismatch->Wanted())
+        return CResult(LINK_OTHER_CAMERA)
+            .WithNotice("The camera on " + port + " is " + CameraDescription(now) +
+                        "; the pages are for another model. Nothing was sent.");
+    if (known && !AskYesNo("The camera on " + port + " is now " + CameraDescription(now) +
+                               ", not " + CameraDescription(before) + ".\nGo on with this camera?",
+                           "Camera Replaced"))
+        return CResult(LINK_CANCELLED);
+    return {};
 }
 
 void CMainFrame::ShowModelMismatch()
@@ -166,7 +241,8 @@ void CMainFrame::ShowModelMismatch()
     CVireoView* view = GetActiveView();
     if (!m_pMismatch || !view)
         return;
-    const bool known = m_attached.portOpen && m_attached.result.Ok() && m_attached.kind;
+    const bool known =
+        m_attached.portOpen && !m_attached.portLost && m_attached.result.Ok() && m_attached.kind;
     m_pMismatch->Take(m_attached.port, known ? CameraModelName(*m_attached.kind) : "",
                       view->ChosenModelName());
     if (m_pMismatchArea->isHidden() == m_pMismatch->Wanted()) {
@@ -184,6 +260,10 @@ void CMainFrame::OnCommand(int command)
     case ID_COMM_SETUP:
         ShowCommSetup(g_ComIF);
         OnPortOpened();
+        break;
+    case ID_VIEW_LOG_WINDOW:
+        if (CVireoView* view = GetActiveView())
+            view->OpenLogWindow();
         break;
     case ID_COMM_IDENTIFY_CAMERA:
         if (m_pIdentify)

@@ -1,5 +1,6 @@
-// The main window: a fixed-size frame around the main form, with the menu, a bar above the form
-// when the camera is not the model chosen, and a status bar naming the port and its camera. Its
+// The main window: a frame around the main form, with the menu, a bar above the form when the
+// camera is not the model chosen, and a status bar naming the port and its camera. It opens at
+// the form's size within the screen's available area; smaller, the form scrolls inside it. Its
 // creation shows the splash; closing it asks about unapplied changes, then stops the ports' log
 // output.
 #pragma once
@@ -14,6 +15,7 @@
 class CCameraSettingsMenu;
 class CCameraStatusBar;
 class CModelMismatchBar;
+class QScrollArea;
 class QToolBar;
 class CIdentifyCamera;
 class CVireoView;
@@ -27,8 +29,10 @@ public:
     // False when something could not be created.
     bool LoadFrame();
     CVireoView* GetActiveView() const;
-    // Sizes the frame to the form exactly; the user cannot resize it.
+    // Sizes the frame to the form and its bars, within the screen's available area; the user may
+    // make it smaller, down to MinimumSize, or as large as that again.
     void FitToView();
+    static QSize MinimumSize();
     void OnCommand(int command);
     // The File menu's camera-settings items; null before LoadFrame.
     CCameraSettingsMenu* GetCameraSettingsMenu() const { return m_pCameraSettings; }
@@ -50,13 +54,21 @@ protected:
 private:
     // Shows or hides the bar by the chosen model and the camera's.
     void ShowModelMismatch();
-    // The camera's line in the title while the status bar is folded away.
+    // At the start of an action on a port that was lost: after a reopen the camera is
+    // identified again before anything of the action is sent. Another model ends the action
+    // (its pages are offered); another serial number goes on only when the user says so.
+    CResult OnLostPort(bool reopened);
+    // The camera the window names, records changes against and compares with from now on.
+    void TakeAttached(const AttachedCamera& camera);
+    // The inventory camera's name in the title.
     void ShowCameraInTitle();
 
     CCameraSettingsMenu* m_pCameraSettings = nullptr;
     CCameraStatusBar* m_pStatus = nullptr;
     CModelMismatchBar* m_pMismatch = nullptr;
     QToolBar* m_pMismatchArea = nullptr;
+    QScrollArea* m_pScroll = nullptr; // holds the view
+    CVireoView* m_pView = nullptr;
     AttachedCamera m_attached;
     // The inventory camera in use, by name; empty for a port chosen by itself.
     std::string m_cameraName;

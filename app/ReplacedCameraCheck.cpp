@@ -36,7 +36,7 @@ bool ConfirmAttachedCamera(CComIF* comIF, const std::function<AttachedCamera()>&
     std::string question =
         line + ".\n" +
         (load ? "Write the settings to this camera anyway? No sends nothing to the camera."
-              : "Save this camera's settings anyway? No writes no file.");
+              : "Save this camera's settings anyway? No writes nothing to a file.");
     if (record)
         question += "\nWriting anyway makes " + path + " give serial " + found.serial + ".";
     if (!AskYesNo(question, kCaption))

@@ -6,6 +6,7 @@
 #include "app/CommSetup.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
+#include "app/StartupPort.h"
 #include "app/VireoView.h"
 #include "app/WindowAudit.h"
 #include "camera/RVQM52BM14Reg.h"
@@ -123,7 +124,7 @@ bool CVireoApp::InitInstance(const QStringList& arguments)
     qApp->installEventFilter(new AppMessageFilter(qApp));
 
     g_ComIF.Initialize();
-    ShowCommSetup(g_ComIF, SetupCancel::OpenStoredPort);
+    OpenPortAtStartUp(g_ComIF);
     frame->OnPortOpened();
     return true;
 }

@@ -7,12 +7,13 @@
 #include "app/WindowPlacer.h"
 #include "app/WindowSettings.h"
 #include "camera/RVX1240Reg.h"
-#include "comm/ComIF.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/UserAction.h"
 #include "res/Resource.h"
 
+#include <QComboBox>
 #include <QTabBar>
 
 #include <algorithm>
@@ -34,6 +35,7 @@ constexpr int kPageMargin = 4;
 constexpr const char* kChangesCaption = "Unapplied Changes";
 // After a tab caption while its page has unapplied changes.
 constexpr const char* kChangedTabMark = " *";
+constexpr const char* kChooseModelPrompt = "Choose the camera model";
 } // namespace
 
 CVireoView::CVireoView() : ui::Dialog(IDD_VIREOSTUDIO_FORM)
@@ -105,8 +107,7 @@ void CVireoView::OnInitialUpdate()
     // Both windows take their places before either is shown.
     m_pPlacer = new CWindowPlacer(window(), m_pLogDlg);
 
-    OpenPortAsking(g_ComIF);
-
+    // The port opens once the settings are loaded (OpenPortAtStartUp), never before with none.
     CreatePageTabs();
     ChooseStoredModel();
     PlaceLog();
@@ -129,14 +130,27 @@ void CVireoView::ShowLogWindow()
     if (!m_pLogDlg || m_pLogDlg->IsCreated())
         return;
     m_pLogDlg->Create(this);
-    m_pLogDlg->ShowWindow(true);
-    PlaceLog();
+    if (PlaceLog())
+        m_pLogDlg->ShowWindow(true);
 }
 
-void CVireoView::PlaceLog()
+void CVireoView::OpenLogWindow()
 {
-    if (m_pPlacer)
-        m_pPlacer->Place();
+    if (!m_pLogDlg)
+        return;
+    if (!m_pLogDlg->IsCreated())
+        m_pLogDlg->Create(this);
+    if (m_pLogDlg->isHidden()) {
+        PlaceLog();
+        m_pLogDlg->ShowWindow(true);
+    }
+    m_pLogDlg->raise();
+    m_pLogDlg->activateWindow();
+}
+
+bool CVireoView::PlaceLog()
+{
+    return !m_pPlacer || m_pPlacer->Place();
 }
 
 void CVireoView::CreatePageTabs()
@@ -153,6 +167,9 @@ void CVireoView::NameTabControls()
 {
     // The model list and the tab controls have no caption of their own to be found by.
     GetWindow(IDC_COMBO_MODEL).Widget()->setAccessibleName(QStringLiteral("Camera Model"));
+    // Until a model is chosen the list says what it is for.
+    if (auto* models = qobject_cast<QComboBox*>(GetDlgItem(IDC_COMBO_MODEL)))
+        models->setPlaceholderText(QString::fromLatin1(kChooseModelPrompt));
     for (int model = 0; model < kModelCount; ++model)
         GetDlgItem(m_sets[model].tabId)->setAccessibleName(QString::fromLatin1(kModelNames[model]));
 }
@@ -288,10 +305,8 @@ bool CVireoView::SettlePage(pages::CCmdPage* page, Leave leave)
         page->Apply();
         return true;
     case ChangesChoice::Discard:
-        // The camera's values come back; a page that reads when hidden does so by itself.
-        if (leave != Leave::Close &&
-            !(leave == Leave::Hide && page->RefreshRule() == pages::RefreshOn::ShowAndHide) &&
-            pages::CCmdPage::MayRead())
+        // The camera's values come back.
+        if (leave != Leave::Close && pages::CCmdPage::MayRead())
             page->Refresh();
         return true;
     case ChangesChoice::Cancel:
@@ -353,7 +368,7 @@ bool CVireoView::SelectModelPages()
     }
     for (int model = 0; model < kModelCount; ++model) {
         ui::Window tab = GetWindow(m_sets[model].tabId);
-        // The page on show is hidden with its model, so that a page that reads on hiding does.
+        // The page on show is hidden with its model.
         if (tab.Widget() && !tab.Widget()->isHidden())
             if (pages::CCmdPage* page = CurrentPage(model))
                 page->ShowWindow(false);
@@ -375,8 +390,19 @@ bool CVireoView::SelectModelPages()
     return true;
 }
 
+void CVireoView::ForgetCamera()
+{
+    for (const PageSet& set : m_sets)
+        for (const PageEntry& entry : set.pages)
+            entry.page->ForgetCamera();
+}
+
 void CVireoView::OnRegisterUpdate()
 {
-    if (theApp.m_pReg1240)
-        theApp.m_pReg1240->SetRegisterUpdate(1);
+    if (!theApp.m_pReg1240)
+        return;
+    // A refusal is told as every other action tells it; link failures bring their own notice.
+    const CResult result = theApp.m_pReg1240->SetRegisterUpdate(1);
+    if (const std::string text = pages::CameraFailureText(result); !text.empty())
+        ui::ReportActionFailure(text);
 }

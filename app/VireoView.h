@@ -45,8 +45,15 @@ public:
     // on; it is built and shown by ShowLogWindow.
     void OnInitialUpdate();
     // Builds the log window and shows it beside the main window; runs once the main window is
-    // on the screen, so that the main window does not wait for it.
+    // on the screen, so that the main window does not wait for it. Where the screen has no room
+    // beside the main window it stays closed rather than cover it (the menu opens it).
     void ShowLogWindow();
+    // The menu's "Log Window": shows the log window, built if need be, and brings it to the front.
+    void OpenLogWindow();
+    // Both windows within the screen's available area, the log window beside the main window
+    // where there is room (WindowPlacement.h). False when the log window's place covers part of
+    // the main window.
+    bool PlaceLog();
     // Its last steps: every model's tabs built and its tab control hidden. The pages are made
     // when their model is first chosen; the form already has the size they need.
     void CreatePageTabs();
@@ -87,6 +94,8 @@ public:
     // Reads the camera again into the page on show, when that model's pages are on show (after
     // its settings were changed from outside the pages).
     void RefreshShownPage(int model);
+    // Another camera may be on the port: every page drops what it says of the last one.
+    void ForgetCamera();
     // "Update": the register update of the RV1240DLX register set, whatever model is chosen.
     void OnRegisterUpdate();
 
@@ -158,9 +167,6 @@ private:
     QRect PageRect(int model, const PageEntry& entry) const;
     // The form grows when a page does not fit inside its tab control.
     void FitPages();
-    // Both windows within the screen's available area, the log window beside the main window
-    // where there is room (WindowPlacement.h).
-    void PlaceLog();
 
     CLogDlg* m_pLogDlg = nullptr;
     CWindowPlacer* m_pPlacer = nullptr; // owned by the main window

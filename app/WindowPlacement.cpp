@@ -108,5 +108,5 @@ WindowPlaces PlaceWindows(const QRect& available, const WindowSizes& sizes)
     // opposite one, where it covers the least of the main window.
     const QRect corner = ClampInto(available, available.topLeft(), main);
     const QSize small = minimum.boundedTo(available.size());
-    return {corner, ClampInto(available, available.bottomRight() + QPoint(1, 1), small)};
+    return {corner, ClampInto(available, available.bottomRight() + QPoint(1, 1), small), false};
 }

@@ -21,6 +21,7 @@ struct WindowPlaces {
     // Frame rectangles, decorations included.
     QRect main;
     QRect log;
+    bool apart = true; // false when the log window has to cover part of the main window
 };
 
 // Between the two windows' frames.
@@ -32,7 +33,8 @@ inline constexpr QPoint kMainWindowOffset(32, 32);
 // main window (right, left, below, above) where it fits; else the main window moves towards the
 // area's top left corner to make room; else the log window shrinks to the room beside or below
 // it, down to its minimum; else it takes its minimum size in the area's far corner, covering as
-// little of the main window as it can. A main window larger than the area stands at its top left.
+// little of the main window as it can (not apart). A main window larger than the area stands at
+// its top left.
 WindowPlaces PlaceWindows(const QRect& available, const WindowSizes& sizes);
 
 // The area two rectangles share, in square pixels.

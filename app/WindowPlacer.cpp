@@ -12,13 +12,6 @@
 #include <QStyle>
 #include <QWidget>
 
-namespace {
-// The log window shrinks no further than this, in dialog units: its edit box keeps a few lines
-// and its two buttons stay apart.
-constexpr int kLogMinimumWidth = 138;
-constexpr int kLogMinimumHeight = 101;
-} // namespace
-
 CWindowPlacer::CWindowPlacer(QWidget* main, CLogDlg* log) : QObject(main), m_main(main), m_log(log)
 {
     main->installEventFilter(this);
@@ -48,13 +41,13 @@ QMargins CWindowPlacer::Frame(const QWidget* window, const QWidget* other) const
     return {4, title + 8, 4, 4};
 }
 
-void CWindowPlacer::Place()
+bool CWindowPlacer::Place()
 {
     if (!m_main)
-        return;
+        return true;
     const QScreen* screen = m_main->screen();
     if (!screen)
-        return;
+        return true;
     m_mainFrame = Frame(m_main, m_log);
     m_logFrame = Frame(m_log, m_main);
     WindowSizes sizes{m_main->size(), m_mainFrame, {}, {}, m_logFrame};
@@ -68,52 +61,16 @@ void CWindowPlacer::Place()
         sizes.log = m_logDesigned.isEmpty()
                         ? QSize(units.ToPixelsX(tmpl->rect.cx), units.ToPixelsY(tmpl->rect.cy))
                         : m_logDesigned;
-        sizes.logMinimum =
-            QSize(units.ToPixelsX(kLogMinimumWidth), units.ToPixelsY(kLogMinimumHeight));
+        sizes.logMinimum = QSize(units.ToPixelsX(CLogDlg::kMinimumWidth),
+                                 units.ToPixelsY(CLogDlg::kMinimumHeight));
     }
-    m_mainSize = m_main->size();
     const WindowPlaces at = PlaceWindows(screen->availableGeometry(), sizes);
     // The client areas are placed, not the frames: a frame's position goes through the margins
     // Qt knows, which are none until the window manager has told them.
     m_main->setGeometry(at.main.marginsRemoved(m_mainFrame));
-    if (m_log && m_log->IsCreated()) {
-        const QRect client = at.log.marginsRemoved(m_logFrame);
-        SizeLog(client.size());
-        m_log->setGeometry(client);
-    }
-}
-
-void CWindowPlacer::SizeLog(QSize client)
-{
-    if (client == m_log->size())
-        return;
-    if (m_designed.empty()) {
-        const auto keep = [this](QWidget* w) {
-            if (w)
-                m_designed.emplace(w, w->geometry());
-        };
-        for (const int id : {IDC_TAB_LOG, IDC_BUTTON_LOG_CLS, IDC_BUTTON_LOG_SAVE})
-            keep(m_log->GetDlgItem(id));
-        for (CLogTab* tab :
-             {static_cast<CLogTab*>(&m_log->m_tabComm), static_cast<CLogTab*>(&m_log->m_tabSeq)}) {
-            keep(tab);
-            keep(tab->GetDlgItem(tab->EditId()));
-        }
-    }
-    const QSize delta = client - m_logDesigned;
-    for (const auto& [widget, designed] : m_designed) {
-        // The buttons keep their distance to the bottom edge, "Save" to the right one too; the
-        // tab control and its pages take the rest.
-        const bool button =
-            widget->parentWidget() == m_log && widget != m_log->GetDlgItem(IDC_TAB_LOG);
-        if (!button) {
-            widget->resize(designed.size() + delta);
-            continue;
-        }
-        const bool right = widget == m_log->GetDlgItem(IDC_BUTTON_LOG_SAVE);
-        widget->move(designed.topLeft() + QPoint(right ? delta.width() : 0, delta.height()));
-    }
-    m_log->setFixedSize(client);
+    if (m_log && m_log->IsCreated())
+        m_log->setGeometry(at.log.marginsRemoved(m_logFrame));
+    return at.apart;
 }
 
 bool CWindowPlacer::eventFilter(QObject* watched, QEvent* event)
@@ -122,10 +79,9 @@ bool CWindowPlacer::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Show:
     case QEvent::Move:
     case QEvent::Resize:
-        // The window manager has decorated a window (or changed its decorations), or the main
-        // window has grown or shrunk with a bar: the places were worked out for other frames.
-        if (m_main && (Frame(m_main, m_log) != m_mainFrame || Frame(m_log, m_main) != m_logFrame ||
-                       m_main->size() != m_mainSize))
+        // The window manager has decorated a window (or changed its decorations): the places
+        // were worked out for other frames. A size the user gives a window is left alone.
+        if (m_main && (Frame(m_main, m_log) != m_mainFrame || Frame(m_log, m_main) != m_logFrame))
             Place();
         break;
     default:

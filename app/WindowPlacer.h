@@ -9,8 +9,6 @@
 #include <QRect>
 #include <QSize>
 
-#include <map>
-
 class CLogDlg;
 class QWidget;
 
@@ -20,7 +18,8 @@ public:
     CWindowPlacer(QWidget* main, CLogDlg* log);
 
     // Places both windows on the main window's screen; the log window takes its size too.
-    void Place();
+    // False when the log window's place covers part of the main window.
+    bool Place();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,14 +28,10 @@ private:
     // The decorations around a window: the real ones once the window manager has given them,
     // else the other window's, else a guess on the generous side.
     QMargins Frame(const QWidget* window, const QWidget* other) const;
-    // Gives the log window a client size, its controls following its right and bottom edges.
-    void SizeLog(QSize client);
 
     QPointer<QWidget> m_main;
     QPointer<CLogDlg> m_log;
-    QSize m_mainSize; // as last placed
     QMargins m_mainFrame;
     QMargins m_logFrame;
     QSize m_logDesigned;
-    std::map<QWidget*, QRect> m_designed; // the log window's controls at its designed size
 };

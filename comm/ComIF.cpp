@@ -42,7 +42,9 @@ int CComIF::Initialize()
 int CComIF::Open()
 {
     m_Cas.Close();
-    m_Rs232c.Close();
+    // An RS-232C port that was never opened has no close to record.
+    if (m_Rs232c.HasDevice())
+        m_Rs232c.Close();
     switch (PortType) {
     case PORT_RS232C:
         return m_Rs232c.Open();
@@ -73,6 +75,11 @@ std::string CComIF::OpenProblem() const
 int CComIF::IsOpen()
 {
     return m_Cas.IsOpen() ? 1 : m_Rs232c.IsOpen();
+}
+
+bool CComIF::PortOpen()
+{
+    return m_Cas.IsOpen() != 0 || m_Rs232c.HasDevice();
 }
 
 CResult CComIF::SendReceive(const char* request, char* reply, std::size_t replySize)
@@ -112,8 +119,20 @@ void CComIF::BeginAction()
     m_notice.clear();
     Cancel().Clear();
     // A device that went away is looked for once at the start of each action.
-    if (PortType == PORT_RS232C)
-        m_Rs232c.ReopenIfLost();
+    if (PortType != PORT_RS232C || !m_Rs232c.PortLost())
+        return;
+    const bool reopened = m_Rs232c.ReopenIfLost() != 0;
+    if (!m_lostPortCheck)
+        return;
+    const CResult checked = m_lostPortCheck(reopened);
+    // What the check sent is not the action's: the action starts afresh, or not at all.
+    m_action = ActionState{};
+    m_action.depth = 1;
+    m_notice.clear();
+    if (checked.Failed()) {
+        m_action.failure = checked;
+        m_notice = checked.Notice();
+    }
 }
 
 void CComIF::BeginRecovery()

@@ -6,6 +6,7 @@
 #include "comm/Com.h"
 #include "comm/Rs232c.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,6 +28,8 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
+    // Whether a port is open, leaving no record: the window asks this before each read.
+    bool PortOpen();
     // Why the selected port's last Open failed, in words.
     std::string OpenProblem() const;
     CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
@@ -62,6 +65,11 @@ public:
     // of the action stands again.
     void BeginRecovery();
     void EndRecovery();
+    // Called at the start of an action whose RS-232C port was found lost, with whether it was
+    // opened again; a camera there may not be the one that was. A failure it returns ends the
+    // action before anything of it is sent.
+    using LostPortCheck = std::function<CResult(bool reopened)>;
+    void SetLostPortCheck(LostPortCheck check) { m_lostPortCheck = std::move(check); }
     const ActionState& Action() const { return m_action; }
     // The user's cancel of the running action on this port: from any thread.
     void RequestCancel() { Cancel().Request(); }
@@ -75,6 +83,8 @@ public:
 
 private:
     CResult Exchange(const char* request, char* reply, std::size_t replySize);
+
+    LostPortCheck m_lostPortCheck;
 
     ActionState m_action;
     std::optional<CResult> m_setAside; // the action's failure while a recovery runs

@@ -16,10 +16,17 @@ const char* const kRegisterTexts[] = {
 
 // Indexed by code - LINK_TIMEOUT.
 const char* const kLinkTexts[] = {
-    "RS232C Timeout",         "RS232C DSR off",           "RS232C CTS off",
-    "RS232C Tx error",        "RS232C Rx error",          "RS232C Parity error",
-    "RS232C Buffer overflow", "Port could not be opened", "No port for this port type",
+    "RS232C Timeout",
+    "RS232C DSR off",
+    "RS232C CTS off",
+    "RS232C Tx error",
+    "RS232C Rx error",
+    "RS232C Parity error",
+    "RS232C Buffer overflow",
+    "Port could not be opened",
+    "No port for this port type",
     "Cancelled by the user",
+    "Another camera on the port",
 };
 
 template <class T, std::size_t N> constexpr std::size_t Count(const T (&)[N])

@@ -39,6 +39,8 @@ enum LinkResult : int {
     LINK_NO_PORT = 264,
     // The user cancelled the wait.
     LINK_CANCELLED = 265,
+    // The port was reopened and another camera than before answers on it.
+    LINK_OTHER_CAMERA = 266,
 };
 
 // Title of the box that shows a port's notice.

@@ -27,6 +27,9 @@ public:
     int Open() override;
     int Close() override;
     int IsOpen() override;
+    // The same without the status record of a closed port: for the program's own look at the
+    // port, which is not the user's.
+    bool HasDevice() const { return m_device != nullptr; }
     CResult SendReceive(const char* request, char* reply, std::size_t replySize) override;
 
     // Why the last Open failed, for a one-line message ("PATH: no such device"); empty after a

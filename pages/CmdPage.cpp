@@ -61,7 +61,7 @@ bool CCmdPage::OnInitDialog()
     for (const auto& [value, id] : m_controls)
         if (auto* box = qobject_cast<QCheckBox*>(GetDlgItem(id)))
             QObject::connect(box, &QCheckBox::clicked, this,
-                             [this, value = value] { MarkChanged(value); });
+                             [this, value = value, id = id] { MarkChanged(value, id); });
     return true;
 }
 
@@ -73,14 +73,23 @@ bool CCmdPage::HasChanges() const
 
 void CCmdPage::ShowChanged(const void* value, bool changed)
 {
-    const QString description = changed ? QString::fromLatin1(kChangedDescription) : QString();
     const auto [first, last] = m_controls.equal_range(value);
+    // A value changed through one of its controls marks that one; the others of its register
+    // show what they showed.
+    bool through = false;
+    for (auto it = first; it != last; ++it)
+        through = through || m_changedIds.count(it->second) > 0;
     for (auto it = first; it != last; ++it) {
+        const bool marked = changed && (!through || m_changedIds.count(it->second) > 0);
+        if (!changed)
+            m_changedIds.erase(it->second);
+        const QString description = marked ? QString::fromLatin1(kChangedDescription) : QString();
         QWidget* control = GetDlgItem(it->second);
         if (!control || control->accessibleDescription() == description)
             continue;
+        // Underlined rather than bold: the text keeps its width and stays whole.
         QFont font = control->font();
-        font.setBold(changed);
+        font.setUnderline(marked);
         control->setFont(font);
         control->setAccessibleDescription(description);
     }
@@ -144,8 +153,7 @@ void CCmdPage::OnShowWindow(bool show)
     ui::Dialog::OnShowWindow(show);
     if (!MayRead())
         return;
-    if ((show && m_refreshOn != RefreshOn::Never) ||
-        (!show && m_refreshOn == RefreshOn::ShowAndHide))
+    if (show && m_refreshOn != RefreshOn::Never)
         Refresh();
 }
 

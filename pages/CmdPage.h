@@ -16,6 +16,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,8 @@ namespace pages {
 
 // When a show notification reads the camera.
 enum class RefreshOn {
-    Show,        // when the page is shown
-    ShowAndHide, // when it is shown and when it is hidden
-    Never,       // only its own buttons act (memory and register pages)
+    Show,  // when the page is shown; never when it is left
+    Never, // only its own buttons act (memory and register pages)
 };
 
 // What the page knows of one of its values.
@@ -58,6 +58,8 @@ public:
     virtual void Refresh() {}
     // Writes the page values to the camera.
     virtual void Apply() {}
+    // Another camera may be on the port now: what the page says of the last one's answers goes.
+    virtual void ForgetCamera() {}
 
     RefreshOn RefreshRule() const { return m_refreshOn; }
 
@@ -139,6 +141,12 @@ protected:
     }
     // The user set a value through its control.
     void MarkChanged(const void* value) { SetState(value, ValueState::Changed); }
+    // The same through one of the value's controls: only that control is marked.
+    void MarkChanged(const void* value, int id)
+    {
+        m_changedIds.insert(id);
+        MarkChanged(value);
+    }
     // Tells the running action of a failure, for the box the user sees when it ends.
     static void NoteFailure(const CResult& result);
     // Shows text in a box, or the not-read mark while value is not known.
@@ -193,6 +201,7 @@ private:
     std::vector<Bar> m_bars;
     std::map<const void*, ValueState> m_states;
     std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it
+    std::set<int> m_changedIds; // controls the user changed a value through, while changed
 };
 
 // A signed decimal as the pages read list texts: leading blanks and a sign accepted, the number

@@ -19,6 +19,8 @@ const ui::MenuTemplate& MainMenuTemplate()
             {"Comm(&C)",
              0,
              {{"COMM &Setup...", ID_COMM_SETUP}, {"&Identify Camera", ID_COMM_IDENTIFY_CAMERA}}},
+            // The log window comes back here after it was closed.
+            {"View(&V)", 0, {{"&Log Window", ID_VIEW_LOG_WINDOW}}},
             {"Help(&H)",
              0,
              {{"&Change History...", ID_HELP_CHANGE_HISTORY},

@@ -71,5 +71,6 @@ inline constexpr int ID_FILE_SAVE_CAMERA_SETTINGS = 32780;
 inline constexpr int ID_FILE_LOAD_CAMERA_SETTINGS = 32781;
 inline constexpr int ID_COMM_IDENTIFY_CAMERA = 32782;
 inline constexpr int ID_HELP_CHANGE_HISTORY = 32783;
+inline constexpr int ID_VIEW_LOG_WINDOW = 32784;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;

@@ -59,6 +59,12 @@ void CMemPage::RunCommand(CResult (CRVXReg::*command)(int), const char* done, co
     ui::ShowStatusLine(text);
 }
 
+void CMemPage::ForgetCamera()
+{
+    if (IsCreated())
+        SetDlgItemText(m_ids.done, "");
+}
+
 void CMemPage::OnSave()
 {
     RunCommand(&CRVXReg::SaveBankMemory, "The settings were saved to bank %d.",

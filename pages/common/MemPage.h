@@ -24,6 +24,7 @@ public:
     void OnSave();
     void OnLoad();
     void OnReset();
+    void ForgetCamera() override;
 
     int m_nBank = -1;  // no bank until the user chooses one
     int m_nRadio = -1; // index of the chosen bank button

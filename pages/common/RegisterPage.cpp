@@ -37,6 +37,13 @@ bool CRegisterPage::ReadHexBox(int id, std::uint32_t& value) const
     return ParseHex(buffer.data(), value) != 0;
 }
 
+void CRegisterPage::ForgetCamera()
+{
+    m_strStatus.clear();
+    if (IsCreated())
+        SetDlgItemText(m_ids.status, "");
+}
+
 void CRegisterPage::ShowRegisterStatus(int code)
 {
     m_strStatus = RegisterStatusText(code);

@@ -25,6 +25,7 @@ public:
     void OnWrite();
     // Shows the text of a result code in the status box.
     void ShowRegisterStatus(int code);
+    void ForgetCamera() override;
 
     std::string m_strStatus;
 

@@ -12,7 +12,8 @@ constexpr int kSpeedMax = 255;
 }
 
 CCmd40Shatter::CCmd40Shatter(pages::MapSlot<CRVX1240Reg> map)
-    : pages::CCmdPage(IDD_CMD40_SHATTER, pages::RefreshOn::ShowAndHide), m_map(std::move(map))
+    // Leaving the page reads nothing: a slow or silent camera would hold up every switch.
+    : pages::CCmdPage(IDD_CMD40_SHATTER, pages::RefreshOn::Show), m_map(std::move(map))
 {
     OnClicked(IDC_40SHUT_REFRESH, [this] { Refresh(); });
     OnClicked(IDC_40SHUT_APPLY, [this] { Apply(); });

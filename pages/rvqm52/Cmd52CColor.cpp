@@ -166,13 +166,20 @@ void CCmd52CColor::Apply()
     if (index < 0)
         return;
     const std::string text = combo.GetLBText(index);
+    // A temperature written is the camera's again: the page no longer holds a change of it.
+    const auto writeTemp = [&](std::uint8_t code) {
+        const CResult result = map->SetWbColorTemp(code);
+        NoteFailure(result);
+        if (result.Ok())
+            SetState(&m_byColorTemp, pages::ValueState::Read);
+        return result.Ok();
+    };
     for (const ColorTemp& temp : kColorTemps)
         if (text == temp.text) {
-            NoteFailure(map->SetWbColorTemp(temp.code));
+            writeTemp(temp.code);
             return;
         }
-    if (text == kUserText) {
-        NoteFailure(map->SetWbColorTemp(kUserCode));
+    if (text == kUserText && writeTemp(kUserCode)) {
         WriteValue(m_wRGain, [&](std::uint16_t v) { return map->SetRGain(v); });
         WriteValue(m_wBGain, [&](std::uint16_t v) { return map->SetBGain(v); });
     }

@@ -48,24 +48,36 @@ std::string AccessibleName(const std::vector<ControlTemplate>& controls, std::si
     if (index >= controls.size())
         return {};
     const ControlTemplate& control = controls[index];
-    if (HasOwnCaption(control.kind) && !control.caption.empty())
-        return WithoutMnemonics(control.caption);
+    // The smallest frame around the control is the group it belongs to. A combo box's template
+    // height is that of its dropped-down list; closed it is one line high.
+    const auto groupName = [&]() -> std::string {
+        Rect shown = control.rect;
+        if (control.kind == Kind::ComboBox)
+            shown.cy = std::min(shown.cy, kClosedComboHeight);
+        const ControlTemplate* group = nullptr;
+        for (const ControlTemplate& other : controls)
+            if (other.kind == Kind::GroupBox && &other != &control && Contains(other.rect, shown))
+                if (!group || Contains(group->rect, other.rect))
+                    group = &other;
+        return group ? WithoutMnemonics(group->caption) : std::string();
+    };
+    if (HasOwnCaption(control.kind) && !control.caption.empty()) {
+        const std::string own = WithoutMnemonics(control.caption);
+        // Two controls of one caption ("On/Off") are told apart by their groups.
+        for (const ControlTemplate& other : controls)
+            if (&other != &control && other.kind == control.kind &&
+                WithoutMnemonics(other.caption) == own) {
+                const std::string group = groupName();
+                return group.empty() ? own : group + " " + own;
+            }
+        return own;
+    }
     if (index > 0) {
         const ControlTemplate& before = controls[index - 1];
         if (before.kind == Kind::Text && !before.caption.empty())
             return WithoutMnemonics(before.caption);
     }
-    // The smallest frame around the control is the group it belongs to. A combo box's template
-    // height is that of its dropped-down list; closed it is one line high.
-    Rect shown = control.rect;
-    if (control.kind == Kind::ComboBox)
-        shown.cy = std::min(shown.cy, kClosedComboHeight);
-    const ControlTemplate* group = nullptr;
-    for (const ControlTemplate& other : controls)
-        if (other.kind == Kind::GroupBox && &other != &control && Contains(other.rect, shown))
-            if (!group || Contains(group->rect, other.rect))
-                group = &other;
-    return group ? WithoutMnemonics(group->caption) : std::string();
+    return groupName();
 }
 
 } // namespace ui

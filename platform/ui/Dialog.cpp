@@ -11,6 +11,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace ui {
 
@@ -70,15 +73,30 @@ void Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modal)
         if (tmpl.style & ds::SysMenu)
             flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
         setParent(parent, flags);
-        setFixedSize(size);
+        SizePopup(size, parent);
         PlacePopup(tmpl, parent);
     }
     setWindowTitle(QString::fromStdString(tmpl.caption));
 
+    // On a screen too small for the template the controls scroll inside the window, where the
+    // template puts them.
+    QWidget* host = this;
+    if (!m_child && m_resize == Resize::Scroll) {
+        auto* area = new QScrollArea(this);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setAccessibleName(QString::fromStdString(tmpl.caption));
+        host = new QWidget;
+        host->setFixedSize(size);
+        area->setWidget(host);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(area);
+    }
+
     QWidget* previous = nullptr;
     QButtonGroup* group = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
-        QWidget* widget = CreateControl(c, units, this, previous);
+        QWidget* widget = CreateControl(c, units, host, previous);
         m_order.emplace_back(c.id, widget);
         if (c.id != IDC_STATIC)
             m_controls.emplace(c.id, widget);
@@ -110,6 +128,25 @@ void Dialog::NameControls(const DialogTemplate& tmpl)
         if (!name.empty())
             m_order[k].second->setAccessibleName(QString::fromStdString(name));
     }
+}
+
+QSize Dialog::ScrollMinimum()
+{
+    return {240, 160};
+}
+
+void Dialog::SizePopup(QSize designed, QWidget* parent)
+{
+    QScreen* screen = parent ? parent->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    // Room for the window manager's frame, which is not known before the window is shown.
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QSize room = available.size() - QSize(8, title + 12);
+    if (m_resize == Resize::Scroll) {
+        setMaximumSize(designed);
+        setMinimumSize(designed.boundedTo(ScrollMinimum()));
+    }
+    resize(designed.boundedTo(room).expandedTo(minimumSize()));
 }
 
 void Dialog::PlacePopup(const DialogTemplate& tmpl, QWidget* parent)

@@ -14,6 +14,7 @@
 #include "platform/ui/Template.h"
 
 #include <QDialog>
+#include <QSize>
 
 #include <functional>
 #include <map>
@@ -100,7 +101,16 @@ public:
         On(Notify::DeltaPos, id, std::move(handler));
     }
 
+    // What a pop-up window does when the user or the screen makes it smaller than its template:
+    // Scroll keeps the controls where the template puts them and scrolls them; Stretch leaves
+    // the layout to the dialog's own resizeEvent.
+    enum class Resize { Scroll, Stretch };
+    // The smallest size a scrolling pop-up may be given, when its template is larger.
+    static QSize ScrollMinimum();
+
 protected:
+    // Before Create or DoModal.
+    void SetResizeRule(Resize rule) { m_resize = rule; }
     // After the controls exist. The default pushes the members to the controls and returns true.
     virtual bool OnInitDialog();
     virtual void DoDataExchange(DataExchange& dx);
@@ -125,6 +135,8 @@ private:
     // How the progress of the action a control sets off is described.
     std::string ActionLabel(int id) const;
     void PlacePopup(const DialogTemplate& tmpl, QWidget* parent);
+    // A pop-up's size: its template's, within the screen's available area.
+    void SizePopup(QSize designed, QWidget* parent);
 
     int m_templateId;
     const DialogTemplate* m_template = nullptr;
@@ -134,6 +146,7 @@ private:
     std::vector<QButtonGroup*> m_radioGroups;
     std::map<std::pair<Notify, int>, std::function<void()>> m_handlers;
     bool m_child = false;
+    Resize m_resize = Resize::Scroll;
 };
 
 // Moves values between a dialog's controls and its members, one call per control.

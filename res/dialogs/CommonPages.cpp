@@ -40,7 +40,7 @@ DialogTemplate IdentityPage(int templateId, const char* group, const IdentityPag
                      row.text ? kTextBox : kNumberBox});
         y += step;
     }
-    c.push_back({Kind::PushButton, ids.refresh, "Refresh", {192, 124, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.refresh, "&Refresh", {192, 124, 50, 14}, cs::TabStop});
     return page;
 }
 
@@ -107,8 +107,8 @@ DialogTemplate RegisterPage(int templateId, const RegisterPageIds& ids)
         c.push_back({Kind::Edit, id, "", {70, y, 60, 13}, es::AutoHScroll | cs::TabStop});
         y += 20;
     }
-    c.push_back({Kind::PushButton, ids.read, "Read", {14, 58, 50, 14}, cs::TabStop});
-    c.push_back({Kind::PushButton, ids.write, "Write", {80, 58, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.read, "&Read", {14, 58, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.write, "&Write", {80, 58, 50, 14}, cs::TabStop});
     c.push_back({Kind::Text, IDC_STATIC, "Status", {14, 86, 40, 8}});
     c.push_back({Kind::Edit, ids.status, "", {14, 96, 140, 13}, kTextBox});
     return page;
@@ -144,8 +144,8 @@ DialogTemplate GainPage(int templateId, const GainBar& top, const GainBar& botto
             {Kind::Text, IDC_STATIC, bar.maximum, {barWidth - 14, y + 30, 30, 8}, cs::Right});
         y += 57;
     }
-    c.push_back({Kind::PushButton, refresh, "Refresh", {138, 124, 50, 14}, cs::TabStop});
-    c.push_back({Kind::PushButton, apply, "Apply", {197, 124, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, refresh, "&Refresh", {138, 124, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, apply, "&Apply", {197, 124, 50, 14}, cs::TabStop});
     return page;
 }
 
@@ -211,8 +211,8 @@ DialogTemplate ShutterPage(int templateId, const ShutterPageIds& ids)
                      {right + 7, 59, rightWidth - 12, 10},
                      cs::TabStop});
     }
-    c.push_back({Kind::PushButton, ids.refresh, "Refresh", {148, 134, 50, 14}, cs::TabStop});
-    c.push_back({Kind::PushButton, ids.apply, "Apply", {202, 134, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.refresh, "&Refresh", {148, 134, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.apply, "&Apply", {202, 134, 50, 14}, cs::TabStop});
     return page;
 }
 

@@ -19,7 +19,8 @@ const DialogTemplate& LogTemplate()
         IDD_LOG,
         "Log",
         {267, -40, 207, 141},
-        ds::Popup | ds::Caption | ds::ModalFrame,
+        // Its close box hides it; the main window's menu shows it again.
+        ds::Popup | ds::Caption | ds::SysMenu,
         8,
         "",
         {
@@ -28,9 +29,9 @@ const DialogTemplate& LogTemplate()
              "",
              {0, 0, 206, 95},
              tcs::Bottom | tcs::FixedWidth | cs::TabStop},
-            {Kind::PushButton, IDC_BUTTON_LOG_CLS, "CLS", {7, 120, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_BUTTON_LOG_CLS, "&CLS", {7, 120, 50, 14}, cs::TabStop},
             {Kind::CheckBox, IDC_CHECK_LOG_TIME, "&Time", {64, 122, 40, 10}, cs::TabStop},
-            {Kind::PushButton, IDC_BUTTON_LOG_SAVE, "Save", {150, 120, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_BUTTON_LOG_SAVE, "&Save", {150, 120, 50, 14}, cs::TabStop},
         },
     };
     return dialog;

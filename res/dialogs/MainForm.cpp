@@ -26,7 +26,7 @@ const DialogTemplate& MainFormTemplate()
              // A list without free text: only its four models can be chosen.
              cbs::DropDownList | cbs::Sort | cs::TabStop,
              {"RV1240DLX", "RV1250LX", "RVQM52BM14", "RVQM52CM14"}},
-            {Kind::PushButton, IDC_BUTTON_UPDATE, "Update", {104, 6, 50, 14}, cs::TabStop},
+            {Kind::PushButton, IDC_BUTTON_UPDATE, "&Update", {104, 6, 50, 14}, cs::TabStop},
             // One tab control per model, stacked; the view shows the chosen model's.
             {Kind::Tab, IDC_TAB_RV1240, "", {2, 26, 263, 195}, kTabs},
             {Kind::Tab, IDC_TAB_RV1250, "", {2, 26, 263, 195}, kTabs},

@@ -79,8 +79,8 @@ DialogTemplate MakeColorTemplate()
     c.push_back({Kind::GroupBox, IDC_STATIC, "Manual White Balance Gain", {7, 75, 244, 60}});
     AddGainRow(c, "R Gain", 86, IDC_52COL_R_BAR, IDC_52COL_R_HEX, IDC_52COL_R_DEC);
     AddGainRow(c, "B Gain", 110, IDC_52COL_B_BAR, IDC_52COL_B_HEX, IDC_52COL_B_DEC);
-    c.push_back({Kind::PushButton, IDC_52COL_REFRESH, "Refresh", {148, 138, 50, 14}, cs::TabStop});
-    c.push_back({Kind::PushButton, IDC_52COL_APPLY, "Apply", {202, 138, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, IDC_52COL_REFRESH, "&Refresh", {148, 138, 50, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, IDC_52COL_APPLY, "&Apply", {202, 138, 50, 14}, cs::TabStop});
     return dialog;
 }
 

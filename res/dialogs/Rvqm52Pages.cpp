@@ -154,8 +154,8 @@ DialogTemplate MakePartialTemplate(const PartialTemplateIds& ids)
     c.push_back({Kind::Text, IDC_STATIC, "Max Height", {149, 128, 38, 8}});
     c.push_back({Kind::Edit, ids.maxHeight, "", {187, 126, 44, 12}, kValue});
 
-    c.push_back({Kind::PushButton, ids.refresh, "Refresh", {148, 143, 48, 14}, cs::TabStop});
-    c.push_back({Kind::PushButton, ids.apply, "Apply", {200, 143, 48, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.refresh, "&Refresh", {148, 143, 48, 14}, cs::TabStop});
+    c.push_back({Kind::PushButton, ids.apply, "&Apply", {200, 143, 48, 14}, cs::TabStop});
     return dialog;
 }
 

@@ -449,7 +449,7 @@ TEST_F(CameraSettingsMenuTest, EveryMenuItemHasAnAccessLetterOfItsOwnWithinItsMe
                 menus.emplace_back(action->text(), sub->actions());
         }
     }
-    EXPECT_EQ(items, 10) << "three menus and their seven items";
+    EXPECT_EQ(items, 12) << "four menus and their eight items";
 }
 
 // A camera of the inventory that is not the one the inventory names is saved from or loaded

@@ -12,7 +12,7 @@ namespace testing_support {
 // The main view once start-up has ended, or null. port: the grabber's port index (0 to 3).
 CVireoView* StartOnGrabberPort(int port);
 // The same on the RS-232C port at path, stored as the user's choice with the given reply
-// time-out; the setup dialog at start-up is left with OK.
+// time-out; being stored, it opens without the setup dialog.
 CVireoView* StartOnSerialPort(const std::string& path, int timeoutMs);
 CLogDlg* LogWindow();
 // Picks a model in the view's list as the user does.

@@ -125,7 +125,7 @@ TEST_F(Rv1240Pages, ShutterApplyKeepsForeignBitsAndWritesInOrder)
               (std::vector<std::string>{"66F1", "6800", "6AE3", "6B81", "7040", "8121", "907E"}));
 }
 
-TEST_F(Rv1240Pages, ShutterReadsOnHideAndKeepsBitDepthItCannotShow)
+TEST_F(Rv1240Pages, ShutterReadsNothingOnHideAndKeepsBitDepthItCannotShow)
 {
     camera.Set(0x90, 0x03); // a bit depth no button stands for
     camera.Set(0x68, 100);  // not in the list
@@ -136,7 +136,7 @@ TEST_F(Rv1240Pages, ShutterReadsOnHideAndKeepsBitDepthItCannotShow)
     EXPECT_EQ(page.GetComboBox(IDC_40SHUT_SPEED).GetCurSel(), -1);
     Fresh();
     page.ShowWindow(false);
-    EXPECT_EQ(Sent().size(), 7u) << "the shutter page reads on hiding too";
+    EXPECT_TRUE(Sent().empty()) << "leaving the page reads nothing";
     page.ShowWindow(true);
     Fresh();
     Click(page, IDC_40SHUT_APPLY);

@@ -188,11 +188,14 @@ TEST_F(UnappliedChanges, ACheckBoxClickMarksItsValueChanged)
 {
     ChooseTab(kShutterTab);
     ASSERT_FALSE(view->m_cmd40Shatter.HasChanges());
-    view->m_cmd40Shatter.GetButton(IDC_40SHUT_DRAFT).Click();
+    view->m_cmd40Shatter.GetButton(IDC_40SHUT_RANDOM).Click();
     EXPECT_TRUE(view->m_cmd40Shatter.HasChanges());
     EXPECT_EQ(Bar()->tabText(kShutterTab), "Shutter *");
-    EXPECT_EQ(view->m_cmd40Shatter.GetDlgItem(IDC_40SHUT_DRAFT)->accessibleDescription(),
-              pages::CCmdPage::kChangedDescription);
+    // The box clicked is marked, not the other box of its register; its text keeps its width.
+    QWidget* random = view->m_cmd40Shatter.GetDlgItem(IDC_40SHUT_RANDOM);
+    EXPECT_EQ(random->accessibleDescription(), pages::CCmdPage::kChangedDescription);
+    EXPECT_FALSE(random->font().bold());
+    EXPECT_EQ(view->m_cmd40Shatter.GetDlgItem(IDC_40SHUT_POSI)->accessibleDescription(), "");
     Click(view->m_cmd40Shatter, IDC_40SHUT_APPLY);
     EXPECT_FALSE(view->m_cmd40Shatter.HasChanges());
     EXPECT_EQ(Bar()->tabText(kShutterTab), "Shutter");
