@@ -46,6 +46,8 @@ constexpr auto kSettleSlack = std::chrono::milliseconds(5);
 // How long an exchange that may meet a late answer looks for a second frame after its reply.
 constexpr int kLateLookSettles = 4;
 constexpr auto kLateLookLeast = std::chrono::milliseconds(100);
+// Unanswered requests counted at most: beyond that a camera is dropping them, not late.
+constexpr int kRepliesOwedMost = 8;
 
 // Whether a reply can be the answer to request at all: a read ("RQ") is answered by a value or
 // a NAK, a write by an ACK or a NAK.
@@ -169,7 +171,7 @@ int CRs232c::Open()
         m_portLost = false;
         m_lostReason.clear();
         m_outOfStep = unsettled;
-        m_replyOwed = false;
+        m_repliesOwed = 0;
         m_exchangeActive = false;
         m_eventReading = false;
         m_standingAside = false;
@@ -517,7 +519,7 @@ void CRs232c::MarkOutOfStep()
     {
         std::lock_guard lock(m_replyMutex);
         m_outOfStep = true;
-        m_replyOwed = true;
+        m_repliesOwed = std::min(m_repliesOwed + 1, kRepliesOwedMost);
     }
     // For the next program on this port, should this one end before it settles: a camera that
     // has not answered within twice the time-out of the request is taken to have dropped it.
@@ -571,34 +573,36 @@ CResult CRs232c::Settle(int fd)
     return LINK_OK;
 }
 
-bool CRs232c::AnotherFrameFollows(int fd)
+int CRs232c::LaterFrames(int fd, int wanted, std::string& payload)
 {
     // A camera that resumes answers its queued requests back to back; a busy machine may still
-    // deliver them well apart, so the look lasts several settle times.
+    // deliver them well apart, so the look lasts several settle times after each frame.
     const auto look = std::min(std::max(m_settleTime * kLateLookSettles, kLateLookLeast),
                                std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut)));
-    const auto until = waiting::Clock::now() + look;
+    auto until = waiting::Clock::now() + look;
     int emptyReads = 0;
+    int frames = 0;
     bool more = false;
-    for (;;) {
+    while (frames < wanted) {
         if (!more) {
             const waiting::WaitResult waited = waiting::Waiter().WaitReadable(fd, until, Cancel());
-            // A cancel or a failing device ends the look; the exchange itself has its reply.
+            // A cancel or a failing device ends the look; the exchange has what came so far.
             if (waited != waiting::WaitResult::Readable)
-                return false;
+                break;
         }
         std::uint8_t bytes[kReadChunk];
         CResult lost;
         const int count = ExchangeRead(fd, bytes, emptyReads, lost);
         if (count < 0)
-            return false;
+            break;
         more = count == kReadChunk;
-        std::string payload;
-        if (count > 0 && FrameBytes(bytes, count, payload) > 0) {
+        if (const int ended = count > 0 ? FrameBytes(bytes, count, payload) : 0; ended > 0) {
             LogReply(payload);
-            return true;
+            frames += ended;
+            until = waiting::Clock::now() + look;
         }
     }
+    return frames;
 }
 
 CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t replySize)
@@ -612,7 +616,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
     bool lost = false;
     bool eventThreadAside = false;
     bool outOfStep = false;
-    bool replyOwed = false;
+    int owed = 0;
     {
         std::unique_lock lock(m_replyMutex);
         m_readerChanged.wait(lock, [this] { return !m_eventReading; });
@@ -621,7 +625,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         lost = m_portLost;
         eventThreadAside = m_standingAside;
         outOfStep = m_outOfStep;
-        replyOwed = m_replyOwed;
+        owed = m_repliesOwed;
     }
     // The event thread reads again once this exchange is over, however it ends. It sees that on
     // its stand-aside timer; nobody waits to be told.
@@ -659,7 +663,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         waiting::Clock::now() + std::chrono::milliseconds(std::max(0, m_Settings.HsTimeOut));
     std::string payload;
     int emptyReads = 0;
-    int frames = 0;
+    int framesHere = 0;
     // A device that filled the read may hold more than its descriptor shows (a network device
     // keeps what it decoded): it is read again before waiting.
     bool more = false;
@@ -685,7 +689,7 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         if (count < 0)
             return failure;
         more = count == kReadChunk;
-        if (count > 0 && (frames = FrameBytes(bytes, count, payload)) > 0)
+        if (count > 0 && (framesHere = FrameBytes(bytes, count, payload)) > 0)
             break;
     }
     // A read that did not fill its buffer took everything the line held.
@@ -694,19 +698,28 @@ CResult CRs232c::SendReceive(const char* request, char* reply, std::size_t reply
         m_drainedAt = waiting::Clock::now();
     }
     LogReply(payload);
-    if (replyOwed) {
-        // Two answers to one request, or an answer of the wrong kind (an ACK to a read, a value
-        // to a write): one of them belongs to a request that went unanswered before, and
-        // nothing tells which. Neither is taken.
-        if (frames > 1 || more || !AnswerFits(request, payload) || AnotherFrameFollows(fd)) {
+    if (owed > 0) {
+        // Requests are answered in order: with answers still owed to earlier requests, this
+        // one's is the frame after them. A single frame is taken as this request's (the
+        // earlier ones may never be answered) when no other follows; more than the requests
+        // asked for, or an answer of the wrong kind (an ACK to a read, a value to a write),
+        // means nothing can be told apart, and nothing is taken.
+        const int frames =
+            framesHere + (more ? 0 : LaterFrames(fd, owed + 1 - framesHere, payload));
+        const bool inStep =
+            !more && AnswerFits(request, payload) && (frames == 1 || frames == owed + 1);
+        {
+            std::lock_guard lock(m_replyMutex);
+            // Whatever is still to come is dropped by the next exchange's settle.
+            m_repliesOwed = inStep ? 0 : std::max(1, owed + 1 - frames);
+            m_outOfStep = m_outOfStep || !inStep;
+        }
+        if (!inStep) {
             m_drained = false;
-            MarkOutOfStep();
             Status("RCV out of step: a late reply came with this one\r");
             return CResult(LINK_RX_ERROR)
                 .WithDetail("a late reply came with this one: the answer cannot be trusted");
         }
-        std::lock_guard lock(m_replyMutex);
-        m_replyOwed = false;
     }
     if (replySize > 0) {
         const std::size_t n = std::min(payload.size(), replySize - 1);

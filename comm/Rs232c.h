@@ -70,9 +70,9 @@ private:
     // Drops what is still on its way after a failure or a new connection, until the line has
     // been quiet for the settle time.
     CResult Settle(int fd);
-    // After a reply taken while an earlier answer was owed: waits the settle time for another
-    // frame. True when one came (the reply may have been the late one); it is logged and dropped.
-    bool AnotherFrameFollows(int fd);
+    // After a reply taken while earlier answers are owed: reads up to wanted more frames while
+    // they keep coming; returns how many came, payload the last one's.
+    int LaterFrames(int fd, int wanted, std::string& payload);
     // After a time-out or a cancel: the reply may still come, to this program or the next.
     void MarkOutOfStep();
     void MarkLost(const std::string& reason);
@@ -91,10 +91,10 @@ private:
     // Since the port opened or an exchange timed out, a reply may still be on its way; the next
     // exchange drops it before sending. Guarded by m_replyMutex.
     bool m_outOfStep = false;
-    // A request of this port went unanswered (timed out or cancelled): its answer may still
-    // come, even after a quiet line (a stalled camera), so a reply is taken only when no second
-    // frame follows it. Cleared by the first exchange that gets exactly one. The same guard.
-    bool m_replyOwed = false;
+    // Requests of this port that went unanswered (timed out or cancelled): their answers may
+    // still come, even after a quiet line (a stalled camera), ahead of the next request's. The
+    // next exchange takes the frame after them. The same guard.
+    int m_repliesOwed = 0;
     std::string m_lateReplyKey;                    // the port's name for the mark a time-out leaves
     waiting::Clock::time_point m_lateReplyUntil{}; // a mark found at open: settle until then
     std::chrono::milliseconds m_settleTime{0};     // how long the line must be quiet to be in step

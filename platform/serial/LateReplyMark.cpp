@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,7 +60,14 @@ std::string LateReplyKey(const PortAddress& address)
     switch (address.kind) {
     case PortNameKind::Device: {
         char resolved[PATH_MAX];
-        return ::realpath(address.path.c_str(), resolved) ? resolved : address.path;
+        std::string key = ::realpath(address.path.c_str(), resolved) ? resolved : address.path;
+        // A device node made anew (a pseudo-terminal's number taken again, an adapter plugged
+        // in again) is another line: no reply to the old one can reach it. Its change time
+        // tells them apart.
+        if (struct stat st {}; ::stat(key.c_str(), &st) == 0)
+            key += "@" + std::to_string(st.st_ctim.tv_sec) + "." +
+                   std::to_string(st.st_ctim.tv_nsec);
+        return key;
     }
     case PortNameKind::Rfc2217:
         return "rfc2217:" + address.host + ":" + std::to_string(address.port);

@@ -13,7 +13,8 @@
 
 namespace serial {
 
-// The port's name for its mark: the device's resolved path, or the network port.
+// The port's name for its mark: the device's resolved path and the time its node was made, or
+// the network port.
 std::string LateReplyKey(const PortAddress& address);
 
 void MarkLateReply(const std::string& key, std::chrono::system_clock::time_point until);
