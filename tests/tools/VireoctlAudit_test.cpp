@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <nlohmann/json.hpp>
@@ -175,6 +176,29 @@ TEST_F(VireoctlAudit, AnUnwritableTrailStillChangesTheCameraAndSaysSo)
               0u)
         << write.err;
     EXPECT_EQ(Run(port, {"read", "150"}).out, "3C\n");
+}
+
+// --no-audit records nothing, unless the site's settings require every change on record.
+TEST_F(VireoctlAudit, NoAuditIsRefusedWhereTheSiteRequiresTheTrail)
+{
+    const std::string port = Start();
+    const std::string site = dir + "/site";
+    std::filesystem::create_directories(site + "/KORVALIS CORPORATION");
+    for (const bool required : {false, true}) {
+        SCOPED_TRACE(required);
+        std::ofstream(site + "/KORVALIS CORPORATION/VireoStudio.conf")
+            << "[Settings]\nAudit\\Required=" << (required ? 1 : 0) << "\n";
+        const auto write = RunProcess(
+            {VIREOCTL_PATH, "--port", port, "--no-audit", "write", "150", required ? "7" : "6"},
+            {"XDG_CONFIG_HOME=" + config.Path(), "XDG_CONFIG_DIRS=" + site,
+             "XDG_STATE_HOME=" + dir});
+        EXPECT_EQ(write.exitStatus, required ? 2 : 0) << write.err;
+        EXPECT_EQ(write.err.find("require every change to be recorded") != std::string::npos,
+                  required)
+            << write.err;
+        EXPECT_EQ(Run(port, {"read", "150"}).out, "06\n");
+        EXPECT_FALSE(std::filesystem::exists(dir + "/VireoStudio/audit.jsonl"));
+    }
 }
 
 TEST_F(VireoctlAudit, SinceTakesIsoDatesAndTimesAndRefusesTheRest)

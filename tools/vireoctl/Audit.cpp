@@ -167,8 +167,15 @@ void ConfigureAudit(const Options& options)
         g_path = ConfiguredAuditPath();
 }
 
+bool AuditEnabled()
+{
+    return !g_path.empty();
+}
+
 CResult IdentifyBeforeWriting(CComIF& com)
 {
+    if (!AuditEnabled())
+        return {};
     CameraIdentity identity;
     const CResult result = ConnectionIdentity(com, identity);
     return IsLinkFailure(result) ? result : CResult();

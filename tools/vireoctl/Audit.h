@@ -24,6 +24,9 @@ std::optional<int> RefuseNoAudit(const Options& options);
 // The trail's file: --audit, else the stored one, else the default place; none with --no-audit.
 void ConfigureAudit(const Options& options);
 
+// False with --no-audit: nothing is read or kept for a record.
+bool AuditEnabled();
+
 // Reads who the camera on com is, once per connection, so that its changes are recorded under
 // the name it had before them. A failure of the link is returned (nothing should be written).
 CResult IdentifyBeforeWriting(CComIF& com);

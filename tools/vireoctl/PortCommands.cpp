@@ -62,6 +62,8 @@ PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem
         if (const CResult failed = IdentifyBeforeWriting(com))
             return ReportResult(failed);
         CRVXReg reg(&com);
+        if (!AuditEnabled())
+            return ReportResult(reg.WriteRegister(address, value));
         CResult result;
         std::vector<RegisterWrite> writes;
         {
@@ -137,17 +139,19 @@ int RunBound(CComIF& com, MapKind kind, const BoundOp& run, const std::string& m
             return ReportResult(failed);
     // A setter of a settings-file setting is recorded under the setting's name, with its value
     // before and after, as a load records it.
-    const SettingDef* setting = SettingOfSetter(model, operation);
+    const SettingDef* setting = AuditEnabled() ? SettingOfSetter(model, operation) : nullptr;
     std::optional<int> before, after;
     int value = 0;
     if (setting && !setting->read(*map, value))
         before = value;
     CResult result;
     std::vector<RegisterWrite> writes;
-    {
+    if (AuditEnabled()) {
         const CWriteRecorder recorder(*map);
         result = run(*map, outputs);
         writes = recorder.Writes();
+    } else {
+        result = run(*map, outputs);
     }
     if (setting && !writes.empty() && !setting->read(*map, value))
         after = value;
