@@ -64,10 +64,12 @@ std::string LateReplyKey(const PortAddress& address)
         // A device node made anew (a pseudo-terminal's number taken again, an adapter plugged
         // in again) is another line: no reply to the old one can reach it. Its change time
         // tells them apart.
-        if (struct stat st {}; ::stat(key.c_str(), &st) == 0)
-            key += "@" + std::to_string(st.st_ctim.tv_sec) + "." +
-                   std::to_string(st.st_ctim.tv_nsec);
-        return key;
+        // A node that cannot be looked at has no such time: it gets no mark.
+        struct stat st {};
+        if (::stat(key.c_str(), &st) != 0)
+            return {};
+        return key + "@" + std::to_string(st.st_ctim.tv_sec) + "." +
+               std::to_string(st.st_ctim.tv_nsec);
     }
     case PortNameKind::Rfc2217:
         return "rfc2217:" + address.host + ":" + std::to_string(address.port);
