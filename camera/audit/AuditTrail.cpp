@@ -49,8 +49,12 @@ std::string UtcMs(std::chrono::system_clock::time_point now)
 
 std::string UserName()
 {
-    if (const passwd* entry = ::getpwuid(::getuid()))
-        return entry->pw_name;
+    // The reentrant form: the cameras of one run record from threads of their own.
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->pw_name;
     const char* user = std::getenv("USER");
     return user ? user : std::to_string(::getuid());
 }

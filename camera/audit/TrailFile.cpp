@@ -42,17 +42,24 @@ private:
     int m_fd;
 };
 
+// Reentrant lookups: trails are appended from several cameras' threads at once.
 std::string UserText(uid_t uid)
 {
-    if (const passwd* entry = ::getpwuid(uid))
-        return entry->pw_name;
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->pw_name;
     return "uid " + std::to_string(uid);
 }
 
 std::string GroupText(gid_t gid)
 {
-    if (const group* entry = ::getgrgid(gid))
-        return entry->gr_name;
+    group entry{};
+    group* found = nullptr;
+    char buffer[4096];
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->gr_name;
     return "gid " + std::to_string(gid);
 }
 
