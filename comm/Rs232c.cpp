@@ -97,6 +97,7 @@ CRs232c::~CRs232c()
 void CRs232c::SetDeviceFactory(DeviceFactory factory)
 {
     m_deviceFactory = std::move(factory);
+    m_systemDevices = false;
 }
 
 int CRs232c::Initialize()
@@ -148,7 +149,9 @@ int CRs232c::Open()
     // A raw TCP server cannot be asked to drop what it holds from an earlier connection; other
     // ports were purged just now, and only a reply of a request that timed out in an earlier
     // program (which left a mark) can still be on its way.
-    m_lateReplyKey = serial::LateReplyKey(address);
+    // A device of a factory of its own is not the system's node of that name: it leaves no
+    // mark there and takes none.
+    m_lateReplyKey = m_systemDevices ? serial::LateReplyKey(address) : std::string();
     const auto markedUntil = serial::LateReplyDeadline(m_lateReplyKey);
     m_lateReplyUntil =
         markedUntil ? waiting::Clock::now() + std::chrono::duration_cast<waiting::Clock::duration>(

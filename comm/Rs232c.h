@@ -81,6 +81,7 @@ private:
     void Status(const std::string& text) { AddLogRecord(text.c_str(), LOG_STATUS); }
 
     DeviceFactory m_deviceFactory;
+    bool m_systemDevices = true; // the factory opens the system's device of the port's name
     std::string m_openProblem;
     std::unique_ptr<serial::ISerialDevice> m_device; // non-null while the port is open
     std::thread m_eventThread;
