@@ -29,6 +29,21 @@ std::vector<char*> ArgvOf(const std::vector<std::string>& argv)
     return pointers;
 }
 
+// The inherited environment with entries replaced or added by name.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& entries)
+{
+    std::vector<std::string> result;
+    for (char** inherited = environ; *inherited; ++inherited) {
+        const std::string entry = *inherited;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        if (std::none_of(entries.begin(), entries.end(),
+                         [&](const std::string& e) { return e.rfind(name, 0) == 0; }))
+            result.push_back(entry);
+    }
+    result.insert(result.end(), entries.begin(), entries.end());
+    return result;
+}
+
 int StatusOf(int status)
 {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -50,6 +65,29 @@ void EndWithParent()
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
+pid_t StartProgram(const std::vector<std::string>& argv,
+                   const std::vector<std::string>& environment, int out, int err,
+                   bool endWithParent)
+{
+    // Everything the child needs is built here: a child of a threaded test may not allocate,
+    // since another thread may have held the allocator's lock at the fork.
+    const std::vector<std::string> entries = EnvironmentWith(environment);
+    std::vector<char*> args = ArgvOf(argv);
+    std::vector<char*> env = ArgvOf(entries);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (endWithParent)
+            EndWithParent();
+        if (out >= 0)
+            ::dup2(out, 1);
+        if (err >= 0)
+            ::dup2(err, 2);
+        ::execve(args[0], args.data(), env.data());
+        _exit(127);
+    }
+    return pid;
+}
+
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::string>& environment, double timeoutSeconds)
 {
@@ -69,15 +107,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
             if (entry.rfind("XDG_CONFIG_HOME=", 0) == 0)
                 entries.push_back("XDG_STATE_HOME=" + entry.substr(16));
     const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        for (const std::string& entry : entries)
-            ::putenv(const_cast<char*>(entry.c_str()));
-        ::execv(argv[0].c_str(), ArgvOf(argv).data());
-        _exit(127);
-    }
+    const pid_t pid = StartProgram(argv, entries, out[1], err[1], false);
     ::close(out[1]);
     ::close(err[1]);
     ProcessResult result;
@@ -119,13 +149,7 @@ BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv)
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
-    m_pid = ::fork();
-    if (m_pid == 0) {
-        EndWithParent();
-        ::dup2(out[1], 1);
-        ::execv(argv[0].c_str(), ArgvOf(argv).data());
-        _exit(127);
-    }
+    m_pid = StartProgram(argv, {}, out[1], -1, true);
     ::close(out[1]);
     m_out = out[0];
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <csignal>
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,12 @@ struct CamsimProgram {
 // In a child just forked: it is ended when the test that started it ends, so that a test that
 // dies leaves no program behind holding the test runner's output open.
 void EndWithParent();
+
+// Starts argv[0] with the extra environment entries ("NAME=value", replacing the inherited ones
+// of that name), its standard output and error on out and err (-1 keeps the test's). Ended with
+// the test when endWithParent. Returns the child's process id.
+pid_t StartProgram(const std::vector<std::string>& argv,
+                   const std::vector<std::string>& environment, int out, int err,
+                   bool endWithParent);
 
 } // namespace testing_support

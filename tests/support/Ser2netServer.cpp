@@ -1,5 +1,7 @@
 #include "tests/support/Ser2netServer.h"
 
+#include "tests/support/Process.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -13,7 +15,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,21 +126,10 @@ bool Ser2netServer::Start(const std::vector<std::string>& devicePaths, std::stri
     }
     const std::vector<std::string> argv{program, "-n",   "-d", "-u",
                                         "-c",    config, "-P", m_dir + "/ser2net.pid"};
-    m_pid = ::fork();
-    if (m_pid == 0) {
-        // Ended with the test that started it, even one that dies.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        // Its chatter on standard output is not the test's.
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        _exit(127);
-    }
+    // Its chatter on standard output is not the test's; it ends with the test that started it.
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    m_pid = StartProgram(argv, {}, null, null, true);
+    ::close(null);
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     const auto allListening = [this] {
         return Listening(m_rawPort) &&

@@ -60,19 +60,7 @@ std::vector<TimedLine> RunTimed(const std::vector<std::string>& argv,
     if (::pipe2(out, O_CLOEXEC) != 0)
         return {};
     const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        EndWithParent();
-        ::dup2(out[1], 1);
-        for (const std::string& entry : environment)
-            ::putenv(const_cast<char*>(entry.c_str()));
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
+    const pid_t pid = StartProgram(argv, environment, out[1], -1, true);
     ::close(out[1]);
     std::vector<TimedLine> lines;
     std::string partial;
