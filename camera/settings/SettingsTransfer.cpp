@@ -352,9 +352,9 @@ std::vector<AuditChange> LoadAuditChanges(const SettingsFile& file, const std::s
         if (outcome.rolledBack) {
             // Rolled back only where the old value was written and read back; otherwise the
             // line says what the camera holds, or that nobody knows.
-            const auto report =
-                std::find_if(outcome.restore.begin(), outcome.restore.end(),
-                             [&name](const RestoreReport& entry) { return entry.name == name; });
+            const auto report = std::find_if(
+                outcome.restore.begin(), outcome.restore.end(),
+                [&change](const RestoreReport& entry) { return entry.name == change.setting; });
             if (report != outcome.restore.end() && report->restored)
                 change.result = "rolled back (" + change.result + ")";
             else
