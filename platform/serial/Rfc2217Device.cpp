@@ -94,9 +94,18 @@ public:
         telnet_negotiate(m_telnet, TELNET_WILL, TELNET_TELOPT_BINARY);
         telnet_negotiate(m_telnet, TELNET_DO, TELNET_TELOPT_BINARY);
         FlushLocked();
-        // The answer decides whether settings can be sent; a server that gives none is used as
-        // it is.
+        // The answer decides whether settings can be sent. A server that says nothing at all
+        // in the time-out is stalled or not a telnet server: waiting for the camera too would
+        // cost a second time-out for the same silence.
         WaitFor(lock, [this] { return m_comPort != ComPortOption::Unanswered; });
+        if (!m_heard && !m_link.IsLost()) {
+            lock.unlock();
+            Close();
+            std::lock_guard relock(m_mutex);
+            m_detail = "the server did not answer the RFC 2217 negotiation in " +
+                       std::to_string(m_timeoutMs) + " ms (a raw TCP port is opened as socket://)";
+            return ETIMEDOUT;
+        }
         if (m_link.IsLost()) {
             const std::string said(m_received.begin(), m_received.end());
             lock.unlock();
@@ -118,6 +127,7 @@ public:
         m_received.clear();
         m_out.clear();
         m_comPort = ComPortOption::Unanswered;
+        m_heard = false;
         m_answered = 0;
         m_answeredBaud = 0;
         m_haveModemState = false;
@@ -367,6 +377,7 @@ private:
     {
         std::uint8_t chunk[kReceiveChunk];
         const int n = m_link.Receive(chunk, kReceiveChunk);
+        m_heard = m_heard || n > 0;
         if (n > 0)
             telnet_recv(m_telnet, reinterpret_cast<const char*>(chunk),
                         static_cast<std::size_t>(n));
@@ -425,6 +436,7 @@ private:
     unsigned m_lineEvents = 0; // line changes not yet reported by WaitEvent
     std::string m_protocolError;
     std::string m_detail; // why the last Open or Configure failed
+    bool m_heard = false; // the server has sent anything since the connection
 };
 
 } // namespace
