@@ -181,11 +181,26 @@ CResult IdentifyBeforeWriting(CComIF& com)
     return IsLinkFailure(result) ? result : CResult();
 }
 
-void RecordWrites(CComIF& com, const std::string& operation,
-                  const std::vector<RegisterWrite>& writes)
+CResult WatchWrites(CRVXReg& reg, std::vector<RegisterWrite>& writes,
+                    const std::function<CResult()>& action)
 {
-    if (auto change = ChangeOfWrites(operation, writes))
+    if (!AuditEnabled())
+        return action();
+    const CWriteRecorder recorder(reg);
+    const CResult result = action();
+    writes = recorder.Writes();
+    return result;
+}
+
+void RecordWrites(CComIF& com, const std::string& operation,
+                  const std::vector<RegisterWrite>& writes,
+                  const std::function<void(AuditChange&)>& shape)
+{
+    if (auto change = ChangeOfWrites(operation, writes)) {
+        if (shape)
+            shape(*change);
         RecordChange(com, std::move(*change));
+    }
     if (WritesIdentity(writes))
         ForgetConnectionIdentity(com);
 }

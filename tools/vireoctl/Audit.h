@@ -6,6 +6,7 @@
 #include "camera/audit/AuditTrail.h"
 #include "camera/audit/WriteRecord.h"
 
+#include <functional>
 #include <optional>
 
 class CComIF;
@@ -33,10 +34,16 @@ CResult IdentifyBeforeWriting(CComIF& com);
 
 // Appends change, made through com; fills in the program, port and camera.
 void RecordChange(CComIF& com, AuditChange change);
-// One line for the writes of an operation (see ChangeOfWrites), when it made any; a write of
-// the identity registers makes the next record ask the camera who it is again.
+// Runs action on reg; with the trail kept, writes gets every register it wrote with the value
+// before and after (read just before the write).
+CResult WatchWrites(CRVXReg& reg, std::vector<RegisterWrite>& writes,
+                    const std::function<CResult()>& action);
+// One line for the writes of an operation (see ChangeOfWrites), when it made any, given its last
+// form by shape; a write of the identity registers makes the next record ask the camera who it
+// is again.
 void RecordWrites(CComIF& com, const std::string& operation,
-                  const std::vector<RegisterWrite>& writes);
+                  const std::vector<RegisterWrite>& writes,
+                  const std::function<void(AuditChange&)>& shape = {});
 // The changes of one action, appended together.
 void RecordChanges(CComIF& com, std::vector<AuditChange> changes);
 

@@ -62,16 +62,9 @@ PortAction ParseWrite(const std::vector<std::string>& args, std::string& problem
         if (const CResult failed = IdentifyBeforeWriting(com))
             return ReportResult(failed);
         CRVXReg reg(&com);
-        if (!AuditEnabled())
-            return ReportResult(reg.WriteRegister(address, value));
-        CResult result;
         std::vector<RegisterWrite> writes;
-        {
-            // The record of a change names the value it replaced and the one it left.
-            const CWriteRecorder recorder(reg);
-            result = reg.WriteRegister(address, value);
-            writes = recorder.Writes();
-        }
+        const CResult result =
+            WatchWrites(reg, writes, [&] { return reg.WriteRegister(address, value); });
         RecordWrites(com, {}, writes);
         return ReportResult(result);
     };
@@ -144,31 +137,21 @@ int RunBound(CComIF& com, MapKind kind, const BoundOp& run, const std::string& m
     int value = 0;
     if (setting && !setting->read(*map, value))
         before = value;
-    CResult result;
     std::vector<RegisterWrite> writes;
-    if (AuditEnabled()) {
-        const CWriteRecorder recorder(*map);
-        result = run(*map, outputs);
-        writes = recorder.Writes();
-    } else {
-        result = run(*map, outputs);
-    }
+    const CResult result = WatchWrites(*map, writes, [&] { return run(*map, outputs); });
     if (setting && !writes.empty() && !setting->read(*map, value))
         after = value;
-    if (auto change = ChangeOfWrites(setting ? setting->name : operation, writes)) {
-        if (setting) {
-            // The setting's values say it; the registers stay listed beside them.
-            if (change->address)
-                change->registers.push_back({*change->address, change->before, change->after,
-                                             std::nullopt, std::nullopt, change->result});
-            change->address.reset();
-            change->before = before;
-            change->after = after;
-        }
-        RecordChange(com, std::move(*change));
-        if (WritesIdentity(writes))
-            ForgetConnectionIdentity(com);
-    }
+    RecordWrites(com, setting ? setting->name : operation, writes, [&](AuditChange& change) {
+        if (!setting)
+            return;
+        // The setting's values say it; the registers stay listed beside them.
+        if (change.address)
+            change.registers.push_back({*change.address, change.before, change.after, std::nullopt,
+                                        std::nullopt, change.result});
+        change.address.reset();
+        change.before = before;
+        change.after = after;
+    });
     if (result.Ok())
         for (const std::string& output : outputs)
             std::printf("%s\n", output.c_str());
