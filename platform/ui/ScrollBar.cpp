@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QWheelEvent>
 
 namespace ui {
@@ -21,6 +23,31 @@ ScrollBarWidget::ScrollBarWidget(QWidget* parent) : QScrollBar(Qt::Horizontal, p
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int a) { OnAction(a); });
     connect(this, &QAbstractSlider::sliderMoved, this, [this](int p) { OnSliderMoved(p); });
+}
+
+void ScrollBarWidget::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Styles draw no focus mark on a scroll bar; one reached by Tab must show that it has it.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+}
+
+void ScrollBarWidget::focusInEvent(QFocusEvent* event)
+{
+    QScrollBar::focusInEvent(event);
+    update();
+}
+
+void ScrollBarWidget::focusOutEvent(QFocusEvent* event)
+{
+    QScrollBar::focusOutEvent(event);
+    update();
 }
 
 void ScrollBarWidget::SetScrollRange(int minimum, int maximum, bool redraw)

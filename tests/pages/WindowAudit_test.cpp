@@ -1,14 +1,20 @@
 // The window's audit trail: each way the window changes a camera appends a chained line; the
 // window and vireoctl share one trail; an unwritable trail is told once and stops nothing; a
 // load is stored in a bank only once verified; Change History lists newest first.
+#include "app/ActionUi.h"
 #include "app/CameraSettingsMenu.h"
 #include "app/ChangeHistoryDlg.h"
 #include "app/MainFrame.h"
 #include "app/SplashWnd.h"
 #include "app/VireoView.h"
 #include "app/WindowAudit.h"
+#include "pages/rv1240/Cmd40UsrGain.h"
 #include "camera/audit/Sha256.h"
+#include "camera/settings/SettingCatalog.h"
+#include "camera/settings/SettingsFile.h"
 #include "camera/settings/SettingsTransfer.h"
+#include "comm/ComIF.h"
+#include "tests/camera/CamsimLink.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/OpenFileDialog.h"
 #include "res/Resource.h"
@@ -16,10 +22,15 @@
 #include "tests/pages/PageFixture.h"
 #include "tests/support/Process.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <fstream>
 #include <future>
 #include <map>
@@ -35,6 +46,33 @@ public:
     std::optional<std::string> Ask(QWidget*, const ui::OpenFileRequest&) override { return path; }
     std::optional<std::string> path;
 };
+
+// Presses "Cancel" in the load's progress window once the camera has taken some writes.
+class CancellingLink : public testing_support::CamsimLink {
+public:
+    using CamsimLink::CamsimLink;
+    CResult SendReceive(const char* request, char* reply, std::size_t replySize) override
+    {
+        const std::string frame(request);
+        if (frame.find("RQ") == std::string::npos && ++writes == cancelAfter)
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* progress = qobject_cast<QProgressDialog*>(window);
+                    progress && progress->isVisible())
+                    progress->cancel();
+        return CamsimLink::SendReceive(request, reply, replySize);
+    }
+    int writes = 0;
+    int cancelAfter = 3;
+};
+
+// The camera's settings, read by a map of their own (nothing recorded).
+std::map<std::string, int> CameraSettings(CComIF& port)
+{
+    const auto map = MakeRegisterMap(CameraModel::RV1240DLX, &port);
+    const SaveOutcome saved = ReadCameraSettings(CameraModel::RV1240DLX, &port, *map, nullptr, {});
+    EXPECT_TRUE(saved.Ok());
+    return {saved.file.values.begin(), saved.file.values.end()};
+}
 
 class WindowAudit : public PageFixture {
 protected:
@@ -81,6 +119,21 @@ protected:
         return path;
     }
 
+    // A file whose every value differs from the camera's, read through port.
+    std::string SettingsFileOfOthers(CComIF& port)
+    {
+        const auto map = MakeRegisterMap(CameraModel::RV1240DLX, &port);
+        SaveOutcome saved = ReadCameraSettings(CameraModel::RV1240DLX, &port, *map, nullptr, {});
+        EXPECT_TRUE(saved.Ok());
+        for (auto& [name, value] : saved.file.values) {
+            const SettingDef* def = FindSetting(CameraModel::RV1240DLX, name);
+            value = value == def->maximum ? def->minimum : value + 1;
+        }
+        const std::string path = settings.Path() + "/others.json";
+        std::ofstream(path) << SettingsToJson(saved.file);
+        return path;
+    }
+
     std::vector<AuditEntry> Entries() const
     {
         std::string error;
@@ -107,6 +160,7 @@ TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
         const char* name;
         std::function<void()> act;
         std::string what, before, after; // of the row's line
+        std::size_t lines;               // one an operation; a load's, one a setting
     };
     const Row rows[] = {
         {"page Apply",
@@ -115,22 +169,22 @@ TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
              Scroll(view->m_cmd40UsrGain, IDC_40GAIN_GAIN_BAR, ui::SB_LINERIGHT);
              Click(view->m_cmd40UsrGain, IDC_40GAIN_APPLY);
          },
-         "OutLevelGain", std::to_string(gain), std::to_string(gain + 1)},
+         "OutLevelGain", std::to_string(gain), std::to_string(gain + 1), 2},
         {"memory bank save",
          [&] {
              Click(view->m_cmd40Mem, IDC_40MEM_BANK2);
              Click(view->m_cmd40Mem, IDC_40MEM_SAVE);
          },
-         "Save Bank Memory (0x2)", "", "2"},
+         "Save Bank Memory (0x2)", "", "2", 1},
         // The camera clears the update register once it has acted on it.
         {"main view Update", [&] { Click(*view, IDC_BUTTON_UPDATE); }, "Register Update Execute",
-         "", "0"},
+         "", "0", 1},
         {"File > Load",
          [&] {
              open.path = SettingsFileWith(gain + 5);
              frame->OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
          },
-         "OutLevelGain", std::to_string(gain + 1), std::to_string(gain + 5)},
+         "OutLevelGain", std::to_string(gain + 1), std::to_string(gain + 5), 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -139,8 +193,9 @@ TEST_F(WindowAudit, EachWayTheWindowChangesTheCameraAppendsAChainedLine)
         row.act();
         const std::vector<AuditEntry> entries = Entries();
         const bool load = std::string(row.name) == "File > Load";
-        // One line a register written, none for the load's own writes: one a setting instead.
-        EXPECT_EQ(entries.size() - had, load ? fileValues : Writes().size());
+        // One line an operation (the page's offset and gain), none for the load's own writes:
+        // one a setting instead.
+        EXPECT_EQ(entries.size() - had, load ? fileValues : row.lines);
         const auto line = std::find_if(entries.begin() + static_cast<std::ptrdiff_t>(had),
                                        entries.end(), [&](auto& e) { return e.what == row.what; });
         ASSERT_NE(line, entries.end());
@@ -228,6 +283,239 @@ TEST_F(WindowAudit, ChangeHistoryListsTheCamerasChangesNewestFirst)
         EXPECT_TRUE(dialog.Note()->text().contains(note)) << dialog.Note()->text().toStdString();
         EXPECT_EQ(dialog.Table()->rowCount(), 0);
     }
+}
+
+TEST_F(WindowAudit, ChangeHistoryTellsEachApplysResultUnderTheSettingsFileName)
+{
+    view->GetTabCtrl(IDC_TAB_RV1240).Widget()->Bar()->setCurrentIndex(2); // UserGain
+    CCmd40UsrGain& page = view->m_cmd40UsrGain;
+    enum class Fault { None, Refused, Lost };
+    struct Row {
+        const char* name;
+        int bar;
+        Fault fault;
+        const char* setting; // the line the row looks at
+        std::function<QString(int before, int sent)> before, after;
+        QString result;
+        bool marked;
+    };
+    const auto number = [](int v) { return QString::number(v); };
+    // Both registers of a ten-bit offset, as the trail lists them.
+    const auto registers = [](int offset) {
+        const int bits = offset & 0x3FF;
+        return QString("63: %1, 62: %2")
+            .arg(QString::number(bits >> 8, 16).toUpper(),
+                 QString::number(bits & 0xFF, 16).toUpper());
+    };
+    const Row rows[] = {
+        {"applied", IDC_40GAIN_GAIN_BAR, Fault::None, "OutLevelGain",
+         [&](int b, int) { return number(b); }, [&](int, int s) { return number(s); }, "Done",
+         false},
+        // The camera still holds the old value, and says so when read back.
+        {"refused", IDC_40GAIN_GAIN_BAR, Fault::Refused, "OutLevelGain",
+         [&](int b, int) { return number(b); }, [&](int b, int) { return number(b); },
+         "Failed: the camera refused the request", true},
+        {"no answer", IDC_40GAIN_GAIN_BAR, Fault::Lost, "OutLevelGain",
+         [&](int b, int) { return number(b); }, [](int, int) { return QString("not known"); },
+         "Failed: RS232C Timeout", true},
+        // Two registers, one setting, one line.
+        {"offset", IDC_40GAIN_OFFSET_BAR, Fault::None, "OutLevelOffset",
+         [&](int b, int) { return registers(b); }, [&](int, int s) { return registers(s); }, "Done",
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        link.refuse.clear();
+        link.ignore.clear();
+        Click(page, IDC_40GAIN_REFRESH);
+        const bool gain = row.bar == IDC_40GAIN_GAIN_BAR;
+        const auto& regs = camera.Registers();
+        int before = gain ? regs[0x64] : ((regs[0x63] & 3) << 8) | regs[0x62];
+        if (!gain && before >= 0x200)
+            before -= 0x400; // the offset is signed
+        Scroll(page, row.bar, ui::SB_LINERIGHT);
+        const int sent = before + 1;
+        if (row.fault == Fault::Refused)
+            link.refuse.insert(WriteFrame(0x64, sent));
+        if (row.fault == Fault::Lost)
+            link.ignore.insert(WriteFrame(0x64, sent));
+        const std::size_t had = Entries().size();
+        Click(page, IDC_40GAIN_APPLY);
+        // One line for each setting the page wrote, under the settings file's names.
+        const std::vector<AuditEntry> now = Entries();
+        std::vector<std::string> names;
+        for (std::size_t i = had; i < now.size(); ++i)
+            names.push_back(now[i].what);
+        EXPECT_EQ(names, (std::vector<std::string>{"OutLevelOffset", "OutLevelGain"}));
+
+        CChangeHistoryDlg history(nullptr, attached, trail);
+        QTableWidget* table = history.Table();
+        int line = -1;
+        for (int r = 0; r < table->rowCount() && line < 0; ++r)
+            if (table->item(r, 2)->text() == row.setting)
+                line = r;
+        ASSERT_GE(line, 0);
+        EXPECT_EQ(table->horizontalHeaderItem(5)->text(), "Result");
+        EXPECT_EQ(table->item(line, 3)->text(), row.before(before, sent));
+        EXPECT_EQ(table->item(line, 4)->text(), row.after(before, sent));
+        EXPECT_EQ(table->item(line, 5)->text(), row.result);
+        EXPECT_EQ(!table->item(line, 5)->icon().isNull(), row.marked);
+        EXPECT_EQ(table->item(line, 5)->font().bold(), row.marked);
+    }
+}
+
+// What the window says after a load that was stopped, or an Update the camera refused, agrees
+// with the camera: its registers read back afterwards, the box the user reads, and the trail.
+TEST_F(WindowAudit, AStoppedLoadOrARefusedUpdateIsToldAsTheCameraHoldsIt)
+{
+    enum class Trouble { Cancel, Stall, RefusedUpdate };
+    struct Row {
+        const char* name;
+        Trouble trouble;
+    };
+    const Row rows[] = {
+        {"Cancel in the progress window mid-load", Trouble::Cancel},
+        {"the camera stalls past the time-out and resumes", Trouble::Stall},
+        {"Update on a camera that refuses it", Trouble::RefusedUpdate},
+    };
+    // The window's action runner, as the program has it: it tells what an action left untold.
+    new CActionUi(frame);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::size_t had = Entries().size();
+        const std::size_t boxesBefore = boxes.Boxes().size();
+        std::map<std::string, int> before, after, file;
+        CancellingLink cancelling(camera);
+        std::unique_ptr<testing_support::CamsimProgram> slow;
+        std::unique_ptr<CComIF> port;
+        std::unique_ptr<CRVXReg> map;
+
+        if (row.trouble == Trouble::RefusedUpdate) {
+            const std::uint8_t update = camera.Get(0x6E);
+            camera.SetFaults({camsim::Fault::Nak});
+            Click(*view, IDC_BUTTON_UPDATE);
+            camera.SetFaults({});
+            EXPECT_EQ(camera.Get(0x6E), update);
+            ASSERT_EQ(boxes.Boxes().size(), boxesBefore + 1);
+            EXPECT_EQ(boxes.Boxes().back().text, "The camera refused the request.");
+            const std::vector<AuditEntry> lines = Entries();
+            ASSERT_EQ(lines.size(), had + 1);
+            EXPECT_EQ(lines.back().what, "Register Update Execute");
+            EXPECT_EQ(lines.back().result, "[NAK] Recieved");
+            EXPECT_EQ(lines.back().after, "") << "nothing could be read back";
+            CChangeHistoryDlg history(nullptr, attached, trail);
+            EXPECT_EQ(history.Table()->item(0, 5)->text(),
+                      "Failed: the camera refused the request");
+            continue;
+        }
+
+        CComIF* target = &cancelling;
+        if (row.trouble == Trouble::Stall) {
+            // A camera of its own on a pseudo-terminal, slow enough to be stopped mid-load.
+            slow = std::make_unique<testing_support::CamsimProgram>(
+                CAMSIM_PATH, std::vector<std::string>{"--model", "RV1240DLX", "--baud", "9600"});
+            ASSERT_FALSE(slow->device.empty());
+            port = std::make_unique<CComIF>();
+            port->PortType = PORT_RS232C;
+            port->m_Rs232c.m_Settings.PortName = slow->device;
+            port->m_Rs232c.m_Settings.HsTimeOut = 300;
+            ASSERT_EQ(port->Open(), 1);
+            target = port.get();
+        }
+        before = CameraSettings(*target);
+        open.path = SettingsFileOfOthers(*target);
+        {
+            SettingsFile values;
+            FileProblem problem;
+            std::ifstream in(*open.path);
+            const std::string text((std::istreambuf_iterator<char>(in)), {});
+            ASSERT_TRUE(SettingsFromJson(text, values, problem));
+            file = {values.values.begin(), values.values.end()};
+        }
+        map = MakeRegisterMap(CameraModel::RV1240DLX, target);
+        CCameraSettingsMenu* menu = frame->GetCameraSettingsMenu();
+        menu->SetCamera({target, [&map](CameraModel) { return map.get(); }});
+        menu->m_showProgressAfterMs = 0;
+        std::thread stall;
+        if (row.trouble == Trouble::Stall) {
+            const pid_t pid = slow->process.Pid();
+            stall = std::thread([pid] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                ::kill(pid, SIGSTOP);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+                ::kill(pid, SIGCONT);
+            });
+        }
+        frame->OnCommand(ID_FILE_LOAD_CAMERA_SETTINGS);
+        if (stall.joinable())
+            stall.join();
+        if (row.trouble == Trouble::Stall) {
+            // The resumed camera answers what it was sent meanwhile; a port of its own reads it.
+            port->Close();
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+            ASSERT_EQ(port->Open(), 1);
+        }
+        after = CameraSettings(*target);
+        menu->SetCamera({&link, [](CameraModel) { return theApp.m_pBaseReg1240; }});
+
+        // The load's own box; a port may have told of its time-out besides.
+        std::vector<std::string> told;
+        for (std::size_t i = boxesBefore; i < boxes.Boxes().size(); ++i)
+            if (boxes.Boxes()[i].caption == "Camera Settings")
+                told.push_back(boxes.Boxes()[i].text);
+        ASSERT_EQ(told.size(), 1u);
+        const std::string box = told.front();
+        SCOPED_TRACE(box);
+        const std::vector<AuditEntry> all = Entries();
+        const std::vector<AuditEntry> lines(all.begin() + static_cast<std::ptrdiff_t>(had),
+                                            all.end());
+        ASSERT_EQ(after.size(), before.size());
+        for (const auto& [name, value] : after) {
+            SCOPED_TRACE(name);
+            // The old value or the file's: never a third.
+            EXPECT_TRUE(value == before.at(name) || value == file.at(name)) << value;
+            // What the box says was restored, or is held, the camera holds.
+            const std::size_t at = box.find(name + ": sent ");
+            if (at != std::string::npos) {
+                const std::string said = box.substr(at, box.find('\n', at) - at);
+                if (said.find("restored to ") != std::string::npos) {
+                    EXPECT_NE(said.find("restored to " + std::to_string(value)), std::string::npos);
+                }
+                if (const std::size_t holds = said.find("holds "); holds != std::string::npos) {
+                    EXPECT_EQ(said.substr(holds + 6), std::to_string(value));
+                }
+            }
+            for (const AuditEntry& line : lines) {
+                if (line.setting != name)
+                    continue;
+                EXPECT_EQ(line.program, "VireoStudio");
+                if (line.result.rfind("rolled back", 0) == 0) {
+                    EXPECT_EQ(value, before.at(name));
+                }
+                if (line.afterValue) {
+                    EXPECT_EQ(*line.afterValue, value);
+                }
+            }
+        }
+        if (box.find("The camera holds its old values again.") != std::string::npos) {
+            EXPECT_EQ(after, before);
+        }
+        if (row.trouble == Trouble::Cancel) {
+            // Stopped after some writes, every one of them undone and said so.
+            EXPECT_EQ(box.rfind("Loading was cancelled.\n", 0), 0u);
+            EXPECT_NE(box.find("The camera holds its old values again."), std::string::npos);
+            EXPECT_EQ(after, before);
+            EXPECT_FALSE(lines.empty());
+            for (const AuditEntry& line : lines)
+                EXPECT_EQ(line.result.rfind("rolled back", 0), 0u) << line.setting;
+        }
+        if (row.trouble == Trouble::Stall) {
+            EXPECT_EQ(box.rfind("Loading was cancelled.", 0), std::string::npos);
+            EXPECT_NE(box.find("did not succeed"), std::string::npos);
+        }
+    }
+    std::string error;
+    EXPECT_FALSE(VerifyAudit(trail, error));
 }
 
 TEST_F(WindowAudit, TheWindowAndTwoVireoctlRunsShareOneWholeChainedTrail)
