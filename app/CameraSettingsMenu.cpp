@@ -1,5 +1,6 @@
 #include "app/CameraSettingsMenu.h"
 
+#include "app/LoadRestoreRetry.h"
 #include "app/ReplacedCameraCheck.h"
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
@@ -274,6 +275,8 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
         outcome = LoadCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
             return progress.Step(done, total);
         });
+        // A camera that stalled past the time-out gets its old values once it answers again.
+        RetryUnansweredRestores(file, *map, outcome);
     }
     RecordWindowChanges(LoadAuditChanges(file, *path, Sha256Hex(text), outcome));
     // The camera the user accepted was written to: the inventory gives its serial from now on.

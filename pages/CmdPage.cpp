@@ -90,8 +90,12 @@ void CCmdPage::ForgetCamera()
         }
         SetState(value, ValueState::NotRead);
     }
-    if (IsCreated())
-        ClearUnread();
+    if (!IsCreated())
+        return;
+    ClearUnread();
+    // What a page works out of its bars' values (timings) goes with them.
+    for (const Bar& bar : m_bars)
+        OnBarChanged(bar.id);
 }
 
 bool CCmdPage::HasChanges() const
@@ -147,6 +151,11 @@ void CCmdPage::SetState(const void* value, ValueState state)
     for (const Bar& bar : m_bars)
         if (bar.value == value)
             ShowReadouts(bar.id);
+    if (!known) {
+        const auto [firstText, lastText] = m_knownTexts.equal_range(value);
+        for (auto it = firstText; it != lastText; ++it)
+            SetDlgItemText(it->second, kNotReadText);
+    }
     ShowChanged(value, state == ValueState::Changed);
     if (m_onChanges)
         m_onChanges();
@@ -209,6 +218,9 @@ void CCmdPage::NoteFailure(const CResult& result)
 
 void CCmdPage::ShowKnownText(int id, const void* value, const std::string& text)
 {
+    const auto [first, last] = m_knownTexts.equal_range(value);
+    if (std::none_of(first, last, [id](const auto& entry) { return entry.second == id; }))
+        m_knownTexts.emplace(value, id);
     SetDlgItemText(id, Known(value) ? text : kNotReadText);
 }
 

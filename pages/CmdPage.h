@@ -209,6 +209,7 @@ private:
     std::map<const void*, ValueState> m_states;
     std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it
     std::set<int> m_changedIds; // controls the user changed a value through, while changed
+    std::multimap<const void*, int> m_knownTexts; // value -> boxes ShowKnownText fills
 };
 
 // A signed decimal as the pages read list texts: leading blanks and a sign accepted, the number

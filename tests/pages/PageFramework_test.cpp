@@ -182,13 +182,16 @@ TEST_F(ScrollRules, ControlsAreReachedByKeyAndKnownByWhatTheyAre)
     // A bar with the focus looks otherwise than one without.
     ui::ScrollBarWidget bar(&host);
     bar.resize(150, 16);
+    bar.show();
     host.show();
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    const QImage plain = bar.grab().toImage();
     bar.setFocus();
     ASSERT_TRUE(bar.hasFocus());
-    EXPECT_NE(bar.grab().toImage(), plain);
+    const QImage focused = bar.grab().toImage();
+    bar.clearFocus();
+    ASSERT_FALSE(bar.hasFocus());
+    EXPECT_NE(bar.grab().toImage(), focused);
     host.hide();
 
     CModelMismatchBar mismatch(&host);
