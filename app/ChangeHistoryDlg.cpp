@@ -39,26 +39,26 @@ QString NoCamera(const AttachedCamera& camera)
 
 enum Column { kTime, kUser, kSetting, kBefore, kAfter, kResult, kColumns };
 
-// A value the line does not give: its registers' ("63: C, 62: 40", from "63: C -> 22, ..."),
-// else the not-known mark.
+// A value the line does not give: "not known" after a change that failed; for a line that gives
+// only its registers, theirs ("63: C, 62: 40", from "63: C -> 22, ..."); else the not-read mark.
 QString ValueText(const std::string& value, const AuditEntry& entry, bool after)
 {
     if (!value.empty())
         return QString::fromStdString(value);
-    if (!entry.registers.empty()) {
-        QStringList values;
-        for (const QString& one : QString::fromStdString(entry.registers).split(", ")) {
-            const qsizetype colon = one.indexOf(QLatin1String(": "));
-            const qsizetype arrow = one.indexOf(QLatin1String(" -> "));
-            if (colon < 0 || arrow < colon)
-                continue;
-            values << one.left(colon + 2) +
-                          (after ? one.mid(arrow + 4) : one.mid(colon + 2, arrow - colon - 2));
-        }
-        return values.join(QLatin1String(", "));
+    if (after && !ChangeSucceeded(entry))
+        return QStringLiteral("not known");
+    if (entry.registers.empty() || !entry.before.empty() || !entry.after.empty())
+        return QStringLiteral("-");
+    QStringList values;
+    for (const QString& one : QString::fromStdString(entry.registers).split(", ")) {
+        const qsizetype colon = one.indexOf(QLatin1String(": "));
+        const qsizetype arrow = one.indexOf(QLatin1String(" -> "));
+        if (colon < 0 || arrow < colon)
+            continue;
+        values << one.left(colon + 2) +
+                      (after ? one.mid(arrow + 4) : one.mid(colon + 2, arrow - colon - 2));
     }
-    // Nothing was read back after the change: the camera's value is not known.
-    return after && !ChangeSucceeded(entry) ? QStringLiteral("not known") : QStringLiteral("-");
+    return values.join(QLatin1String(", "));
 }
 
 } // namespace

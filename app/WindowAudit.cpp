@@ -3,6 +3,7 @@
 #include "camera/audit/WriteRecord.h"
 #include "camera/settings/CameraModel.h"
 #include "camera/settings/SettingCatalog.h"
+#include "camera/settings/SettingChange.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/UserAction.h"
 
@@ -37,15 +38,22 @@ CameraModel ModelOfMap(CRVXReg& map)
     }
 }
 
+// The settings-file setting the writes changed, if they changed one.
+const SettingDef* WrittenSetting(CameraModel model, const std::vector<RegisterWrite>& writes)
+{
+    for (const RegisterWrite& write : writes)
+        if (const SettingDef* setting = SettingOfRegister(model, write.address))
+            return setting;
+    return nullptr;
+}
+
 } // namespace
 
 std::string WrittenSettingName(CRVXReg& map, const std::string& operation,
                                const std::vector<RegisterWrite>& writes)
 {
-    const CameraModel model = ModelOfMap(map);
-    for (const RegisterWrite& write : writes)
-        if (const SettingDef* setting = SettingOfRegister(model, write.address))
-            return setting->name;
+    if (const SettingDef* setting = WrittenSetting(ModelOfMap(map), writes))
+        return setting->name;
     std::string name = operation.rfind("Set ", 0) == 0 ? operation.substr(4) : operation;
     const std::size_t end = name.find_last_not_of(" ,.:");
     name.erase(end == std::string::npos ? 0 : end + 1);
@@ -106,11 +114,18 @@ void WatchRegisterWrites(CRVXReg& map)
 void RecordPendingWrites()
 {
     std::vector<AuditChange> changes;
-    for (const PendingOperation& pending : std::exchange(g_pending, {}))
-        if (auto change =
-                ChangeOfWrites(WrittenSettingName(*pending.map, pending.operation, pending.writes),
-                               pending.writes))
+    for (const PendingOperation& pending : std::exchange(g_pending, {})) {
+        // A setting's line carries its values as vireoctl's does; other operations' lines
+        // their registers.
+        const CameraModel model = ModelOfMap(*pending.map);
+        const SettingDef* setting = WrittenSetting(model, pending.writes);
+        auto change = setting ? SettingChangeOfWrites(*setting, model, pending.writes)
+                              : ChangeOfWrites(WrittenSettingName(*pending.map, pending.operation,
+                                                                  pending.writes),
+                                               pending.writes);
+        if (change)
             changes.push_back(std::move(*change));
+    }
     if (!changes.empty())
         RecordWindowChanges(std::move(changes));
 }

@@ -300,13 +300,6 @@ TEST_F(WindowAudit, ChangeHistoryTellsEachApplysResultUnderTheSettingsFileName)
         bool marked;
     };
     const auto number = [](int v) { return QString::number(v); };
-    // Both registers of a ten-bit offset, as the trail lists them.
-    const auto registers = [](int offset) {
-        const int bits = offset & 0x3FF;
-        return QString("63: %1, 62: %2")
-            .arg(QString::number(bits >> 8, 16).toUpper(),
-                 QString::number(bits & 0xFF, 16).toUpper());
-    };
     const Row rows[] = {
         {"applied", IDC_40GAIN_GAIN_BAR, Fault::None, "OutLevelGain",
          [&](int b, int) { return number(b); }, [&](int, int s) { return number(s); }, "Done",
@@ -318,9 +311,9 @@ TEST_F(WindowAudit, ChangeHistoryTellsEachApplysResultUnderTheSettingsFileName)
         {"no answer", IDC_40GAIN_GAIN_BAR, Fault::Lost, "OutLevelGain",
          [&](int b, int) { return number(b); }, [](int, int) { return QString("not known"); },
          "Failed: RS232C Timeout", true},
-        // Two registers, one setting, one line.
+        // Two registers, one setting, one line with the setting's values.
         {"offset", IDC_40GAIN_OFFSET_BAR, Fault::None, "OutLevelOffset",
-         [&](int b, int) { return registers(b); }, [&](int, int s) { return registers(s); }, "Done",
+         [&](int b, int) { return number(b); }, [&](int, int s) { return number(s); }, "Done",
          false},
     };
     for (const Row& row : rows) {
@@ -347,6 +340,8 @@ TEST_F(WindowAudit, ChangeHistoryTellsEachApplysResultUnderTheSettingsFileName)
         for (std::size_t i = had; i < now.size(); ++i)
             names.push_back(now[i].what);
         EXPECT_EQ(names, (std::vector<std::string>{"OutLevelOffset", "OutLevelGain"}));
+        EXPECT_EQ(now[had].registers.rfind("63: ", 0), 0u) << now[had].registers;
+        EXPECT_NE(now[had].registers.find(", 62: "), std::string::npos);
 
         CChangeHistoryDlg history(nullptr, attached, trail);
         QTableWidget* table = history.Table();
