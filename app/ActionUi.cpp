@@ -43,7 +43,7 @@ bool IsInput(QEvent::Type type)
     }
 }
 
-// Tells the action of each other top-level window that is shown while it runs.
+// Tells the action of each other dialog window that is shown while it runs.
 class WindowShownWatch final : public QObject {
 public:
     explicit WindowShownWatch(std::function<void(QWidget*)> shown) : m_shown(std::move(shown)) {}
@@ -51,7 +51,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+        // A dialog that asks or tells; a tool tip or a list's popup is no question.
+        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched) &&
             static_cast<QWidget*>(watched)->isWindow())
             m_shown(static_cast<QWidget*>(watched));
         return QObject::eventFilter(watched, event);
