@@ -572,32 +572,22 @@ TEST_F(CameraSettingsMenuTest, ALoadIsKeptOnlyInABankTheModelHas)
 TEST_F(CameraSettingsMenuTest, ARefusalReadsAsARefusalInIdentifyAndTheStatusBar)
 {
     CIdentifyCamera identify(&window, view, &link);
-    struct Row {
-        camsim::Fault fault;
-        std::string reason;
-    };
-    const Row rows[] = {
+    const std::pair<camsim::Fault, std::string> rows[] = {
         {camsim::Fault::Nak, "the camera refused the request"},
         {camsim::Fault::Garbage, "Camera replies invalid data"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.reason);
-        camsim::Faults faults;
-        faults.fault = row.fault;
-        camera.SetFaults(faults);
+    for (const auto& [fault, reason] : rows) {
+        SCOPED_TRACE(reason);
+        camera.SetFaults({fault});
         identify.OnIdentifyCamera();
-        camera.SetFaults({});
-        EXPECT_EQ(boxes.Boxes().back().text,
-                  "The camera could not be identified: " + row.reason + ".");
-
-        CameraIdentity identity;
-        camera.SetFaults(faults);
         AttachedCamera attached;
         attached.portOpen = true;
         attached.port = "/dev/ttyS7";
+        CameraIdentity identity;
         attached.result = ReadCameraIdentity(&link, identity);
         camera.SetFaults({});
+        EXPECT_EQ(boxes.Boxes().back().text, "The camera could not be identified: " + reason + ".");
         EXPECT_EQ(AttachedCameraText(attached),
-                  "/dev/ttyS7 \u2014 the camera could not be identified: " + row.reason);
+                  "/dev/ttyS7 \u2014 the camera could not be identified: " + reason);
     }
 }
