@@ -43,6 +43,25 @@ bool IsInput(QEvent::Type type)
     }
 }
 
+// Tells the action of each other dialog window that is shown while it runs.
+class WindowShownWatch final : public QObject {
+public:
+    explicit WindowShownWatch(std::function<void(QWidget*)> shown) : m_shown(std::move(shown)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A dialog that asks or tells; a tool tip or a list's popup is no question.
+        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched) &&
+            static_cast<QWidget*>(watched)->isWindow())
+            m_shown(static_cast<QWidget*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(QWidget*)> m_shown;
+};
+
 } // namespace
 
 CActionUi::CActionUi(QWidget* window) : QObject(window), m_window(window)
@@ -86,6 +105,9 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
     m_label = label;
     m_clock.start();
     m_sinceEvents.start();
+    m_questionWatch =
+        std::make_unique<WindowShownWatch>([this](QWidget* shown) { OnOtherWindowShown(shown); });
+    qApp->installEventFilter(m_questionWatch.get());
     {
         CLinkAction action;
         body();
@@ -95,6 +117,10 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
     // A failure the user must act on is told once, whatever else the action showed; a camera
     // that refused or answered nonsense is told the same way when the port had nothing to say.
     // An action that told its own failure (and what it left undone) is told by nothing else.
+    // The boxes below are the action's last word: no progress window stands behind them.
+    m_questionWatch.reset();
+    m_progress.reset();
+    m_progressText = nullptr;
     const std::string cameraFailure = ui::TakeActionFailure();
     const std::string notice = g_ComIF.TakeNotice();
     const bool told = ui::TakeActionFailureTold();
@@ -102,9 +128,17 @@ void CActionUi::Run(const std::string& label, const std::function<void()>& body)
         ShowMessageBox(notice, kNoticeTitle, MsgIcon::Error);
     else if (!told && !cameraFailure.empty())
         ShowMessageBox(cameraFailure, kCameraErrorTitle, MsgIcon::Error);
-    m_progress.reset();
-    m_progressText = nullptr;
     m_running = false;
+}
+
+void CActionUi::OnOtherWindowShown(QWidget* shown)
+{
+    if (!m_progress || shown == m_progress.get() || !m_progress->isVisible())
+        return;
+    if (m_window && shown == m_window->window())
+        return;
+    m_progress->hide();
+    m_clock.start();
 }
 
 void CActionUi::Cancel()
@@ -155,7 +189,9 @@ void CActionUi::ShowProgressWhenDue()
         m_ownProgress->Tick();
         return;
     }
-    if (!m_progress) {
+    if (m_progress && m_progress->isHidden()) {
+        m_progress->show();
+    } else if (!m_progress) {
         m_progress = std::make_unique<QDialog>(m_window);
         m_progress->setWindowTitle(QStringLiteral("VireoStudio"));
         m_progress->setAccessibleName(QStringLiteral("Camera progress"));
@@ -233,7 +269,7 @@ waiting::WaitResult CActionUi::WaitReadable(int fd, waiting::Clock::time_point d
     const auto progressLeft = [this] {
         return static_cast<int>(std::max<qint64>(0, kShowAfterMs - m_clock.elapsed()));
     };
-    if (m_running && !m_progress) {
+    if (m_running && (!m_progress || m_progress->isHidden())) {
         // A timer may fire a little early: then it waits out the rest.
         connect(&progressDue, &QTimer::timeout, this, [&] {
             if (progressLeft() > 0)

@@ -71,6 +71,9 @@ private:
     void EndWaiting();
     void ShowProgressWhenDue();
     void UpdateProgress();
+    // Another window came up (a question, a box, a file dialog): the progress window goes until
+    // the camera is talked to again for a moment.
+    void OnOtherWindowShown(QWidget* shown);
 
     QWidget* m_window;
     bool m_running = false;
@@ -82,5 +85,7 @@ private:
     QEventLoop* m_loop = nullptr;                // the wait in progress
     waiting::WaitResult* m_loopResult = nullptr; // where it leaves its outcome
     QElapsedTimer m_sinceEvents;                 // since events were last taken
-    std::map<std::string, int> m_lastTotals;     // exchanges of the last run of each action
+    // Hides the progress window while the action asks or tells the user something.
+    std::unique_ptr<QObject> m_questionWatch;
+    std::map<std::string, int> m_lastTotals; // exchanges of the last run of each action
 };

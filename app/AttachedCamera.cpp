@@ -3,6 +3,7 @@
 #include "camera/settings/CameraIdentity.h"
 #include "comm/ComIF.h"
 #include "comm/LinkAction.h"
+#include "pages/FailureText.h"
 
 std::string PortDescription(CComIF& comIF)
 {
@@ -44,7 +45,7 @@ std::string AttachedCameraText(const AttachedCamera& camera)
     if (camera.result == LINK_TIMEOUT)
         return head + "no camera answers";
     if (camera.result.Failed())
-        return head + "the camera could not be identified: " + camera.result.Reason();
+        return head + "the camera could not be identified: " + pages::FailureReason(camera.result);
     return head + camera.model + " " + camera.serial;
 }
 

@@ -1,5 +1,6 @@
 #include "app/CameraSettingsMenu.h"
 
+#include "app/LoadRestoreRetry.h"
 #include "app/ReplacedCameraCheck.h"
 #include "app/TransferProgress.h"
 #include "app/VireoApp.h"
@@ -12,6 +13,7 @@
 #include "camera/audit/Sha256.h"
 #include "camera/settings/AtomicFile.h"
 #include "camera/settings/SettingsTransfer.h"
+#include "pages/FailureText.h"
 #include "comm/ComIF.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/OpenFileDialog.h"
@@ -125,7 +127,8 @@ void CCameraSettingsMenu::ReportLoaded(const std::string& text, CRVXReg& map,
     }
     const std::string bank = std::to_string(*keep.bank);
     if (const CResult stored = map.SaveBankMemory(*keep.bank)) {
-        Report(text + ", but not stored in bank " + bank + ": " + stored.Reason(), true);
+        Report(text + ", but not stored in bank " + bank + ": " + pages::FailureReason(stored),
+               true);
         return;
     }
     Report(text + " (stored in bank " + bank + ")", false);
@@ -136,7 +139,8 @@ bool CCameraSettingsMenu::IsChosenModel(const Target& target, const std::string&
                                         const CResult& result, const char* nothingDone)
 {
     if (result) {
-        Report("The camera's model could not be read: " + result.Reason() + ".\n" + nothingDone,
+        Report("The camera's model could not be read: " + pages::FailureReason(result) + ".\n" +
+                   nothingDone,
                true);
         return false;
     }
@@ -240,7 +244,8 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     }
 
     // Asked once the file is known to be loadable, before anything is sent.
-    if (!ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Load))
+    std::optional<PendingReplacement> replacement;
+    if (!ConfirmAttachedCamera(m_camera.comIF, m_attached, SettingsTransfer::Load, &replacement))
         return;
     std::string cameraModel;
     std::optional<CameraModel> kind;
@@ -248,9 +253,17 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
     if (!IsChosenModel(*target, cameraModel, kind, identified, "Nothing was sent to the camera."))
         return;
 
-    const auto keep = m_askBank ? m_askBank(m_window) : std::optional(LoadBankChoice{});
+    const int banks = MemoryBankCount(model);
+    const auto keep = m_askBank ? m_askBank(m_window) : AskLoadBank(m_window, banks);
     if (!keep)
         return;
+    if (keep->bank && (*keep->bank < 0 || *keep->bank >= banks)) {
+        Report("The " + name + " has memory banks 0 to " + std::to_string(banks - 1) +
+                   ", no bank " + std::to_string(*keep->bank) +
+                   ".\nNothing was sent to the camera.",
+               true);
+        return;
+    }
 
     LoadOutcome outcome;
     {
@@ -262,8 +275,17 @@ void CCameraSettingsMenu::OnLoadCameraSettings()
         outcome = LoadCameraSettings(file, *map, [&progress](std::size_t done, std::size_t total) {
             return progress.Step(done, total);
         });
+        // A camera that stalled past the time-out gets its old values once it answers again.
+        RetryUnansweredRestores(file, *map, outcome);
     }
     RecordWindowChanges(LoadAuditChanges(file, *path, Sha256Hex(text), outcome));
+    // The camera the user accepted was written to: the inventory gives its serial from now on.
+    const bool wrote = !outcome.written.empty() || outcome.rolledBack;
+    std::string inventoryProblem;
+    if (wrote && replacement)
+        inventoryProblem = RecordReplacement(*replacement);
+    if (!inventoryProblem.empty())
+        Report(inventoryProblem, true);
     if (!outcome.written.empty() && m_pageRefresh)
         m_pageRefresh(model);
     if (outcome.Ok()) {

@@ -57,8 +57,8 @@ public:
 
     // How long a transfer may take before its progress is shown (tests shorten it).
     int m_showProgressAfterMs;
-    // Asks where a load is kept (tests answer for the user).
-    std::function<std::optional<LoadBankChoice>(QWidget*)> m_askBank = AskLoadBank;
+    // Asks where a load is kept; empty: the dialog, with the model's banks (tests answer here).
+    std::function<std::optional<LoadBankChoice>(QWidget*)> m_askBank;
 
 private:
     // The chosen model with the register map that reaches it, or nothing.

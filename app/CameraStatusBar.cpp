@@ -18,6 +18,8 @@ void CCameraStatusBar::Show(const AttachedCamera& camera)
 {
     m_camera->setText(QString::fromStdString(AttachedCameraText(camera)));
     m_camera->setAccessibleDescription(m_camera->text());
+    // The bar itself says it too, for a reader that stops at the bar.
+    setAccessibleDescription(m_camera->text());
 }
 
 void CCameraStatusBar::FitTo(int width)

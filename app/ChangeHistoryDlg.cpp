@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,20 +37,63 @@ QString NoCamera(const AttachedCamera& camera)
     return {};
 }
 
+enum Column { kTime, kUser, kSetting, kBefore, kAfter, kResult, kColumns };
+
+// A value the line does not give: "not known" after a change that failed; for a line that gives
+// only its registers, theirs ("63: C, 62: 40", from "63: C -> 22, ..."); else the not-read mark.
+QString ValueText(const std::string& value, const AuditEntry& entry, bool after)
+{
+    if (!value.empty())
+        return QString::fromStdString(value);
+    if (after && !ChangeSucceeded(entry))
+        return QStringLiteral("not known");
+    if (entry.registers.empty() || !entry.before.empty() || !entry.after.empty())
+        return QStringLiteral("-");
+    QStringList values;
+    for (const QString& one : QString::fromStdString(entry.registers).split(", ")) {
+        const qsizetype colon = one.indexOf(QLatin1String(": "));
+        const qsizetype arrow = one.indexOf(QLatin1String(" -> "));
+        if (colon < 0 || arrow < colon)
+            continue;
+        values << one.left(colon + 2) +
+                      (after ? one.mid(arrow + 4) : one.mid(colon + 2, arrow - colon - 2));
+    }
+    return values.join(QLatin1String(", "));
+}
+
 } // namespace
+
+bool ChangeSucceeded(const AuditEntry& entry)
+{
+    return entry.result == "ok";
+}
+
+QString ChangeResultText(const AuditEntry& entry)
+{
+    if (ChangeSucceeded(entry))
+        return QStringLiteral("Done");
+    // A load that was undone says so itself ("rolled back (...)", "not rolled back: ...").
+    // The trail keeps the protocol's text of a NAK; the user reads it as what it is.
+    const QString reason = QString::fromStdString(entry.result)
+                               .replace(QLatin1String("[NAK] Recieved"),
+                                        QLatin1String("the camera refused the request"));
+    if (entry.result.find("rolled back") != std::string::npos)
+        return reason;
+    return QStringLiteral("Failed: ") + reason;
+}
 
 CChangeHistoryDlg::CChangeHistoryDlg(QWidget* parent, const AttachedCamera& camera,
                                      const std::string& path)
-    : QDialog(parent), m_table(new QTableWidget(0, 5, this)), m_note(new QLabel(this))
+    : QDialog(parent), m_table(new QTableWidget(0, kColumns, this)), m_note(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Change History"));
     auto* layout = new QVBoxLayout(this);
     m_note->setWordWrap(true);
     m_note->setAccessibleName(QStringLiteral("About the change history"));
     layout->addWidget(m_note);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("User"),
-                                        QStringLiteral("Setting"), QStringLiteral("Before"),
-                                        QStringLiteral("After")});
+    m_table->setHorizontalHeaderLabels(
+        {QStringLiteral("Time"), QStringLiteral("User"), QStringLiteral("Setting"),
+         QStringLiteral("Before"), QStringLiteral("After (read back)"), QStringLiteral("Result")});
     m_table->setAccessibleName(QStringLiteral("Changes of the camera, newest first"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -93,10 +138,27 @@ CChangeHistoryDlg::CChangeHistoryDlg(QWidget* parent, const AttachedCamera& came
     m_table->setRowCount(static_cast<int>(mine.size()));
     int row = 0;
     for (const AuditEntry& entry : mine) {
-        int column = 0;
-        for (const std::string* text :
-             {&entry.time, &entry.user, &entry.what, &entry.before, &entry.after})
-            m_table->setItem(row, column++, new QTableWidgetItem(QString::fromStdString(*text)));
+        const auto cell = [&](int column, const QString& text) {
+            auto* item = new QTableWidgetItem(text);
+            // The registers an operation wrote, each with its before and after.
+            if (!entry.registers.empty())
+                item->setToolTip(QString::fromStdString("Registers " + entry.registers));
+            m_table->setItem(row, column, item);
+            return item;
+        };
+        cell(kTime, QString::fromStdString(entry.time));
+        cell(kUser, QString::fromStdString(entry.user));
+        cell(kSetting, QString::fromStdString(entry.what));
+        cell(kBefore, ValueText(entry.before, entry, false));
+        cell(kAfter, ValueText(entry.after, entry, true));
+        QTableWidgetItem* result = cell(kResult, ChangeResultText(entry));
+        if (!ChangeSucceeded(entry)) {
+            // Marked apart from changes that were made, in more than colour.
+            result->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+            QFont font = result->font();
+            font.setBold(true);
+            result->setFont(font);
+        }
         ++row;
     }
     m_table->resizeColumnsToContents();

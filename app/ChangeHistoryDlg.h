@@ -6,6 +6,7 @@
 #include "camera/audit/AuditTrail.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ class QTableWidget;
 // The entries of camera (by its serial number and model), newest first.
 std::vector<AuditEntry> CameraHistory(const std::vector<AuditEntry>& trail,
                                       const AttachedCamera& camera);
+
+// Whether the line's change was made as asked; and the text its Result column shows ("Done",
+// "Failed: ...", or what a load's undoing left).
+bool ChangeSucceeded(const AuditEntry& entry);
+QString ChangeResultText(const AuditEntry& entry);
 
 class CChangeHistoryDlg : public QDialog {
 public:

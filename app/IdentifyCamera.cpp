@@ -5,6 +5,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/UserAction.h"
 #include "res/Resource.h"
+#include "pages/FailureText.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,8 +44,8 @@ void CIdentifyCamera::OnIdentifyCamera()
     if (const CResult result = ReadCameraIdentity(m_comIF, identity)) {
         // This box names the reason: the port's notice is not shown beside it.
         ui::ActionFailureTold();
-        ShowMessageBox("The camera could not be identified: " + result.Reason() + ".", kCaption,
-                       MsgIcon::Warning);
+        ShowMessageBox("The camera could not be identified: " + pages::FailureReason(result) + ".",
+                       kCaption, MsgIcon::Warning);
         return;
     }
     std::string text = Describe(identity);

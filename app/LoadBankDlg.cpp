@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-std::optional<LoadBankChoice> AskLoadBank(QWidget* parent)
+std::optional<LoadBankChoice> AskLoadBank(QWidget* parent, int banks)
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Load Camera Settings"));
@@ -16,7 +16,7 @@ std::optional<LoadBankChoice> AskLoadBank(QWidget* parent)
     auto* keep = new QComboBox(&dialog);
     keep->setAccessibleName(QStringLiteral("Keep"));
     keep->addItem(QStringLiteral("Live only (lost at power-off)"));
-    for (int bank = 0; bank <= kLoadBankMax; ++bank)
+    for (int bank = 0; bank < banks; ++bank)
         keep->addItem(QStringLiteral("Also store in memory bank %1").arg(bank));
     auto* label = new QLabel(QStringLiteral("&Keep:"), &dialog);
     label->setBuddy(keep);

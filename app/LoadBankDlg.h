@@ -7,12 +7,9 @@
 
 class QWidget;
 
-// The memory banks a load may be stored into.
-inline constexpr int kLoadBankMax = 7;
-
 struct LoadBankChoice {
     std::optional<int> bank; // empty: live only
 };
 
-// Asks in a small modal dialog; empty when the user cancelled.
-std::optional<LoadBankChoice> AskLoadBank(QWidget* parent);
+// Asks in a small modal dialog offering banks 0..banks-1; empty when the user cancelled.
+std::optional<LoadBankChoice> AskLoadBank(QWidget* parent, int banks);

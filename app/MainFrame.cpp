@@ -18,6 +18,7 @@
 #include "platform/ui/Resources.h"
 #include "platform/ui/StatusLine.h"
 #include "res/Resource.h"
+#include "pages/FailureText.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -218,7 +219,7 @@ CResult CMainFrame::OnLostPort(bool reopened)
         return now.result.WithNotice("The port " + port +
                                      " was opened again, but the camera there could not be "
                                      "identified: " +
-                                     now.result.Reason() + ". Nothing was sent.");
+                                     pages::FailureReason(now.result) + ". Nothing was sent.");
     const bool sameModel = now.model == before.model;
     if (known && !sameModel)
         return CResult(LINK_OTHER_CAMERA)

@@ -34,6 +34,8 @@ void CModelMismatchBar::Take(const std::string& port, const std::string& cameraM
                              "; the pages are for the " + chosenModel + ".";
     m_text->setText(QString::fromStdString(text));
     m_text->setAccessibleDescription(m_text->text());
+    // The bar itself says what it warns of, for a reader that stops at the bar.
+    setAccessibleDescription(m_text->text());
     const QString button = QString::fromStdString("Use " + cameraModel + " pages");
     m_button->setText(button);
     m_button->setAccessibleName(button);

@@ -4,7 +4,6 @@
 #include "camera/inventory/ChosenCamera.h"
 #include "camera/inventory/InventorySerial.h"
 #include "platform/msgbox/MessageBox.h"
-#include "platform/ui/UserAction.h"
 
 namespace {
 
@@ -13,8 +12,10 @@ constexpr const char* kCaption = "Camera Settings";
 } // namespace
 
 bool ConfirmAttachedCamera(CComIF* comIF, const std::function<AttachedCamera()>& attached,
-                           SettingsTransfer transfer)
+                           SettingsTransfer transfer, std::optional<PendingReplacement>* record)
 {
+    if (record)
+        record->reset();
     if (!comIF || !attached)
         return true;
     const auto camera = inventory::CameraInUse(*comIF);
@@ -30,26 +31,28 @@ bool ConfirmAttachedCamera(CComIF* comIF, const std::function<AttachedCamera()>&
     if (!replacement)
         return true;
     const bool load = transfer == SettingsTransfer::Load;
-    const bool record = load && replacement->recordSerial;
+    const bool recordSerial = load && replacement->recordSerial && record;
     const std::string path = inventory::DefaultInventoryPath();
     const std::string line = camera->name + ": " + replacement->text;
     std::string question =
         line + ".\n" +
         (load ? "Write the settings to this camera anyway? No sends nothing to the camera."
               : "Save this camera's settings anyway? No writes nothing to a file.");
-    if (record)
+    if (recordSerial)
         question += "\nWriting anyway makes " + path + " give serial " + found.serial + ".";
     if (!AskYesNo(question, kCaption))
         return false;
-    if (!record)
-        return true;
-    std::string problem;
-    if (!inventory::UpdateInventorySerial(path, camera->name, found.serial, problem)) {
-        ui::ActionFailureTold();
-        ShowMessageBox(line + "; the inventory is not updated: " + problem +
-                           "\nNothing was sent to the camera.",
-                       kCaption, MsgIcon::Warning);
-        return false;
-    }
+    // The inventory changes only once the load has written: a cancel before it changes nothing.
+    if (recordSerial)
+        *record = PendingReplacement{path, camera->name, found.serial, line};
     return true;
+}
+
+std::string RecordReplacement(const PendingReplacement& replacement)
+{
+    std::string problem;
+    if (inventory::UpdateInventorySerial(replacement.path, replacement.name, replacement.serial,
+                                         problem))
+        return {};
+    return replacement.line + "; written anyway, but the inventory is not updated: " + problem;
 }

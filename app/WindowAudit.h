@@ -1,12 +1,15 @@
 // The window's record of the changes it makes to cameras: one line of the shared audit trail per
-// register written (a page's Apply, a command button, the main view's Update) or per setting a
-// settings file loaded, with the camera the port's opening identified.
+// operation that wrote (a page's Apply writes one per setting, a command button, the main view's
+// Update), in the form vireoctl writes, or per setting a settings file loaded, with the camera
+// the port's opening identified. A setting is named as the settings file names it.
 #pragma once
 
 #include "app/AttachedCamera.h"
+#include "camera/RVXReg.h"
 #include "camera/audit/AuditTrail.h"
 
-class CRVXReg;
+#include <string>
+#include <vector>
 
 // The camera later changes are recorded against; taken once per port opening.
 void SetAuditedCamera(const AttachedCamera& camera);
@@ -18,8 +21,17 @@ void RecordWindowChange(AuditChange change);
 // The changes of one action (a load's settings), appended together.
 void RecordWindowChanges(std::vector<AuditChange> changes);
 
-// Records every register write made through map from now on.
+// Records every register write made through map from now on: the writes of one operation are
+// kept until the user's action ends (or at once outside an action) and make one line.
 void WatchRegisterWrites(CRVXReg& map);
+// Appends the lines of the writes kept so far.
+void RecordPendingWrites();
+
+// The name a line gives the writes of operation (a register map's label, "Set OutLevel Offset, "):
+// the settings-file name of the setting the registers hold on a camera of the map's family, else
+// the label without "Set " and trailing punctuation.
+std::string WrittenSettingName(CRVXReg& map, const std::string& operation,
+                               const std::vector<RegisterWrite>& writes);
 
 // While one lives, register writes are not recorded: the work records its changes itself.
 class CAuditPause {

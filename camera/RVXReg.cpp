@@ -68,7 +68,7 @@ std::uint16_t FromSigned10(std::uint16_t value)
 void CRVXReg::WriteSequenceLog(const char* line)
 {
     ILogWriter* writer = g_pLogDlg.load();
-    if (!writer)
+    if (!writer || !m_sequenceLogged)
         return;
     try {
         writer->AddSeqLog(line);

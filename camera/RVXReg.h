@@ -137,6 +137,8 @@ public:
     // The port the map's exchanges go through.
     CComIF* Port() const { return m_pComIF; }
 
+    // A map that only works values out of registers already known logs no sequence line.
+    void SetSequenceLogged(bool logged) { m_sequenceLogged = logged; }
     // Hands one line to the log window's sequence log, if there is a log window.
     void WriteSequenceLog(const char* line);
     void WriteSequenceLog(const std::string& line) { WriteSequenceLog(line.c_str()); }
@@ -158,6 +160,7 @@ private:
     bool m_readBefore = false;
     std::map<int, std::uint8_t> m_lastRead; // by address; only while watched
     std::string m_operation;
+    bool m_sequenceLogged = true;
 
     CResult WriteBank(const char* labelFormat, int registerAddress, int bank, bool allowAll);
     CResult GetIdText(const char* label, int address, char* text);

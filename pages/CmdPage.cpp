@@ -4,12 +4,21 @@
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/UserAction.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QApplication>
 #include <QFont>
+#include <QLineEdit>
+#include <QPalette>
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <exception>
+#include <string>
 
 namespace pages {
 
@@ -37,25 +46,27 @@ CCmdPage::CCmdPage(int templateId, RefreshOn refreshOn)
 {
 }
 
-std::string CameraFailureText(const CResult& result)
-{
-    // Link failures bring the port's own notice; the other register codes are the program's
-    // own checks before anything is sent.
-    if (result.Kind() != ResultKind::Camera)
-        return {};
-    if (result == REG_NAK)
-        return "The camera refused the request.";
-    if (result == REG_INVALID_DATA)
-        return "The camera's answer could not be understood.";
-    return {};
-}
-
 bool CCmdPage::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
     ShowStates();
-    for (const Bar& bar : m_bars)
+    for (const Bar& bar : m_bars) {
         ShowReadouts(bar.id);
+        // A box that shows the bar's value as it is takes a typed value too; a scaled one
+        // (dB, LSB) only shows.
+        for (const Readout& readout : bar.readouts) {
+            auto* box = qobject_cast<QLineEdit*>(GetDlgItem(readout.id));
+            if (!box ||
+                (readout.format != ReadoutFormat::Hex && readout.format != ReadoutFormat::Dec))
+                continue;
+            box->setReadOnly(false);
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Base, QApplication::palette(box).color(QPalette::Base));
+            box->setPalette(palette);
+            QObject::connect(box, &QLineEdit::editingFinished, this,
+                             [this, id = bar.id, readout] { TakeTypedValue(id, readout); });
+        }
+    }
     // A click on a check box changes the value it shows; lists, radios and bars say so
     // through their own handlers.
     for (const auto& [value, id] : m_controls)
@@ -63,6 +74,28 @@ bool CCmdPage::OnInitDialog()
             QObject::connect(box, &QCheckBox::clicked, this,
                              [this, value = value, id = id] { MarkChanged(value, id); });
     return true;
+}
+
+void CCmdPage::ForgetCamera()
+{
+    // What the user set stays to be applied; what the last camera gave goes.
+    std::vector<const void*> values;
+    for (const auto& [value, state] : m_states)
+        if (state == ValueState::Read)
+            values.push_back(value);
+    for (const void* value : values) {
+        if (!IsCreated()) {
+            m_states[value] = ValueState::NotRead;
+            continue;
+        }
+        SetState(value, ValueState::NotRead);
+    }
+    if (!IsCreated())
+        return;
+    ClearUnread();
+    // What a page works out of its bars' values (timings) goes with them.
+    for (const Bar& bar : m_bars)
+        OnBarChanged(bar.id);
 }
 
 bool CCmdPage::HasChanges() const
@@ -118,6 +151,11 @@ void CCmdPage::SetState(const void* value, ValueState state)
     for (const Bar& bar : m_bars)
         if (bar.value == value)
             ShowReadouts(bar.id);
+    if (!known) {
+        const auto [firstText, lastText] = m_knownTexts.equal_range(value);
+        for (auto it = firstText; it != lastText; ++it)
+            SetDlgItemText(it->second, kNotReadText);
+    }
     ShowChanged(value, state == ValueState::Changed);
     if (m_onChanges)
         m_onChanges();
@@ -128,6 +166,41 @@ void CCmdPage::ShowStates()
     for (const auto& [value, id] : m_controls)
         if (QWidget* control = GetDlgItem(id))
             control->setEnabled(Known(value) && ControlEditable(id));
+    ClearUnread();
+}
+
+bool CCmdPage::UpdateData(bool saveAndValidate)
+{
+    ui::Dialog::UpdateData(saveAndValidate);
+    if (!saveAndValidate)
+        ClearUnread();
+    return true;
+}
+
+void CCmdPage::ClearUnread()
+{
+    for (const auto& [value, id] : m_controls) {
+        if (Known(value))
+            continue;
+        QWidget* control = GetDlgItem(id);
+        if (auto* button = qobject_cast<QAbstractButton*>(control);
+            button && button->isCheckable() && button->isChecked()) {
+            // An exclusive group refuses to uncheck its last checked button.
+            QButtonGroup* group = button->group();
+            const bool exclusive = group && group->exclusive();
+            if (exclusive)
+                group->setExclusive(false);
+            const QSignalBlocker quiet(button);
+            button->setChecked(false);
+            if (exclusive)
+                group->setExclusive(true);
+        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+            const QSignalBlocker quiet(list);
+            list->setCurrentIndex(-1);
+            if (list->isEditable())
+                list->setEditText({});
+        }
+    }
 }
 
 bool CCmdPage::TakeRead(const void* value, const CResult& result)
@@ -145,6 +218,9 @@ void CCmdPage::NoteFailure(const CResult& result)
 
 void CCmdPage::ShowKnownText(int id, const void* value, const std::string& text)
 {
+    const auto [first, last] = m_knownTexts.equal_range(value);
+    if (std::none_of(first, last, [id](const auto& entry) { return entry.second == id; }))
+        m_knownTexts.emplace(value, id);
     SetDlgItemText(id, Known(value) ? text : kNotReadText);
 }
 
@@ -245,6 +321,41 @@ void CCmdPage::OnHScroll(int code, int pos, ui::ScrollBar control)
         OnBarChanged(bar->id);
     }
     ui::Dialog::OnHScroll(code, pos, control);
+}
+
+void CCmdPage::TakeTypedValue(int barId, const Readout& readout)
+{
+    const Bar* bar = FindBar(barId);
+    auto* box = qobject_cast<QLineEdit*>(GetDlgItem(readout.id));
+    if (!bar || !box)
+        return;
+    OnBeforeScroll();
+    std::string text = box->text().trimmed().toStdString();
+    const bool hex = readout.format == ReadoutFormat::Hex;
+    if (hex && (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0))
+        text.erase(0, 2);
+    long long typed = 0;
+    std::size_t used = 0;
+    bool number = !text.empty() && text.size() <= 12;
+    if (number) {
+        try {
+            typed = std::stoll(text, &used, hex ? 16 : 10);
+        } catch (const std::exception&) {
+            number = false;
+        }
+    }
+    // Only a whole number within the bar's range is taken, from a value that was read, and only
+    // where the page would write it.
+    const bool taken = number && used == text.size() && typed >= bar->minimum &&
+                       typed <= bar->maximum && Known(bar->value) && ControlEditable(bar->id) &&
+                       !(bar->steps.evenOnly && typed % 2 != 0);
+    if (taken && typed != bar->get()) {
+        bar->set(static_cast<int>(typed));
+        GetScrollBar(barId).SetScrollPos(static_cast<int>(typed), true);
+        MarkChanged(bar->value);
+        OnBarChanged(barId);
+    }
+    ShowReadouts(barId);
 }
 
 void CCmdPage::AddSeqLog(const std::string& line)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "comm/Result.h"
+#include "pages/FailureText.h"
 #include "pages/Readout.h"
 #include "platform/ui/Dialog.h"
 
@@ -35,10 +36,6 @@ enum class ValueState : std::uint8_t {
     Changed, // set by the user since
 };
 
-// The text a box of the user's reads when a failed action is reported: a refusal, or a reply the
-// program could not use; empty for failures the port reports itself (and for success).
-std::string CameraFailureText(const CResult& result);
-
 // The result a page takes for a read while its slot holds no map: nothing was read, and there is
 // nothing for the user to be told.
 inline const CResult kNoMap{LINK_NO_PORT};
@@ -58,8 +55,9 @@ public:
     virtual void Refresh() {}
     // Writes the page values to the camera.
     virtual void Apply() {}
-    // Another camera may be on the port now: what the page says of the last one's answers goes.
-    virtual void ForgetCamera() {}
+    // Another camera may be on the port now, or none: what the page says of the last one's
+    // answers goes, and every value is not read until it is read again.
+    virtual void ForgetCamera();
 
     RefreshOn RefreshRule() const { return m_refreshOn; }
 
@@ -153,6 +151,10 @@ protected:
     void ShowKnownText(int id, const void* value, const std::string& text);
     // Enables every bound control by its value's state and the page's own rule.
     void ShowStates();
+    // The data exchange of ui::Dialog; showing values leaves the choices of values that were not
+    // read empty (no radio button chosen, check boxes clear, no list item current), so that no
+    // control shows a value the camera did not give.
+    bool UpdateData(bool saveAndValidate = true);
     // The page's own rule on top of the value's state (a control that would not be written).
     virtual bool ControlEditable(int /*id*/) const { return true; }
 
@@ -193,6 +195,11 @@ private:
                 std::function<void(int)> set, std::initializer_list<Readout> readouts,
                 BarSteps steps);
     const Bar* FindBar(int barId) const;
+    // A value typed into a bar's read-out box (hexadecimal or decimal, as the box shows it): one
+    // within the bar's range becomes the bar's value; anything else puts the box's text back.
+    void TakeTypedValue(int barId, const Readout& readout);
+    // Clears the choice controls of the values that were not read.
+    void ClearUnread();
     // Bold, and described as changed, while the value is changed and not applied.
     void ShowChanged(const void* value, bool changed);
 
@@ -202,6 +209,7 @@ private:
     std::map<const void*, ValueState> m_states;
     std::multimap<const void*, int> m_controls; // value -> ids of the controls that show it
     std::set<int> m_changedIds; // controls the user changed a value through, while changed
+    std::multimap<const void*, int> m_knownTexts; // value -> boxes ShowKnownText fills
 };
 
 // A signed decimal as the pages read list texts: leading blanks and a sign accepted, the number

@@ -37,6 +37,13 @@ bool IsRVQM52(CameraModel model)
     return model == CameraModel::RVQM52BM14 || model == CameraModel::RVQM52CM14;
 }
 
+int MemoryBankCount(CameraModel /*model*/)
+{
+    // Every model keeps four user banks; the register takes 0..7, but a bank above 3 is no
+    // bank the camera's user settings can be called back from.
+    return 4;
+}
+
 std::unique_ptr<CRVXReg> MakeRegisterMap(CameraModel model, CComIF* comIF)
 {
     switch (model) {

@@ -19,5 +19,8 @@ std::optional<CameraModel> CameraModelFromName(const std::string& name);
 // The RVQM52 models share one register map and carry a separate FPGA version text.
 bool IsRVQM52(CameraModel model);
 
+// How many user memory banks the model has (its Memory page's Bank0..Bank3): banks 0..n-1.
+int MemoryBankCount(CameraModel model);
+
 // A register map of the model's family on comIF: CRVX1240Reg, CRVX1250Reg or CRVQM52BM14Reg.
 std::unique_ptr<CRVXReg> MakeRegisterMap(CameraModel model, CComIF* comIF);

@@ -12,10 +12,11 @@ namespace {
 // A value with a getter and a setter of its own on the model family's register map.
 template <class Map, class T>
 SettingDef Named(const char* name, int minimum, int maximum, CResult (Map::*get)(T*),
-                 CResult (Map::*set)(T), const char* setter)
+                 CResult (Map::*set)(T), const char* setter, std::vector<int> registers)
 {
     SettingDef def;
     def.name = name;
+    def.registers = std::move(registers);
     def.minimum = minimum;
     def.maximum = maximum;
     def.setter = setter;
@@ -37,6 +38,7 @@ SettingDef Register(const char* name, int address)
 {
     SettingDef def;
     def.name = name;
+    def.registers = {address};
     def.minimum = 0;
     def.maximum = 0xFF;
     char setter[32];
@@ -70,12 +72,12 @@ using Q = CRVQM52BM14Reg;
 void AddRVQM52Scan(std::vector<SettingDef>& defs)
 {
     defs.push_back(Named("ShutterSpeed", 0, 2047, &Q::GetShutterSpeed, &Q::SetShutterSpeed,
-                         "SetShutterSpeed"));
+                         "SetShutterSpeed", {0x69, 0x68}));
     AddShutterRegisters(defs);
     defs.push_back(Named("PartialVStart", 0, 1186, &Q::GetPartialVStart, &Q::SetPartialVStart,
-                         "SetPartialVStart"));
+                         "SetPartialVStart", {0x85, 0x84}));
     defs.push_back(Named("PartialHeight", 50, 1236, &Q::GetPartialHeight, &Q::SetPartialHeight,
-                         "SetPartialHeight"));
+                         "SetPartialHeight", {0x89, 0x88}));
 }
 
 std::vector<SettingDef> Make1240()
@@ -83,20 +85,22 @@ std::vector<SettingDef> Make1240()
     using M = CRVX1240Reg;
     std::vector<SettingDef> defs;
     defs.push_back(Named("OutLevelOffset", -512, 511, &M::GetOutLevelOffset, &M::SetOutLevelOffset,
-                         "SetOutLevelOffset"));
+                         "SetOutLevelOffset", {0x63, 0x62}));
+    defs.push_back(Named("OutLevelGain", 0, 255, &M::GetOutLevelGain, &M::SetOutLevelGain,
+                         "SetOutLevelGain", {0x64}));
     defs.push_back(
-        Named("OutLevelGain", 0, 255, &M::GetOutLevelGain, &M::SetOutLevelGain, "SetOutLevelGain"));
+        Named("ShatterMd1", 0, 255, &M::GetShatterMd1, &M::SetShatterMd1, "SetShatterMd1", {0x66}));
+    defs.push_back(Named("ShatterSpeed", 0, 255, &M::GetShatterSpeed, &M::SetShatterSpeed,
+                         "SetShatterSpeed", {0x68}));
     defs.push_back(
-        Named("ShatterMd1", 0, 255, &M::GetShatterMd1, &M::SetShatterMd1, "SetShatterMd1"));
+        Named("Trigger1", 0, 255, &M::GetTrigger1, &M::SetTrigger1, "SetTrigger1", {0x6A}));
     defs.push_back(
-        Named("ShatterSpeed", 0, 255, &M::GetShatterSpeed, &M::SetShatterSpeed, "SetShatterSpeed"));
-    defs.push_back(Named("Trigger1", 0, 255, &M::GetTrigger1, &M::SetTrigger1, "SetTrigger1"));
-    defs.push_back(Named("Trigger2", 0, 255, &M::GetTrigger2, &M::SetTrigger2, "SetTrigger2"));
-    defs.push_back(
-        Named("SubSampling", 0, 255, &M::GetSubSampling, &M::SetSubSampling, "SetSubSampling"));
-    defs.push_back(
-        Named("WindowEnable", 0, 255, &M::GetWindowEnable, &M::SetWindowEnable, "SetWindowEnable"));
-    defs.push_back(Named("BitInfo", 0, 255, &M::GetBitInfo, &M::SetBitInfo, "SetBitInfo"));
+        Named("Trigger2", 0, 255, &M::GetTrigger2, &M::SetTrigger2, "SetTrigger2", {0x6B}));
+    defs.push_back(Named("SubSampling", 0, 255, &M::GetSubSampling, &M::SetSubSampling,
+                         "SetSubSampling", {0x70}));
+    defs.push_back(Named("WindowEnable", 0, 255, &M::GetWindowEnable, &M::SetWindowEnable,
+                         "SetWindowEnable", {0x81}));
+    defs.push_back(Named("BitInfo", 0, 255, &M::GetBitInfo, &M::SetBitInfo, "SetBitInfo", {0x90}));
     return defs;
 }
 
@@ -105,11 +109,11 @@ std::vector<SettingDef> Make1250()
     using M = CRVX1250Reg;
     std::vector<SettingDef> defs;
     defs.push_back(Named("OutLevelOffset", 0, 31, &M::GetOutLevelOffset, &M::SetOutLevelOffset,
-                         "SetOutLevelOffset"));
-    defs.push_back(
-        Named("OutLevelGain", 0, 511, &M::GetOutLevelGain, &M::SetOutLevelGain, "SetOutLevelGain"));
+                         "SetOutLevelOffset", {0x62}));
+    defs.push_back(Named("OutLevelGain", 0, 511, &M::GetOutLevelGain, &M::SetOutLevelGain,
+                         "SetOutLevelGain", {0x65, 0x64}));
     defs.push_back(Named("ShutterSpeed", 0, 2047, &M::GetShutterSpeed, &M::SetShutterSpeed,
-                         "SetShutterSpeed"));
+                         "SetShutterSpeed", {0x69, 0x68}));
     AddShutterRegisters(defs);
     return defs;
 }
@@ -118,9 +122,9 @@ std::vector<SettingDef> MakeQM52B()
 {
     std::vector<SettingDef> defs;
     defs.push_back(Named("OutLevelOffset", 50, 255, &Q::GetOutLevelOffset, &Q::SetOutLevelOffset,
-                         "SetOutLevelOffset"));
-    defs.push_back(
-        Named("OutLevelGain", 0, 150, &Q::GetOutLevelGain, &Q::SetOutLevelGain, "SetOutLevelGain"));
+                         "SetOutLevelOffset", {0x62}));
+    defs.push_back(Named("OutLevelGain", 0, 150, &Q::GetOutLevelGain, &Q::SetOutLevelGain,
+                         "SetOutLevelGain", {0x64}));
     AddRVQM52Scan(defs);
     return defs;
 }
@@ -129,24 +133,24 @@ std::vector<SettingDef> MakeQM52C()
 {
     std::vector<SettingDef> defs;
     defs.push_back(Named("OutLevelOffset", 0, 31, &Q::GetOutLevelOffset, &Q::SetOutLevelOffset,
-                         "SetOutLevelOffset"));
-    defs.push_back(
-        Named("OutLevelGain", 0, 75, &Q::GetOutLevelGain, &Q::SetOutLevelGain, "SetOutLevelGain"));
+                         "SetOutLevelOffset", {0x62}));
+    defs.push_back(Named("OutLevelGain", 0, 75, &Q::GetOutLevelGain, &Q::SetOutLevelGain,
+                         "SetOutLevelGain", {0x64}));
     AddRVQM52Scan(defs);
     // The colour page's order: the mode first; the colour temperature ("USER" is 255) before
     // the R and B gains, which the camera keeps as the user gains.
     defs.push_back(Named("WhiteBalanceMode", 0, 1, &Q::GetWhiteBalanceMode, &Q::SetWhiteBalanceMode,
-                         "SetWhiteBalanceMode"));
-    defs.push_back(Named("Gamma", 0, 1, &Q::GetGamma, &Q::SetGamma, "SetGamma"));
-    defs.push_back(Named("Masking", 0, 1, &Q::GetMasking, &Q::SetMask, "SetMask"));
-    defs.push_back(
-        Named("OutputFormat", 0, 1, &Q::GetOutputFormat, &Q::SetOutputFormat, "SetOutputFormat"));
-    SettingDef temp =
-        Named("WbColorTemp", 0, 255, &Q::GetWbColorTemp, &Q::SetWbColorTemp, "SetWbColorTemp");
+                         "SetWhiteBalanceMode", {0x74}));
+    defs.push_back(Named("Gamma", 0, 1, &Q::GetGamma, &Q::SetGamma, "SetGamma", {0x7D}));
+    defs.push_back(Named("Masking", 0, 1, &Q::GetMasking, &Q::SetMask, "SetMask", {0x7E}));
+    defs.push_back(Named("OutputFormat", 0, 1, &Q::GetOutputFormat, &Q::SetOutputFormat,
+                         "SetOutputFormat", {0x92}));
+    SettingDef temp = Named("WbColorTemp", 0, 255, &Q::GetWbColorTemp, &Q::SetWbColorTemp,
+                            "SetWbColorTemp", {0x75});
     temp.allowed = {30, 37, 40, 45, 55, 65, 255};
     defs.push_back(std::move(temp));
-    defs.push_back(Named("RGain", 0, 1535, &Q::GetRGain, &Q::SetRGain, "SetRGain"));
-    defs.push_back(Named("BGain", 0, 1535, &Q::GetBGain, &Q::SetBGain, "SetBGain"));
+    defs.push_back(Named("RGain", 0, 1535, &Q::GetRGain, &Q::SetRGain, "SetRGain", {0x79, 0x78}));
+    defs.push_back(Named("BGain", 0, 1535, &Q::GetBGain, &Q::SetBGain, "SetBGain", {0x7B, 0x7A}));
     return defs;
 }
 
@@ -197,5 +201,14 @@ const SettingDef* FindSetting(CameraModel model, const std::string& name)
     for (const SettingDef& def : SettingsOf(model))
         if (def.name == name)
             return &def;
+    return nullptr;
+}
+
+const SettingDef* SettingOfRegister(CameraModel model, int address)
+{
+    for (const SettingDef& def : SettingsOf(model))
+        for (int written : def.registers)
+            if (written == address)
+                return &def;
     return nullptr;
 }

@@ -20,6 +20,8 @@ struct SettingDef {
     std::vector<int> allowed; // when not empty, the only values the page can write
     // The operation (and fixed arguments) that writes it, as vireoctl's call takes it.
     std::string setter;
+    // The registers the setter writes, the one holding the low bits last.
+    std::vector<int> registers;
     // Both take the register map of the model's family; they return the operation's result.
     std::function<CResult(CRVXReg& map, int& value)> read;
     std::function<CResult(CRVXReg& map, int value)> write;
@@ -33,3 +35,5 @@ struct SettingDef {
 // In write order.
 const std::vector<SettingDef>& SettingsOf(CameraModel model);
 const SettingDef* FindSetting(CameraModel model, const std::string& name);
+// The setting a write of the register changes; null for a register no setting of model writes.
+const SettingDef* SettingOfRegister(CameraModel model, int address);

@@ -41,6 +41,15 @@ void CInfoPage::Refresh()
     ShowTexts();
 }
 
+void CInfoPage::ForgetCamera()
+{
+    CCmdPage::ForgetCamera();
+    for (char* text : {m_szVender, m_szModel, m_szSerial, m_szCpuVersion})
+        text[0] = '\0';
+    if (IsCreated())
+        ShowTexts();
+}
+
 void CInfoPage::ShowTexts()
 {
     SetDlgItemText(m_ids.vendor, m_szVender);

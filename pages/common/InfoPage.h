@@ -20,6 +20,7 @@ public:
     CInfoPage(int templateId, const InfoPageIds& ids, MapSlot<CRVXReg> map);
 
     void Refresh() override;
+    void ForgetCamera() override;
 
     char m_szVender[64] = {};
     char m_szModel[64] = {};

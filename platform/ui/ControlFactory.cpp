@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +20,24 @@
 
 namespace ui {
 namespace {
+
+// A frame whose caption's mnemonic focuses the control it names; the controls it surrounds are
+// its siblings, so QGroupBox's own search of its children finds none.
+class GroupFrame final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+    QPointer<QWidget> target;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut && target) {
+            target->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        return QGroupBox::event(event);
+    }
+};
 
 QString Q(const std::string& text)
 {
@@ -172,13 +192,15 @@ QWidget* CreateControl(const ControlTemplate& c, const DialogUnits& units, QWidg
         break;
     }
     case Kind::GroupBox: {
-        auto* group = new QGroupBox(Q(c.caption), parent);
+        auto* group = new GroupFrame(Q(c.caption), parent);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         widget = group;
         break;
     }
     case Kind::Text: {
         auto* label = new QLabel(WithoutMnemonics(c.caption), parent);
+        // Shown with its mnemonic once it has a control to move to.
+        label->setProperty("ui_caption", Q(c.caption));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(TextAlignment(c.style) | Qt::AlignTop);
         label->setWordWrap(true);
@@ -233,6 +255,18 @@ QWidget* CreateControl(const ControlTemplate& c, const DialogUnits& units, QWidg
     if (c.style & cs::Hidden)
         widget->hide();
     return widget;
+}
+
+void SetMnemonicTarget(QWidget* labelOrGroup, QWidget* target)
+{
+    if (auto* frame = dynamic_cast<GroupFrame*>(labelOrGroup)) {
+        frame->target = target;
+        return;
+    }
+    if (auto* label = qobject_cast<QLabel*>(labelOrGroup)) {
+        label->setText(label->property("ui_caption").toString());
+        label->setBuddy(target);
+    }
 }
 
 } // namespace ui

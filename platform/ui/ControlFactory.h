@@ -14,4 +14,8 @@ namespace ui {
 QWidget* CreateControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent,
                        QWidget* previous);
 
+// A label's or a group box's "&x" moves the focus to the control that follows it in the
+// template, as a dialog's mnemonic does: target is that control.
+void SetMnemonicTarget(QWidget* labelOrGroup, QWidget* target);
+
 } // namespace ui

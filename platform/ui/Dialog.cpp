@@ -17,6 +17,23 @@
 
 namespace ui {
 
+namespace {
+
+// "&x" marks a mnemonic; "&&" is a plain "&".
+bool HasMnemonic(const std::string& caption)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+} // namespace
+
 Dialog::Dialog(int templateId) : QDialog(nullptr), m_templateId(templateId) {}
 
 Dialog::~Dialog() = default;
@@ -109,6 +126,9 @@ void Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modal)
                 m_radioGroups.push_back(group);
             }
             group->addButton(static_cast<QAbstractButton*>(widget));
+            // The group decides what is exclusive; the flag makes the button known to
+            // accessibility as a radio button rather than a check box.
+            static_cast<QAbstractButton*>(widget)->setAutoExclusive(true);
         }
         Wire(widget, c.id);
         previous = widget;
@@ -118,6 +138,25 @@ void Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modal)
         if (qobject_cast<QGroupBox*>(widget))
             widget->lower();
     NameControls(tmpl);
+    ConnectMnemonics(tmpl);
+}
+
+void Dialog::ConnectMnemonics(const DialogTemplate& tmpl)
+{
+    const auto& controls = tmpl.controls;
+    for (std::size_t k = 0; k < controls.size(); ++k) {
+        const ControlTemplate& c = controls[k];
+        if ((c.kind != Kind::Text && c.kind != Kind::GroupBox) || !HasMnemonic(c.caption))
+            continue;
+        for (std::size_t next = k + 1; next < controls.size(); ++next) {
+            QWidget* widget = m_order[next].second;
+            if (controls[next].kind == Kind::Text || controls[next].kind == Kind::GroupBox ||
+                widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            SetMnemonicTarget(m_order[k].second, widget);
+            break;
+        }
+    }
 }
 
 void Dialog::NameControls(const DialogTemplate& tmpl)

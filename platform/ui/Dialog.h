@@ -131,6 +131,8 @@ private:
     void Build(const DialogTemplate& tmpl, QWidget* parent, bool modal);
     void Wire(QWidget* control, int id);
     void NameControls(const DialogTemplate& tmpl);
+    // Labels and frames with a mnemonic move the focus to the control after them.
+    void ConnectMnemonics(const DialogTemplate& tmpl);
     void Dispatch(Notify what, int id);
     // How the progress of the action a control sets off is described.
     std::string ActionLabel(int id) const;

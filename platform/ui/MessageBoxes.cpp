@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 namespace ui {
@@ -73,6 +74,10 @@ ChangesHook InstallChangesHook()
             QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, GetMainWindow());
         box.setDefaultButton(QMessageBox::Apply);
         box.setEscapeButton(QMessageBox::Cancel);
+        // Each answer is reached by its letter too.
+        box.button(QMessageBox::Apply)->setText(QStringLiteral("&Apply"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
         switch (box.exec()) {
         case QMessageBox::Apply:
             return ChangesChoice::Apply;

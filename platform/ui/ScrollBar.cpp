@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
 #include <QWheelEvent>
 
 namespace ui {
@@ -21,6 +23,30 @@ ScrollBarWidget::ScrollBarWidget(QWidget* parent) : QScrollBar(Qt::Horizontal, p
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int a) { OnAction(a); });
     connect(this, &QAbstractSlider::sliderMoved, this, [this](int p) { OnSliderMoved(p); });
+}
+
+void ScrollBarWidget::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Styles draw no focus mark on a scroll bar (some only after a Tab): one that has the focus
+    // shows it with a dotted frame in the highlight colour, however it got it.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void ScrollBarWidget::focusInEvent(QFocusEvent* event)
+{
+    QScrollBar::focusInEvent(event);
+    update();
+}
+
+void ScrollBarWidget::focusOutEvent(QFocusEvent* event)
+{
+    QScrollBar::focusOutEvent(event);
+    update();
 }
 
 void ScrollBarWidget::SetScrollRange(int minimum, int maximum, bool redraw)

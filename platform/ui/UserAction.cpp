@@ -9,6 +9,7 @@ ActionRunner g_runner;
 int g_depth = 0;
 std::string g_failure;
 bool g_failureTold = false;
+std::function<void()> g_closing;
 } // namespace
 
 ActionRunner SetActionRunner(ActionRunner runner)
@@ -31,10 +32,21 @@ void RunUserAction(const std::string& label, const std::function<void()>& body)
         }
         ~Depth() { --g_depth; }
     } depth;
-    if (g_runner)
-        g_runner(label, body);
-    else
+    const bool outermost = g_depth == 1;
+    const std::function<void()> whole = [&] {
         body();
+        if (outermost && g_closing)
+            g_closing();
+    };
+    if (g_runner)
+        g_runner(label, whole);
+    else
+        whole();
+}
+
+void SetActionClosing(std::function<void()> closing)
+{
+    g_closing = std::move(closing);
 }
 
 bool UserActionUnderWay()

@@ -14,6 +14,9 @@ using ActionRunner =
 // Installs the runner (an empty one runs the body as it is) and returns the previous one.
 ActionRunner SetActionRunner(ActionRunner runner);
 void RunUserAction(const std::string& label, const std::function<void()>& body);
+// Runs closing at the end of each outermost action, inside it: what it sends belongs to the
+// action (its wait, its progress, its failures). An empty one removes it.
+void SetActionClosing(std::function<void()> closing);
 // Whether the user interface thread is inside a user action now.
 bool UserActionUnderWay();
 

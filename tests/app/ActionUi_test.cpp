@@ -157,4 +157,36 @@ TEST_F(ActionUiTest, CancelInTheProgressWindowEndsTheWaitAndTheRestOfTheAction)
     EXPECT_EQ(RunReads(2), std::vector<int>(2, 0));
 }
 
+// The progress window stands while the camera is talked to, never behind a question the action
+// asks between two exchanges; the next slow exchange brings it back.
+TEST_F(ActionUiTest, TheProgressWindowGoesWhileTheActionAsksTheUser)
+{
+    camera.SetFaults({camsim::Fault::None, false, 800, 0});
+    g_ComIF.m_Rs232c.m_Settings.HsTimeOut = 5000;
+    bool beforeQuestion = false, duringQuestion = true, afterQuestion = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QDialog* progress = actionUi->ProgressWindow())
+            afterQuestion = afterQuestion || progress->isVisible();
+    });
+    ui::RunUserAction(kLabel, [&] {
+        std::uint8_t value = 0;
+        EXPECT_EQ(reg.ReadRegister(0x20, value).Code(), 0);
+        QDialog* progress = actionUi->ProgressWindow();
+        beforeQuestion = progress && progress->isVisible();
+        QDialog question(&window);
+        question.show();
+        QApplication::processEvents();
+        duringQuestion = progress && progress->isVisible();
+        question.hide();
+        watch.start(20);
+        EXPECT_EQ(reg.ReadRegister(0x21, value).Code(), 0);
+        watch.stop();
+    });
+    EXPECT_TRUE(beforeQuestion);
+    EXPECT_FALSE(duringQuestion);
+    EXPECT_TRUE(afterQuestion);
+    camera.SetFaults({});
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // The File menu's camera-settings items on a simulated camera: enabled once a model is chosen,
 // a save and a load through the file dialogs, the progress dialog and its "Cancel", bad files.
+#include "app/AttachedCamera.h"
 #include "app/CameraSettingsMenu.h"
 #include "app/IdentifyCamera.h"
 #include "app/MainFrame.h"
@@ -7,6 +8,7 @@
 #include "app/VireoView.h"
 #include "camera/inventory/ChosenCamera.h"
 #include "camera/RVXReg.h"
+#include "camera/settings/CameraIdentity.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/OpenFileDialog.h"
 #include "platform/ui/SaveFileDialog.h"
@@ -17,6 +19,8 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QMenu>
@@ -481,14 +485,17 @@ TEST_F(CameraSettingsMenuTest, AReplacedInventoryCameraIsWrittenOnlyWhenTheUserS
         std::size_t questions; // asked so far
         bool done;             // the file written, or the settings sent
         std::string inventory;
+        bool cancelBank = false; // Cancel where the loaded settings are to be kept
     };
     const Row rows[] = {
         {false, false, 1, false, original},
         {false, true, 2, true, original},
         {true, false, 3, false, original},
-        {true, true, 4, true, updated},
+        // Yes, then Cancel before anything is written: the inventory is as it was.
+        {true, true, 4, false, original, true},
+        {true, true, 5, true, updated},
         // The inventory names the camera now: nothing is asked.
-        {true, false, 4, true, updated},
+        {true, false, 5, true, updated},
     };
     const std::string line = "line3-cam2: camera replaced: expected RVQM52CM14 5220099, found "
                              "RVQM52CM14 5220041.\n";
@@ -500,6 +507,9 @@ TEST_F(CameraSettingsMenuTest, AReplacedInventoryCameraIsWrittenOnlyWhenTheUserS
         if (!row.load)
             std::filesystem::remove(*answers.path);
         link.ClearSent();
+        menu->m_askBank = [&row](QWidget*) {
+            return row.cancelBank ? std::nullopt : std::optional(LoadBankChoice{});
+        };
         if (row.load)
             menu->OnLoadCameraSettings();
         else
@@ -508,11 +518,76 @@ TEST_F(CameraSettingsMenuTest, AReplacedInventoryCameraIsWrittenOnlyWhenTheUserS
         EXPECT_EQ(boxes.Questions().back().text.rfind(line, 0), 0u)
             << boxes.Questions().back().text;
         if (row.load) {
-            EXPECT_EQ(link.Sent().empty(), !row.done) << "a refused load sends nothing";
+            EXPECT_EQ(link.Writes().empty(), !row.done) << "a refused load writes nothing";
             EXPECT_EQ(camera.Get(0x7D), row.done ? 1 : 0);
         } else {
             EXPECT_EQ(std::filesystem::exists(*answers.path), row.done);
         }
         EXPECT_EQ(config.ReadInventory(), row.inventory);
+    }
+}
+
+// The load offers the chosen model's memory banks and no other; a bank it has not is refused
+// before anything is written.
+TEST_F(CameraSettingsMenuTest, ALoadIsKeptOnlyInABankTheModelHas)
+{
+    for (const CameraModel model : kCameraModels) {
+        SCOPED_TRACE(CameraModelName(model));
+        QStringList offered;
+        std::function<void()> look = [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                QTimer::singleShot(0, look);
+                return;
+            }
+            auto* keep = dialog->findChild<QComboBox*>();
+            for (int i = 0; keep && i < keep->count(); ++i)
+                offered << keep->itemText(i);
+            dialog->reject();
+        };
+        QTimer::singleShot(0, look);
+        EXPECT_FALSE(AskLoadBank(&window, MemoryBankCount(model)).has_value());
+        ASSERT_EQ(offered.size(), 1 + MemoryBankCount(model));
+        EXPECT_EQ(offered.back(), "Also store in memory bank 3");
+    }
+
+    Choose("RVQM52CM14");
+    answers.path = dir + "/cam.json";
+    menu->OnSaveCameraSettings();
+    for (const int bank : {5, -1}) {
+        SCOPED_TRACE(bank);
+        menu->m_askBank = [bank](QWidget*) { return LoadBankChoice{bank}; };
+        link.ClearSent();
+        menu->OnLoadCameraSettings();
+        EXPECT_TRUE(link.Writes().empty());
+        EXPECT_NE(boxes.Boxes().back().text.find("has memory banks 0 to 3, no bank " +
+                                                 std::to_string(bank)),
+                  std::string::npos)
+            << boxes.Boxes().back().text;
+    }
+}
+
+// A NAK is the camera refusing, in the words every other action uses, wherever the window tells
+// it; an answer that is no answer keeps its own words.
+TEST_F(CameraSettingsMenuTest, ARefusalReadsAsARefusalInIdentifyAndTheStatusBar)
+{
+    CIdentifyCamera identify(&window, view, &link);
+    const std::pair<camsim::Fault, std::string> rows[] = {
+        {camsim::Fault::Nak, "the camera refused the request"},
+        {camsim::Fault::Garbage, "Camera replies invalid data"},
+    };
+    for (const auto& [fault, reason] : rows) {
+        SCOPED_TRACE(reason);
+        camera.SetFaults({fault});
+        identify.OnIdentifyCamera();
+        AttachedCamera attached;
+        attached.portOpen = true;
+        attached.port = "/dev/ttyS7";
+        CameraIdentity identity;
+        attached.result = ReadCameraIdentity(&link, identity);
+        camera.SetFaults({});
+        EXPECT_EQ(boxes.Boxes().back().text, "The camera could not be identified: " + reason + ".");
+        EXPECT_EQ(AttachedCameraText(attached),
+                  "/dev/ttyS7 \u2014 the camera could not be identified: " + reason);
     }
 }

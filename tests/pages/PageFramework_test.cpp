@@ -1,11 +1,26 @@
 // What every page shares: stepping and clamping of scroll bars, read-out formats, the shutter
 // list rule and the register status texts.
+#include "app/CameraStatusBar.h"
+#include "app/ModelMismatchBar.h"
 #include "pages/Readout.h"
 #include "pages/common/RegisterStatus.h"
 #include "pages/rv1240/Cmd40UsrGain.h"
 #include "platform/ui/ScrollBar.h"
+#include "res/Resource.h"
 #include "res/ids/Rv1240.h"
+#include "res/ids/Rvqm52.h"
 #include "tests/pages/PageFixture.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcutEvent>
+#include <QTest>
 
 using namespace page_test;
 using pages::ReadoutFormat;
@@ -61,6 +76,137 @@ TEST_F(ScrollRules, StepsAndClampsEveryNotificationAndWritesNothing)
     EXPECT_EQ(page.GetDlgItemText(IDC_40GAIN_GAIN_HEX), "ab");
     Scroll(page, IDC_40GAIN_OFFSET_BAR, ui::SB_THUMBPOSITION, -300);
     EXPECT_EQ(page.GetDlgItemText(IDC_40GAIN_OFFSET_DEC), "-300");
+}
+
+// A value typed into a bar's box becomes its value when the bar could reach it; anything else
+// puts the box's text back and changes nothing.
+TEST_F(ScrollRules, AValueTypedIntoABarsBoxIsTakenWithinItsRange)
+{
+    struct Case {
+        int box;
+        int bar;
+        const char* typed;
+        int expected;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, "-300", -300, "-300"},
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, " 511 ", 511, "511"},
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, "512", 511, "511"}, // past the maximum
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, "-513", 511, "511"},
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, "12x", 511, "511"},
+        {IDC_40GAIN_OFFSET_DEC, IDC_40GAIN_OFFSET_BAR, "", 511, "511"},
+        {IDC_40GAIN_GAIN_HEX, IDC_40GAIN_GAIN_BAR, "ab", 0xAB, "ab"},
+        {IDC_40GAIN_GAIN_HEX, IDC_40GAIN_GAIN_BAR, "0x1F", 0x1F, "1f"},
+        {IDC_40GAIN_GAIN_HEX, IDC_40GAIN_GAIN_BAR, "100", 0x1F, "1f"},
+    };
+    CCmd40UsrGain page(&theApp.m_pReg1240);
+    Create(page);
+    Click(page, IDC_40GAIN_REFRESH);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto* box = qobject_cast<QLineEdit*>(page.GetDlgItem(c.box));
+        ASSERT_NE(box, nullptr);
+        EXPECT_FALSE(box->isReadOnly());
+        Fresh();
+        box->setText(QString::fromLatin1(c.typed));
+        emit box->editingFinished();
+        EXPECT_EQ(page.BarValue(c.bar), c.expected);
+        EXPECT_EQ(page.GetScrollBar(c.bar).GetScrollPos(), c.expected);
+        EXPECT_EQ(page.GetDlgItemText(c.box), c.shown);
+        EXPECT_TRUE(Sent().empty()) << "typing writes nothing until Apply";
+    }
+    EXPECT_TRUE(page.HasChanges());
+}
+
+// Each control is found and reached as what it is: radio buttons as radio buttons, a label's or
+// a frame's access letter moves to its field, a bar that has the focus shows it, and the bars
+// above the pages say their text.
+TEST_F(ScrollRules, ControlsAreReachedByKeyAndKnownByWhatTheyAre)
+{
+    struct Radios {
+        int templateId;
+        std::vector<int> ids;
+    };
+    const Radios radios[] = {
+        {IDD_COMM_SETUP, {IDC_RADIO_COMPORT, IDC_RADIO_CAS}},
+        {IDD_CMD40_SHATTER, {IDC_40SHUT_8BIT, IDC_40SHUT_10BIT, IDC_40SHUT_12BIT}},
+        {IDD_CMD40_MEM, {IDC_40MEM_BANK0, IDC_40MEM_BANK1, IDC_40MEM_BANK2, IDC_40MEM_BANK3}},
+        {IDD_CMD52C_COLOR, {IDC_52COL_ONEPUSH, IDC_52COL_MANUAL}},
+    };
+    for (const Radios& row : radios) {
+        ui::Dialog dialog(row.templateId);
+        ASSERT_TRUE(dialog.Create(&host));
+        for (int id : row.ids) {
+            SCOPED_TRACE(testing::Message() << row.templateId << " control " << id);
+            QAccessibleInterface* control =
+                QAccessible::queryAccessibleInterface(dialog.GetDlgItem(id));
+            ASSERT_NE(control, nullptr);
+            EXPECT_EQ(control->role(), QAccessible::RadioButton);
+        }
+        dialog.ShowWindow(false);
+    }
+
+    // COMM Setup: every field by its letter.
+    ui::Dialog setup(IDD_COMM_SETUP);
+    ASSERT_TRUE(setup.Create(&host));
+    struct Letter {
+        const char* caption; // of the label or frame
+        int field;
+    };
+    const Letter letters[] = {
+        {"&Port", IDC_COMBO_COMPORT}, {"&Speed", IDC_COMBO_SPEED}, {"&Timeout", IDC_EDIT_TIMEOUT}};
+    for (const Letter& letter : letters) {
+        SCOPED_TRACE(letter.caption);
+        QWidget* target = setup.GetDlgItem(letter.field);
+        QWidget* owner = nullptr;
+        for (auto* label : setup.findChildren<QLabel*>())
+            if (label->text() == letter.caption)
+                owner = label;
+        for (auto* frame : setup.findChildren<QGroupBox*>())
+            if (frame->title() == letter.caption)
+                owner = frame;
+        ASSERT_NE(owner, nullptr);
+        if (auto* label = qobject_cast<QLabel*>(owner)) {
+            EXPECT_EQ(label->buddy(), target);
+            continue;
+        }
+        QShortcutEvent press(QKeySequence::mnemonic(letter.caption), 0, false);
+        QCoreApplication::sendEvent(owner, &press);
+        EXPECT_EQ(setup.focusWidget(), target);
+    }
+    for (int id : {ui::IDOK, ui::IDCANCEL, IDC_RADIO_COMPORT, IDC_RADIO_CAS})
+        EXPECT_TRUE(qobject_cast<QAbstractButton*>(setup.GetDlgItem(id))->text().contains('&'))
+            << id;
+
+    // A bar with the focus looks otherwise than one without.
+    ui::ScrollBarWidget bar(&host);
+    bar.resize(150, 16);
+    bar.show();
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    bar.setFocus();
+    ASSERT_TRUE(bar.hasFocus());
+    const QImage focused = bar.grab().toImage();
+    bar.clearFocus();
+    ASSERT_FALSE(bar.hasFocus());
+    EXPECT_NE(bar.grab().toImage(), focused);
+    host.hide();
+
+    CModelMismatchBar mismatch(&host);
+    mismatch.Take("/dev/ttyS0", "RV1250LX", "RV1240DLX");
+    EXPECT_EQ(mismatch.accessibleDescription().toStdString(),
+              "The camera on /dev/ttyS0 is an RV1250LX; the pages are for the RV1240DLX.");
+    CCameraStatusBar status(&host);
+    AttachedCamera attached;
+    attached.portOpen = true;
+    attached.port = "/dev/ttyS0";
+    attached.model = "RV1240DLX";
+    attached.serial = "4010237";
+    status.Show(attached);
+    EXPECT_EQ(status.accessibleDescription(), status.Text());
+    EXPECT_FALSE(status.accessibleName().isEmpty());
 }
 
 TEST(Readouts, FormatsAsThePagesShowThem)

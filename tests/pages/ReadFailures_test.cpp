@@ -9,6 +9,7 @@
 #include "pages/rv1240/Cmd40Mem.h"
 #include "pages/rv1240/Cmd40Register.h"
 #include "pages/rv1240/Cmd40SelfChk.h"
+#include "pages/rv1240/Cmd40Shatter.h"
 #include "pages/rv1240/Cmd40UsrGain.h"
 #include "pages/rv1250/Cmd50Shatter.h"
 #include "pages/rvqm52/Cmd52BInfo.h"
@@ -18,6 +19,9 @@
 #include "res/ids/Rv1250.h"
 #include "res/ids/Rvqm52.h"
 #include "tests/pages/PageFixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
 
 #include <functional>
 #include <memory>
@@ -70,9 +74,9 @@ struct PageCase {
     std::vector<int> disabled; // controls of values that were not read
     std::vector<int> dashed;   // read-outs that show the not-read mark
     std::function<void(camsim::Camera&)> setUp = {};
-    // The identity texts are read character by character, and a refusal of one reads as a
-    // character that could not be understood.
-    bool nakIsGarbage = false;
+    // Choices that show nothing chosen (no radio button, no check mark, no list item) while
+    // their value is not read, whatever the camera said before.
+    std::vector<int> unchosen = {};
 };
 
 const std::vector<PageCase>& PageCases()
@@ -92,7 +96,18 @@ const std::vector<PageCase>& PageCases()
          IDC_50SHUT_APPLY,
          {IDC_50SHUT_SPEED, IDC_50SHUT_DRAFT, IDC_50SHUT_PARTIAL, IDC_50SHUT_8BIT,
           IDC_50SHUT_RANDOM, IDC_50SHUT_PULSE, IDC_50SHUT_MULTIPLE},
-         {}},
+         {},
+         {},
+         {IDC_50SHUT_8BIT, IDC_50SHUT_10BIT, IDC_50SHUT_12BIT, IDC_50SHUT_POSI, IDC_50SHUT_SPEED}},
+        {"RV1240 Shutter",
+         camsim::Model::RV1240DLX,
+         [](Slots& s) { return std::make_unique<CCmd40Shatter>(&s.r40); },
+         IDC_40SHUT_REFRESH,
+         IDC_40SHUT_APPLY,
+         {IDC_40SHUT_SPEED, IDC_40SHUT_8BIT, IDC_40SHUT_10BIT, IDC_40SHUT_12BIT},
+         {},
+         {},
+         {IDC_40SHUT_8BIT, IDC_40SHUT_10BIT, IDC_40SHUT_12BIT, IDC_40SHUT_POSI, IDC_40SHUT_SPEED}},
         {"RVQM52C Color",
          camsim::Model::RVQM52CM14,
          [](Slots& s) { return std::make_unique<CCmd52CColor>(&s.r52); },
@@ -104,7 +119,8 @@ const std::vector<PageCase>& PageCases()
          [](camsim::Camera& camera) {
              camera.Set(0x74, 0x80); // manual, with the manual gains chosen
              camera.Set(0x75, 0xFF);
-         }},
+         },
+         {IDC_52COL_MANUAL, IDC_52COL_ONEPUSH}},
         {"RVQM52B Partial",
          camsim::Model::RVQM52BM14,
          [](Slots& s) { return std::make_unique<CCmd52BPartial>(&s.r52); },
@@ -126,9 +142,7 @@ const std::vector<PageCase>& PageCases()
          IDC_52INFO_REFRESH,
          0,
          {IDC_52INFO_VENDOR, IDC_52INFO_MODEL, IDC_52INFO_SERIAL, IDC_52INFO_CPU, IDC_52INFO_FPGA},
-         {},
-         {},
-         true},
+         {}},
     };
     return cases;
 }
@@ -166,17 +180,27 @@ protected:
         bench.camera.SetFaults({});
         bench.held.Point(bench.live);
     }
-    static void ExpectOneBox(const MessageBoxRecorder& boxes, const FaultCase& fault,
-                             bool nakIsGarbage = false)
+    // A refusal reads as one on every page, the identity texts' too.
+    static void ExpectOneBox(const MessageBoxRecorder& boxes, const FaultCase& fault)
     {
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].caption, fault.caption);
-        const bool garbage = nakIsGarbage && fault.fault == camsim::Fault::Nak;
         if (fault.text)
-            EXPECT_EQ(shown[0].text, garbage ? kFaults[1].text : fault.text);
+            EXPECT_EQ(shown[0].text, fault.text);
         else
             EXPECT_FALSE(shown[0].text.empty());
+    }
+    // Whether a choice control shows something chosen.
+    static bool Chosen(pages::CCmdPage& page, int id)
+    {
+        QWidget* control = page.GetDlgItem(id);
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->isChecked();
+        if (auto* list = qobject_cast<QComboBox*>(control))
+            return list->currentIndex() >= 0 || !list->currentText().isEmpty();
+        ADD_FAILURE() << "no choice control " << id;
+        return false;
     }
 };
 
@@ -202,7 +226,9 @@ TEST_F(ReadFailures, AValueNotReadIsShownAsNotReadAndNeverWritten)
                 EXPECT_FALSE(page->GetWindow(id).IsWindowEnabled()) << "not read: " << id;
             for (int id : pageCase.dashed)
                 EXPECT_EQ(page->GetDlgItemText(id), pages::kNotReadText) << id;
-            ExpectOneBox(boxes, fault, pageCase.nakIsGarbage);
+            for (int id : pageCase.unchosen)
+                EXPECT_FALSE(Chosen(*page, id)) << "not read: " << id;
+            ExpectOneBox(boxes, fault);
 
             if (pageCase.apply) {
                 Heal(bench);
@@ -212,6 +238,30 @@ TEST_F(ReadFailures, AValueNotReadIsShownAsNotReadAndNeverWritten)
                 EXPECT_EQ(boxes.Boxes().size(), 1u) << "a write-free Apply fails nothing";
             }
         }
+}
+
+// A page that read its values shows none of them once the camera may have changed or the port
+// is gone: it shows what it read only of the camera it read it from.
+TEST_F(ReadFailures, ValuesOfTheLastCameraGoWhenItMayBeAnother)
+{
+    for (const PageCase& pageCase : PageCases()) {
+        SCOPED_TRACE(pageCase.name);
+        Bench bench(pageCase.model);
+        bench.held.Point(bench.live);
+        if (pageCase.setUp)
+            pageCase.setUp(bench.camera);
+        const std::unique_ptr<pages::CCmdPage> page = pageCase.make(bench.held);
+        Create(*page);
+        page->ShowWindow(true);
+        bench.held.Point(bench.dead); // no port open
+        page->ForgetCamera();
+        for (int id : pageCase.disabled)
+            EXPECT_FALSE(page->GetWindow(id).IsWindowEnabled()) << id;
+        for (int id : pageCase.dashed)
+            EXPECT_EQ(page->GetDlgItemText(id), pages::kNotReadText) << id;
+        for (int id : pageCase.unchosen)
+            EXPECT_FALSE(Chosen(*page, id)) << id;
+    }
 }
 
 TEST_F(ReadFailures, RegisterReadAndBankCommandsShowOneBoxPerAction)

@@ -1,6 +1,7 @@
 // Settings of every model saved from a simulated camera, changed, and loaded back; partial
 // files; a camera that stops answering part-way.
 #include "camera/RVXReg.h"
+#include "camera/audit/WriteRecord.h"
 #include "camera/settings/SettingCatalog.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "tests/camera/CamsimLink.h"
@@ -95,6 +96,29 @@ TEST_P(EveryModel, SaveChangeLoadBringsTheCameraBack)
     EXPECT_TRUE(loaded.Ok());
     EXPECT_EQ(loaded.written.size(), file.values.size());
     EXPECT_EQ(rig.camera.Registers(), before);
+}
+
+// A write of a setting is known by its registers (the window names what a page wrote by them):
+// each setter writes exactly the registers its setting lists.
+TEST_P(EveryModel, EachSettingListsTheRegistersItsSetterWrites)
+{
+    Rig rig(GetParam());
+    for (const SettingDef& def : SettingsOf(rig.model)) {
+        SCOPED_TRACE(def.name);
+        int value = 0;
+        ASSERT_EQ(def.read(*rig.map, value), 0);
+        std::vector<int> written;
+        {
+            const CWriteRecorder recorder(*rig.map);
+            ASSERT_EQ(def.write(*rig.map, OtherValue(def, value)), 0);
+            for (const RegisterWrite& write : recorder.Writes())
+                written.push_back(write.address);
+        }
+        EXPECT_EQ(written, def.registers);
+        for (int address : def.registers)
+            EXPECT_EQ(SettingOfRegister(rig.model, address), &def);
+    }
+    EXPECT_EQ(SettingOfRegister(rig.model, 0x6E), nullptr) << "the update command is no setting";
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, EveryModel,
