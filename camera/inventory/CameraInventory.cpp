@@ -1,7 +1,7 @@
 #include "camera/inventory/CameraInventory.h"
 
 #include "camera/inventory/TomlDepth.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "camera/settings/CameraModel.h"
 #include "comm/Com.h"
 #include "platform/serial/PortName.h"

@@ -16,7 +16,6 @@
 #include "tools/vireoctl/Session.h"
 #include "tools/vireoctl/SettingsCommands.h"
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -110,7 +109,7 @@ int main(int argc, char** argv)
     // Ended by a signal, vireoctl must not leave its ports held for exclusive use.
     serial::ReleaseHeldPortsOnSignals();
     // A reader that went away is an output error reported on exit, not a silent end.
-    std::signal(SIGPIPE, SIG_IGN);
+    serial::ReportBrokenPipeAsError();
     BufferOutput();
     return CheckOutput(AuditStatus(Run(argc, argv)));
 }

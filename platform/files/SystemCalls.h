@@ -1,0 +1,59 @@
+// The few operating-system calls the layers above the platform make on files, the clock, the
+// terminal and the user: one implementation on POSIX, one on Win32. Paths are UTF-8 on both.
+// A failing call leaves an errno value in error (Win32 errors are mapped to the nearest one).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace files {
+
+// Descriptors here are the C runtime's (open(2) on POSIX, the CRT's over a HANDLE on Win32).
+
+// Waits for the exclusive lock on an open file, held until Unlock or the descriptor closes.
+// Other processes' locks only: it never stops their reads or writes.
+bool LockExclusive(int fd, int& error);
+void Unlock(int fd);
+bool SizeOf(int fd, std::int64_t& size, int& error);
+// Reads up to n bytes at offset; the count read, or -1 with error set.
+long long ReadAt(int fd, void* buffer, std::size_t n, std::int64_t offset, int& error);
+bool Truncate(int fd, std::int64_t size, int& error);
+// Appends the whole text at the file's end.
+bool AppendAll(int fd, const std::string& text, int& error);
+// Waits until what was written is on the disk.
+bool SyncToDisk(int fd, int& error);
+void CloseFile(int fd);
+
+// Opens an existing file for reading and takes its exclusive lock; -1 with error set.
+int OpenAndLock(const std::string& path, int& error);
+// Whether the open file is still the one a new open of path would reach (not replaced since).
+bool StillAtPath(int fd, const std::string& path);
+
+// The identity of an existing file (links followed): the volume and the file on it. False with
+// error set when it cannot be looked at.
+bool FileKey(const std::string& path, std::uint64_t& volume, std::uint64_t& file, int& error);
+// Whether path is an existing folder.
+bool IsFolder(const std::string& path);
+// Makes one folder; true also when it existed.
+bool MakeFolder(const std::string& path, int& error);
+// Whether the descriptor is a terminal or a console a person reads.
+bool IsTerminal(int fd);
+// The identity of a character device's node: true with a key that two names of one device
+// share. False for a path that is none, or names a device of which each open is its own.
+bool CharDeviceKey(const std::string& path, std::uint64_t& key);
+
+// Bytes a stream holds in its buffer, not yet handed to the system (0 where the C library
+// does not tell: its buffer is then flushed when full).
+std::size_t PendingOutput(std::FILE* stream);
+
+// Broken-down UTC time and back (gmtime_r and timegm); thread-safe.
+bool UtcFields(std::time_t seconds, std::tm& fields);
+std::time_t FromUtcFields(std::tm& fields);
+
+// The user running the program and the machine's name, as an audit record names them.
+std::string UserName();
+std::string HostName();
+
+} // namespace files
