@@ -1,6 +1,8 @@
 // The serial device on Win32: a COM port opened without sharing, set up through a DCB, and
-// read and written with overlapped I/O. One read is kept outstanding; its event is the
-// descriptor the reply wait blocks on, together with the cancel's event, so nothing polls.
+// read and written with overlapped I/O. A one-byte read is kept outstanding: its completion is
+// the event the reply wait blocks on (with the cancel's event), so nothing polls, and the bytes
+// behind that first one are taken at once from what the driver holds (ClearCommError's count).
+// Line changes come from WaitCommEvent, on ports whose modem status can be read.
 #include "platform/serial/SerialDevice.h"
 
 #include "platform/files/WideText.h"
@@ -17,16 +19,36 @@
 namespace serial {
 namespace {
 
-// What one completed read may hold; the caller takes it in pieces of its own size.
-constexpr DWORD kReadBuffer = 4096;
-
-// "Return at once with what is there, or wait for the first byte": the combination of time-outs
-// Win32 documents for that, with the longest constant it allows.
-constexpr DWORD kReadForever = MAXDWORD - 1;
+constexpr DWORD kLineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING | EV_BREAK | EV_ERR;
 
 int ErrnoOfLast()
 {
     return files::ErrnoOf(::GetLastError());
+}
+
+unsigned BitsOf(DWORD which)
+{
+    unsigned bits = 0;
+    if (which & EV_CTS)
+        bits |= EventCtsChanged;
+    if (which & EV_DSR)
+        bits |= EventDsrChanged;
+    if (which & EV_RLSD)
+        bits |= EventDcdChanged;
+    if (which & EV_RING)
+        bits |= EventRingEnded;
+    if (which & EV_BREAK)
+        bits |= EventBreak;
+    if (which & EV_ERR)
+        bits |= EventLineError;
+    return bits;
+}
+
+// Waits for an overlapped operation that is known to end now (its bytes are there, or it was
+// cancelled). False with the error when it failed.
+bool Finish(HANDLE handle, OVERLAPPED& ov, DWORD& done)
+{
+    return ::GetOverlappedResult(handle, &ov, &done, TRUE) != 0;
 }
 
 class Win32ComDevice final : public ISerialDevice {
@@ -34,15 +56,16 @@ public:
     Win32ComDevice()
     {
         m_readDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_restDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_writeDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_commEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_lineEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_endWait = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
 
     ~Win32ComDevice() override
     {
         Close();
-        for (HANDLE event : {m_readDone, m_writeDone, m_commEvent, m_endWait})
+        for (HANDLE event : {m_readDone, m_restDone, m_writeDone, m_lineEvent, m_endWait})
             if (event)
                 ::CloseHandle(event);
     }
@@ -51,50 +74,55 @@ public:
     {
         Close();
         m_failure.clear();
-        if (!m_readDone || !m_writeDone || !m_commEvent || !m_endWait)
+        if (!m_readDone || !m_restDone || !m_writeDone || !m_lineEvent || !m_endWait)
             return ENOMEM;
         // No sharing: a port another program has open is refused, and ours is refused to it.
-        m_handle = ::CreateFileW(files::Wide(address.path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-        if (m_handle == INVALID_HANDLE_VALUE) {
+        const HANDLE handle =
+            ::CreateFileW(files::Wide(address.path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
             const DWORD code = ::GetLastError();
             return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
                        ? EBUSY
                        : files::ErrnoOf(code);
         }
+        // No time-outs: a read ends when its bytes are there, a write when its bytes left; the
+        // waits for both are ours, on their events.
         COMMTIMEOUTS timeouts{};
-        timeouts.ReadIntervalTimeout = MAXDWORD;
-        timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-        timeouts.ReadTotalTimeoutConstant = kReadForever;
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
-        if (!::GetCommState(m_handle, &dcb) || !::SetCommTimeouts(m_handle, &timeouts)) {
-            ::CloseHandle(m_handle);
-            m_handle = INVALID_HANDLE_VALUE;
+        if (!::GetCommState(handle, &dcb) || !::SetCommTimeouts(handle, &timeouts)) {
+            ::CloseHandle(handle);
             return ENOTTY;
         }
         DWORD status = 0;
-        m_hasModemLines = ::GetCommModemStatus(m_handle, &status) != 0;
-        m_stored.clear();
-        m_taken = 0;
-        m_readPending = false;
+        // A port whose modem status cannot be read (a pseudo-terminal under Wine) has no line
+        // events either; its bytes are still read.
+        m_hasModemLines = ::GetCommModemStatus(handle, &status) != 0;
+        m_lineWaits = m_hasModemLines && ::SetCommMask(handle, kLineEvents) != 0;
+        std::lock_guard lock(m_mutex);
+        m_handle = handle;
+        m_readPending = m_linePending = m_haveByte = false;
         m_failed = 0;
+        m_lines = 0;
         ::ResetEvent(m_endWait);
+        StartReadLocked();
         return 0;
     }
 
     void Close() override
     {
+        std::lock_guard lock(m_mutex);
         if (m_handle == INVALID_HANDLE_VALUE)
             return;
         ::SetEvent(m_endWait);
         ::CancelIoEx(m_handle, nullptr);
-        std::lock_guard lock(m_readMutex);
-        if (m_readPending) {
-            DWORD got = 0;
-            ::GetOverlappedResult(m_handle, &m_readOv, &got, TRUE);
-            m_readPending = false;
-        }
+        DWORD ignored = 0;
+        if (m_readPending)
+            Finish(m_handle, m_readOv, ignored);
+        if (m_linePending)
+            Finish(m_handle, m_lineOv, ignored);
+        m_readPending = m_linePending = false;
         ::CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
     }
@@ -130,37 +158,23 @@ public:
 
     bool Purge() override
     {
-        std::lock_guard lock(m_readMutex);
-        m_stored.clear();
-        m_taken = 0;
-        return ::PurgeComm(m_handle, PURGE_RXCLEAR | PURGE_TXCLEAR) != 0;
+        std::lock_guard lock(m_mutex);
+        // The outstanding read stays out; a byte it already brought is dropped with the rest.
+        CollectReadLocked();
+        m_haveByte = false;
+        const bool purged = ::PurgeComm(m_handle, PURGE_RXCLEAR | PURGE_TXCLEAR) != 0;
+        StartReadLocked();
+        return purged;
     }
 
     bool Watch(unsigned events) override
     {
-        DWORD mask = 0;
-        if (events & EventReceived)
-            mask |= EV_RXCHAR;
-        if (events & EventCtsChanged)
-            mask |= EV_CTS;
-        if (events & EventDsrChanged)
-            mask |= EV_DSR;
-        if (events & EventDcdChanged)
-            mask |= EV_RLSD;
-        if (events & EventRingEnded)
-            mask |= EV_RING;
-        if (events & EventBreak)
-            mask |= EV_BREAK;
-        if (events & EventLineError)
-            mask |= EV_ERR;
         m_watched = events;
-        // The bytes are seen through the outstanding read; the driver's mask reports the lines.
-        m_commWaits = ::SetCommMask(m_handle, mask & ~EV_RXCHAR) != 0;
         if (events == 0)
             ::SetEvent(m_endWait);
         else
             ::ResetEvent(m_endWait);
-        return true;
+        return m_handle != INVALID_HANDLE_VALUE;
     }
 
     void EndWait() override
@@ -172,75 +186,69 @@ public:
     unsigned WaitEvent(std::string& failure) override
     {
         for (;;) {
-            if (m_watched == 0)
+            const unsigned watched = m_watched;
+            if (watched == 0)
                 return 0;
+            bool lineWait = false;
             {
-                std::lock_guard lock(m_readMutex);
-                StartRead();
+                std::lock_guard lock(m_mutex);
+                CollectReadLocked();
+                CollectLinesLocked();
                 if (m_failed != 0) {
                     failure = "device error (" + std::string(std::strerror(m_failed)) + ")";
                     return 0;
                 }
+                unsigned bits = BitsOf(m_lines) & watched;
+                m_lines = 0;
+                if (m_haveByte && (watched & EventReceived))
+                    bits |= EventReceived;
+                if (bits != 0)
+                    return bits;
+                StartReadLocked();
+                lineWait = StartLinesLocked();
             }
-            DWORD which = 0;
-            bool commPending = false;
-            OVERLAPPED commOv{};
-            commOv.hEvent = m_commEvent;
-            if (m_commWaits && (m_watched & ~EventReceived)) {
-                ::ResetEvent(m_commEvent);
-                if (::WaitCommEvent(m_handle, &which, &commOv)) {
-                    if (const unsigned bits = Bits(which))
-                        return bits;
-                } else if (::GetLastError() == ERROR_IO_PENDING) {
-                    commPending = true;
-                } else {
-                    // A driver without line events: bytes are still reported.
-                    m_commWaits = false;
-                }
-            }
-            HANDLE handles[3] = {m_endWait, m_readDone, m_commEvent};
-            const DWORD count = commPending ? 3 : 2;
-            const DWORD woken = ::WaitForMultipleObjects(count, handles, FALSE, INFINITE);
-            if (commPending && woken != WAIT_OBJECT_0 + 2) {
-                ::CancelIoEx(m_handle, &commOv);
-                DWORD ignored = 0;
-                ::GetOverlappedResult(m_handle, &commOv, &ignored, TRUE);
-            }
+            HANDLE handles[3] = {m_endWait, m_readDone, m_lineEvent};
+            const DWORD woken = ::WaitForMultipleObjects(lineWait ? 3 : 2, handles, FALSE, INFINITE);
             if (woken == WAIT_OBJECT_0)
                 return 0;
-            if (woken == WAIT_OBJECT_0 + 1)
-                return EventReceived;
-            if (woken == WAIT_OBJECT_0 + 2) {
-                DWORD ignored = 0;
-                if (::GetOverlappedResult(m_handle, &commOv, &ignored, FALSE))
-                    if (const unsigned bits = Bits(which))
-                        return bits;
-                continue;
+            if (woken == WAIT_FAILED) {
+                failure = "device error (the wait failed)";
+                return 0;
             }
-            failure = "device error (the wait failed)";
-            return 0;
         }
     }
 
     int Read(std::uint8_t* buffer, int max, int& errorCode) override
     {
-        std::lock_guard lock(m_readMutex);
-        if (m_taken == m_stored.size())
-            StartRead();
-        if (m_taken == m_stored.size()) {
-            if (m_failed != 0) {
-                errorCode = m_failed;
-                return -1;
-            }
+        std::lock_guard lock(m_mutex);
+        CollectReadLocked();
+        if (m_failed != 0) {
+            errorCode = m_failed;
+            return -1;
+        }
+        // While the first byte's read is out, no byte has come: the bytes are read in order.
+        if (!m_haveByte || max <= 0) {
+            StartReadLocked();
             return 0;
         }
-        const std::size_t n = std::min(m_stored.size() - m_taken, static_cast<std::size_t>(max));
-        std::memcpy(buffer, m_stored.data() + m_taken, n);
-        m_taken += n;
-        // Emptied: the next read goes out at once, so that its event tells of the next byte.
-        if (m_taken == m_stored.size())
-            StartRead();
-        return static_cast<int>(n);
+        buffer[0] = m_byte;
+        m_haveByte = false;
+        int count = 1;
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (::ClearCommError(m_handle, &errors, &status) && status.cbInQue > 0 && count < max) {
+            OVERLAPPED ov{};
+            ov.hEvent = m_restDone;
+            ::ResetEvent(m_restDone);
+            DWORD got = 0;
+            const DWORD want = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(max - count));
+            // The bytes are in the driver already: this read ends at once.
+            if (::ReadFile(m_handle, buffer + count, want, &got, &ov) ||
+                (::GetLastError() == ERROR_IO_PENDING && Finish(m_handle, ov, got)))
+                count += static_cast<int>(got);
+        }
+        StartReadLocked();
+        return count;
     }
 
     WriteOutcome Write(const std::uint8_t* data, int n, int timeoutMs, int& written,
@@ -259,8 +267,7 @@ public:
             if (::WaitForSingleObject(m_writeDone, static_cast<DWORD>(std::max(0, timeoutMs))) !=
                 WAIT_OBJECT_0)
                 ::CancelIoEx(m_handle, &ov);
-            if (!::GetOverlappedResult(m_handle, &ov, &done, TRUE) &&
-                ::GetLastError() != ERROR_OPERATION_ABORTED) {
+            if (!Finish(m_handle, ov, done) && ::GetLastError() != ERROR_OPERATION_ABORTED) {
                 errorCode = ErrnoOfLast();
                 written = static_cast<int>(done);
                 return WriteOutcome::Failed;
@@ -289,82 +296,110 @@ public:
     std::string FailureDetail() const override { return m_failure; }
 
 private:
-    unsigned Bits(DWORD which) const
+    // Takes the outstanding read's byte when it came. Called with m_mutex held.
+    void CollectReadLocked()
     {
-        unsigned bits = 0;
-        if (which & EV_CTS)
-            bits |= EventCtsChanged;
-        if (which & EV_DSR)
-            bits |= EventDsrChanged;
-        if (which & EV_RLSD)
-            bits |= EventDcdChanged;
-        if (which & EV_RING)
-            bits |= EventRingEnded;
-        if (which & EV_BREAK)
-            bits |= EventBreak;
-        if (which & EV_ERR)
-            bits |= EventLineError;
-        return bits & m_watched;
-    }
-
-    // Takes what a finished read brought, and keeps one read outstanding while nothing is
-    // stored. Called with m_readMutex held.
-    void StartRead()
-    {
-        if (m_failed != 0 || m_handle == INVALID_HANDLE_VALUE || m_taken < m_stored.size())
+        if (!m_readPending)
             return;
-        if (m_readPending) {
-            DWORD got = 0;
-            if (!::GetOverlappedResult(m_handle, &m_readOv, &got, FALSE)) {
-                const DWORD code = ::GetLastError();
-                if (code == ERROR_IO_INCOMPLETE)
-                    return;
-                m_readPending = false;
-                if (code != ERROR_OPERATION_ABORTED) {
-                    m_failed = files::ErrnoOf(code);
-                    return;
-                }
-                got = 0;
-            }
-            m_readPending = false;
-            m_stored.assign(m_readBuffer, m_readBuffer + got);
-            m_taken = 0;
-            if (got > 0)
-                return; // the event stays set while bytes are stored
-        }
-        m_readOv = OVERLAPPED{};
-        m_readOv.hEvent = m_readDone;
-        ::ResetEvent(m_readDone);
         DWORD got = 0;
-        if (::ReadFile(m_handle, m_readBuffer, kReadBuffer, &got, &m_readOv)) {
-            m_stored.assign(m_readBuffer, m_readBuffer + got);
-            m_taken = 0;
-            ::SetEvent(m_readDone);
+        if (::GetOverlappedResult(m_handle, &m_readOv, &got, FALSE)) {
+            m_readPending = false;
+            m_haveByte = got == 1;
             return;
         }
         const DWORD code = ::GetLastError();
-        if (code == ERROR_IO_PENDING) {
-            m_readPending = true;
+        if (code == ERROR_IO_INCOMPLETE)
+            return;
+        m_readPending = false;
+        if (code != ERROR_OPERATION_ABORTED)
+            m_failed = files::ErrnoOf(code);
+    }
+
+    // Puts the one-byte read out unless a byte waits to be taken; its event is up exactly while
+    // a byte or a failure waits.
+    void StartReadLocked()
+    {
+        if (m_readPending || m_haveByte || m_failed != 0 || m_handle == INVALID_HANDLE_VALUE)
+            return;
+        for (;;) {
+            m_readOv = OVERLAPPED{};
+            m_readOv.hEvent = m_readDone;
+            ::ResetEvent(m_readDone);
+            DWORD got = 0;
+            if (::ReadFile(m_handle, &m_byte, 1, &got, &m_readOv)) {
+                if (got == 0)
+                    continue;
+                m_haveByte = true;
+                ::SetEvent(m_readDone);
+                return;
+            }
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_IO_PENDING) {
+                m_readPending = true;
+                return;
+            }
+            m_failed = files::ErrnoOf(code);
+            ::SetEvent(m_readDone);
             return;
         }
-        m_failed = files::ErrnoOf(code);
-        ::SetEvent(m_readDone);
+    }
+
+    void CollectLinesLocked()
+    {
+        if (!m_linePending)
+            return;
+        DWORD ignored = 0;
+        if (::GetOverlappedResult(m_handle, &m_lineOv, &ignored, FALSE)) {
+            m_linePending = false;
+            m_lines |= m_lineMask;
+            return;
+        }
+        if (::GetLastError() != ERROR_IO_INCOMPLETE)
+            m_linePending = false;
+    }
+
+    // Puts a line-event wait out where the port has one; true while one is out.
+    bool StartLinesLocked()
+    {
+        if (!m_lineWaits || !(m_watched & ~EventReceived))
+            return false;
+        if (m_linePending)
+            return true;
+        m_lineOv = OVERLAPPED{};
+        m_lineOv.hEvent = m_lineEvent;
+        ::ResetEvent(m_lineEvent);
+        m_lineMask = 0;
+        if (::WaitCommEvent(m_handle, &m_lineMask, &m_lineOv)) {
+            m_lines |= m_lineMask;
+            ::SetEvent(m_lineEvent);
+            return true;
+        }
+        if (::GetLastError() == ERROR_IO_PENDING) {
+            m_linePending = true;
+            return true;
+        }
+        m_lineWaits = false;
+        return false;
     }
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
-    HANDLE m_readDone = nullptr;
+    HANDLE m_readDone = nullptr; // up while a byte or a failure waits: the reply wait's event
+    HANDLE m_restDone = nullptr;
     HANDLE m_writeDone = nullptr;
-    HANDLE m_commEvent = nullptr;
+    HANDLE m_lineEvent = nullptr;
     HANDLE m_endWait = nullptr;
-    std::mutex m_readMutex;
+    std::mutex m_mutex;
     OVERLAPPED m_readOv{};
+    std::uint8_t m_byte = 0;
     bool m_readPending = false;
-    std::uint8_t m_readBuffer[kReadBuffer];
-    std::string m_stored; // what the last read brought and nobody took yet
-    std::size_t m_taken = 0;
+    bool m_haveByte = false;
+    OVERLAPPED m_lineOv{};
+    DWORD m_lineMask = 0;
+    bool m_linePending = false;
+    DWORD m_lines = 0; // line events reported and not yet told
     int m_failed = 0;
     bool m_hasModemLines = false;
-    bool m_commWaits = false;
+    bool m_lineWaits = false;
     std::atomic<unsigned> m_watched{0};
     std::string m_failure;
 };
