@@ -4,6 +4,7 @@
 #include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
 #include "platform/serial/HeldPorts.h"
+#include "platform/serial/SystemPorts.h"
 #include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/CamerasCommand.h"
 #include "tools/vireoctl/IdentifyCommand.h"
@@ -22,17 +23,23 @@ namespace {
 
 using namespace vireoctl;
 
-// One line per Camera Link port: index, manufacturer, port identifier and version.
+// One line per serial port the system lists (name and device), then one per Camera Link port:
+// index, manufacturer, port identifier and version.
 int Ports(const Options& options)
 {
     if (options.args.size() != 1)
         return UsageError("ports: takes no argument");
+    const std::vector<serial::SystemPort> serialPorts = serial::SystemSerialPorts();
+    for (const serial::SystemPort& port : serialPorts)
+        std::printf("%s\t%s\n", port.name.c_str(), port.device.c_str());
     CCas& cas = g_ComIF.m_Cas;
     cas.Initialize();
     if (cas.m_nPortCount == 0) {
         const std::string problem = camlink::LibraryProblem();
-        ErrorLine("error: " + (problem.empty() ? std::string("no Camera Link port") : problem));
-        return kExitFailed;
+        // Serial ports listed are an answer; the missing grabber is then only noted.
+        ErrorLine((serialPorts.empty() ? "error: " : "note: ") +
+                  (problem.empty() ? std::string("no Camera Link port") : problem));
+        return serialPorts.empty() ? kExitFailed : kExitOk;
     }
     int status = kExitOk;
     for (std::uint32_t index = 0; index < cas.m_nPortCount; ++index) {
