@@ -48,6 +48,13 @@ bool CharDeviceKey(const std::string& path, std::uint64_t& key);
 // does not tell: its buffer is then flushed when full).
 std::size_t PendingOutput(std::FILE* stream);
 
+// The user's files of the program: its state (the audit trail) and its configuration (the
+// camera inventory). POSIX: $XDG_STATE_HOME or ~/.local/state, $XDG_CONFIG_HOME or ~/.config;
+// Windows: %LOCALAPPDATA% and %APPDATA%. Each is FOLDER/VireoStudio/NAME in the system's
+// spelling; the state file is empty where no folder is known.
+std::string UserStateFile(const std::string& name);
+std::string UserConfigFile(const std::string& name);
+
 // Broken-down UTC time and back (gmtime_r and timegm); thread-safe.
 bool UtcFields(std::time_t seconds, std::tm& fields);
 std::time_t FromUtcFields(std::tm& fields);

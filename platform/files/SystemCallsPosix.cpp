@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include <fcntl.h>
 #include <stdio_ext.h>
@@ -158,6 +159,31 @@ bool CharDeviceKey(const std::string& path, std::uint64_t& key)
 std::size_t PendingOutput(std::FILE* stream)
 {
     return __fpending(stream);
+}
+
+std::string UserStateFile(const std::string& name)
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && *state == '/')
+        return std::string(state) + "/VireoStudio/" + name;
+    // A home that is no absolute folder, or the root itself (a service's), is no place for it.
+    const char* home = std::getenv("HOME");
+    if (!home || *home != '/' || std::strspn(home, "/") == std::strlen(home))
+        return {};
+    return std::string(home) + "/.local/state/VireoStudio/" + name;
+}
+
+std::string UserConfigFile(const std::string& name)
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string dir;
+    if (config && config[0] == '/')
+        dir = config;
+    else if (const char* home = std::getenv("HOME"); home && home[0] != '\0')
+        dir = std::string(home) + "/.config";
+    else
+        dir = ".config";
+    return dir + "/VireoStudio/" + name;
 }
 
 bool UtcFields(std::time_t seconds, std::tm& fields)

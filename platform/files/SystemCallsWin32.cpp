@@ -208,6 +208,20 @@ std::size_t PendingOutput(std::FILE*)
     return 0;
 }
 
+std::string UserStateFile(const std::string& name)
+{
+    const std::string local = EnvironmentText(L"LOCALAPPDATA");
+    return local.empty() ? std::string() : local + "\\VireoStudio\\" + name;
+}
+
+std::string UserConfigFile(const std::string& name)
+{
+    std::string roaming = EnvironmentText(L"APPDATA");
+    if (roaming.empty())
+        roaming = ".";
+    return roaming + "\\VireoStudio\\" + name;
+}
+
 bool UtcFields(std::time_t seconds, std::tm& fields)
 {
     return ::gmtime_s(&fields, &seconds) == 0;
