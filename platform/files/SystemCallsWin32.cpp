@@ -208,18 +208,28 @@ std::size_t PendingOutput(std::FILE*)
     return 0;
 }
 
+namespace {
+
+// FOLDER\VireoStudio\NAME, appended in place (GCC 12 misjudges the chained operator+ here).
+std::string ProgramFile(std::string folder, const std::string& name)
+{
+    folder.append("\\VireoStudio\\");
+    folder.append(name);
+    return folder;
+}
+
+} // namespace
+
 std::string UserStateFile(const std::string& name)
 {
     const std::string local = EnvironmentText(L"LOCALAPPDATA");
-    return local.empty() ? std::string() : local + "\\VireoStudio\\" + name;
+    return local.empty() ? std::string() : ProgramFile(local, name);
 }
 
 std::string UserConfigFile(const std::string& name)
 {
-    std::string roaming = EnvironmentText(L"APPDATA");
-    if (roaming.empty())
-        roaming = ".";
-    return roaming + "\\VireoStudio\\" + name;
+    const std::string roaming = EnvironmentText(L"APPDATA");
+    return ProgramFile(roaming.empty() ? std::string(".") : roaming, name);
 }
 
 bool UtcFields(std::time_t seconds, std::tm& fields)
