@@ -44,6 +44,10 @@ bool IsTerminal(int fd);
 // share. False for a path that is none, or names a device of which each open is its own.
 bool CharDeviceKey(const std::string& path, std::uint64_t& key);
 
+// Texts are UTF-8. A Windows console shows them as written only in its UTF-8 code page: while the
+// program runs, a console it writes to is switched to it, and back at exit. Nothing on POSIX.
+void ShowUtf8OnConsole();
+
 // Bytes a stream holds in its buffer, not yet handed to the system (0 where the C library
 // does not tell: its buffer is then flushed when full).
 std::size_t PendingOutput(std::FILE* stream);

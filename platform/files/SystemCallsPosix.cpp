@@ -156,6 +156,8 @@ bool CharDeviceKey(const std::string& path, std::uint64_t& key)
     return true;
 }
 
+void ShowUtf8OnConsole() {}
+
 std::size_t PendingOutput(std::FILE* stream)
 {
     return __fpending(stream);

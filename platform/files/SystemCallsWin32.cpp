@@ -3,6 +3,7 @@
 #include "platform/files/WideText.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <io.h>
 #include <windows.h>
@@ -201,6 +202,31 @@ bool CharDeviceKey(const std::string&, std::uint64_t&)
     // A COM port has no node that two names share: the name itself tells ports apart, and a
     // second open of one port is refused by the port.
     return false;
+}
+
+namespace {
+
+UINT g_consoleCodePage = 0;
+
+void RestoreConsoleCodePage()
+{
+    ::SetConsoleOutputCP(g_consoleCodePage);
+}
+
+} // namespace
+
+void ShowUtf8OnConsole()
+{
+    DWORD mode = 0;
+    const bool console = ::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) ||
+                         ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode);
+    const UINT current = ::GetConsoleOutputCP();
+    if (!console || current == CP_UTF8 || g_consoleCodePage != 0)
+        return;
+    if (::SetConsoleOutputCP(CP_UTF8)) {
+        g_consoleCodePage = current;
+        std::atexit(RestoreConsoleCodePage);
+    }
 }
 
 std::size_t PendingOutput(std::FILE*)

@@ -3,6 +3,7 @@
 #include "comm/ComIF.h"
 #include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
+#include "platform/files/SystemCalls.h"
 #include "platform/serial/HeldPorts.h"
 #include "platform/serial/SystemPorts.h"
 #include "tools/vireoctl/Audit.h"
@@ -117,6 +118,7 @@ int main(int argc, char** argv)
     serial::ReleaseHeldPortsOnSignals();
     // A reader that went away is an output error reported on exit, not a silent end.
     serial::ReportBrokenPipeAsError();
+    files::ShowUtf8OnConsole();
     BufferOutput();
     return CheckOutput(AuditStatus(Run(argc, argv)));
 }
