@@ -45,8 +45,8 @@ std::string UtcMs(std::chrono::system_clock::time_point now)
 
 // The end of the open file: its last bytes, enough to hold a partial last line and the whole
 // line before it. from is where they begin.
-bool ReadTail(int fd, std::int64_t size, std::string& tail, std::int64_t& from,
-              std::string& error, const std::string& path)
+bool ReadTail(int fd, std::int64_t size, std::string& tail, std::int64_t& from, std::string& error,
+              const std::string& path)
 {
     const std::int64_t window = 2 * static_cast<std::int64_t>(kLineMax + 1) + 1;
     from = size > window ? size - window : 0;

@@ -18,7 +18,7 @@ void* OpenSharedLibrary(const std::string& path, std::string& failure)
     wchar_t* text = nullptr;
     ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string reason = text ? files::Utf8(text) : "error " + std::to_string(code);
     if (text)
         ::LocalFree(text);

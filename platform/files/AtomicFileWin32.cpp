@@ -97,10 +97,9 @@ bool IsReadOnlyFile(const std::string& path)
 bool ReadSmallFile(const std::string& path, std::size_t maximum, std::string& contents,
                    std::string& error)
 {
-    const HANDLE handle =
-        ::CreateFileW(files::Wide(path).c_str(), GENERIC_READ,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(files::Wide(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         error = Reason("cannot open", path, ::GetLastError());
         return false;

@@ -156,9 +156,9 @@ bool IdentityOf(HANDLE handle, std::uint64_t& volume, std::uint64_t& file)
 bool FileKey(const std::string& path, std::uint64_t& volume, std::uint64_t& file, int& error)
 {
     // No access asked: only the file's identity is read, which also works for a folder.
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), 0,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return Failed(error);
     const bool ok = IdentityOf(handle, volume, file);
@@ -185,8 +185,7 @@ bool IsFolder(const std::string& path)
 
 bool MakeFolder(const std::string& path, int& error)
 {
-    if (::CreateDirectoryW(Wide(path).c_str(), nullptr) ||
-        ::GetLastError() == ERROR_ALREADY_EXISTS)
+    if (::CreateDirectoryW(Wide(path).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return true;
     return Failed(error);
 }

@@ -10,8 +10,8 @@ std::wstring Wide(const std::string& text)
 {
     if (text.empty())
         return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
     if (n > 0)
         ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
@@ -27,8 +27,8 @@ std::string Utf8(const std::wstring& text)
                                         nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                              narrow.data(), n, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                              n, nullptr, nullptr);
     return narrow;
 }
 

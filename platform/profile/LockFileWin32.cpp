@@ -13,10 +13,9 @@ namespace profile {
 
 bool LockFile::TryLock()
 {
-    const HANDLE handle = ::CreateFileW(files::Wide(m_path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                        nullptr);
+    const HANDLE handle =
+        ::CreateFileW(files::Wide(m_path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     m_fd = HandleToLong(handle);

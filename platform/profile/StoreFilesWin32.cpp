@@ -45,7 +45,7 @@ StoreRead ReadStoreText(const std::string& path, std::string& data)
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
         return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? StoreRead::Missing
-                                                                             : StoreRead::Failed;
+                                                                            : StoreRead::Failed;
     }
     std::string error;
     return ReadSmallFile(path, kStoreMax, data, error) ? StoreRead::Read : StoreRead::Failed;

@@ -54,8 +54,7 @@ SOCKET ConnectOne(const addrinfo& address, Clock::time_point deadline, int& erro
         }
         int soError = 0;
         int length = sizeof soError;
-        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &length) !=
-            0)
+        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &length) != 0)
             soError = ::WSAGetLastError();
         if (soError != 0 || FD_ISSET(s, &failed)) {
             error = ErrnoOfSocketError(soError != 0 ? soError : WSAECONNREFUSED);

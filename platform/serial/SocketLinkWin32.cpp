@@ -159,8 +159,8 @@ WriteOutcome SocketLink::Send(const std::uint8_t* data, int n, int timeoutMs, in
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (written < n) {
-        const int sent = ::send(SocketOf(m_fd), reinterpret_cast<const char*>(data + written),
-                                n - written, 0);
+        const int sent =
+            ::send(SocketOf(m_fd), reinterpret_cast<const char*>(data + written), n - written, 0);
         if (sent > 0) {
             written += sent;
             continue;

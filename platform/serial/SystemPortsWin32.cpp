@@ -34,9 +34,8 @@ std::vector<SystemPort> SystemSerialPorts()
         DWORD deviceSize = 16384;
         DWORD nameBytes = sizeof name - sizeof(wchar_t);
         DWORD type = 0;
-        const LONG result =
-            ::RegEnumValueW(key, index, device, &deviceSize, nullptr, &type,
-                            reinterpret_cast<BYTE*>(name), &nameBytes);
+        const LONG result = ::RegEnumValueW(key, index, device, &deviceSize, nullptr, &type,
+                                            reinterpret_cast<BYTE*>(name), &nameBytes);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         if (result != ERROR_SUCCESS || type != REG_SZ)

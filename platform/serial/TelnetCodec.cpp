@@ -152,8 +152,8 @@ void AddSub(telnet_t& t, char byte)
 
 } // namespace
 
-telnet_t* telnet_init(const telnet_telopt_t* telopts, telnet_event_handler_t handler,
-                      unsigned char, void* user)
+telnet_t* telnet_init(const telnet_telopt_t* telopts, telnet_event_handler_t handler, unsigned char,
+                      void* user)
 {
     telnet_t* t = new telnet_t{};
     t->telopts = telopts;

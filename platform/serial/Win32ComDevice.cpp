@@ -208,7 +208,8 @@ public:
                 lineWait = StartLinesLocked();
             }
             HANDLE handles[3] = {m_endWait, m_readDone, m_lineEvent};
-            const DWORD woken = ::WaitForMultipleObjects(lineWait ? 3 : 2, handles, FALSE, INFINITE);
+            const DWORD woken =
+                ::WaitForMultipleObjects(lineWait ? 3 : 2, handles, FALSE, INFINITE);
             if (woken == WAIT_OBJECT_0)
                 return 0;
             if (woken == WAIT_FAILED) {

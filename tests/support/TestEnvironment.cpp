@@ -15,10 +15,10 @@ namespace testing_support {
 std::string MakeTempDir(const char* prefix)
 {
     // A name nobody has taken: create_directory makes it only where none stands.
-    static std::mt19937_64 random{std::random_device{}()};
+    thread_local std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path path =
-            std::filesystem::temp_directory_path() / (prefix + std::to_string(random() % 1000000000));
+        const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                           (prefix + std::to_string(random() % 1000000000));
         std::error_code error;
         if (std::filesystem::create_directory(path, error)) {
             std::filesystem::permissions(path, std::filesystem::perms::owner_all,

@@ -6,7 +6,6 @@
 
 #include <map>
 
-
 namespace vireoctl {
 
 std::optional<int> RefuseSameDevice(const Options& options)

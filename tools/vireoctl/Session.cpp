@@ -21,7 +21,6 @@
 #include <mutex>
 #include <optional>
 
-
 namespace vireoctl {
 namespace {
 
