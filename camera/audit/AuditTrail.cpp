@@ -323,7 +323,7 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
 bool VerifyAudit(const std::string& path, const std::function<void(const AuditBreak&)>& found,
                  std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "re");
+    std::FILE* file = files::OpenForReading(path);
     if (!file) {
         error = Reason("cannot open", path, errno);
         return false;
@@ -370,7 +370,7 @@ std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& erro
 bool ReadAuditLines(const std::string& path, const std::function<void(const AuditEntry&)>& entry,
                     const std::function<void(std::size_t line)>& unreadable, std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "re");
+    std::FILE* file = files::OpenForReading(path);
     if (!file) {
         error = Reason("cannot open", path, errno);
         return false;

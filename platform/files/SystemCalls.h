@@ -34,6 +34,10 @@ bool StillAtPath(int fd, const std::string& path);
 // The identity of an existing file (links followed): the volume and the file on it. False with
 // error set when it cannot be looked at.
 bool FileKey(const std::string& path, std::uint64_t& volume, std::uint64_t& file, int& error);
+// Opens a file to read as bytes (no line-end translation), not inherited by programs started
+// later; nullptr with errno set.
+std::FILE* OpenForReading(const std::string& path);
+
 // Whether path is an existing folder.
 bool IsFolder(const std::string& path);
 // Makes one folder; true also when it existed.

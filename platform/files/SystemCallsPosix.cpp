@@ -127,6 +127,11 @@ bool FileKey(const std::string& path, std::uint64_t& volume, std::uint64_t& file
     return true;
 }
 
+std::FILE* OpenForReading(const std::string& path)
+{
+    return std::fopen(path.c_str(), "re");
+}
+
 bool IsFolder(const std::string& path)
 {
     struct stat info {};

@@ -177,6 +177,12 @@ bool StillAtPath(int fd, const std::string& path)
            heldFile == nowFile;
 }
 
+std::FILE* OpenForReading(const std::string& path)
+{
+    // "N": the handle is not inherited, as O_CLOEXEC keeps it on POSIX.
+    return ::_wfopen(Wide(path).c_str(), L"rbN");
+}
+
 bool IsFolder(const std::string& path)
 {
     const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
