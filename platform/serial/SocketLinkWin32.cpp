@@ -108,8 +108,11 @@ SocketLink::Wait SocketLink::WaitReadable(int timeoutMs)
         2, handles, FALSE, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
     if (woken == WAIT_TIMEOUT)
         return Wait::TimedOut;
-    if (woken == WAIT_OBJECT_0 && m_mask.load() == 0)
+    if (woken == WAIT_OBJECT_0 && m_mask.load() == 0) {
+        // Taken, as the POSIX side drains its pipe: the next wait blocks again.
+        ::ResetEvent(EventOf(m_wakeRead));
         return Wait::Woken;
+    }
     if (woken == WAIT_FAILED)
         MarkLost("the wait on the socket failed");
     return Wait::Readable; // data, an end of stream or an error: Receive tells which

@@ -190,6 +190,7 @@ public:
             if (watched == 0)
                 return 0;
             bool lineWait = false;
+            bool byteKept = false; // a byte nobody watches for: its event stays up, unwaited
             {
                 std::lock_guard lock(m_mutex);
                 CollectReadLocked();
@@ -206,10 +207,11 @@ public:
                     return bits;
                 StartReadLocked();
                 lineWait = StartLinesLocked();
+                byteKept = m_haveByte;
             }
-            HANDLE handles[3] = {m_endWait, m_readDone, m_lineEvent};
-            const DWORD woken =
-                ::WaitForMultipleObjects(lineWait ? 3 : 2, handles, FALSE, INFINITE);
+            HANDLE handles[3] = {m_endWait, byteKept ? m_lineEvent : m_readDone, m_lineEvent};
+            const DWORD count = 1 + (byteKept ? 0 : 1) + (lineWait ? 1 : 0);
+            const DWORD woken = ::WaitForMultipleObjects(count, handles, FALSE, INFINITE);
             if (woken == WAIT_OBJECT_0)
                 return 0;
             if (woken == WAIT_FAILED) {
