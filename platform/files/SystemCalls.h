@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace files {
 
@@ -51,6 +52,10 @@ bool CharDeviceKey(const std::string& path, std::uint64_t& key);
 // Texts are UTF-8. A Windows console shows them as written only in its UTF-8 code page: while the
 // program runs, a console it writes to is switched to it, and back at exit. Nothing on POSIX.
 void ShowUtf8OnConsole();
+
+// The program's arguments in UTF-8: argv itself on POSIX; on Windows the command line as the
+// system keeps it (UTF-16), since argv there is in the ANSI code page and loses other letters.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // Bytes a stream holds in its buffer, not yet handed to the system (0 where the C library
 // does not tell: its buffer is then flushed when full).

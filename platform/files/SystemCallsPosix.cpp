@@ -163,6 +163,11 @@ bool CharDeviceKey(const std::string& path, std::uint64_t& key)
 
 void ShowUtf8OnConsole() {}
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 std::size_t PendingOutput(std::FILE* stream)
 {
     return __fpending(stream);

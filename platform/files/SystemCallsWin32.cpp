@@ -8,6 +8,9 @@
 #include <io.h>
 #include <windows.h>
 
+// After windows.h, whose types it uses.
+#include <shellapi.h>
+
 namespace files {
 namespace {
 
@@ -232,6 +235,23 @@ void ShowUtf8OnConsole()
         g_consoleCodePage = current;
         std::atexit(RestoreConsoleCodePage);
     }
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
+{
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide || count != argc) {
+        // The system's split disagrees with the runtime's: the runtime's is what ran.
+        if (wide)
+            ::LocalFree(wide);
+        return std::vector<std::string>(argv, argv + argc);
+    }
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(Utf8(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
 }
 
 std::size_t PendingOutput(std::FILE*)

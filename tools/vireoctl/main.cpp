@@ -19,6 +19,8 @@
 #include "tools/vireoctl/SettingsCommands.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -120,5 +122,10 @@ int main(int argc, char** argv)
     serial::ReportBrokenPipeAsError();
     files::ShowUtf8OnConsole();
     BufferOutput();
-    return CheckOutput(AuditStatus(Run(argc, argv)));
+    std::vector<std::string> arguments = files::CommandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return CheckOutput(AuditStatus(Run(argc, pointers.data())));
 }
