@@ -11,7 +11,7 @@
 #include "camera/RVX1240Reg.h"
 #include "camera/RVX1250Reg.h"
 #include "camera/audit/Sha256.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "pages/FailureText.h"
 #include "comm/ComIF.h"

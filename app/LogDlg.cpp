@@ -1,7 +1,7 @@
 #include "app/LogDlg.h"
 
 #include "app/WindowSettings.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/profile/Profile.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/SaveFileDialog.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/RVXReg.h"
+#include "platform/log/FormatAttribute.h"
 
 #include <cstdint>
 #include <string>
@@ -36,4 +37,4 @@ private:
 };
 
 // printf-style formatting into a std::string.
-std::string FormatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatLine(const char* format, ...) VIREO_PRINTF_FORMAT(1, 2);

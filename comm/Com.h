@@ -3,6 +3,8 @@
 // running action.
 #pragma once
 
+#include "platform/log/FormatAttribute.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -105,4 +107,4 @@ private:
 };
 
 // Formats a status text the way the records are built ("Port open %s\r" and the like).
-std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatText(const char* format, ...) VIREO_PRINTF_FORMAT(1, 2);

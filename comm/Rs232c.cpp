@@ -10,8 +10,6 @@
 #include <cstring>
 #include <system_error>
 
-#include <poll.h>
-
 namespace {
 
 constexpr int kWriteTotalMs = 3000;
@@ -23,12 +21,6 @@ constexpr auto kStandAsideIdle = std::chrono::milliseconds(20);
 constexpr unsigned kEventMask =
     serial::EventReceived | serial::EventCtsChanged | serial::EventDsrChanged |
     serial::EventDcdChanged | serial::EventRingEnded | serial::EventBreak | serial::EventLineError;
-
-bool HungUp(int fd)
-{
-    pollfd entry{fd, POLLIN, 0};
-    return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
-}
 
 // Settling. After a reply time-out (in this program, or in an earlier one that left its mark on
 // the port), and on a new raw TCP connection, a reply to an earlier request may still be on its
@@ -506,10 +498,10 @@ int CRs232c::ExchangeRead(int fd, std::uint8_t* bytes, int& emptyReads, CResult&
     }
     // A network device may have decoded only line-control bytes; a device at its end keeps
     // reporting nothing, so only a run of empty reads counts as closed.
-    if (count == 0 && ++emptyReads < kEmptyReadsMax && !HungUp(fd))
+    if (count == 0 && ++emptyReads < kEmptyReadsMax && !waiting::HungUp(fd))
         return 0;
     // Readable with nothing to read: the device hung up, failed or reached its end.
-    const bool hungUp = HungUp(fd);
+    const bool hungUp = waiting::HungUp(fd);
     if (const std::string reason = m_device->LostReason(); !reason.empty())
         lost = DeviceLost(reason);
     else

@@ -1,20 +1,11 @@
 #include "camera/audit/AuditTrail.h"
 
+#include "platform/files/SystemCalls.h"
 #include "platform/profile/Profile.h"
-
-#include <cstdlib>
-#include <cstring>
 
 std::string DefaultAuditPath()
 {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/')
-        return std::string(state) + "/VireoStudio/audit.jsonl";
-    // A home that is no absolute folder, or the root itself (a service's), is no place for it.
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/' || std::strspn(home, "/") == std::strlen(home))
-        return {};
-    return std::string(home) + "/.local/state/VireoStudio/audit.jsonl";
+    return files::UserStateFile("audit.jsonl");
 }
 
 std::string ConfiguredAuditPath()

@@ -2,7 +2,8 @@
 
 #include "camera/audit/JsonText.h"
 #include "camera/audit/Sha256.h"
-#include "camera/audit/TrailFile.h"
+#include "platform/files/SystemCalls.h"
+#include "platform/files/TrailFile.h"
 
 #include <algorithm>
 #include <array>
@@ -12,11 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using Json = nlohmann::ordered_json;
 
@@ -39,7 +35,7 @@ std::string UtcMs(std::chrono::system_clock::time_point now)
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
         1000;
     std::tm utc{};
-    ::gmtime_r(&seconds, &utc);
+    files::UtcFields(seconds, utc);
     char text[96];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
                   utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
@@ -47,41 +43,21 @@ std::string UtcMs(std::chrono::system_clock::time_point now)
     return text;
 }
 
-std::string UserName()
-{
-    // The reentrant form: the cameras of one run record from threads of their own.
-    passwd entry{};
-    passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found)
-        return found->pw_name;
-    const char* user = std::getenv("USER");
-    return user ? user : std::to_string(::getuid());
-}
-
-std::string HostName()
-{
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return "unknown";
-    return name;
-}
-
 // The end of the open file: its last bytes, enough to hold a partial last line and the whole
 // line before it. from is where they begin.
-bool ReadTail(int fd, off_t size, std::string& tail, off_t& from, std::string& error,
+bool ReadTail(int fd, std::int64_t size, std::string& tail, std::int64_t& from, std::string& error,
               const std::string& path)
 {
-    const off_t window = 2 * static_cast<off_t>(kLineMax + 1) + 1;
+    const std::int64_t window = 2 * static_cast<std::int64_t>(kLineMax + 1) + 1;
     from = size > window ? size - window : 0;
     tail.assign(static_cast<std::size_t>(size - from), '\0');
     std::size_t got = 0;
     while (got < tail.size()) {
-        const ssize_t n = ::pread(fd, tail.data() + got, tail.size() - got, from + got);
-        if (n < 0 && errno == EINTR)
-            continue;
+        int code = EIO;
+        const long long n = files::ReadAt(fd, tail.data() + got, tail.size() - got,
+                                          from + static_cast<std::int64_t>(got), code);
         if (n <= 0) {
-            error = Reason("cannot read", path, n < 0 ? errno : EIO);
+            error = Reason("cannot read", path, code);
             return false;
         }
         got += static_cast<std::size_t>(n);
@@ -179,20 +155,6 @@ std::string LineProblem(const std::string& line, const std::optional<Json>& pars
     return {};
 }
 
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 Json RegistersJson(const std::vector<RegisterChange>& registers)
 {
     const auto value = [](const std::optional<std::string>& text,
@@ -259,26 +221,24 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
     if (fd < 0)
         return false;
     // One writer at a time, so that each line links to the one truly before it.
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            error = Reason("cannot lock", path, errno);
-            ::close(fd);
-            return false;
-        }
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        error = Reason("cannot look at", path, errno);
-        ::flock(fd, LOCK_UN);
-        ::close(fd);
+    int code = 0;
+    if (!files::LockExclusive(fd, code)) {
+        error = Reason("cannot lock", path, code);
+        files::CloseFile(fd);
         return false;
     }
-    const off_t size = info.st_size;
+    std::int64_t size = 0;
+    if (!files::SizeOf(fd, size, code)) {
+        error = Reason("cannot look at", path, code);
+        files::Unlock(fd);
+        files::CloseFile(fd);
+        return false;
+    }
     std::string tail;
-    off_t from = 0;
+    std::int64_t from = 0;
     bool ok = ReadTail(fd, size, tail, from, error, path);
     if (ok) {
-        const std::string user = UserName(), host = HostName();
+        const std::string user = files::UserName(), host = files::HostName();
         const std::string now = UtcMs(std::chrono::system_clock::now());
         std::string text; // what is appended
         std::string last; // the line the next one links to
@@ -340,29 +300,30 @@ bool AppendAudit(const std::string& path, const std::vector<AuditChange>& change
             last = JsonText(line);
             text += last + "\n";
         }
-        const off_t kept = size - static_cast<off_t>(cut.size());
-        if (!cut.empty() && ::ftruncate(fd, kept) != 0) {
-            error = Reason("cannot cut the unended last line of", path, errno);
+        const std::int64_t kept = size - static_cast<std::int64_t>(cut.size());
+        if (!cut.empty() && !files::Truncate(fd, kept, code)) {
+            error = Reason("cannot cut the unended last line of", path, code);
             ok = false;
         }
         // The whole batch in one write and one sync: a load's lines cost one trip to the disk.
         // A batch that does not get there whole is taken back, so that no half line is left.
-        if (ok && (!WriteAll(fd, text) || ::fsync(fd) != 0)) {
-            error = Reason("cannot write", path, errno);
+        if (ok && (!files::AppendAll(fd, text, code) || !files::SyncToDisk(fd, code))) {
+            error = Reason("cannot write", path, code);
             ok = false;
-            if (::ftruncate(fd, kept) == 0 && !cut.empty())
-                (void)WriteAll(fd, cut);
+            int ignored = 0;
+            if (files::Truncate(fd, kept, ignored) && !cut.empty())
+                (void)files::AppendAll(fd, cut, ignored);
         }
     }
-    ::flock(fd, LOCK_UN);
-    ::close(fd);
+    files::Unlock(fd);
+    files::CloseFile(fd);
     return ok;
 }
 
 bool VerifyAudit(const std::string& path, const std::function<void(const AuditBreak&)>& found,
                  std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "re");
+    std::FILE* file = files::OpenForReading(path);
     if (!file) {
         error = Reason("cannot open", path, errno);
         return false;
@@ -409,7 +370,7 @@ std::optional<AuditBreak> VerifyAudit(const std::string& path, std::string& erro
 bool ReadAuditLines(const std::string& path, const std::function<void(const AuditEntry&)>& entry,
                     const std::function<void(std::size_t line)>& unreadable, std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "re");
+    std::FILE* file = files::OpenForReading(path);
     if (!file) {
         error = Reason("cannot open", path, errno);
         return false;

@@ -1,5 +1,7 @@
 #include "camera/audit/IsoTime.h"
 
+#include "platform/files/SystemCalls.h"
+
 #include <cctype>
 #include <ctime>
 
@@ -102,7 +104,7 @@ std::optional<std::int64_t> ParseIsoTime(const std::string& text)
     fields.tm_sec = second;
     std::int64_t seconds = 0;
     if (offsetMinutes) {
-        seconds = static_cast<std::int64_t>(::timegm(&fields)) - *offsetMinutes * 60;
+        seconds = static_cast<std::int64_t>(files::FromUtcFields(fields)) - *offsetMinutes * 60;
     } else {
         fields.tm_isdst = -1;
         seconds = static_cast<std::int64_t>(std::mktime(&fields));

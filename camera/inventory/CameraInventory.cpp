@@ -1,7 +1,8 @@
 #include "camera/inventory/CameraInventory.h"
 
 #include "camera/inventory/TomlDepth.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/SystemCalls.h"
 #include "camera/settings/CameraModel.h"
 #include "comm/Com.h"
 #include "platform/serial/PortName.h"
@@ -128,15 +129,7 @@ const InventoryCamera* CameraInventory::Find(const std::string& name) const
 
 std::string DefaultInventoryPath()
 {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string dir;
-    if (config && config[0] == '/')
-        dir = config;
-    else if (const char* home = std::getenv("HOME"); home && home[0] != '\0')
-        dir = std::string(home) + "/.config";
-    else
-        dir = ".config";
-    return dir + "/VireoStudio/cameras.toml";
+    return files::UserConfigFile("cameras.toml");
 }
 
 bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, std::string& problem)

@@ -1,16 +1,13 @@
 #include "camera/inventory/InventorySerial.h"
 
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/SystemCalls.h"
 #include "comm/Com.h"
 
 #include <toml++/toml.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace inventory {
 namespace {
@@ -121,25 +118,15 @@ bool AddLineAfterPort(std::string& text, const toml::key& portKey, const toml::n
 int LockFile(const std::string& path, std::string& problem)
 {
     for (;;) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int error = 0;
+        const int fd = files::OpenAndLock(path, error);
         if (fd < 0) {
-            problem = "cannot open " + path + ": " + std::strerror(errno);
+            problem = "cannot open " + path + ": " + std::strerror(error);
             return -1;
         }
-        int locked = 0;
-        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-        }
-        if (locked != 0) {
-            problem = "cannot lock " + path + ": " + std::strerror(errno);
-            ::close(fd);
-            return -1;
-        }
-        struct stat held {};
-        struct stat now {};
-        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
-            held.st_dev == now.st_dev && held.st_ino == now.st_ino)
+        if (files::StillAtPath(fd, path))
             return fd;
-        ::close(fd);
+        files::CloseFile(fd);
     }
 }
 
@@ -200,7 +187,7 @@ bool UpdateInventorySerial(const std::string& path, const std::string& name,
     }
     if (ok && text != before)
         ok = WriteFileAtomically(path, text, problem);
-    ::close(fd);
+    files::CloseFile(fd);
     return ok;
 }
 

@@ -3,6 +3,8 @@
 #include "camera/audit/JsonText.h"
 #include "camera/settings/SettingCatalog.h"
 
+#include "platform/files/SystemCalls.h"
+
 #include <algorithm>
 #include <cctype>
 #include <ctime>
@@ -258,7 +260,7 @@ std::string SettingsTimeNow()
 {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
-    gmtime_r(&now, &utc);
+    files::UtcFields(now, utc);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;

@@ -41,7 +41,11 @@ enum : CLUINT32 {
 };
 
 // What a library exporting the interface marks its functions with.
+#ifdef _WIN32
+#define CL_SERIAL_EXPORT __declspec(dllexport)
+#else
 #define CL_SERIAL_EXPORT __attribute__((visibility("default")))
+#endif
 
 extern "C" {
 

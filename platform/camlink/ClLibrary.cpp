@@ -1,11 +1,10 @@
 #include "platform/camlink/ClLibrary.h"
 
 #include "platform/camlink/ClErrorText.h"
+#include "platform/camlink/SharedLibrary.h"
 
 #include <cstdlib>
 #include <mutex>
-
-#include <dlfcn.h>
 
 namespace camlink {
 namespace {
@@ -43,8 +42,7 @@ LoadState g_state;
 template <typename Function>
 void Resolve(void* handle, const char* name, Function& entry, Function absent)
 {
-    dlerror();
-    void* symbol = dlsym(handle, name);
+    void* symbol = FindSharedSymbol(handle, name);
     if (symbol) {
         entry = reinterpret_cast<Function>(symbol);
         return;
@@ -57,12 +55,9 @@ void Load()
 {
     const char* named = std::getenv(kLibraryVariable);
     g_state.path = named && *named ? named : kDefaultLibrary;
-    void* handle = dlopen(g_state.path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
-        g_state.failure = reason ? reason : g_state.path + ": cannot be loaded";
+    void* handle = OpenSharedLibrary(g_state.path, g_state.failure);
+    if (!handle)
         return;
-    }
     g_state.loaded = true;
     ClFunctions& f = g_functions;
     const ClFunctions& a = NotFound::kTable;

@@ -11,7 +11,11 @@
 namespace camlink {
 
 inline constexpr const char* kLibraryVariable = "CLALLSERIAL_LIBRARY";
+#ifdef _WIN32
+inline constexpr const char* kDefaultLibrary = "clallserial.dll";
+#else
 inline constexpr const char* kDefaultLibrary = "libclallserial.so";
+#endif
 
 // The library's functions. Every entry can be called: when the library could not be loaded each
 // one answers CL_ERR_UNABLE_TO_LOAD_DLL, and a function the library lacks answers

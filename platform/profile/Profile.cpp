@@ -3,6 +3,7 @@
 #include "platform/profile/IniFile.h"
 #include "platform/profile/IniText.h"
 #include "platform/profile/LockFile.h"
+#include "platform/profile/StoreFiles.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,10 +15,6 @@
 #include <optional>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace profile {
 namespace {
@@ -44,95 +41,24 @@ void Note(Status status, const std::string& file)
     g_problem = file + " " + what;
 }
 
-std::string UserDirectory()
-{
-    if (!g_directory.empty())
-        return g_directory;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        return config;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.config";
-}
-
-// The files values are looked up in, the first (the one written) first: the program's own file
-// and its organisation's, the user's and then the system's, as QSettings looks them up.
 std::vector<std::string> StoreFiles()
 {
-    const std::string appFile = g_organisation + "/" + g_application + ".conf";
-    const std::string orgFile = g_organisation + ".conf";
-    const std::string user = UserDirectory() + "/";
-    std::vector<std::string> files{user + appFile, user + orgFile};
-    std::vector<std::string> systemDirs;
-    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
-    std::string list = dirs && *dirs ? dirs : "/etc/xdg";
-    for (std::size_t pos = 0; pos <= list.size();) {
-        const std::size_t colon = std::min(list.find(':', pos), list.size());
-        if (colon > pos)
-            systemDirs.push_back(list.substr(pos, colon - pos) + "/");
-        pos = colon + 1;
-    }
-    for (const std::string& dir : systemDirs)
-        files.push_back(dir + appFile);
-    for (const std::string& dir : systemDirs)
-        files.push_back(dir + orgFile);
-    return files;
+    return StoreFilePaths(g_directory, g_organisation, g_application);
 }
 
 // A file's entries; a missing file is an empty one.
 Status ReadStoreFile(const std::string& path, ini::Entries& entries)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? Status::Ok : Status::AccessError;
-    struct stat st {};
     std::string data;
-    Status status = Status::Ok;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        status = Status::AccessError;
-    } else {
-        char buffer[8192];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                status = Status::AccessError;
-            if (n <= 0)
-                break;
-            data.append(buffer, static_cast<std::size_t>(n));
-        }
+    switch (ReadStoreText(path, data)) {
+    case StoreRead::Missing:
+        return Status::Ok;
+    case StoreRead::Failed:
+        return Status::AccessError;
+    case StoreRead::Read:
+        break;
     }
-    ::close(fd);
-    if (status == Status::Ok && !ini::ParseFile(data, entries))
-        status = Status::FormatError;
-    return status;
-}
-
-// Replaces the file in one step, so that a reader sees the old file or the new one.
-bool ReplaceStoreFile(const std::string& path, const std::string& data)
-{
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    return ini::ParseFile(data, entries) ? Status::Ok : Status::FormatError;
 }
 
 // The store as read at open, with the values written since (g_mutex held).
@@ -183,7 +109,7 @@ public:
         for (auto& [key, spelled] : m_written)
             current[key] = spelled;
         m_written.clear();
-        if (!ReplaceStoreFile(path, ini::FormatFile(current)))
+        if (!ReplaceStoreText(path, ini::FormatFile(current)))
             Track(Status::AccessError);
         m_entries.front() = std::move(current);
     }
@@ -296,12 +222,8 @@ std::optional<long long> ParseNumber(const std::string& text)
 
 std::string SiteStoreFileName()
 {
-    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
-    std::string first = dirs ? std::string(dirs).substr(0, std::string(dirs).find(':')) : "";
-    if (first.empty() || first[0] != '/')
-        first = "/etc/xdg";
     std::lock_guard lock(g_mutex);
-    return first + "/" + g_organisation + "/" + g_application + ".conf";
+    return SiteStorePath(g_organisation, g_application);
 }
 
 int GetSiteProfileInt(const std::string& section, const std::string& entry, int def)

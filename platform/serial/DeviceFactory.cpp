@@ -12,7 +12,7 @@ std::unique_ptr<ISerialDevice> CreateDevice(const PortAddress& address, int time
     case PortNameKind::Device:
         break;
     }
-    return CreateTermiosDevice();
+    return CreateLocalDevice();
 }
 
 } // namespace serial

@@ -135,4 +135,20 @@ unsigned HoldClosedStandardDescriptors()
     return g_closedAtStart;
 }
 
+void CatchEndingSignals(void (*handler)(int signal))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    // Waits resume with their own deadlines; nothing needs waking, the work looks between steps.
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+void ReportBrokenPipeAsError()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 } // namespace serial

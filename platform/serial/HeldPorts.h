@@ -34,6 +34,15 @@ void EndBySignal(int signal);
 // reported as one, and no end by a signal.
 void ReleaseHeldPortsOnSignals();
 
+// The signals a user or the system ends a program with (SIGTERM, SIGINT, SIGHUP; on Windows the
+// console's Ctrl+C and Ctrl+Break as SIGINT, its closing, log-off and shut-down as SIGTERM) go
+// to handler instead, which may be called on any thread; waits resume after it. Async-signal-safe
+// work only in handler. ReleaseHeldPortsOnSignals puts the ending behaviour back.
+void CatchEndingSignals(void (*handler)(int signal));
+
+// A write to a reader that went away fails with an error (EPIPE) instead of ending the program.
+void ReportBrokenPipeAsError();
+
 // Standard descriptors (0, 1, 2) found closed: each is reopened on /dev/null so that no port is
 // ever opened on one and written to by printf. Each is opened for the other direction, so that
 // using it fails as using a closed one would. Returns a mask, bit N set for

@@ -6,7 +6,12 @@
 #include "platform/serial/ComPortControl.h"
 #include "platform/serial/SocketLink.h"
 
+// Windows has no libtelnet: the codec of our own implements the part used here.
+#ifdef _WIN32
+#include "platform/serial/TelnetCodec.h"
+#else
 #include <libtelnet.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>

@@ -85,6 +85,8 @@ public:
 };
 
 std::unique_ptr<ISerialDevice> CreateTermiosDevice();
+// The local serial device of this system: termios on Linux, a Win32 COM port on Windows.
+std::unique_ptr<ISerialDevice> CreateLocalDevice();
 
 // A short reason for a failed Open, with what the user can do about it.
 std::string OpenFailureReason(int error, const PortAddress& address);

@@ -4,8 +4,6 @@
 // network devices over it do alike.
 #pragma once
 
-#include <sys/socket.h>
-
 #include "platform/serial/SerialDevice.h"
 
 #include <atomic>
@@ -33,6 +31,8 @@ public:
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
+    // What the reply wait blocks on: the socket itself on POSIX, its network event on Windows.
+    int ReadableDescriptor() const;
 
     void SetEventMask(unsigned mask);
     unsigned EventMask() const { return m_mask.load(); }
@@ -48,7 +48,7 @@ public:
     // Whether bytes wait, without taking them: 1, 0 when none, -1 once the connection is lost.
     int Peek();
     // Copies up to max waiting bytes without taking them; as Receive otherwise.
-    int PeekBytes(std::uint8_t* buffer, int max) { return Receive(buffer, max, MSG_PEEK); }
+    int PeekBytes(std::uint8_t* buffer, int max);
     // Sends n bytes within timeoutMs.
     WriteOutcome Send(const std::uint8_t* data, int n, int timeoutMs, int& written, int& errorCode);
     // Bytes the kernel holds for reading (telnet commands included).
@@ -62,8 +62,8 @@ private:
     void MarkLost(const std::string& reason);
 
     int m_fd = -1;
-    int m_wakeRead = -1;
-    int m_wakeWrite = -1;
+    int m_wakeRead = -1;  // POSIX: a pipe's ends; Windows: an event, in m_wakeRead
+    int m_wakeWrite = -1; // Windows: the socket's network event
     std::atomic<unsigned> m_mask{0};
     mutable std::mutex m_lostMutex;
     std::string m_lost; // why the connection ended; empty while it stands
@@ -81,7 +81,7 @@ public:
         return true;
     }
     void EndWait() override { m_link.SetEventMask(0); }
-    int PollDescriptor() const override { return m_link.Descriptor(); }
+    int PollDescriptor() const override { return m_link.ReadableDescriptor(); }
 
 protected:
     SocketLink m_link;

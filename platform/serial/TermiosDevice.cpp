@@ -459,6 +459,11 @@ std::unique_ptr<ISerialDevice> CreateTermiosDevice()
     return std::make_unique<TermiosDevice>();
 }
 
+std::unique_ptr<ISerialDevice> CreateLocalDevice()
+{
+    return CreateTermiosDevice();
+}
+
 std::string OpenFailureReason(int error, const PortAddress& address)
 {
     if (address.kind != PortNameKind::Device)

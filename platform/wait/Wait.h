@@ -1,6 +1,8 @@
 // How a thread that needs the camera's reply waits for it: until a descriptor is readable, a
 // deadline passes, or the user cancels. Programs without a window wait in poll(); the window
-// installs a waiter that keeps its event loop running meanwhile.
+// installs a waiter that keeps its event loop running meanwhile. On Windows a "descriptor" is an
+// event handle (handles fit in 32 bits), signalled while there is something to read, and the
+// wait is WaitForMultipleObjects on it and the cancel's event.
 #pragma once
 
 #include <atomic>
@@ -49,6 +51,10 @@ public:
     // Gives the waiter its turn between such calls; false once a cancel is requested.
     virtual bool Pump(const CancelFlag& cancel) = 0;
 };
+
+// Whether the descriptor reports that its far end hung up (a terminal's or a socket's); never
+// on Windows, where a failed device fails its reads instead.
+bool HungUp(int fd);
 
 // The waiter that blocks in poll() and never pumps anything.
 IWaiter& DefaultWaiter();

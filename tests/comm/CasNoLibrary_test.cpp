@@ -2,6 +2,7 @@
 #include "comm/Cas.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
+#include "tests/support/Environment.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,8 @@ using namespace testing_support;
 namespace {
 
 constexpr const char* kMissing = "/nonexistent-vireo-dir/libclallserial-missing.so";
-const bool g_libraryNamed = setenv(camlink::kLibraryVariable, kMissing, 1) == 0;
+const bool g_libraryNamed =
+    (testing_support::SetEnvironment(camlink::kLibraryVariable, kMissing), true);
 
 using Records = std::vector<std::string>;
 

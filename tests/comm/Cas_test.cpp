@@ -4,6 +4,7 @@
 #include "platform/camlink/ClLibrary.h"
 #include "platform/profile/Profile.h"
 #include "tests/comm/FakeClLibrary.h"
+#include "tests/support/Environment.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,8 @@ using fakecl::FakePort;
 namespace {
 
 // The port layer loads the library on first use; name it before any test runs.
-const bool g_libraryNamed = setenv(camlink::kLibraryVariable, FAKECL_PATH, 1) == 0;
+const bool g_libraryNamed =
+    (testing_support::SetEnvironment(camlink::kLibraryVariable, FAKECL_PATH), true);
 
 const std::vector<FakePort> kPorts = {
     {"Acme Imaging", "grab0 portA", 3},
@@ -414,9 +416,9 @@ TEST_F(CasExchangeTest, AReadThatReturnsAtOnceDoesNotMakeTheWaitSpin)
     cas.m_Settings.HsTimeOut = 1000;
     char reply[16];
     const auto start = std::chrono::steady_clock::now();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = testing_support::ProcessCpuSeconds();
     EXPECT_EQ(Exchange({}, reply, sizeof reply), LINK_TIMEOUT);
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpu = testing_support::ProcessCpuSeconds() - cpuStart;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(wall, 1.0);

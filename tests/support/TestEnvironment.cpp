@@ -1,21 +1,32 @@
 #include "tests/support/TestEnvironment.h"
 
 #include "platform/profile/Profile.h"
+#include "tests/support/Environment.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
 
 std::string MakeTempDir(const char* prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    return pattern;
+    // A name nobody has taken: create_directory makes it only where none stands.
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                           (prefix + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::replace, error);
+            return path.string();
+        }
+    }
+    throw std::runtime_error("no temporary folder could be made");
 }
 
 void RemoveTree(const std::string& path)
@@ -30,15 +41,15 @@ ScopedSettingsDir::ScopedSettingsDir() : m_path(MakeTempDir("vireo-settings-"))
     // The audit trail's default place goes with the store: no test records into the user's.
     if (const char* state = std::getenv("XDG_STATE_HOME"))
         m_oldState = state;
-    ::setenv("XDG_STATE_HOME", m_path.c_str(), 1);
+    SetEnvironment("XDG_STATE_HOME", m_path);
 }
 
 ScopedSettingsDir::~ScopedSettingsDir()
 {
     if (m_oldState)
-        ::setenv("XDG_STATE_HOME", m_oldState->c_str(), 1);
+        SetEnvironment("XDG_STATE_HOME", *m_oldState);
     else
-        ::unsetenv("XDG_STATE_HOME");
+        ClearEnvironment("XDG_STATE_HOME");
     profile::SetStoreDirectory({});
     RemoveTree(m_path);
 }
@@ -47,16 +58,16 @@ ScopedConfigHome::ScopedConfigHome() : m_path(MakeTempDir("vireo-config-"))
 {
     if (const char* previous = std::getenv("XDG_CONFIG_HOME"))
         m_previous = previous;
-    setenv("XDG_CONFIG_HOME", m_path.c_str(), 1);
+    SetEnvironment("XDG_CONFIG_HOME", m_path);
     std::filesystem::create_directories(m_path + "/VireoStudio");
 }
 
 ScopedConfigHome::~ScopedConfigHome()
 {
     if (m_previous)
-        setenv("XDG_CONFIG_HOME", m_previous->c_str(), 1);
+        SetEnvironment("XDG_CONFIG_HOME", *m_previous);
     else
-        unsetenv("XDG_CONFIG_HOME");
+        ClearEnvironment("XDG_CONFIG_HOME");
     RemoveTree(m_path);
 }
 

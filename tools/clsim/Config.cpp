@@ -114,7 +114,8 @@ Config ParseConfig(const std::string& text, std::vector<std::string>& problems)
             if (ok)
                 config.manufacturer = value;
         } else if (key == "version") {
-            ok = ParseNumber(value, 0, LONG_MAX, number) && number <= 0xFFFFFFFFL;
+            ok = ParseNumber(value, 0, LONG_MAX, number) &&
+                 static_cast<unsigned long long>(number) <= 0xFFFFFFFFULL;
             if (ok)
                 config.version = static_cast<CLUINT32>(number);
         } else if (key == "rates") {

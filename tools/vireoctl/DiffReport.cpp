@@ -1,13 +1,13 @@
 #include "tools/vireoctl/DiffReport.h"
 
 #include "camera/inventory/CameraReplacement.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/SystemCalls.h"
 #include "platform/profile/Profile.h"
 #include "tools/vireoctl/Inventory.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace vireoctl {
 namespace {
@@ -15,25 +15,26 @@ namespace {
 // Which file a name stands for, whatever the spelling: an existing file by device and inode
 // (links followed), a name not there yet by its folder's and its own last component.
 struct FileId {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
     std::string leaf; // empty for an existing file
     bool operator==(const FileId&) const = default;
 };
 
 std::optional<FileId> IdentifyFile(const std::string& path)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
-        return FileId{info.st_dev, info.st_ino, {}};
+    FileId id;
+    int error = 0;
+    if (files::FileKey(path, id.device, id.inode, error))
+        return id;
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "."
                                : slash == 0               ? "/"
                                                           : path.substr(0, slash);
-    if (errno != ENOENT || ::stat(folder.c_str(), &info) != 0)
+    if (error != ENOENT || !files::FileKey(folder, id.device, id.inode, error))
         return std::nullopt;
-    return FileId{info.st_dev, info.st_ino,
-                  slash == std::string::npos ? path : path.substr(slash + 1)};
+    id.leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    return id;
 }
 
 // Text made fit for an XML attribute or element: the five markup characters as entities, and

@@ -2,6 +2,7 @@
 
 #include "camera/RVXReg.h"
 #include "comm/ComIF.h"
+#include "platform/files/SystemCalls.h"
 #include "platform/log/LogWriter.h"
 #include "tools/vireoctl/IdentityGuard.h"
 #include "tools/vireoctl/Interrupt.h"
@@ -11,7 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 namespace vireoctl {
 namespace {
@@ -101,7 +101,7 @@ std::vector<JobResult> RunOnTargets(const Options& options, bool showProgress, c
     }
 
     {
-        ProgressLines progress(labels, showProgress && !options.log && ::isatty(2) == 1);
+        ProgressLines progress(labels, showProgress && !options.log && files::IsTerminal(2));
         if (!several) {
             if (cameras[0].open)
                 RunOne(options, cameras[0], job, progress, 0, false);

@@ -4,13 +4,10 @@
 #include "platform/serial/HeldPorts.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 
 namespace vireoctl {
 namespace {
-
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // Lock-free, so the handler may set it at any moment.
 std::atomic<int> g_signal{0};
@@ -60,13 +57,7 @@ CancelOnSignal::~CancelOnSignal()
 
 InterruptScope::InterruptScope()
 {
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    // Waits resume with their own deadlines; nothing needs waking, the work looks between steps.
-    action.sa_flags = SA_RESTART;
-    for (const int signal : kSignals)
-        ::sigaction(signal, &action, nullptr);
+    serial::CatchEndingSignals(OnSignal);
 }
 
 InterruptScope::~InterruptScope()

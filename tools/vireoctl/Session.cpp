@@ -6,6 +6,7 @@
 #include "comm/BaudRates.h"
 #include "comm/ComIF.h"
 #include "platform/camlink/ClLibrary.h"
+#include "platform/files/SystemCalls.h"
 #include "platform/log/LogWriter.h"
 #include "platform/profile/Profile.h"
 #include "platform/serial/PortName.h"
@@ -20,11 +21,11 @@
 #include <mutex>
 #include <optional>
 
-#include <stdio_ext.h>
-#include <unistd.h>
-
 namespace vireoctl {
 namespace {
+
+constexpr int kStdout = 1;
+constexpr int kStderr = 2;
 
 // Standard error is shared by every camera's thread; one line is written whole under this lock.
 std::mutex g_errorMutex;
@@ -342,7 +343,7 @@ void BufferOutput()
 {
     // Given no buffer, the C library would choose a smaller one of its own.
     static char buffer[kOutputBufferSize];
-    if (!::isatty(STDOUT_FILENO))
+    if (!files::IsTerminal(kStdout))
         std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
@@ -354,7 +355,7 @@ bool FlushOutput()
 
 bool OutputWritable()
 {
-    if (__fpending(stdout) >= kOutputFlushAt)
+    if (files::PendingOutput(stdout) >= kOutputFlushAt)
         return FlushOutput();
     return !std::ferror(stdout);
 }
@@ -367,11 +368,11 @@ int CheckOutput(int status)
     {
         std::lock_guard lock(g_errorMutex);
         errFailed = std::ferror(stderr) != 0;
-        errProblem = StreamProblem(STDERR_FILENO, g_stderrError);
+        errProblem = StreamProblem(kStderr, g_stderrError);
     }
     if (outFailed)
         ErrorLine("error: cannot write standard output: " +
-                  StreamProblem(STDOUT_FILENO, g_stdoutError.load()));
+                  StreamProblem(kStdout, g_stdoutError.load()));
     else if (errFailed) {
         std::printf("error: cannot write standard error: %s\n", errProblem.c_str());
         std::fflush(stdout);

@@ -1,7 +1,8 @@
 #include "tools/vireoctl/SettingsCommands.h"
 
 #include "camera/RVXReg.h"
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/SystemCalls.h"
 #include "camera/settings/SettingCatalog.h"
 #include "camera/settings/SettingsTransfer.h"
 #include "comm/ComIF.h"
@@ -19,7 +20,6 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
-#include <sys/stat.h>
 
 namespace vireoctl {
 namespace {
@@ -140,9 +140,7 @@ OrderedJson LoadJson(const SettingsFile& file, const LoadOutcome& outcome)
 
 bool IsFolder(const std::string& path)
 {
-    struct stat info {};
-    return (!path.empty() && path.back() == '/') ||
-           (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+    return (!path.empty() && path.back() == '/') || files::IsFolder(path);
 }
 
 // Refused unless forced: a file nobody may write is an approved one being protected.
@@ -163,8 +161,8 @@ void WriteFolder(const std::string& folder, std::vector<JobResult>& results, boo
     std::string dir = folder;
     if (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-        const std::string reason = dir + ": " + std::strerror(errno);
+    if (int error = 0; !files::MakeFolder(dir, error)) {
+        const std::string reason = dir + ": " + std::strerror(error);
         for (JobResult& result : results)
             if (result.status == kExitOk)
                 result.Fail(reason);

@@ -3,7 +3,9 @@
 #include "comm/ComIF.h"
 #include "comm/LinkAction.h"
 #include "platform/camlink/ClLibrary.h"
+#include "platform/files/SystemCalls.h"
 #include "platform/serial/HeldPorts.h"
+#include "platform/serial/SystemPorts.h"
 #include "tools/vireoctl/Audit.h"
 #include "tools/vireoctl/CamerasCommand.h"
 #include "tools/vireoctl/IdentifyCommand.h"
@@ -16,24 +18,31 @@
 #include "tools/vireoctl/Session.h"
 #include "tools/vireoctl/SettingsCommands.h"
 
-#include <csignal>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
 using namespace vireoctl;
 
-// One line per Camera Link port: index, manufacturer, port identifier and version.
+// One line per serial port the system lists (name and device), then one per Camera Link port:
+// index, manufacturer, port identifier and version.
 int Ports(const Options& options)
 {
     if (options.args.size() != 1)
         return UsageError("ports: takes no argument");
+    const std::vector<serial::SystemPort> serialPorts = serial::SystemSerialPorts();
+    for (const serial::SystemPort& port : serialPorts)
+        std::printf("%s\t%s\n", port.name.c_str(), port.device.c_str());
     CCas& cas = g_ComIF.m_Cas;
     cas.Initialize();
     if (cas.m_nPortCount == 0) {
         const std::string problem = camlink::LibraryProblem();
-        ErrorLine("error: " + (problem.empty() ? std::string("no Camera Link port") : problem));
-        return kExitFailed;
+        // Serial ports listed are an answer; the missing grabber is then only noted.
+        ErrorLine((serialPorts.empty() ? "error: " : "note: ") +
+                  (problem.empty() ? std::string("no Camera Link port") : problem));
+        return serialPorts.empty() ? kExitFailed : kExitOk;
     }
     int status = kExitOk;
     for (std::uint32_t index = 0; index < cas.m_nPortCount; ++index) {
@@ -110,7 +119,13 @@ int main(int argc, char** argv)
     // Ended by a signal, vireoctl must not leave its ports held for exclusive use.
     serial::ReleaseHeldPortsOnSignals();
     // A reader that went away is an output error reported on exit, not a silent end.
-    std::signal(SIGPIPE, SIG_IGN);
+    serial::ReportBrokenPipeAsError();
+    files::ShowUtf8OnConsole();
     BufferOutput();
-    return CheckOutput(AuditStatus(Run(argc, argv)));
+    std::vector<std::string> arguments = files::CommandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return CheckOutput(AuditStatus(Run(argc, pointers.data())));
 }

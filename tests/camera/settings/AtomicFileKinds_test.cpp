@@ -1,7 +1,7 @@
 // What the atomic write does with each kind of name: a regular file is replaced with its
 // permissions kept, a symbolic link leads to its target (the link stays), and a device, FIFO,
 // socket or folder is refused and left as it was.
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

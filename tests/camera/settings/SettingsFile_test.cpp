@@ -1,5 +1,5 @@
 // The settings file: what a bad file is refused for, and the atomic write.
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "camera/settings/SettingsFile.h"
 #include "tests/support/TestEnvironment.h"
 

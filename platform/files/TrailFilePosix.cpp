@@ -1,4 +1,4 @@
-#include "camera/audit/TrailFile.h"
+#include "platform/files/TrailFile.h"
 
 #include <algorithm>
 #include <cerrno>

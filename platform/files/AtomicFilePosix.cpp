@@ -1,4 +1,4 @@
-#include "camera/settings/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -72,6 +72,12 @@ void CancelFlag::Clear()
     }
 }
 
+bool HungUp(int fd)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP);
+}
+
 IWaiter& DefaultWaiter()
 {
     static PollWaiter waiter;
