@@ -10,6 +10,7 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -112,6 +113,29 @@ std::string ReadEntry(const std::string& name, const toml::table& table, Invento
     return TakePort(*port, entry);
 }
 
+// A refusal is one line: control characters the parser quotes from the text (a line end it
+// saw, a key's escaped newline) are written as escapes.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            line += "\\n";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            line += escaped;
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+bool ParseInventoryText(const std::string& path, const std::string& text,
+                        CameraInventory& inventory, std::string& problem);
+
 } // namespace
 
 std::string InventoryCamera::PortLabel() const
@@ -146,6 +170,17 @@ bool ReadCameraInventory(const std::string& path, CameraInventory& inventory, st
 
 bool ParseCameraInventory(const std::string& path, const std::string& text,
                           CameraInventory& inventory, std::string& problem)
+{
+    if (ParseInventoryText(path, text, inventory, problem))
+        return true;
+    problem = OneLine(problem);
+    return false;
+}
+
+namespace {
+
+bool ParseInventoryText(const std::string& path, const std::string& text,
+                        CameraInventory& inventory, std::string& problem)
 {
     inventory = CameraInventory{path, {}};
     if (const std::size_t line = LineNestedTooDeeply(text, kNestingMax)) {
@@ -219,5 +254,7 @@ bool ParseCameraInventory(const std::string& path, const std::string& text,
     }
     return true;
 }
+
+} // namespace
 
 } // namespace inventory
