@@ -1,7 +1,6 @@
 #include "platform/wait/Wait.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 
@@ -38,8 +37,6 @@ public:
 
     bool Pump(const CancelFlag& cancel) override { return !cancel.Requested(); }
 };
-
-std::atomic<IWaiter*> g_waiter{nullptr};
 
 } // namespace
 
@@ -82,17 +79,6 @@ IWaiter& DefaultWaiter()
 {
     static PollWaiter waiter;
     return waiter;
-}
-
-IWaiter* SetWaiter(IWaiter* waiter)
-{
-    return g_waiter.exchange(waiter);
-}
-
-IWaiter& Waiter()
-{
-    IWaiter* waiter = g_waiter.load();
-    return waiter ? *waiter : DefaultWaiter();
 }
 
 } // namespace waiting

@@ -1,7 +1,6 @@
 #include "platform/wait/Wait.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include <windows.h>
 
@@ -42,8 +41,6 @@ public:
     bool Pump(const CancelFlag& cancel) override { return !cancel.Requested(); }
 };
 
-std::atomic<IWaiter*> g_waiter{nullptr};
-
 } // namespace
 
 CancelFlag::CancelFlag()
@@ -83,17 +80,6 @@ IWaiter& DefaultWaiter()
 {
     static EventWaiter waiter;
     return waiter;
-}
-
-IWaiter* SetWaiter(IWaiter* waiter)
-{
-    return g_waiter.exchange(waiter);
-}
-
-IWaiter& Waiter()
-{
-    IWaiter* waiter = g_waiter.load();
-    return waiter ? *waiter : DefaultWaiter();
 }
 
 } // namespace waiting
